@@ -1,0 +1,48 @@
+# Set-up and everyday commands. `make run` and `make test` install what a fresh Debian 12
+# machine is missing, configure, build and run.
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= Release
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+# Debian packages the build, the tests, the benchmarks and the fuzzers need.
+DEB_PACKAGES := cmake ninja-build g++ make git ccache pkg-config \
+                libgtest-dev libgmock-dev libbenchmark-dev \
+                clang libclang-rt-14-dev
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps configure build test run bench clean
+
+all: build
+
+deps:
+	@missing=""; for p in $(DEB_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	@if [ ! -f $(BUILD_DIR)/build.ninja ]; then \
+	  cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE); \
+	fi
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# Until the editor exists, `run` shows what the command line finds in the bundled sample level.
+run: build
+	$(BUILD_DIR)/bin/morvi-cli level info $(BUILD_DIR)/share/morvi/sample/sample.gob
+	$(BUILD_DIR)/bin/morvi-cli level check $(BUILD_DIR)/share/morvi/sample/sample.gob
+
+bench: build
+	@for b in $(BUILD_DIR)/bin/bench_*; do $$b; done
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "model/CDataLevel.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace morvi {
+
+// The window-free part of a document: its level and the map state its views share. The views'
+// own layout lives with them; tool windows belong to the UI.
+class CMorviDoc {
+public:
+    CMorviDoc() : m_pLevel(std::make_unique<CDataLevel>()) {}
+
+    CDataLevel& level() { return *m_pLevel; }
+    const CDataLevel& level() const { return *m_pLevel; }
+
+    std::unique_ptr<CDataLevel> m_pLevel;
+
+    // Map state carried by the document file.
+    std::int32_t m_nZoom = 0;
+    std::int32_t m_nGridLevel = 0;
+    std::int32_t m_bGridOn = 1;
+    std::int32_t m_nCurrentLayer = 0;
+    std::int32_t m_bAllLayers = 0;
+    double m_dScrollX = 0.0;
+    double m_dScrollZ = 0.0;
+    std::int32_t m_nMode = 0;
+    // Seven further 32-bit document settings, carried through load and save as stored.
+    std::array<std::uint32_t, 7> m_FurtherSettings = DefaultFurtherSettings();
+
+    // Set when a plain GOB was opened: the first map view fits the level on screen.
+    bool m_bNormalizeOnOpen = false;
+    bool m_bModified = false;
+    std::string m_strPathName;
+
+    static std::array<std::uint32_t, 7> DefaultFurtherSettings();
+};
+
+} // namespace morvi
