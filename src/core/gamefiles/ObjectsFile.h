@@ -8,9 +8,12 @@
 
 namespace morvi {
 
-// Appends the O text of objects to out.
+// Appends the O text of objects to out, CR LF line ends, the object block in upper case. Objects
+// are written with their m_nData as stored: SetObjectDataIndex keeps it current.
 void WriteObjects(const CDataObjects& objects, std::string_view generatorTitle, std::string& out);
-// Parses an O text into an empty O part. Never fails.
+// Parses an O text into an empty O part. Never fails: unknown lines are skipped, a truncated
+// text still gives the announced number of objects, and what was passed over or repaired is
+// recorded in notes when given. See the reader's rules in ObjectsFile.cpp.
 void ReadObjects(CDataObjects& objects, std::string_view text, TextNotes* notes = nullptr);
 
 } // namespace morvi
