@@ -1,0 +1,199 @@
+#include "gamefiles/InfFile.h"
+#include "model/ByteStream.h"
+#include "model/RecordArchive.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace morvi {
+namespace {
+
+CDataInfItem& AddItem(CDataInf& inf, std::string type, std::string name, int num,
+                      std::vector<std::string> lines) {
+    auto item = std::make_unique<CDataInfItem>();
+    item->m_strType = std::move(type);
+    item->m_strName = std::move(name);
+    item->m_nNum = num;
+    item->m_Lines = std::move(lines);
+    inf.m_pItems.push_back(std::move(item));
+    return *inf.m_pItems.back();
+}
+
+TEST(InfRename, ChangesWholeNamesInReferenceLinesOnly) {
+    CDataInf inf;
+    CDataInfItem& door =
+        AddItem(inf, "sector", "door", -1, {"class:\televator door", "message:\t1 door m_trigger"});
+    CDataInfItem& trigger =
+        AddItem(inf, "line", "hall", 2,
+                {"class:\ttrigger", "client:\tdoor", "message:\t1 doorway m_trigger",
+                 "message:\t1 bigdoor m_trigger", "message:\t2 door(3) m_trigger", "slave:\tdoor_b",
+                 "adjoin:\t1 door 2 door 5", "text:\tdoor stays", "target:\tdoor"});
+    CDataInfItem& level = AddItem(inf, "level", "", -1, {"class:\tlevel"});
+
+    RenameSector(inf, "door", "Door2");
+    EXPECT_EQ(door.m_strName, "door2");
+    EXPECT_EQ(door.m_Lines,
+              (std::vector<std::string>{"class:\televator door", "message:\t1 door2 m_trigger"}));
+    EXPECT_EQ(trigger.m_strName, "hall");
+    EXPECT_EQ(trigger.m_Lines,
+              (std::vector<std::string>{"class:\ttrigger", "client:\tdoor2", "message:\t1 doorway m_trigger",
+                                        "message:\t1 bigdoor m_trigger", "message:\t2 door2(3) m_trigger",
+                                        "slave:\tdoor_b", "adjoin:\t1 door2 2 door2 5", "text:\tdoor stays",
+                                        "target:\tdoor2"}));
+
+    // Naming a sector that had no name must not rename the level item, whose name is empty.
+    RenameSector(inf, "", "newname");
+    EXPECT_EQ(level.m_strName, "");
+}
+
+TEST(InfRename, OnlyTheCaseOfTheNameChanges) {
+    CDataInf inf;
+    CDataInfItem& item = AddItem(inf, "sector", "lift", -1, {"message:\t1 lift m_trigger"});
+    RenameSector(inf, "lift", "LIFT");
+    EXPECT_EQ(item.m_strName, "lift");
+    EXPECT_EQ(item.m_Lines[0], "message:\t1 lift m_trigger");
+
+    // The old name is compared exactly: "Lift" in a line is another sector's name.
+    item.m_Lines[0] = "message:\t1 Lift m_trigger";
+    RenameSector(inf, "lift", "up");
+    EXPECT_EQ(item.m_strName, "up");
+    EXPECT_EQ(item.m_Lines[0], "message:\t1 Lift m_trigger");
+}
+
+TEST(InfRenumberWall, ShiftModeMovesWallsAboveTheDeletedOne) {
+    CDataInf inf;
+    CDataInfItem& low = AddItem(inf, "line", "elev1", 3, {"class:\ttrigger"});
+    CDataInfItem& high = AddItem(inf, "line", "elev1", 6, {"class:\ttrigger"});
+    CDataInfItem& other = AddItem(inf, "line", "elev2", 6, {"class:\ttrigger"});
+    CDataInfItem& lines =
+        AddItem(inf, "sector", "elev1", -1,
+                {"adjoin:\t1 elev1 5 elev2 2", "adjoin:\t1 elev2 7 elev1 9 comment",
+                 "adjoin:\t1 elev1 2 elev2 9", "adjoin:\t1 elev1 x elev2 9", "message:\t1 elev1(4) m_trigger",
+                 "message:\t1 elev10(4) m_trigger", "message:\t1 elev1 m_trigger"});
+
+    EXPECT_TRUE(RenumberWall(inf, "elev1", 3, -1, true));
+    EXPECT_EQ(low.m_nNum, 3);
+    EXPECT_EQ(high.m_nNum, 5);
+    EXPECT_EQ(other.m_nNum, 6);
+    EXPECT_EQ(lines.m_Lines,
+              (std::vector<std::string>{"adjoin:\t1 elev1 4 elev2 2", "adjoin:\t1 elev2 7 elev1 8 comment",
+                                        "adjoin:\t1 elev1 2 elev2 9", "adjoin:\t1 elev1 x elev2 9",
+                                        "message:\t1 elev1(3) m_trigger", "message:\t1 elev10(4) m_trigger",
+                                        "message:\t1 elev1 m_trigger"}));
+
+    // Nothing above wall 20: no change reported, nothing rewritten.
+    const auto before = lines.m_Lines;
+    EXPECT_FALSE(RenumberWall(inf, "elev1", 20, 1, true));
+    EXPECT_EQ(lines.m_Lines, before);
+}
+
+TEST(InfRenumberWall, ExactModeOnMessagesAndWallNumbers) {
+    CDataInf inf;
+    CDataInfItem& wall = AddItem(inf, "line", "Gate", 2, {"class:\ttrigger"});
+    CDataInfItem& messages = AddItem(inf, "sector", "control", -1,
+                                     {"message:\t1 gate(2) m_trigger", "message:\t1 gate(22) m_trigger",
+                                      "message:\t1 gate( 2 ) done", "message:\t2 other(2) m_trigger",
+                                      " adjoin:  1 gate 2 gate 3"});
+
+    // The map passes the sector's own name; items may hold it as written or in lower case.
+    EXPECT_TRUE(RenumberWall(inf, "Gate", 2, 7, false));
+    EXPECT_EQ(wall.m_nNum, 7);
+    EXPECT_EQ(messages.m_Lines,
+              (std::vector<std::string>{"message:\t1 gate(7) m_trigger", "message:\t1 gate(22) m_trigger",
+                                        "message:\t1 gate(7) done", "message:\t2 other(2) m_trigger",
+                                        "adjoin:\t1 gate 7 gate 3"}));
+    EXPECT_FALSE(RenumberWall(inf, "gate", 2, 7, false));
+}
+
+TEST(InfShiftStops, MovesAltitudeStopsOfTheSector) {
+    CDataInf inf;
+    CDataInfItem& elevator =
+        AddItem(inf, "sector", "lift", -1,
+                {"class:\televator move_floor", "stop:\t12.5 hold", "  stop: -8 2", "stop:\t@4 hold",
+                 "stop:\tother_sector hold", "message:\t1 lift m_trigger", "page:\t1 lift.voc",
+                 "stop:\t10 terminate"});
+    CDataInfItem& other =
+        AddItem(inf, "sector", "Lift", -1, {"class:\televator move_floor", "stop:\t12.5 hold"});
+
+    ShiftStopAltitudes(inf, "lift", 2.5);
+    EXPECT_EQ(
+        elevator.m_Lines,
+        (std::vector<std::string>{"class:\televator move_floor", "stop:\t15 hold", "stop:\t-5.5 2",
+                                  "stop:\t@4 hold", "stop:\tother_sector hold", "message:\t1 lift m_trigger",
+                                  "page:\t1 lift.voc", "stop:\t12.5 terminate"}));
+    EXPECT_EQ(other.m_Lines[1], "stop:\t12.5 hold");
+
+    ShiftStopAltitudes(inf, "Lift", 0.25);
+    EXPECT_EQ(other.m_Lines[1], "stop:\t12.75 hold");
+    ShiftStopAltitudes(inf, "Lift", 0.1);
+    EXPECT_EQ(other.m_Lines[1], "stop:\t12.85 hold");
+    ShiftStopAltitudes(inf, "Lift", -0.05);
+    EXPECT_EQ(other.m_Lines[1], "stop:\t12.8 hold");
+    ShiftStopAltitudes(inf, "Lift", -12.8);
+    EXPECT_EQ(other.m_Lines[1], "stop:\t0 hold");
+}
+
+TEST(InfShiftStops, LeavesElevatorsWithoutAltitudeStops) {
+    CDataInf inf;
+    std::vector<std::vector<std::string>> kinds;
+    for (std::string kind :
+         {"change_light", "scroll_ceiling", "scroll_floor", "change_wall_light", "morph_move1", "morph_move2",
+          "morph_spin1", "morph_spin2", "rotate_wall", "Scroll_Wall"}) {
+        AddItem(inf, "sector", "lift", -1, {"class:\televator " + kind, "stop:\t10 hold"});
+    }
+    ShiftStopAltitudes(inf, "lift", 4);
+    for (const auto& item : inf.m_pItems)
+        EXPECT_EQ(item->m_Lines[1], "stop:\t10 hold") << item->m_Lines[0];
+}
+
+TEST(InfSerializeItems, CarriesASectorsItemsToAnotherLevel) {
+    CDataInf source;
+    AddItem(source, "sector", "door", -1, {"class:\televator door", "message:\t1 door m_trigger"});
+    AddItem(source, "sector", "other", -1, {"class:\televator basic"});
+    AddItem(source, "line", "door", 2, {"class:\ttrigger", "client:\tdoor"});
+
+    RecordArchive store(RecordArchive::Context{});
+    SerializeItemsOfSector(source, store, "door", "");
+    const std::vector<std::uint8_t> bytes = store.bytes();
+
+    CDataInf target;
+    AddItem(target, "level", "", -1, {"class:\tlevel"});
+    RecordArchive load(bytes, RecordArchive::Context{});
+    SerializeItemsOfSector(target, load, "door", "Door_3");
+    EXPECT_TRUE(load.AtEnd());
+    ASSERT_EQ(target.m_pItems.size(), 3u);
+    EXPECT_EQ(target.m_pItems[1]->m_strName, "door_3");
+    EXPECT_EQ(target.m_pItems[1]->m_Lines,
+              (std::vector<std::string>{"class:\televator door", "message:\t1 door_3 m_trigger"}));
+    EXPECT_EQ(target.m_pItems[2]->m_strType, "line");
+    EXPECT_EQ(target.m_pItems[2]->m_nNum, 2);
+    EXPECT_EQ(target.m_pItems[2]->m_Lines, (std::vector<std::string>{"class:\ttrigger", "client:\tdoor_3"}));
+
+    // A cut archive adds nothing.
+    const std::vector<std::uint8_t> cut(bytes.begin(), bytes.end() - 3);
+    RecordArchive damaged(cut, RecordArchive::Context{});
+    EXPECT_THROW(SerializeItemsOfSector(target, damaged, "door", "x"), FormatError);
+    EXPECT_EQ(target.m_pItems.size(), 3u);
+}
+
+TEST(InfSerializeItems, AnUnnamedSectorCarriesNoItems) {
+    CDataInf source;
+    AddItem(source, "level", "", -1, {"class:\tlevel"});
+    RecordArchive store(RecordArchive::Context{});
+    SerializeItemsOfSector(source, store, "", "");
+    // An empty record array: the CObArray class tag and a zero count.
+    const std::vector<std::uint8_t> bytes = store.bytes();
+    ASSERT_GE(bytes.size(), 2u);
+    EXPECT_EQ(bytes[bytes.size() - 2], 0);
+    EXPECT_EQ(bytes[bytes.size() - 1], 0);
+
+    CDataInf target;
+    RecordArchive load(bytes, RecordArchive::Context{});
+    SerializeItemsOfSector(target, load, "", "");
+    EXPECT_TRUE(target.m_pItems.empty());
+}
+
+} // namespace
+} // namespace morvi
