@@ -1,0 +1,261 @@
+#include "gamefiles/GobArchive.h"
+
+#include "model/StringUtil.h"
+
+#include <algorithm>
+#include <cstring>
+#include <system_error>
+
+namespace morvi {
+
+namespace {
+
+std::uint32_t LoadU32(const std::uint8_t* p) {
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
+           (std::uint32_t(p[3]) << 24);
+}
+
+void StoreU32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// The name ends at the first NUL; whatever follows it in the field is old garbage.
+std::string NameFromField(const std::uint8_t* field) {
+    const char* chars = reinterpret_cast<const char*>(field);
+    const std::size_t length = std::find(chars, chars + kGobNameField, '\0') - chars;
+    return ToUpper(std::string_view(chars, length));
+}
+
+struct DirectoryEntry {
+    std::uint32_t m_nOffset = 0;
+    std::uint32_t m_nSize = 0;
+    std::string m_strName;
+};
+
+// Reads and checks the directory against the archive's size; nothing is allocated per member
+// before the count is known to fit in the file.
+class DirectoryReader {
+public:
+    DirectoryReader(ByteSource& source, std::uint64_t base, std::string_view name)
+        : m_Source(source), m_nBase(base), m_Name(name),
+          m_nTotal(source.size() > base ? source.size() - base : 0) {}
+
+    Status Read(GobArchive& result, std::vector<DirectoryEntry>& entries) {
+        if (Status header = ReadHeader(result); !header) return header;
+        if (Status entriesRead = ReadEntries(result.m_nIndexOffset, entries); !entriesRead)
+            return entriesRead;
+        return CheckEntries(entries);
+    }
+
+    Status Fail(const std::string& problem) const {
+        return Status::Fail(std::string(m_Name) + ": " + problem);
+    }
+
+private:
+    Status ReadHeader(GobArchive& result) {
+        std::uint8_t header[kGobHeaderSize];
+        if (m_nTotal < kGobHeaderSize)
+            return Fail("the file is too short for a GOB archive (" + std::to_string(m_nTotal) +
+                        " bytes, the header alone takes 8).");
+        if (!m_Source.ReadAt(m_nBase, header)) return Fail("the archive header cannot be read.");
+        std::copy_n(header, 4, result.m_Magic.begin());
+        result.m_nIndexOffset = LoadU32(header + 4);
+        return Status::Ok();
+    }
+
+    Status ReadEntries(std::uint32_t indexOffset, std::vector<DirectoryEntry>& entries) {
+        if (std::uint64_t(indexOffset) + 4 > m_nTotal)
+            return Fail("the directory at offset " + std::to_string(indexOffset) +
+                        " lies beyond the end of the archive (" + std::to_string(m_nTotal) + " bytes).");
+        std::uint8_t countBytes[4];
+        if (!m_Source.ReadAt(m_nBase + indexOffset, countBytes)) return Fail("the directory cannot be read.");
+        const std::uint64_t count = LoadU32(countBytes);
+        const std::uint64_t room = m_nTotal - indexOffset - 4;
+        if (count * kGobIndexEntrySize > room)
+            return Fail("the directory lists " + std::to_string(count) + " members, but the " +
+                        std::to_string(room) + " bytes after it hold at most " +
+                        std::to_string(room / kGobIndexEntrySize) + " (a damaged or truncated directory).");
+        std::vector<std::uint8_t> index(static_cast<std::size_t>(count * kGobIndexEntrySize));
+        if (!m_Source.ReadAt(m_nBase + indexOffset + 4, index)) return Fail("the directory cannot be read.");
+        entries.resize(static_cast<std::size_t>(count));
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::uint8_t* p = index.data() + i * kGobIndexEntrySize;
+            entries[i] = {LoadU32(p), LoadU32(p + 4), NameFromField(p + 8)};
+        }
+        return Status::Ok();
+    }
+
+    Status CheckEntries(const std::vector<DirectoryEntry>& entries) const {
+        std::uint64_t claimed = 0;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const DirectoryEntry& e = entries[i];
+            if (std::uint64_t(e.m_nOffset) + e.m_nSize > m_nTotal)
+                return Fail("member " + e.m_strName + " (entry " + std::to_string(i + 1) +
+                            ") lies beyond the end of the archive: offset " + std::to_string(e.m_nOffset) +
+                            " + size " + std::to_string(e.m_nSize) + " > " + std::to_string(m_nTotal) +
+                            " bytes.");
+            claimed += e.m_nSize;
+        }
+        // The blocks of a well-formed archive never share bytes; a directory claiming more data than the
+        // file holds would make the loader allocate far beyond the file's size.
+        if (claimed > m_nTotal)
+            return Fail("the members claim " + std::to_string(claimed) + " bytes together, more than the " +
+                        std::to_string(m_nTotal) + " bytes of the archive (a damaged directory).");
+        return Status::Ok();
+    }
+
+    ByteSource& m_Source;
+    std::uint64_t m_nBase;
+    std::string_view m_Name;
+    std::uint64_t m_nTotal;
+};
+
+Status CheckWritable(const GobMembers& members) {
+    std::uint64_t end = kGobHeaderSize;
+    for (const auto& member : members) {
+        if (member->m_strName.size() > kGobNameField)
+            return Status::Fail("The member name \"" + member->m_strName +
+                                "\" is too long: a GOB member name has at most 12 characters.");
+        end += member->m_nSize;
+    }
+    if (end + 4 + members.size() * std::uint64_t(kGobIndexEntrySize) > 0xFFFFFFFFull)
+        return Status::Fail("The archive would be larger than 4 GB, which a GOB archive cannot hold.");
+    return Status::Ok();
+}
+
+void WriteIndex(const GobMembers& members, ByteSink& sink) {
+    std::vector<std::uint8_t> index(4 + members.size() * kGobIndexEntrySize, 0);
+    StoreU32(index.data(), static_cast<std::uint32_t>(members.size()));
+    std::uint8_t* p = index.data() + 4;
+    for (const auto& member : members) {
+        StoreU32(p, member->m_nOffset);
+        StoreU32(p + 4, member->m_nSize);
+        std::memcpy(p + 8, member->m_strName.data(), member->m_strName.size());
+        p += kGobIndexEntrySize;
+    }
+    sink.Write(index);
+}
+
+} // namespace
+
+bool SpanSource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> dest) {
+    if (offset > m_Bytes.size() || dest.size() > m_Bytes.size() - offset) return false;
+    if (!dest.empty()) std::memcpy(dest.data(), m_Bytes.data() + offset, dest.size());
+    return true;
+}
+
+Status FileSource::Open(const std::filesystem::path& path) {
+    std::error_code ec;
+    const std::uint64_t size = std::filesystem::file_size(path, ec);
+    if (ec) return Status::Fail(path.string() + ": cannot open the file: " + ec.message());
+    m_Buffer.resize(1 << 16);
+    m_File.rdbuf()->pubsetbuf(m_Buffer.data(), static_cast<std::streamsize>(m_Buffer.size()));
+    m_File.open(path, std::ios::binary);
+    if (!m_File) return Status::Fail(path.string() + ": cannot open the file for reading.");
+    m_nSize = size;
+    m_nPosition = 0;
+    return Status::Ok();
+}
+
+bool FileSource::ReadAt(std::uint64_t offset, std::span<std::uint8_t> dest) {
+    if (offset > m_nSize || dest.size() > m_nSize - offset) return false;
+    if (dest.empty()) return true;
+    if (offset != m_nPosition && !m_File.seekg(static_cast<std::streamoff>(offset))) return false;
+    m_nPosition = offset;
+    if (!m_File.read(reinterpret_cast<char*>(dest.data()), static_cast<std::streamsize>(dest.size()))) {
+        m_File.clear();
+        m_nPosition = ~std::uint64_t(0);
+        return false;
+    }
+    m_nPosition += dest.size();
+    return true;
+}
+
+Status GobArchive::AddMember(std::string_view name, std::span<const std::uint8_t> data) {
+    if (name.empty() || name.size() > kGobNameMax)
+        return Status::Fail("The member name \"" + std::string(name) +
+                            "\" is not valid: a GOB member name has 1 to 12 characters.");
+    if (data.size() > 0xFFFFFFFFu)
+        return Status::Fail("The member \"" + std::string(name) + "\" is larger than 4 GB.");
+    m_pMembers.push_back(std::make_unique<CDataGobEntry>(ToUpper(name), data));
+    return Status::Ok();
+}
+
+CDataGobEntry* GobArchive::FindMember(std::string_view name) {
+    for (auto& member : m_pMembers)
+        if (EqualsNoCase(member->m_strName, name)) return member.get();
+    return nullptr;
+}
+
+bool GobArchive::RemoveMember(std::string_view name) {
+    auto it = std::find_if(m_pMembers.begin(), m_pMembers.end(),
+                           [&](const auto& member) { return EqualsNoCase(member->m_strName, name); });
+    if (it == m_pMembers.end()) return false;
+    m_pMembers.erase(it);
+    return true;
+}
+
+Status ReadGob(ByteSource& source, std::uint64_t base, std::string_view name, GobArchive& out) {
+    DirectoryReader directory(source, base, name);
+    GobArchive result;
+    std::vector<DirectoryEntry> entries;
+    if (Status read = directory.Read(result, entries); !read) return read;
+    result.m_pMembers.reserve(entries.size());
+    for (DirectoryEntry& e : entries) {
+        auto member = std::make_unique<CDataGobEntry>();
+        member->m_strName = std::move(e.m_strName);
+        member->m_nOffset = e.m_nOffset;
+        std::uint8_t* block = member->Allocate(e.m_nSize);
+        if (!source.ReadAt(base + e.m_nOffset, std::span<std::uint8_t>(block, e.m_nSize)))
+            return directory.Fail("member " + member->m_strName + " cannot be read.");
+        result.m_pMembers.push_back(std::move(member));
+    }
+    out = std::move(result);
+    return Status::Ok();
+}
+
+Status ReadGob(std::span<const std::uint8_t> bytes, std::string_view name, GobArchive& out) {
+    SpanSource source(bytes);
+    return ReadGob(source, 0, name, out);
+}
+
+Status ReadGobFile(const std::filesystem::path& path, GobArchive& out) {
+    FileSource source;
+    if (Status opened = source.Open(path); !opened) return opened;
+    return ReadGob(source, 0, path.string(), out);
+}
+
+Status WriteGobMembers(const std::array<std::uint8_t, 4>& magic, GobMembers& members,
+                       std::uint32_t& indexOffset, ByteSink& sink) {
+    if (Status writable = CheckWritable(members); !writable) return writable;
+    std::uint32_t offset = kGobHeaderSize;
+    for (auto& member : members) {
+        member->m_nOffset = offset;
+        offset += member->m_nSize;
+    }
+    indexOffset = offset;
+    std::uint8_t header[kGobHeaderSize];
+    std::copy(magic.begin(), magic.end(), header);
+    StoreU32(header + 4, indexOffset);
+    sink.Write(header);
+    for (const auto& member : members)
+        sink.Write(member->data());
+    WriteIndex(members, sink);
+    return Status::Ok();
+}
+
+Status WriteGob(GobArchive& archive, ByteSink& sink) {
+    return WriteGobMembers(archive.m_Magic, archive.m_pMembers, archive.m_nIndexOffset, sink);
+}
+
+Status WriteGob(GobArchive& archive, std::vector<std::uint8_t>& out) {
+    VectorSink sink(out);
+    return WriteGob(archive, sink);
+}
+
+Status WriteGobFile(GobArchive& archive, const std::filesystem::path& path) {
+    return WriteFileAtomically(path, [&](ByteSink& sink) { return WriteGob(archive, sink); });
+}
+
+} // namespace morvi
