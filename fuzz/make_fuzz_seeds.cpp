@@ -1,9 +1,14 @@
 // Writes the seed corpus of every fuzzer with our own writers: make_fuzz_seeds OUTDIR writes
 // OUTDIR/<fuzzer>/seed-N files.
+#include "gamefiles/DocumentFile.h"
+#include "gamefiles/InfFile.h"
+#include "gamefiles/LevFile.h"
+#include "gamefiles/ObjectsFile.h"
 #include "model/CDataLevel.h"
 #include "model/RecordArchive.h"
 #include "model/ResourceBlock.h"
 #include "support/LevelBuilders.h"
+#include "support/SyntheticLevel.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -32,6 +37,28 @@ void RecordSeeds(const fs::path& dir) {
     WriteSeed(dir, "records", 0, ar.bytes());
 }
 
+std::span<const std::uint8_t> AsBytes(const std::string& text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
+}
+
+void LevelSeeds(const fs::path& dir) {
+    CMorviDoc doc;
+    testing::BuildSyntheticLevel(doc.level(), testing::SyntheticLevelOptions::Small());
+    CDataLevel& level = doc.level();
+    std::string lev, o, inf;
+    WriteLev(level.m_Lev, kGeneratorTitle, lev);
+    WriteObjects(level.m_Objects, kGeneratorTitle, o);
+    WriteInf(level.m_Inf, kGeneratorTitle, inf);
+    WriteSeed(dir, "lev", 0, AsBytes(lev));
+    WriteSeed(dir, "o", 0, AsBytes(o));
+    WriteSeed(dir, "inf", 0, AsBytes(inf));
+
+    std::vector<std::uint8_t> gob;
+    if (WriteLevelBytes(level, gob)) WriteSeed(dir, "gob", 0, gob);
+    std::vector<std::uint8_t> mrv;
+    if (WriteDocumentBytes(doc, mrv)) WriteSeed(dir, "mrv", 0, mrv);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -41,5 +68,6 @@ int main(int argc, char** argv) {
     }
     const fs::path dir = argv[1];
     RecordSeeds(dir);
+    LevelSeeds(dir);
     return 0;
 }

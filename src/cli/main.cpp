@@ -1,6 +1,33 @@
-#include <cstdio>
+#include "CliArgs.h"
 
-int main() {
-    std::puts("morvi-cli");
-    return 0;
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kUsage =
+    "Usage: morvi-cli COMMAND ...\n"
+    "\n"
+    "Tools for Dark Forces level archives.\n"
+    "\n"
+    "Commands:\n"
+    "  gob list|extract|add|remove|create   read and change GOB archives\n"
+    "  level info|check|roundtrip|convert   look at and convert levels (.gob or .mrv)\n"
+    "\n"
+    "Run 'morvi-cli gob --help' or 'morvi-cli level --help' for their options.\n";
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+        std::fputs(kUsage, words.empty() ? stderr : stdout);
+        return words.empty() ? 2 : 0;
+    }
+    const std::string command = words[0];
+    words.erase(words.begin());
+    if (command == "gob") return morvi::cli::RunGob(words);
+    if (command == "level") return morvi::cli::RunLevel(words);
+    return morvi::cli::UsageError("unknown command '" + command + "'");
 }

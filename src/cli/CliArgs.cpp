@@ -1,0 +1,82 @@
+#include "CliArgs.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace morvi::cli {
+
+CliArgs::CliArgs(const std::vector<std::string>& words, const std::vector<std::string_view>& valueOptions) {
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const std::string& w = words[i];
+        if (w.size() < 2 || w.compare(0, 2, "--") != 0 || w == "--") {
+            m_Positional.push_back(w);
+            continue;
+        }
+        std::string name = w;
+        std::optional<std::string> inlineValue;
+        if (const auto eq = w.find('='); eq != std::string::npos) {
+            name = w.substr(0, eq);
+            inlineValue = w.substr(eq + 1);
+        }
+        const bool takesValue = std::find(valueOptions.begin(), valueOptions.end(), name) != valueOptions.end();
+        if (!takesValue) {
+            if (inlineValue && m_strError.empty()) m_strError = "the option " + name + " takes no value";
+            m_Flags.push_back(name);
+        } else if (inlineValue) {
+            m_Values.emplace_back(name, *inlineValue);
+        } else if (i + 1 < words.size()) {
+            m_Values.emplace_back(name, words[++i]);
+        } else if (m_strError.empty()) {
+            m_strError = "the option " + name + " needs a value";
+        }
+    }
+}
+
+bool CliArgs::flag(std::string_view name) const {
+    return std::find(m_Flags.begin(), m_Flags.end(), name) != m_Flags.end();
+}
+
+std::optional<std::string> CliArgs::value(std::string_view name) const {
+    for (const auto& [key, val] : m_Values)
+        if (key == name) return val;
+    return std::nullopt;
+}
+
+std::string JsonString(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                out += buf;
+            } else if (static_cast<unsigned char>(c) >= 0x80) {
+                // Game names are 8-bit code page text; keep the JSON valid UTF-8 by escaping.
+                char buf[8];
+                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                out += buf;
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "morvi-cli: %s\n", message.c_str());
+    return 1;
+}
+
+int UsageError(const std::string& message) {
+    std::fprintf(stderr, "morvi-cli: %s\n(try --help)\n", message.c_str());
+    return 2;
+}
+
+} // namespace morvi::cli

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace morvi::cli {
+
+// The words after a command: positional arguments and --options (with or without a value).
+class CliArgs {
+public:
+    // valueOptions names the options that take a value ("--level"); others are flags.
+    CliArgs(const std::vector<std::string>& words, const std::vector<std::string_view>& valueOptions);
+
+    const std::vector<std::string>& positional() const { return m_Positional; }
+    bool flag(std::string_view name) const;
+    std::optional<std::string> value(std::string_view name) const;
+    // The first problem met while reading the words ("unknown option --x"), empty when none.
+    const std::string& error() const { return m_strError; }
+
+private:
+    std::vector<std::string> m_Positional;
+    std::vector<std::string> m_Flags;
+    std::vector<std::pair<std::string, std::string>> m_Values;
+    std::string m_strError;
+};
+
+// A JSON string literal for text (quotes, backslashes and control characters escaped).
+std::string JsonString(std::string_view text);
+
+int Fail(const std::string& message);       // prints "morvi-cli: message" to stderr, returns 1
+int UsageError(const std::string& message); // the same, returns 2
+
+int RunGob(const std::vector<std::string>& words);
+int RunLevel(const std::vector<std::string>& words);
+
+} // namespace morvi::cli

@@ -1,0 +1,157 @@
+// morvi-cli gob ...: list, extract, add, remove and create GOB archives.
+#include "CliArgs.h"
+
+#include "gamefiles/AtomicFile.h"
+#include "gamefiles/GobArchive.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace morvi::cli {
+
+namespace {
+
+const char* const kGobUsage =
+    "Usage:\n"
+    "  morvi-cli gob list FILE [--json]             members with offset and size\n"
+    "  morvi-cli gob extract FILE [MEMBER...] [--to DIR]\n"
+    "                                                write members (all by default) into DIR\n"
+    "  morvi-cli gob add FILE PATH... [--as NAME]   add or replace members from files\n"
+    "  morvi-cli gob remove FILE MEMBER...          remove members\n"
+    "  morvi-cli gob create FILE [PATH...]          write a new archive of these files\n"
+    "\n"
+    "Member names have 1 to 12 characters and are kept in upper case. FILE is replaced only when\n"
+    "the new archive is completely written.\n";
+
+Status ReadFileBytes(const fs::path& path, std::vector<std::uint8_t>& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return Status::Fail(path.string() + ": cannot be opened");
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) return Status::Fail(path.string() + ": cannot be read");
+    return Status::Ok();
+}
+
+// A member name cannot leave the folder it is extracted into.
+bool IsSafeFileName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\\') == std::string_view::npos && name.find(':') == std::string_view::npos;
+}
+
+int List(const CliArgs& args) {
+    if (args.positional().size() != 1) return UsageError("gob list takes one archive");
+    GobArchive gob;
+    if (Status s = ReadGobFile(args.positional()[0], gob); !s) return Fail(s.message());
+    if (args.flag("--json")) {
+        std::printf("[");
+        for (std::size_t i = 0; i < gob.m_pMembers.size(); ++i) {
+            const auto& m = *gob.m_pMembers[i];
+            std::printf("%s{\"name\":%s,\"offset\":%u,\"size\":%u}", i ? "," : "", JsonString(m.m_strName).c_str(),
+                        m.m_nOffset, m.m_nSize);
+        }
+        std::printf("]\n");
+        return 0;
+    }
+    std::printf("%10s %10s  %s\n", "OFFSET", "SIZE", "NAME");
+    std::uint64_t total = 0;
+    for (const auto& m : gob.m_pMembers) {
+        std::printf("%10u %10u  %s\n", m->m_nOffset, m->m_nSize, m->m_strName.c_str());
+        total += m->m_nSize;
+    }
+    std::printf("%zu members, %llu bytes\n", gob.m_pMembers.size(), static_cast<unsigned long long>(total));
+    return 0;
+}
+
+int Extract(const CliArgs& args) {
+    if (args.positional().empty()) return UsageError("gob extract needs an archive");
+    GobArchive gob;
+    if (Status s = ReadGobFile(args.positional()[0], gob); !s) return Fail(s.message());
+    const fs::path dir = args.value("--to").value_or(".");
+    std::vector<const CDataGobEntry*> chosen;
+    for (std::size_t i = 1; i < args.positional().size(); ++i) {
+        const CDataGobEntry* m = gob.FindMember(args.positional()[i]);
+        if (!m) return Fail(args.positional()[0] + ": no member named " + args.positional()[i]);
+        chosen.push_back(m);
+    }
+    if (args.positional().size() == 1)
+        for (const auto& m : gob.m_pMembers) chosen.push_back(m.get());
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    for (const CDataGobEntry* m : chosen) {
+        if (!IsSafeFileName(m->m_strName)) return Fail("the member name \"" + m->m_strName + "\" is not a file name");
+        const Status s = WriteFileAtomically(dir / m->m_strName, [m](ByteSink& sink) {
+            sink.Write(m->data());
+            return Status::Ok();
+        });
+        if (!s) return Fail(s.message());
+        std::printf("%s\n", (dir / m->m_strName).string().c_str());
+    }
+    return 0;
+}
+
+Status AddFiles(GobArchive& gob, const std::vector<std::string>& paths, std::size_t first,
+                const std::optional<std::string>& as) {
+    for (std::size_t i = first; i < paths.size(); ++i) {
+        std::vector<std::uint8_t> data;
+        if (Status s = ReadFileBytes(paths[i], data); !s) return s;
+        const std::string name = as ? *as : fs::path(paths[i]).filename().string();
+        gob.RemoveMember(name);
+        if (Status s = gob.AddMember(name, data); !s) return s;
+    }
+    return Status::Ok();
+}
+
+int Add(const CliArgs& args) {
+    const auto& p = args.positional();
+    if (p.size() < 2) return UsageError("gob add needs an archive and at least one file");
+    if (args.value("--as") && p.size() != 2) return UsageError("--as names one file");
+    GobArchive gob;
+    if (Status s = ReadGobFile(p[0], gob); !s) return Fail(s.message());
+    if (Status s = AddFiles(gob, p, 1, args.value("--as")); !s) return Fail(s.message());
+    if (Status s = WriteGobFile(gob, p[0]); !s) return Fail(s.message());
+    return 0;
+}
+
+int Remove(const CliArgs& args) {
+    const auto& p = args.positional();
+    if (p.size() < 2) return UsageError("gob remove needs an archive and at least one member");
+    GobArchive gob;
+    if (Status s = ReadGobFile(p[0], gob); !s) return Fail(s.message());
+    for (std::size_t i = 1; i < p.size(); ++i)
+        if (!gob.RemoveMember(p[i])) return Fail(p[0] + ": no member named " + p[i]);
+    if (Status s = WriteGobFile(gob, p[0]); !s) return Fail(s.message());
+    return 0;
+}
+
+int Create(const CliArgs& args) {
+    const auto& p = args.positional();
+    if (p.empty()) return UsageError("gob create needs the archive to write");
+    GobArchive gob;
+    if (Status s = AddFiles(gob, p, 1, std::nullopt); !s) return Fail(s.message());
+    if (Status s = WriteGobFile(gob, p[0]); !s) return Fail(s.message());
+    return 0;
+}
+
+} // namespace
+
+int RunGob(const std::vector<std::string>& words) {
+    if (words.empty()) return UsageError("gob needs a subcommand");
+    const std::string sub = words[0];
+    const CliArgs args({words.begin() + 1, words.end()}, {"--to", "--as"});
+    if (sub == "--help" || args.flag("--help")) {
+        std::fputs(kGobUsage, stdout);
+        return 0;
+    }
+    if (!args.error().empty()) return UsageError(args.error());
+    if (sub == "list") return List(args);
+    if (sub == "extract") return Extract(args);
+    if (sub == "add") return Add(args);
+    if (sub == "remove") return Remove(args);
+    if (sub == "create") return Create(args);
+    return UsageError("unknown gob subcommand '" + sub + "'");
+}
+
+} // namespace morvi::cli

@@ -1,0 +1,151 @@
+// morvi-cli level ...: information, checks and conversions of levels in .gob and .mrv files.
+#include "CliArgs.h"
+
+#include "gamefiles/DocumentFile.h"
+#include "gamefiles/LevelArchive.h"
+#include "model/CMorviDoc.h"
+#include "model/LevelChecker.h"
+#include "model/StringUtil.h"
+
+#include <cstdio>
+
+namespace morvi::cli {
+
+namespace {
+
+const char* const kLevelUsage =
+    "Usage:\n"
+    "  morvi-cli level info FILE [--level NAME] [--json]    counts of the level's records\n"
+    "  morvi-cli level check FILE [--level NAME] [--json]   the level checker's findings;\n"
+    "                                                         exit status 1 when there are any\n"
+    "  morvi-cli level roundtrip IN OUT [--level NAME]      load and save through the model\n"
+    "  morvi-cli level convert IN OUT [--level NAME]        between .gob and .mrv\n"
+    "\n"
+    "FILE is a .gob archive or a .mrv document. When an archive holds several levels, --level\n"
+    "chooses one (the first is taken otherwise).\n";
+
+// Loads path into doc, choosing the level named by --level when the archive holds several.
+Status Load(const std::string& path, const CliArgs& args, CMorviDoc& doc) {
+    const std::optional<std::string> wanted = args.value("--level");
+    std::string available;
+    LevelChooser chooser = [&](const std::vector<std::string>& names, int current) -> std::optional<int> {
+        if (!wanted) return current;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (EqualsNoCase(names[i], *wanted)) return static_cast<int>(i);
+            available += (i ? ", " : "") + names[i];
+        }
+        return std::nullopt;
+    };
+    Status s = LoadDocument(doc, path, chooser);
+    if (!s && !available.empty())
+        return Status::Fail(path + ": there is no level " + *wanted + " (levels: " + available + ")");
+    if (s && wanted && !EqualsNoCase(doc.level().CurrentLevelName(), *wanted))
+        return Status::Fail(path + ": there is no level " + *wanted);
+    return s;
+}
+
+struct Counts {
+    std::size_t sectors = 0, walls = 0, vertices = 0;
+};
+
+Counts CountGeometry(const CDataLevel& level) {
+    Counts c;
+    c.sectors = level.m_Lev.m_pSectors.size();
+    for (const auto& s : level.m_Lev.m_pSectors) {
+        c.walls += s->m_pWalls.size();
+        c.vertices += s->m_pVertices.size();
+    }
+    return c;
+}
+
+int Info(const CliArgs& args) {
+    if (args.positional().size() != 1) return UsageError("level info takes one file");
+    const std::string& path = args.positional()[0];
+    CMorviDoc doc;
+    if (Status s = Load(path, args, doc); !s) return Fail(s.message());
+    const CDataLevel& level = doc.level();
+    const Counts c = CountGeometry(level);
+    if (args.flag("--json")) {
+        std::string names;
+        for (std::size_t i = 0; i < level.m_LevelNames.size(); ++i)
+            names += (i ? "," : "") + JsonString(level.m_LevelNames[i]);
+        std::printf("{\"file\":%s,\"levels\":[%s],\"current\":%s,\"sectors\":%zu,\"walls\":%zu,\"vertices\":%zu,"
+                    "\"objects\":%zu,\"inf_items\":%zu,\"textures\":%zu,\"members\":%zu}\n",
+                    JsonString(path).c_str(), names.c_str(), JsonString(level.CurrentLevelName()).c_str(), c.sectors,
+                    c.walls, c.vertices, level.m_Objects.m_pObjects.size(), level.m_Inf.m_pItems.size(),
+                    level.m_Lev.m_Textures.size(), level.m_pMembers.size());
+        return 0;
+    }
+    std::printf("File:      %s\n", path.c_str());
+    std::printf("Levels:   ");
+    for (const auto& name : level.m_LevelNames) std::printf(" %s", name.c_str());
+    std::printf("\nCurrent:   %s\n", level.CurrentLevelName().c_str());
+    std::printf("Sectors:   %zu\nWalls:     %zu\nVertices:  %zu\n", c.sectors, c.walls, c.vertices);
+    std::printf("Objects:   %zu\nINF items: %zu\nTextures:  %zu\nMembers:   %zu\n", level.m_Objects.m_pObjects.size(),
+                level.m_Inf.m_pItems.size(), level.m_Lev.m_Textures.size(), level.m_pMembers.size());
+    return 0;
+}
+
+const char* KindName(LevelFinding::Kind kind) {
+    switch (kind) {
+    case LevelFinding::Kind::Sector: return "sector";
+    case LevelFinding::Kind::Wall: return "wall";
+    case LevelFinding::Kind::Vertex: return "vertex";
+    case LevelFinding::Kind::Object: return "object";
+    case LevelFinding::Kind::InfItem: return "inf_item";
+    case LevelFinding::Kind::Level: return "level";
+    }
+    return "level";
+}
+
+int Check(const CliArgs& args) {
+    if (args.positional().size() != 1) return UsageError("level check takes one file");
+    const std::string& path = args.positional()[0];
+    CMorviDoc doc;
+    if (Status s = Load(path, args, doc); !s) return Fail(s.message());
+    const auto findings = checkLevel(doc.level());
+    if (args.flag("--json")) {
+        std::printf("{\"file\":%s,\"findings\":[", JsonString(path).c_str());
+        for (std::size_t i = 0; i < findings.size(); ++i) {
+            const auto& f = findings[i];
+            std::printf("%s{\"kind\":\"%s\",\"sector\":%d,\"wall\":%d,\"vertex\":%d,\"object\":%d,\"text\":%s}",
+                        i ? "," : "", KindName(f.m_Kind), f.m_nSector, f.m_nWall, f.m_nVertex, f.m_nObject,
+                        JsonString(f.m_strText).c_str());
+        }
+        std::printf("]}\n");
+    } else if (findings.empty()) {
+        std::printf("%s: no problems found\n", path.c_str());
+    } else {
+        for (const auto& f : findings) std::printf("%s: %s\n", path.c_str(), f.m_strText.c_str());
+        std::printf("%zu problem%s found\n", findings.size(), findings.size() == 1 ? "" : "s");
+    }
+    return findings.empty() ? 0 : 1;
+}
+
+int Resave(const CliArgs& args, const char* what) {
+    if (args.positional().size() != 2) return UsageError(std::string("level ") + what + " takes IN and OUT");
+    CMorviDoc doc;
+    if (Status s = Load(args.positional()[0], args, doc); !s) return Fail(s.message());
+    if (Status s = SaveDocument(doc, args.positional()[1]); !s) return Fail(s.message());
+    return 0;
+}
+
+} // namespace
+
+int RunLevel(const std::vector<std::string>& words) {
+    if (words.empty()) return UsageError("level needs a subcommand");
+    const std::string sub = words[0];
+    const CliArgs args({words.begin() + 1, words.end()}, {"--level"});
+    if (sub == "--help" || args.flag("--help")) {
+        std::fputs(kLevelUsage, stdout);
+        return 0;
+    }
+    if (!args.error().empty()) return UsageError(args.error());
+    if (sub == "info") return Info(args);
+    if (sub == "check") return Check(args);
+    if (sub == "roundtrip") return Resave(args, "roundtrip");
+    if (sub == "convert") return Resave(args, "convert");
+    return UsageError("unknown level subcommand '" + sub + "'");
+}
+
+} // namespace morvi::cli

@@ -1,0 +1,165 @@
+#include "gamefiles/LevelArchive.h"
+#include "support/LevelBuilders.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace morvi {
+namespace {
+
+struct Result {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+class MorviCli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_Dir = fs::temp_directory_path() /
+                ("morvi-cli-test-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(m_Dir);
+        fs::create_directories(m_Dir);
+    }
+    void TearDown() override { fs::remove_all(m_Dir); }
+
+    Result Run(const std::string& args) {
+        const fs::path err = m_Dir / "stderr.txt";
+        const std::string command = std::string(MORVI_CLI_PATH) + " " + args + " 2>" + err.string();
+        Result r;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (!pipe) return r;
+        char buf[4096];
+        std::size_t n;
+        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
+        const int status = pclose(pipe);
+        r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.err = ReadText(err);
+        return r;
+    }
+
+    static std::string ReadText(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    void WriteText(const fs::path& p, const std::string& text) {
+        std::ofstream(p, std::ios::binary) << text;
+    }
+    std::string P(const std::string& name) const { return (m_Dir / name).string(); }
+
+    // A two-room level saved as a GOB with its LEV, O and INF members.
+    std::string MakeLevelGob(const std::string& name, bool brokenMirror = false) {
+        CDataLevel level;
+        testing::BuildTwoRooms(level);
+        if (brokenMirror) level.m_Lev.m_pSectors[1]->m_pWalls[3]->m_nMirror = 0;
+        for (const char* member : {"SECBASE.LEV", "SECBASE.O", "SECBASE.INF"}) EXPECT_TRUE(level.AddMember(member, {}));
+        level.m_LevelNames = {"SECBASE"};
+        EXPECT_TRUE(SaveLevelFile(level, P(name)));
+        return P(name);
+    }
+
+    fs::path m_Dir;
+};
+
+TEST_F(MorviCli, GobToolsCreateListExtractAddRemove) {
+    WriteText(m_Dir / "a.txt", "alpha");
+    WriteText(m_Dir / "b.bm", std::string(300, 'b'));
+    ASSERT_EQ(Run("gob create " + P("x.gob") + " " + P("a.txt") + " " + P("b.bm")).exit, 0);
+
+    Result list = Run("gob list --json " + P("x.gob"));
+    ASSERT_EQ(list.exit, 0) << list.err;
+    EXPECT_EQ(list.out, "[{\"name\":\"A.TXT\",\"offset\":8,\"size\":5},{\"name\":\"B.BM\",\"offset\":13,\"size\":300}]\n");
+
+    fs::create_directories(m_Dir / "out");
+    ASSERT_EQ(Run("gob extract " + P("x.gob") + " b.bm --to " + P("out")).exit, 0);
+    EXPECT_EQ(ReadText(m_Dir / "out" / "B.BM"), std::string(300, 'b'));
+    EXPECT_FALSE(fs::exists(m_Dir / "out" / "A.TXT"));
+
+    WriteText(m_Dir / "c.voc", "sound");
+    ASSERT_EQ(Run("gob add " + P("x.gob") + " " + P("c.voc") + " --as NEW.VOC").exit, 0);
+    ASSERT_EQ(Run("gob remove " + P("x.gob") + " A.TXT").exit, 0);
+    list = Run("gob list " + P("x.gob"));
+    EXPECT_EQ(list.out.find("A.TXT"), std::string::npos);
+    EXPECT_NE(list.out.find("NEW.VOC"), std::string::npos);
+    EXPECT_NE(list.out.find("2 members, 305 bytes"), std::string::npos);
+}
+
+TEST_F(MorviCli, GobErrorsNameTheFileAndKeepIt) {
+    WriteText(m_Dir / "bad.gob", "GOB\n\xff\xff\xff\x7f");
+    Result r = Run("gob list " + P("bad.gob"));
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("bad.gob"), std::string::npos) << r.err;
+
+    WriteText(m_Dir / "a.txt", "alpha");
+    ASSERT_EQ(Run("gob create " + P("x.gob") + " " + P("a.txt")).exit, 0);
+    const std::string before = ReadText(m_Dir / "x.gob");
+    r = Run("gob add " + P("x.gob") + " " + P("a.txt") + " --as WAYTOOLONGNAME.TXT");
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_EQ(ReadText(m_Dir / "x.gob"), before);
+    EXPECT_EQ(Run("gob remove " + P("x.gob") + " NOPE.TXT").exit, 1);
+    EXPECT_EQ(Run("gob frobnicate").exit, 2);
+    EXPECT_EQ(Run("gob list").exit, 2);
+}
+
+TEST_F(MorviCli, ExtractRefusesNamesThatLeaveTheFolder) {
+    // A hand-made archive whose one member is called "../EVIL".
+    std::string gob = "GOB\n";
+    gob += std::string("\x0c\x00\x00\x00", 4) + "evil";
+    gob += std::string("\x01\x00\x00\x00", 4) + std::string("\x08\x00\x00\x00", 4) + std::string("\x04\x00\x00\x00", 4);
+    gob += std::string("../EVIL") + std::string(6, '\0');
+    WriteText(m_Dir / "evil.gob", gob);
+    fs::create_directories(m_Dir / "out");
+    const Result r = Run("gob extract " + P("evil.gob") + " --to " + P("out"));
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_FALSE(fs::exists(m_Dir / "EVIL"));
+}
+
+TEST_F(MorviCli, LevelInfoJsonAndPlain) {
+    const std::string gob = MakeLevelGob("two.gob");
+    const Result r = Run("level info --json " + gob);
+    ASSERT_EQ(r.exit, 0) << r.err;
+    for (const char* field : {"\"levels\":[\"SECBASE\"]", "\"current\":\"SECBASE\"", "\"sectors\":2", "\"walls\":8",
+                              "\"vertices\":8", "\"objects\":0", "\"inf_items\":0", "\"textures\":3"})
+        EXPECT_NE(r.out.find(field), std::string::npos) << field << " in " << r.out;
+    const Result plain = Run("level info " + gob);
+    EXPECT_NE(plain.out.find("Sectors:   2"), std::string::npos) << plain.out;
+}
+
+TEST_F(MorviCli, LevelCheckReportsFindingsWithExitStatus) {
+    const std::string good = MakeLevelGob("good.gob");
+    const Result clean = Run("level check " + good);
+    EXPECT_EQ(clean.exit, 0);
+    EXPECT_NE(clean.out.find("no problems found"), std::string::npos);
+
+    const std::string bad = MakeLevelGob("bad.gob", true);
+    const Result broken = Run("level check --json " + bad);
+    EXPECT_EQ(broken.exit, 1);
+    EXPECT_NE(broken.out.find("\"kind\":\"wall\",\"sector\":1,\"wall\":3"), std::string::npos) << broken.out;
+}
+
+TEST_F(MorviCli, ConvertBetweenGobAndDocumentKeepsTheLevel) {
+    const std::string gob = MakeLevelGob("two.gob");
+    ASSERT_EQ(Run("level convert " + gob + " " + P("two.mrv")).exit, 0);
+    ASSERT_EQ(Run("level convert " + P("two.mrv") + " " + P("back.gob")).exit, 0);
+    EXPECT_EQ(ReadText(m_Dir / "back.gob"), ReadText(m_Dir / "two.gob"));
+    ASSERT_EQ(Run("level roundtrip " + gob + " " + P("again.gob")).exit, 0);
+    EXPECT_EQ(ReadText(m_Dir / "again.gob"), ReadText(m_Dir / "two.gob"));
+
+    const Result wrong = Run("level convert " + gob + " " + P("two.txt"));
+    EXPECT_EQ(wrong.exit, 1);
+    EXPECT_NE(wrong.err.find("Unexpected file format."), std::string::npos) << wrong.err;
+    const Result noLevel = Run("level info --level TALAY " + gob);
+    EXPECT_EQ(noLevel.exit, 1);
+    EXPECT_NE(noLevel.err.find("no level TALAY"), std::string::npos) << noLevel.err;
+}
+
+} // namespace
+} // namespace morvi
