@@ -30,6 +30,8 @@ public:
 
     explicit RecordArchive(Context context);                                  // storing
     RecordArchive(std::span<const std::uint8_t> bytes, Context context);      // loading
+    // A loading archive does not own its bytes: a temporary buffer would be gone before the read.
+    RecordArchive(std::vector<std::uint8_t>&& bytes, Context context) = delete;
 
     bool IsStoring() const { return m_bStoring; }
     bool IsLoading() const { return !m_bStoring; }

@@ -181,7 +181,8 @@ TEST(RecordArchive, BadInputIsRefusedCleanly) {
         EXPECT_THROW(in.SerializeArray(array), FormatError);
     }
     {   // an unknown class index
-        RecordArchive in(B({0x05, 0x80}), RecordArchive::Context{});
+        const Bytes unknown = B({0x05, 0x80});
+        RecordArchive in(unknown, RecordArchive::Context{});
         EXPECT_THROW(in.ReadObject<CDataObjectSeq>(), FormatError);
     }
 }
