@@ -1,3 +1,4 @@
+#include "support/LevelCompare.h"
 #include "support/SyntheticLevel.h"
 
 #include "model/LevelChecker.h"
@@ -392,88 +393,23 @@ TEST_F(SyntheticLevelTest, HeaderAndMembersDescribeLevelSynth) {
     }
 }
 
-// Field-by-field views of the records, so that two levels compare completely.
-auto Fields(const CDataTexture& t) {
-    return std::tuple(t.m_nTexture, t.m_dOffsetX, t.m_dOffsetY, t.m_nTexFlag);
-}
-auto Fields(const CDataVertex& v) {
-    return std::tuple(v.m_dX, v.m_dZ);
-}
-auto Fields(const CDataWall& w) {
-    return std::tuple(w.m_nIndex, w.m_nLeft, w.m_nRight, Fields(w.m_Mid), Fields(w.m_Top), Fields(w.m_Bottom),
-                      Fields(w.m_Sign), w.m_nAdjoin, w.m_nMirror, w.m_nWalk, w.m_nFlags1, w.m_nFlags2,
-                      w.m_nFlags3, w.m_nLight);
-}
-auto Fields(const CDataSector& s) {
-    return std::tuple(s.m_nIndex, s.m_strName, s.m_nAmbient, Fields(s.m_FloorTexture), s.m_dFloorAltitude,
-                      Fields(s.m_CeilingTexture), s.m_dCeilingAltitude, s.m_dSecondAltitude, s.m_nFlags1,
-                      s.m_nFlags2, s.m_nFlags3, s.m_nLayer, s.m_pVertices.size(), s.m_pWalls.size());
-}
-auto Fields(const CDataObjectItem& o) {
-    return std::tuple(o.m_nIndex, o.m_strClass, o.m_strData, o.m_nData, o.m_dX, o.m_dY, o.m_dZ, o.m_dPitch,
-                      o.m_dYaw, o.m_dRoll, o.m_nDiff, o.m_crColour, o.m_nSector, o.m_pSeqs.size());
-}
-auto Fields(const CDataInfItem& i) {
-    return std::tuple(i.m_strType, i.m_strName, i.m_nNum, i.m_Lines);
-}
-auto Fields(const CDataNameEntry& e) {
-    return std::tuple(e.m_nIndex, e.m_strName);
-}
-auto Fields(const CDataObjectSeq& q) {
-    return std::tuple(q.m_strKey, q.m_strValue);
-}
-
-template <class T> int CountDifferences(const std::vector<T>& a, const std::vector<T>& b) {
-    if (a.size() != b.size()) return 1;
-    int differences = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if constexpr (requires { *a[i]; })
-            differences += Fields(*a[i]) != Fields(*b[i]);
-        else
-            differences += Fields(a[i]) != Fields(b[i]);
-    }
-    return differences;
-}
-
-int CountDifferences(const CDataLevel& a, const CDataLevel& b) {
-    const auto& sa = a.m_Lev.m_pSectors;
-    const auto& sb = b.m_Lev.m_pSectors;
-    int d = CountDifferences(sa, sb) + CountDifferences(a.m_Lev.m_Textures, b.m_Lev.m_Textures);
-    for (std::size_t i = 0; d == 0 && i < sa.size(); ++i)
-        d += CountDifferences(sa[i]->m_pVertices, sb[i]->m_pVertices) +
-             CountDifferences(sa[i]->m_pWalls, sb[i]->m_pWalls);
-    const CDataObjects& oa = a.m_Objects;
-    const CDataObjects& ob = b.m_Objects;
-    d += CountDifferences(oa.m_pObjects, ob.m_pObjects) + CountDifferences(oa.m_Pods, ob.m_Pods) +
-         CountDifferences(oa.m_Sprs, ob.m_Sprs) + CountDifferences(oa.m_Fmes, ob.m_Fmes) +
-         CountDifferences(oa.m_Sounds, ob.m_Sounds);
-    for (std::size_t i = 0; d == 0 && i < oa.m_pObjects.size(); ++i)
-        d += CountDifferences(oa.m_pObjects[i]->m_pSeqs, ob.m_pObjects[i]->m_pSeqs);
-    d += CountDifferences(a.m_Inf.m_pItems, b.m_Inf.m_pItems);
-    d += a.m_pMembers.size() != b.m_pMembers.size();
-    for (std::size_t i = 0; d == 0 && i < a.m_pMembers.size(); ++i)
-        d += a.m_pMembers[i]->m_strName != b.m_pMembers[i]->m_strName ||
-             !std::ranges::equal(a.m_pMembers[i]->data(), b.m_pMembers[i]->data());
-    return d;
-}
-
 TEST_F(SyntheticLevelTest, SameOptionsGiveTheSameLevel) {
     CDataLevel again;
     BuildSyntheticLevel(again);
-    EXPECT_EQ(CountDifferences(*s_pDefault, again), 0);
+    EXPECT_EQ(testing::CountDifferences(*s_pDefault, again), 0);
 
     // Building over a level replaces what it held.
     BuildSyntheticLevel(again, SyntheticLevelOptions::Small());
-    EXPECT_EQ(CountDifferences(*s_pSmall, again), 0);
+    EXPECT_EQ(testing::CountDifferences(*s_pSmall, again), 0);
 
     // The comparison does see a single changed field, and another seed changes the level.
     again.m_Lev.m_pSectors[7]->m_pWalls[2]->m_Sign.m_dOffsetY += 0.01;
-    EXPECT_EQ(CountDifferences(*s_pSmall, again), 1);
+    EXPECT_EQ(testing::CountDifferences(*s_pSmall, again), 1);
     SyntheticLevelOptions other = SyntheticLevelOptions::Small();
     other.seed += 1;
     CDataLevel reseeded;
     BuildSyntheticLevel(reseeded, other);
-    EXPECT_GT(CountDifferences(*s_pSmall, reseeded), 0);
+    EXPECT_GT(testing::CountDifferences(*s_pSmall, reseeded), 0);
     EXPECT_TRUE(checkLevel(reseeded).empty());
 }
 
