@@ -127,23 +127,10 @@ private:
         if (m_pNotes) m_pNotes->push_back(TextNote{line, std::move(text)});
     }
 
-    // The next raw line, the pushed-back item line first.
     bool NextRaw(std::string_view& line) {
-        if (m_bHasPending) {
-            m_bHasPending = false;
-            line = m_Pending;
-            m_nLine = m_nPendingLine;
-            return true;
-        }
         if (!m_Lines.next(line)) return false;
         m_nLine = m_Lines.lineNumber();
         return true;
-    }
-
-    void PushBack(std::string_view line) {
-        m_bHasPending = true;
-        m_Pending = line;
-        m_nPendingLine = m_nLine;
     }
 
     // True while the line belongs to a /* */ block still open, including the line that closes it.
@@ -207,7 +194,7 @@ private:
                 return;
             } else if (IsItemLine(line)) {
                 Note(m_nLine, "items begin without an items count");
-                PushBack(line);
+                m_Lines.unread();
                 ReadItems(kNoCount);
                 return;
             }
@@ -288,7 +275,7 @@ private:
             if (EqualsNoCase(word, "seq")) continue;
             if (IsItemLine(line)) {
                 Note(itemLineNumber, "the item has no seqend line");
-                PushBack(line);
+                m_Lines.unread();
                 Append(std::move(item));
                 return;
             }
@@ -321,9 +308,6 @@ private:
     LineReader m_Lines;
     TextNotes* m_pNotes;
     int m_nLine = 0;
-    bool m_bHasPending = false;
-    std::string_view m_Pending;
-    int m_nPendingLine = 0;
     bool m_bInItems = false;
     bool m_bInComment = false;
     int m_nCommentLine = 0;

@@ -263,8 +263,7 @@ void AppendPart(std::string& s, long long n) {
 class LevReader {
 public:
     LevReader(CDataLev& lev, std::string_view text, TextNotes* notes)
-        : m_Lev(lev), m_Lines(text), m_pNotes(notes), m_pEnd(text.data() + text.size()),
-          m_Last(text.substr(0, 0)) {}
+        : m_Lev(lev), m_Lines(text), m_pNotes(notes) {}
 
     void Run() {
         int numSectors = 0;
@@ -272,11 +271,9 @@ public:
     }
 
 private:
-    bool NextLine(std::string_view& line);
-    void HandBack() { m_bPending = true; }
-    std::size_t BytesLeft() const {
-        return static_cast<std::size_t>(m_pEnd - (m_Last.data() + m_Last.size()));
-    }
+    bool NextLine(std::string_view& line) { return m_Lines.next(line); }
+    void HandBack() { m_Lines.unread(); }
+    std::size_t BytesLeft() const { return m_Lines.remainingBytes(); }
     template <typename... Parts> void NoteAt(int line, const Parts&... parts);
     template <typename... Parts> void Note(const Parts&... parts) { NoteAt(m_Lines.lineNumber(), parts...); }
 
@@ -301,25 +298,11 @@ private:
     CDataLev& m_Lev;
     LineReader m_Lines;
     TextNotes* m_pNotes;
-    const char* m_pEnd;
-    std::string_view m_Last;
-    bool m_bPending = false;
     // The SECTOR line of the block being read: its number and where it stood.
     bool m_bHasNumber = false;
     int m_nFileNumber = 0;
     int m_nNumberLine = 0;
 };
-
-bool LevReader::NextLine(std::string_view& line) {
-    if (m_bPending) {
-        m_bPending = false;
-        line = m_Last;
-        return true;
-    }
-    if (!m_Lines.next(line)) return false;
-    m_Last = line;
-    return true;
-}
 
 template <typename... Parts> void LevReader::NoteAt(int line, const Parts&... parts) {
     if (!m_pNotes) return;
@@ -444,7 +427,7 @@ void LevReader::ReadSectors(int count) {
 LevReader::BlockEnd LevReader::ReadSector(CDataSector& s) {
     m_bHasNumber = false;
     m_nFileNumber = 0;
-    m_nNumberLine = m_Lines.lineNumber() + (m_bPending ? 0 : 1);
+    m_nNumberLine = m_Lines.lineNumber() + 1;
     bool any = false;
     std::string_view line;
     while (NextLine(line)) {

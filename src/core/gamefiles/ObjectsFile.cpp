@@ -185,21 +185,9 @@ public:
 
 private:
     bool nextLine(std::string_view& line) {
-        if (m_bHeld) {
-            m_bHeld = false;
-            line = m_Held;
-            m_nLine = m_nHeldLine;
-            return true;
-        }
         if (!m_Lines.next(line)) return false;
         m_nLine = m_Lines.lineNumber();
         return true;
-    }
-    // Gives the line back: the next nextLine returns it again.
-    void hold(std::string_view line) {
-        m_Held = line;
-        m_nHeldLine = m_nLine;
-        m_bHeld = true;
     }
     void note(std::string text) {
         if (m_pNotes) m_pNotes->push_back({m_nLine, std::move(text)});
@@ -223,9 +211,6 @@ private:
     std::size_t m_nTextSize;
     TextNotes* m_pNotes;
     int m_nLine = 0;
-    std::string_view m_Held;
-    int m_nHeldLine = 0;
-    bool m_bHeld = false;
     // The name of a comment met while looking for SEQ lines: it belongs to the object whose
     // CLASS line ends that search.
     std::string_view m_PendingName;
@@ -284,7 +269,7 @@ void ObjectsReader::readTable(std::vector<CDataNameEntry>& table, int count, std
         }
         Tokenizer tok(line);
         if (IsHeaderKeyword(tok.next(kKeySeps))) {
-            hold(line);
+            m_Lines.unread();
             note(std::string(keyword) + " announces " + std::to_string(count) + " names but lists " +
                  std::to_string(n));
             return;
@@ -392,7 +377,7 @@ std::string_view ObjectsReader::nextTailField(Tokenizer& tok, const CharSet& sep
     std::string_view line;
     if (!nextLine(line)) return {};
     if (!IsContinuation(line)) {
-        hold(line);
+        m_Lines.unread();
         return {};
     }
     tok = Tokenizer(line);
@@ -434,7 +419,7 @@ bool ObjectsReader::readSeqBlock(CDataObjectItem& object) {
         const std::string_view first = FirstToken(line);
         if (EqualsNoCase(first, "seqend")) return false;
         if (EqualsNoCase(first, "class")) {
-            hold(line);
+            m_Lines.unread();
             return true;
         }
         if (EqualsNoCase(first, "seq")) continue;
