@@ -77,4 +77,14 @@ void BuildRoomWithPillar(CDataLevel& level) {
     sectors.push_back(std::move(pillar));
 }
 
+CDataInfItem& AddItem(CDataInf& inf, std::string type, std::string name, int num, std::vector<std::string> lines) {
+    auto item = std::make_unique<CDataInfItem>();
+    item->m_strType = std::move(type);
+    item->m_strName = std::move(name);
+    item->m_nNum = num;
+    item->m_Lines = std::move(lines);
+    inf.m_pItems.push_back(std::move(item));
+    return *inf.m_pItems.back();
+}
+
 } // namespace morvi::testing

@@ -17,4 +17,7 @@ void BuildTwoRooms(CDataLevel& level);
 // A room whose second loop is a square hole filled by a pillar sector (sector 1), adjoined both ways.
 void BuildRoomWithPillar(CDataLevel& level);
 
+// Appends an INF item with these fields and lines (held normalised: "keyword:" TAB value).
+CDataInfItem& AddItem(CDataInf& inf, std::string type, std::string name, int num, std::vector<std::string> lines);
+
 } // namespace morvi::testing

@@ -13,17 +13,8 @@ constexpr std::string_view kUnexpectedFormat = "Unexpected file format.";
 // Version length and text, five i32, two f64, one i32, seven further words.
 constexpr std::uint64_t kLongestHeader = 2 + 0xFFFF + 5 * 4 + 2 * 8 + 4 + 7 * 4;
 
-struct DocumentHeader {
+struct DocumentHeader : DocumentMapState {
     std::string m_strVersion;
-    std::int32_t m_nZoom = 0;
-    std::int32_t m_nGridLevel = 0;
-    std::int32_t m_bGridOn = 1;
-    std::int32_t m_nCurrentLayer = 0;
-    std::int32_t m_bAllLayers = 0;
-    double m_dScrollX = 0.0;
-    double m_dScrollZ = 0.0;
-    std::int32_t m_nMode = 0;
-    std::array<std::uint32_t, 7> m_FurtherSettings = CMorviDoc::DefaultFurtherSettings();
     // Where the archive starts.
     std::uint64_t m_nSize = 0;
 };
@@ -58,17 +49,7 @@ Status ReadHeader(ByteSource& source, std::string_view name, DocumentHeader& hea
     return Status::Ok();
 }
 
-void ApplyHeader(const DocumentHeader& h, CMorviDoc& doc) {
-    doc.m_nZoom = h.m_nZoom;
-    doc.m_nGridLevel = h.m_nGridLevel;
-    doc.m_bGridOn = h.m_bGridOn;
-    doc.m_nCurrentLayer = h.m_nCurrentLayer;
-    doc.m_bAllLayers = h.m_bAllLayers;
-    doc.m_dScrollX = h.m_dScrollX;
-    doc.m_dScrollZ = h.m_dScrollZ;
-    doc.m_nMode = h.m_nMode;
-    doc.m_FurtherSettings = h.m_FurtherSettings;
-}
+void ApplyHeader(const DocumentHeader& h, CMorviDoc& doc) { static_cast<DocumentMapState&>(doc) = h; }
 
 void WriteHeader(const CMorviDoc& doc, ByteSink& sink) {
     std::vector<std::uint8_t> bytes;

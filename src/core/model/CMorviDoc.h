@@ -9,18 +9,8 @@
 
 namespace morvi {
 
-// The window-free part of a document: its level and the map state its views share. The views'
-// own layout lives with them; tool windows belong to the UI.
-class CMorviDoc {
-public:
-    CMorviDoc() : m_pLevel(std::make_unique<CDataLevel>()) {}
-
-    CDataLevel& level() { return *m_pLevel; }
-    const CDataLevel& level() const { return *m_pLevel; }
-
-    std::unique_ptr<CDataLevel> m_pLevel;
-
-    // Map state carried by the document file.
+// The map state a document's views share, as the document file carries it.
+struct DocumentMapState {
     std::int32_t m_nZoom = 0;
     std::int32_t m_nGridLevel = 0;
     std::int32_t m_bGridOn = 1;
@@ -32,12 +22,24 @@ public:
     // Seven further 32-bit document settings, carried through load and save as stored.
     std::array<std::uint32_t, 7> m_FurtherSettings = DefaultFurtherSettings();
 
+    static std::array<std::uint32_t, 7> DefaultFurtherSettings();
+};
+
+// The window-free part of a document: its level and the map state its views share. The views'
+// own layout lives with them; tool windows belong to the UI.
+class CMorviDoc : public DocumentMapState {
+public:
+    CMorviDoc() : m_pLevel(std::make_unique<CDataLevel>()) {}
+
+    CDataLevel& level() { return *m_pLevel; }
+    const CDataLevel& level() const { return *m_pLevel; }
+
+    std::unique_ptr<CDataLevel> m_pLevel;
+
     // Set when a plain GOB was opened: the first map view fits the level on screen.
     bool m_bNormalizeOnOpen = false;
     bool m_bModified = false;
     std::string m_strPathName;
-
-    static std::array<std::uint32_t, 7> DefaultFurtherSettings();
 };
 
 } // namespace morvi

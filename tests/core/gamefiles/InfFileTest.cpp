@@ -1,5 +1,7 @@
 #include "gamefiles/InfFile.h"
 
+#include "support/LevelBuilders.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,16 +11,7 @@
 namespace morvi {
 namespace {
 
-CDataInfItem& AddItem(CDataInf& inf, std::string type, std::string name, int num,
-                      std::vector<std::string> lines) {
-    auto item = std::make_unique<CDataInfItem>();
-    item->m_strType = std::move(type);
-    item->m_strName = std::move(name);
-    item->m_nNum = num;
-    item->m_Lines = std::move(lines);
-    inf.m_pItems.push_back(std::move(item));
-    return *inf.m_pItems.back();
-}
+using testing::AddItem;
 
 CDataInf Read(std::string_view text, TextNotes* notes = nullptr) {
     CDataInf inf;
