@@ -43,7 +43,13 @@ std::span<const std::uint8_t> AsBytes(const std::string& text) {
 
 void LevelSeeds(const fs::path& dir) {
     CMorviDoc doc;
-    testing::BuildSyntheticLevel(doc.level(), testing::SyntheticLevelOptions::Small());
+    // A few rooms of every kind: small seeds keep the fuzzers fast.
+    testing::SyntheticLevelOptions options;
+    options.sectors = 6;
+    options.objects = 8;
+    options.infItems = 4;
+    options.textures = 8;
+    testing::BuildSyntheticLevel(doc.level(), options);
     CDataLevel& level = doc.level();
     std::string lev, o, inf;
     WriteLev(level.m_Lev, kGeneratorTitle, lev);
