@@ -104,6 +104,7 @@ int Check(const CliArgs& args) {
     CMorviDoc doc;
     if (Status s = Load(path, args, doc); !s) return Fail(s.message());
     const auto findings = checkLevel(doc.level());
+    const TextNotes& notes = doc.level().m_ReadNotes;
     if (args.flag("--json")) {
         std::printf("{\"file\":%s,\"findings\":[", JsonString(path).c_str());
         for (std::size_t i = 0; i < findings.size(); ++i) {
@@ -112,8 +113,17 @@ int Check(const CliArgs& args) {
                         i ? "," : "", KindName(f.m_Kind), f.m_nSector, f.m_nWall, f.m_nVertex, f.m_nObject,
                         JsonString(f.m_strText).c_str());
         }
+        std::printf("],\"notes\":[");
+        for (std::size_t i = 0; i < notes.size(); ++i)
+            std::printf("%s{\"member\":%s,\"line\":%d,\"text\":%s}", i ? "," : "",
+                        JsonString(notes[i].m_strMember).c_str(), notes[i].m_nLine, JsonString(notes[i].m_strText).c_str());
         std::printf("]}\n");
-    } else if (findings.empty()) {
+        return findings.empty() ? 0 : 1;
+    }
+    // What the readers repaired is worth knowing but is no fault of the level as loaded.
+    for (const auto& n : notes)
+        std::printf("%s: note: %s line %d: %s\n", path.c_str(), n.m_strMember.c_str(), n.m_nLine, n.m_strText.c_str());
+    if (findings.empty()) {
         std::printf("%s: no problems found\n", path.c_str());
     } else {
         for (const auto& f : findings) std::printf("%s: %s\n", path.c_str(), f.m_strText.c_str());

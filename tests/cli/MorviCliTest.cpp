@@ -145,6 +145,20 @@ TEST_F(MorviCli, LevelCheckReportsFindingsWithExitStatus) {
     EXPECT_NE(broken.out.find("\"kind\":\"wall\",\"sector\":1,\"wall\":3"), std::string::npos) << broken.out;
 }
 
+TEST_F(MorviCli, LevelCheckShowsWhatTheReadersRepaired) {
+    // A LEV whose only sector calls itself 7: the game goes by position, the reader notes it.
+    const std::string lev = "LEV 2.1\r\nLEVELNAME SECBASE\r\nTEXTURES 0\r\nNUMSECTORS 1\r\nSECTOR 7\r\n"
+                            " VERTICES 3\r\n  X: 0 Z: 0\r\n  X: 8 Z: 0\r\n  X: 0 Z: 8\r\n WALLS 3\r\n"
+                            "  WALL LEFT: 0 RIGHT: 1\r\n  WALL LEFT: 1 RIGHT: 2\r\n  WALL LEFT: 2 RIGHT: 0\r\n";
+    WriteText(m_Dir / "SECBASE.LEV", lev);
+    ASSERT_EQ(Run("gob create " + P("noted.gob") + " " + P("SECBASE.LEV")).exit, 0);
+    const Result r = Run("level check " + P("noted.gob"));
+    EXPECT_EQ(r.exit, 0) << r.out << r.err;
+    EXPECT_NE(r.out.find("note: SECBASE.LEV line 5:"), std::string::npos) << r.out;
+    const Result json = Run("level check --json " + P("noted.gob"));
+    EXPECT_NE(json.out.find("\"notes\":[{\"member\":\"SECBASE.LEV\",\"line\":5,"), std::string::npos) << json.out;
+}
+
 TEST_F(MorviCli, ConvertBetweenGobAndDocumentKeepsTheLevel) {
     const std::string gob = MakeLevelGob("two.gob");
     ASSERT_EQ(Run("level convert " + gob + " " + P("two.mrv")).exit, 0);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gamefiles/TextNotes.h"
+#include "model/TextNotes.h"
 #include "model/CDataLev.h"
 
 #include <string>

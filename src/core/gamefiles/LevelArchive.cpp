@@ -57,11 +57,21 @@ std::vector<std::string> LevelNamesOf(const GobMembers& members) {
     return names;
 }
 
+// Runs a text reader over member and files its notes under the member's name.
+template <class Part, class Reader>
+void ParseMember(CDataLevel& level, const CDataGobEntry* member, Part& part, Reader read) {
+    if (!member) return;
+    const std::size_t first = level.m_ReadNotes.size();
+    read(part, member->text(), &level.m_ReadNotes);
+    for (std::size_t i = first; i < level.m_ReadNotes.size(); ++i) level.m_ReadNotes[i].m_strMember = member->m_strName;
+}
+
 void ParseCurrentLevel(CDataLevel& level) {
     const LevelMembers texts = FindLevelMembers(level);
-    if (texts.m_pLev) ReadLev(level.m_Lev, texts.m_pLev->text());
-    if (texts.m_pObjects) ReadObjects(level.m_Objects, texts.m_pObjects->text());
-    if (texts.m_pInf) ReadInf(level.m_Inf, texts.m_pInf->text());
+    level.m_ReadNotes.clear();
+    ParseMember(level, texts.m_pLev, level.m_Lev, ReadLev);
+    ParseMember(level, texts.m_pObjects, level.m_Objects, ReadObjects);
+    ParseMember(level, texts.m_pInf, level.m_Inf, ReadInf);
     level.m_Bitmaps.clear();
     level.m_Sprites.clear();
     level.m_Models3D.clear();

@@ -5,6 +5,7 @@
 #include "model/CDataLev.h"
 #include "model/CDataObjects.h"
 #include "model/Status.h"
+#include "model/TextNotes.h"
 
 #include <array>
 #include <cstdint>
@@ -61,6 +62,8 @@ public:
     std::string m_strGeneratorTitle;
     std::vector<std::string> m_LevelNames;
     int m_nCurrentLevel = 0;
+    // What the text readers passed over or repaired when the current level was parsed.
+    TextNotes m_ReadNotes;
 
     // The first member whose name contains part (case-sensitive, names are upper case).
     CDataGobEntry* FindMemberContaining(std::string_view part);
