@@ -1,6 +1,8 @@
 #include "gamefiles/DocumentFile.h"
 #include "model/ByteStream.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,30 +27,7 @@ std::span<const std::uint8_t> AsBytes(std::string_view s) {
     return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
 
-class TempDir {
-public:
-    TempDir() {
-        std::random_device random;
-        m_Path = std::filesystem::temp_directory_path() / ("morvi-doc-" + std::to_string(random()));
-        std::filesystem::create_directories(m_Path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_Path, ec);
-    }
-    const std::filesystem::path& path() const { return m_Path; }
-    // Every entry of the folder, to show that no temporary file stayed behind.
-    std::vector<std::string> Entries() const {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_Path))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-private:
-    std::filesystem::path m_Path;
-};
+using testing::TempDir;
 
 Bytes ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);

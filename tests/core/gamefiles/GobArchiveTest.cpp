@@ -1,5 +1,7 @@
 #include "gamefiles/GobArchive.h"
 
+#include "support/TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -55,22 +57,7 @@ std::string TextOf(const CDataGobEntry& member) {
     return std::string(member.text());
 }
 
-class TempDir {
-public:
-    TempDir() {
-        std::random_device random;
-        m_Path = std::filesystem::temp_directory_path() / ("morvi-gob-" + std::to_string(random()));
-        std::filesystem::create_directories(m_Path);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(m_Path, ec);
-    }
-    const std::filesystem::path& path() const { return m_Path; }
-
-private:
-    std::filesystem::path m_Path;
-};
+using testing::TempDir;
 
 Bytes ReadFileBytes(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
