@@ -40,11 +40,18 @@ template <class T> int Differences(const std::vector<T>& a, const std::vector<T>
     return differences;
 }
 
+auto HeaderFields(const CDataLev& l) {
+    return std::tie(l.m_strLevelName, l.m_strPalette, l.m_strMusic, l.m_dParallax1, l.m_dParallax2, l.m_strAuthor);
+}
+
+int SectorDifferences(const CDataSector& a, const CDataSector& b) {
+    return (Fields(a) != Fields(b)) + Differences(a.m_pVertices, b.m_pVertices) + Differences(a.m_pWalls, b.m_pWalls);
+}
+
 int GeometryDifferences(const CDataLev& a, const CDataLev& b) {
-    int d = Differences(a.m_pSectors, b.m_pSectors) + Differences(a.m_Textures, b.m_Textures);
-    for (std::size_t i = 0; d == 0 && i < a.m_pSectors.size(); ++i)
-        d += Differences(a.m_pSectors[i]->m_pVertices, b.m_pSectors[i]->m_pVertices) +
-             Differences(a.m_pSectors[i]->m_pWalls, b.m_pSectors[i]->m_pWalls);
+    int d = (HeaderFields(a) != HeaderFields(b)) + Differences(a.m_Textures, b.m_Textures);
+    if (a.m_pSectors.size() != b.m_pSectors.size()) return d + 1;
+    for (std::size_t i = 0; i < a.m_pSectors.size(); ++i) d += SectorDifferences(*a.m_pSectors[i], *b.m_pSectors[i]);
     return d;
 }
 
@@ -67,6 +74,10 @@ int MemberDifferences(const CDataLevel& a, const CDataLevel& b) {
 }
 
 } // namespace
+
+int CountDifferences(const CDataLev& a, const CDataLev& b) { return GeometryDifferences(a, b); }
+int CountDifferences(const CDataSector& a, const CDataSector& b) { return SectorDifferences(a, b); }
+int CountDifferences(const CDataWall& a, const CDataWall& b) { return Fields(a) != Fields(b); }
 
 int CountDifferences(const CDataLevel& a, const CDataLevel& b, CompareOptions options) {
     int d = GeometryDifferences(a.m_Lev, b.m_Lev) + ObjectDifferences(a.m_Objects, b.m_Objects, options.objectSectors) +

@@ -13,5 +13,10 @@ struct CompareOptions {
 // The number of records (sectors, walls, vertices, textures, objects, SEQ lines, name-table
 // entries, INF items, members) in which two levels differ, field by field.
 int CountDifferences(const CDataLevel& a, const CDataLevel& b, CompareOptions options = {});
+// The same for one LEV part (header values included), one sector with its walls and vertices,
+// and one wall.
+int CountDifferences(const CDataLev& a, const CDataLev& b);
+int CountDifferences(const CDataSector& a, const CDataSector& b);
+int CountDifferences(const CDataWall& a, const CDataWall& b);
 
 } // namespace morvi::testing

@@ -23,6 +23,7 @@ struct DocumentMapState {
     std::array<std::uint32_t, 7> m_FurtherSettings = DefaultFurtherSettings();
 
     static std::array<std::uint32_t, 7> DefaultFurtherSettings();
+    bool operator==(const DocumentMapState&) const = default;
 };
 
 // The window-free part of a document: its level and the map state its views share. The views'

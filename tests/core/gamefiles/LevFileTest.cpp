@@ -1,6 +1,8 @@
 #include "gamefiles/LevFile.h"
 #include "support/LevelBuilders.h"
 
+#include "support/LevelCompare.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -25,73 +27,6 @@ std::string Written(CDataLev& lev) {
 // The header every hand-written text below starts with.
 constexpr std::string_view kHeader = "LEV 2.1\nLEVELNAME TEST\nTEXTURES 1\nTEXTURE: A.BM\n";
 
-void ExpectSameTexture(const CDataTexture& a, const CDataTexture& b) {
-    EXPECT_EQ(a.m_nTexture, b.m_nTexture);
-    EXPECT_DOUBLE_EQ(a.m_dOffsetX, b.m_dOffsetX);
-    EXPECT_DOUBLE_EQ(a.m_dOffsetY, b.m_dOffsetY);
-    EXPECT_EQ(a.m_nTexFlag, b.m_nTexFlag);
-}
-
-void ExpectSameWall(const CDataWall& a, const CDataWall& b) {
-    EXPECT_EQ(a.m_nIndex, b.m_nIndex);
-    EXPECT_EQ(a.m_nLeft, b.m_nLeft);
-    EXPECT_EQ(a.m_nRight, b.m_nRight);
-    ExpectSameTexture(a.m_Mid, b.m_Mid);
-    ExpectSameTexture(a.m_Top, b.m_Top);
-    ExpectSameTexture(a.m_Bottom, b.m_Bottom);
-    ExpectSameTexture(a.m_Sign, b.m_Sign);
-    EXPECT_EQ(a.m_nAdjoin, b.m_nAdjoin);
-    EXPECT_EQ(a.m_nMirror, b.m_nMirror);
-    EXPECT_EQ(a.m_nWalk, b.m_nWalk);
-    EXPECT_EQ(a.m_nFlags1, b.m_nFlags1);
-    EXPECT_EQ(a.m_nFlags2, b.m_nFlags2);
-    EXPECT_EQ(a.m_nFlags3, b.m_nFlags3);
-    EXPECT_EQ(a.m_nLight, b.m_nLight);
-}
-
-void ExpectSameSector(const CDataSector& a, const CDataSector& b) {
-    EXPECT_EQ(a.m_nIndex, b.m_nIndex);
-    EXPECT_EQ(a.m_strName, b.m_strName);
-    EXPECT_EQ(a.m_nAmbient, b.m_nAmbient);
-    ExpectSameTexture(a.m_FloorTexture, b.m_FloorTexture);
-    ExpectSameTexture(a.m_CeilingTexture, b.m_CeilingTexture);
-    EXPECT_DOUBLE_EQ(a.m_dFloorAltitude, b.m_dFloorAltitude);
-    EXPECT_DOUBLE_EQ(a.m_dCeilingAltitude, b.m_dCeilingAltitude);
-    EXPECT_DOUBLE_EQ(a.m_dSecondAltitude, b.m_dSecondAltitude);
-    EXPECT_EQ(a.m_nFlags1, b.m_nFlags1);
-    EXPECT_EQ(a.m_nFlags2, b.m_nFlags2);
-    EXPECT_EQ(a.m_nFlags3, b.m_nFlags3);
-    EXPECT_EQ(a.m_nLayer, b.m_nLayer);
-    ASSERT_EQ(a.m_pVertices.size(), b.m_pVertices.size());
-    for (std::size_t i = 0; i < a.m_pVertices.size(); ++i) {
-        EXPECT_DOUBLE_EQ(a.m_pVertices[i]->m_dX, b.m_pVertices[i]->m_dX);
-        EXPECT_DOUBLE_EQ(a.m_pVertices[i]->m_dZ, b.m_pVertices[i]->m_dZ);
-    }
-    ASSERT_EQ(a.m_pWalls.size(), b.m_pWalls.size());
-    for (std::size_t i = 0; i < a.m_pWalls.size(); ++i) {
-        SCOPED_TRACE(::testing::Message() << "wall " << i);
-        ExpectSameWall(*a.m_pWalls[i], *b.m_pWalls[i]);
-    }
-}
-
-void ExpectSameLev(const CDataLev& a, const CDataLev& b) {
-    EXPECT_EQ(a.m_strLevelName, b.m_strLevelName);
-    EXPECT_EQ(a.m_strPalette, b.m_strPalette);
-    EXPECT_EQ(a.m_strMusic, b.m_strMusic);
-    EXPECT_DOUBLE_EQ(a.m_dParallax1, b.m_dParallax1);
-    EXPECT_DOUBLE_EQ(a.m_dParallax2, b.m_dParallax2);
-    EXPECT_EQ(a.m_strAuthor, b.m_strAuthor);
-    ASSERT_EQ(a.m_Textures.size(), b.m_Textures.size());
-    for (std::size_t i = 0; i < a.m_Textures.size(); ++i) {
-        EXPECT_EQ(a.m_Textures[i].m_nIndex, b.m_Textures[i].m_nIndex);
-        EXPECT_EQ(a.m_Textures[i].m_strName, b.m_Textures[i].m_strName);
-    }
-    ASSERT_EQ(a.m_pSectors.size(), b.m_pSectors.size());
-    for (std::size_t i = 0; i < a.m_pSectors.size(); ++i) {
-        SCOPED_TRACE(::testing::Message() << "sector " << i);
-        ExpectSameSector(*a.m_pSectors[i], *b.m_pSectors[i]);
-    }
-}
 
 // Two adjoined rooms with a value in every field that a careless format would lose.
 void BuildVariedLevel(CDataLevel& level) {
@@ -217,7 +152,7 @@ TEST(LevFile, ReadWriteReadKeepsEveryField) {
     CDataLev read;
     TextNotes notes;
     ReadLev(read, text, &notes);
-    ExpectSameLev(level.m_Lev, read);
+    EXPECT_EQ(testing::CountDifferences(level.m_Lev, read), 0);
     EXPECT_EQ(read.m_strVersion, "2.1");
     EXPECT_TRUE(notes.empty()) << notes.front().m_strText;
     EXPECT_EQ(Written(read), text);
@@ -251,7 +186,7 @@ TEST(LevFile, LineEndsAndEndOfFileMarksReadAlike) {
     for (const std::string& text : variants) {
         CDataLev read;
         ReadLev(read, text);
-        ExpectSameLev(level.m_Lev, read);
+        EXPECT_EQ(testing::CountDifferences(level.m_Lev, read), 0);
     }
 }
 
@@ -400,11 +335,9 @@ TEST(LevFile, OmittedSectorLinesKeepTheDefaults) {
             std::string(kHeader) + Join({"NUMSECTORS 1", "SECTOR 0", "NAME", "FLOOR ALTITUDE 3", "WALLS 0"}));
     ASSERT_EQ(lev.m_pSectors.size(), 1u);
     const CDataSector& s = *lev.m_pSectors[0];
-    ExpectSameSector(s, [] {
-        CDataSector expected;
-        expected.m_dFloorAltitude = 3.0;
-        return expected;
-    }());
+    CDataSector expected;
+    expected.m_dFloorAltitude = 3.0;
+    EXPECT_EQ(testing::CountDifferences(s, expected), 0);
     EXPECT_EQ(s.m_FloorTexture.m_nTexture, -1);
     EXPECT_EQ(s.m_CeilingTexture.m_nTexture, -1);
 }
@@ -420,12 +353,12 @@ TEST(LevFile, TruncatedTextKeepsWhatWasRead) {
     CDataLev lev;
     ReadLev(lev, text.substr(0, cut + 4));
     ASSERT_EQ(lev.m_pSectors.size(), 2u);
-    ExpectSameSector(*level.m_Lev.m_pSectors[0], *lev.m_pSectors[0]);
+    EXPECT_EQ(testing::CountDifferences(*level.m_Lev.m_pSectors[0], *lev.m_pSectors[0]), 0);
     const CDataSector& s = *lev.m_pSectors[1];
     EXPECT_EQ(s.m_strName, "elev.door-a_very_long_sector_name");
     EXPECT_EQ(s.m_pVertices.size(), 4u);
     ASSERT_EQ(s.m_pWalls.size(), 2u);
-    ExpectSameWall(*level.m_Lev.m_pSectors[1]->m_pWalls[0], *s.m_pWalls[0]);
+    EXPECT_EQ(testing::CountDifferences(*level.m_Lev.m_pSectors[1]->m_pWalls[0], *s.m_pWalls[0]), 0);
     EXPECT_EQ(s.m_pWalls[1]->m_nRight, 2);
     EXPECT_EQ(s.m_pWalls[1]->m_Mid.m_nTexture, 0);
     EXPECT_EQ(s.m_pWalls[1]->m_Top.m_nTexture, -1);
