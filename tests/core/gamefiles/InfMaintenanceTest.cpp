@@ -13,6 +13,7 @@ namespace morvi {
 namespace {
 
 using testing::AddItem;
+using Strings = std::vector<std::string>;
 
 TEST(InfRename, ChangesWholeNamesInReferenceLinesOnly) {
     CDataInf inf;
@@ -27,22 +28,18 @@ TEST(InfRename, ChangesWholeNamesInReferenceLinesOnly) {
 
     RenameSector(inf, "door", "Door2");
     EXPECT_EQ(door.m_strName, "door2");
-    EXPECT_EQ(door.m_Lines,
-              (std::vector<std::string>{"class:\televator door", "message:\t1 door2 m_trigger"}));
+    EXPECT_EQ(door.m_Lines, (Strings{"class:\televator door", "message:\t1 door2 m_trigger"}));
     EXPECT_EQ(trigger.m_strName, "hall");
     EXPECT_EQ(trigger.m_Lines,
-              (std::vector<std::string>{"class:\ttrigger", "client:\tdoor2", "message:\t1 doorway m_trigger",
-                                        "message:\t1 bigdoor m_trigger", "message:\t2 door2(3) m_trigger",
-                                        "slave:\tdoor_b", "adjoin:\t1 door2 2 door2 5", "text:\tdoor stays",
-                                        "target:\tdoor2"}));
+              (Strings{"class:\ttrigger", "client:\tdoor2", "message:\t1 doorway m_trigger",
+                       "message:\t1 bigdoor m_trigger", "message:\t2 door2(3) m_trigger", "slave:\tdoor_b",
+                       "adjoin:\t1 door2 2 door2 5", "text:\tdoor stays", "target:\tdoor2"}));
 
     // Naming a sector that had no name must not rename the level item, whose name is empty.
     RenameSector(inf, "", "newname");
     EXPECT_EQ(level.m_strName, "");
-}
 
-TEST(InfRename, OnlyTheCaseOfTheNameChanges) {
-    CDataInf inf;
+    // When only the case of the name changes, nothing does: items hold names in lower case.
     CDataInfItem& item = AddItem(inf, "sector", "lift", -1, {"message:\t1 lift m_trigger"});
     RenameSector(inf, "lift", "LIFT");
     EXPECT_EQ(item.m_strName, "lift");
@@ -70,11 +67,10 @@ TEST(InfRenumberWall, ShiftModeMovesWallsAboveTheDeletedOne) {
     EXPECT_EQ(low.m_nNum, 3);
     EXPECT_EQ(high.m_nNum, 5);
     EXPECT_EQ(other.m_nNum, 6);
-    EXPECT_EQ(lines.m_Lines,
-              (std::vector<std::string>{"adjoin:\t1 elev1 4 elev2 2", "adjoin:\t1 elev2 7 elev1 8 comment",
-                                        "adjoin:\t1 elev1 2 elev2 9", "adjoin:\t1 elev1 x elev2 9",
-                                        "message:\t1 elev1(3) m_trigger", "message:\t1 elev10(4) m_trigger",
-                                        "message:\t1 elev1 m_trigger"}));
+    EXPECT_EQ(lines.m_Lines, (Strings{"adjoin:\t1 elev1 4 elev2 2", "adjoin:\t1 elev2 7 elev1 8 comment",
+                                      "adjoin:\t1 elev1 2 elev2 9", "adjoin:\t1 elev1 x elev2 9",
+                                      "message:\t1 elev1(3) m_trigger", "message:\t1 elev10(4) m_trigger",
+                                      "message:\t1 elev1 m_trigger"}));
 
     // Nothing above wall 20: no change reported, nothing rewritten.
     const auto before = lines.m_Lines;
@@ -93,10 +89,9 @@ TEST(InfRenumberWall, ExactModeOnMessagesAndWallNumbers) {
     // The map passes the sector's own name; items may hold it as written or in lower case.
     EXPECT_TRUE(RenumberWall(inf, "Gate", 2, 7, false));
     EXPECT_EQ(wall.m_nNum, 7);
-    EXPECT_EQ(messages.m_Lines,
-              (std::vector<std::string>{"message:\t1 gate(7) m_trigger", "message:\t1 gate(22) m_trigger",
-                                        "message:\t1 gate(7) done", "message:\t2 other(2) m_trigger",
-                                        "adjoin:\t1 gate 7 gate 3"}));
+    EXPECT_EQ(messages.m_Lines, (Strings{"message:\t1 gate(7) m_trigger", "message:\t1 gate(22) m_trigger",
+                                         "message:\t1 gate(7) done", "message:\t2 other(2) m_trigger",
+                                         "adjoin:\t1 gate 7 gate 3"}));
     EXPECT_FALSE(RenumberWall(inf, "gate", 2, 7, false));
 }
 
@@ -111,31 +106,27 @@ TEST(InfShiftStops, MovesAltitudeStopsOfTheSector) {
         AddItem(inf, "sector", "Lift", -1, {"class:\televator move_floor", "stop:\t12.5 hold"});
 
     ShiftStopAltitudes(inf, "lift", 2.5);
-    EXPECT_EQ(
-        elevator.m_Lines,
-        (std::vector<std::string>{"class:\televator move_floor", "stop:\t15 hold", "stop:\t-5.5 2",
-                                  "stop:\t@4 hold", "stop:\tother_sector hold", "message:\t1 lift m_trigger",
-                                  "page:\t1 lift.voc", "stop:\t12.5 terminate"}));
+    EXPECT_EQ(elevator.m_Lines,
+              (Strings{"class:\televator move_floor", "stop:\t15 hold", "stop:\t-5.5 2", "stop:\t@4 hold",
+                       "stop:\tother_sector hold", "message:\t1 lift m_trigger", "page:\t1 lift.voc",
+                       "stop:\t12.5 terminate"}));
     EXPECT_EQ(other.m_Lines[1], "stop:\t12.5 hold");
 
-    ShiftStopAltitudes(inf, "Lift", 0.25);
-    EXPECT_EQ(other.m_Lines[1], "stop:\t12.75 hold");
-    ShiftStopAltitudes(inf, "Lift", 0.1);
-    EXPECT_EQ(other.m_Lines[1], "stop:\t12.85 hold");
-    ShiftStopAltitudes(inf, "Lift", -0.05);
-    EXPECT_EQ(other.m_Lines[1], "stop:\t12.8 hold");
-    ShiftStopAltitudes(inf, "Lift", -12.8);
-    EXPECT_EQ(other.m_Lines[1], "stop:\t0 hold");
+    // Repeated small moves print the shortest value, without binary fractions piling up.
+    for (const auto& [delta, line] :
+         {std::pair(0.25, "stop:\t12.75 hold"), std::pair(0.1, "stop:\t12.85 hold"),
+          std::pair(-0.05, "stop:\t12.8 hold"), std::pair(-12.8, "stop:\t0 hold")}) {
+        ShiftStopAltitudes(inf, "Lift", delta);
+        EXPECT_EQ(other.m_Lines[1], line);
+    }
 }
 
 TEST(InfShiftStops, LeavesElevatorsWithoutAltitudeStops) {
     CDataInf inf;
-    std::vector<std::vector<std::string>> kinds;
     for (std::string kind :
          {"change_light", "scroll_ceiling", "scroll_floor", "change_wall_light", "morph_move1", "morph_move2",
-          "morph_spin1", "morph_spin2", "rotate_wall", "Scroll_Wall"}) {
+          "morph_spin1", "morph_spin2", "rotate_wall", "Scroll_Wall"})
         AddItem(inf, "sector", "lift", -1, {"class:\televator " + kind, "stop:\t10 hold"});
-    }
     ShiftStopAltitudes(inf, "lift", 4);
     for (const auto& item : inf.m_pItems)
         EXPECT_EQ(item->m_Lines[1], "stop:\t10 hold") << item->m_Lines[0];
@@ -143,6 +134,7 @@ TEST(InfShiftStops, LeavesElevatorsWithoutAltitudeStops) {
 
 TEST(InfSerializeItems, CarriesASectorsItemsToAnotherLevel) {
     CDataInf source;
+    AddItem(source, "level", "", -1, {"class:\tlevel"});
     AddItem(source, "sector", "door", -1, {"class:\televator door", "message:\t1 door m_trigger"});
     AddItem(source, "sector", "other", -1, {"class:\televator basic"});
     AddItem(source, "line", "door", 2, {"class:\ttrigger", "client:\tdoor"});
@@ -159,33 +151,28 @@ TEST(InfSerializeItems, CarriesASectorsItemsToAnotherLevel) {
     ASSERT_EQ(target.m_pItems.size(), 3u);
     EXPECT_EQ(target.m_pItems[1]->m_strName, "door_3");
     EXPECT_EQ(target.m_pItems[1]->m_Lines,
-              (std::vector<std::string>{"class:\televator door", "message:\t1 door_3 m_trigger"}));
+              (Strings{"class:\televator door", "message:\t1 door_3 m_trigger"}));
     EXPECT_EQ(target.m_pItems[2]->m_strType, "line");
     EXPECT_EQ(target.m_pItems[2]->m_nNum, 2);
-    EXPECT_EQ(target.m_pItems[2]->m_Lines, (std::vector<std::string>{"class:\ttrigger", "client:\tdoor_3"}));
+    EXPECT_EQ(target.m_pItems[2]->m_Lines, (Strings{"class:\ttrigger", "client:\tdoor_3"}));
 
     // A cut archive adds nothing.
     const std::vector<std::uint8_t> cut(bytes.begin(), bytes.end() - 3);
     RecordArchive damaged(cut, RecordArchive::Context{});
     EXPECT_THROW(SerializeItemsOfSector(target, damaged, "door", "x"), FormatError);
     EXPECT_EQ(target.m_pItems.size(), 3u);
-}
 
-TEST(InfSerializeItems, AnUnnamedSectorCarriesNoItems) {
-    CDataInf source;
-    AddItem(source, "level", "", -1, {"class:\tlevel"});
-    RecordArchive store(RecordArchive::Context{});
-    SerializeItemsOfSector(source, store, "", "");
-    // An empty record array: the CObArray class tag and a zero count.
-    const std::vector<std::uint8_t> bytes = store.bytes();
-    ASSERT_GE(bytes.size(), 2u);
-    EXPECT_EQ(bytes[bytes.size() - 2], 0);
-    EXPECT_EQ(bytes[bytes.size() - 1], 0);
-
-    CDataInf target;
-    RecordArchive load(bytes, RecordArchive::Context{});
-    SerializeItemsOfSector(target, load, "", "");
-    EXPECT_TRUE(target.m_pItems.empty());
+    // An unnamed sector carries no items, though the level item's name is empty too: the record
+    // array is empty, its CObArray class tag and a zero count.
+    RecordArchive none(RecordArchive::Context{});
+    SerializeItemsOfSector(source, none, "", "");
+    const std::vector<std::uint8_t> empty = none.bytes();
+    ASSERT_GE(empty.size(), 2u);
+    EXPECT_EQ(empty[empty.size() - 2], 0);
+    EXPECT_EQ(empty[empty.size() - 1], 0);
+    RecordArchive loadNone(empty, RecordArchive::Context{});
+    SerializeItemsOfSector(target, loadNone, "", "");
+    EXPECT_EQ(target.m_pItems.size(), 3u);
 }
 
 } // namespace
