@@ -335,3 +335,28 @@ TEST(ObjectsFile, ReadsAnObjectLineSplitAfterZ) {
 
 } // namespace
 } // namespace morvi
+
+namespace morvi {
+namespace {
+
+TEST(ObjectsFile, ShortTablesStopAtTheNextKeywordAndCommentsNameOddObjects) {
+    // SPRS announces three names but lists one: FMES must still be read as a table.
+    const std::string text = "O 1.0\nSPRS 3\n SPR: GUARD.WAX\nFMES 1\n FME: IKEY.FME\nOBJECTS 3\n"
+                             "/* 0 : IKEY.FME */\n" +
+                             Obj("FRAME", 0) + "/* 1 : LOST.WAX */\n" +
+                             Obj("SPRITE", 7) +                         // DATA beyond the table
+                             "/* 2 : MY.THING */\n" + Obj("GADGET", 0); // a class with no table
+    TextNotes notes;
+    const CDataObjects objects = Read(text, &notes);
+    ASSERT_EQ(objects.m_Sprs.size(), 1u);
+    ASSERT_EQ(objects.m_Fmes.size(), 1u);
+    EXPECT_EQ(objects.m_Fmes[0].m_strName, "IKEY.FME");
+    ASSERT_EQ(objects.m_pObjects.size(), 3u);
+    EXPECT_EQ(objects.m_pObjects[0]->m_strData, "IKEY.FME");
+    EXPECT_EQ(objects.m_pObjects[1]->m_strData, "LOST.WAX");
+    EXPECT_EQ(objects.m_pObjects[2]->m_strData, "MY.THING");
+    EXPECT_FALSE(notes.empty());
+}
+
+} // namespace
+} // namespace morvi
