@@ -1,0 +1,221 @@
+#include "resources/FilmFile.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace morvi {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// Builds film bytes by hand, so that the reader is tested against the format and not against our
+// own writer.
+struct RawBytes {
+    Bytes m_Bytes;
+
+    RawBytes& u16(std::uint16_t v) {
+        m_Bytes.push_back(static_cast<std::uint8_t>(v));
+        m_Bytes.push_back(static_cast<std::uint8_t>(v >> 8));
+        return *this;
+    }
+    // One command or a run of parameters: 16-bit words.
+    RawBytes& words(std::initializer_list<std::uint16_t> values) {
+        for (std::uint16_t v : values)
+            u16(v);
+        return *this;
+    }
+    RawBytes& u32(std::uint32_t v) {
+        return u16(static_cast<std::uint16_t>(v)).u16(static_cast<std::uint16_t>(v >> 16));
+    }
+    RawBytes& text(std::string_view s, std::size_t width) {
+        m_Bytes.insert(m_Bytes.end(), s.begin(), s.end());
+        m_Bytes.insert(m_Bytes.end(), width - s.size(), 0);
+        return *this;
+    }
+    RawBytes& header(std::uint16_t version, std::uint16_t second, std::uint16_t count) {
+        return u16(version).u16(second).u16(count);
+    }
+    RawBytes& block(std::string_view type, std::string_view name, std::uint32_t size, std::uint16_t kind,
+                    std::uint16_t commands, std::uint16_t length) {
+        return text(type, 4).text(name, 8).u32(size).u16(kind).u16(commands).u16(length);
+    }
+    RawBytes& endBlock() { return text("END", 4).text("untitled", 8).u32(18).u16(1).u16(0); }
+};
+
+::testing::AssertionResult Succeeded(const Status& status) {
+    if (status) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << status.message();
+}
+
+// A VIEW block with WINDOW 0 0 319 -1 and END, and an ANIM block of kind 3 with CUE 7 and an
+// opcode the table does not know.
+Bytes SmallFilm(std::uint16_t version = 4, std::uint16_t second = 0) {
+    return RawBytes()
+        .header(version, second, 2)
+        .block("VIEW", "untitled", 22 + 16, 1, 2, 16)
+        .words({12, 11, 0, 0, 319, 0xFFFF, 4, 2})
+        .block("ANIM", "bigcity", 22 + 12, 3, 2, 12)
+        .words({6, 9, 7, 6, 99, 1234})
+        .endBlock()
+        .m_Bytes;
+}
+
+Bytes Written(const FilmFile& film) {
+    Bytes bytes;
+    EXPECT_TRUE(Succeeded(WriteFilm(film, bytes)));
+    return bytes;
+}
+
+std::vector<FilmCommandRow> Rows(const FilmBlock& block) {
+    std::vector<FilmCommandRow> rows;
+    EXPECT_TRUE(Succeeded(ReadFilmCommands(block, rows)));
+    return rows;
+}
+
+FilmCommandRow Row(std::string name, std::vector<std::string> params) {
+    FilmCommandRow row;
+    row.m_strName = std::move(name);
+    std::copy(params.begin(), params.end(), row.m_strParams.begin());
+    return row;
+}
+
+TEST(FilmFileTest, NewFilmWritesHeaderViewBlockAndEndBlock) {
+    EXPECT_EQ(
+        Written(MakeNewFilm()),
+        RawBytes().header(4, 0, 1).block("VIEW", "untitled", 26, 0, 1, 4).words({4, 2}).endBlock().m_Bytes);
+    EXPECT_EQ(Written(MakeNewFilm()).size(), 6u + 26 + 20);
+}
+
+TEST(FilmFileTest, ReadsAndWritesASmallFilmExactly) {
+    FilmFile film;
+    ASSERT_TRUE(Succeeded(ReadFilm(SmallFilm(), "small.flm", film)));
+    ASSERT_EQ(film.m_Blocks.size(), 2u);
+    const FilmBlock& anim = film.m_Blocks[1];
+    EXPECT_EQ(anim.m_strType, "ANIM");
+    EXPECT_EQ(anim.m_strName, "bigcity");
+    EXPECT_EQ(anim.m_nSize, 34u);
+    EXPECT_EQ(anim.m_nKind, 3);
+    EXPECT_EQ(anim.m_nCommandCount, 2);
+    EXPECT_EQ(anim.m_Commands.size(), 12u);
+    EXPECT_EQ(Written(film), SmallFilm());
+
+    // Another version and second word are read, but written as 4 and 0; the END block is not read,
+    // so a film without one loads the same.
+    Bytes other = SmallFilm(3, 77);
+    other.resize(other.size() - 20);
+    FilmFile again;
+    ASSERT_TRUE(Succeeded(ReadFilm(other, "other.flm", again)));
+    EXPECT_EQ(Written(again), SmallFilm());
+
+    morvi::testing::TempDir dir;
+    ASSERT_TRUE(Succeeded(WriteFilmFile(film, dir.path() / "small.flm")));
+    FilmFile fromDisk;
+    ASSERT_TRUE(Succeeded(ReadFilmFile(dir.path() / "small.flm", fromDisk)));
+    EXPECT_EQ(Written(fromDisk), SmallFilm());
+    EXPECT_FALSE(ReadFilmFile(dir.path() / "missing.flm", fromDisk));
+}
+
+TEST(FilmFileTest, CommandsShowAsRowsAndRebuildFromRows) {
+    FilmFile film;
+    ASSERT_TRUE(Succeeded(ReadFilm(SmallFilm(), "small.flm", film)));
+    const std::vector<FilmCommandRow> view = Rows(film.m_Blocks[0]);
+    ASSERT_EQ(view.size(), 2u);
+    EXPECT_EQ(view[0].m_strName, "WINDOW");
+    EXPECT_EQ(view[0].m_strParams, (std::array<std::string, 7>{"0", "0", "319", "-1", "", "", ""}));
+    EXPECT_EQ(view[1].m_strName, "END");
+    const std::vector<FilmCommandRow> anim = Rows(film.m_Blocks[1]);
+    EXPECT_EQ(anim[1].m_strName, "");
+    EXPECT_EQ(anim[1].m_strParams[0], "1234");
+
+    // Unchanged rows give back the same bytes, the unknown opcode included.
+    FilmBlock rebuilt = film.m_Blocks[1];
+    ASSERT_TRUE(Succeeded(RebuildFilmBlock(rebuilt, anim)));
+    EXPECT_EQ(rebuilt.m_Commands, film.m_Blocks[1].m_Commands);
+
+    // Parameters stop at the first empty cell; -1 is stored as 0xFFFF; names ignore case.
+    const std::vector<FilmCommandRow> rows{Row("move", {"", "5"}), Row("SOUND", {"-1", "40", " 7"}),
+                                           Row("NOSUCH", {"2"})};
+    ASSERT_TRUE(Succeeded(RebuildFilmBlock(rebuilt, rows)));
+    EXPECT_EQ(rebuilt.m_Commands,
+              RawBytes().words({4, 4}).words({10, 25, 0xFFFF, 40, 7}).words({6, 0, 2}).m_Bytes);
+    EXPECT_EQ(rebuilt.m_nCommandCount, 3);
+    EXPECT_EQ(rebuilt.m_nSize, 22u + 20);
+    EXPECT_EQ(rebuilt.m_nKind, 3);
+    EXPECT_EQ(Rows(rebuilt)[1].m_strParams[0], "-1");
+}
+
+TEST(FilmFileTest, NewBlocksAndEndCommands) {
+    FilmBlock block;
+    ASSERT_TRUE(Succeeded(MakeResourceFilmBlock("BigCity.ANM", block)));
+    EXPECT_EQ(block.m_strType, "ANIM");
+    EXPECT_EQ(block.m_strName, "bigcity");
+    EXPECT_EQ(block.m_nSize, 26u);
+    EXPECT_EQ(block.m_nCommandCount, 1);
+    EXPECT_EQ(block.m_Commands, (Bytes{4, 0, 2, 0}));
+    using Case = std::pair<const char*, const char*>;
+    for (const auto& [file, type] : {Case{"a.dlt", "DELT"}, Case{"a.plt", "PLTT"}, Case{"a.voc", "VOIC"}}) {
+        ASSERT_TRUE(Succeeded(MakeResourceFilmBlock(file, block)));
+        EXPECT_EQ(block.m_strType, type);
+    }
+    EXPECT_FALSE(MakeResourceFilmBlock("a.flm", block));
+    EXPECT_FALSE(MakeResourceFilmBlock("intro.film.anm", block));
+    EXPECT_FALSE(MakeResourceFilmBlock("ninechars.anm", block));
+    EXPECT_FALSE(MakeFilmBlock("VIEWS", "a", block));
+    EXPECT_EQ(block.m_strType, "VOIC");
+
+    const FilmBlock custom = MakeCustomFilmBlock();
+    EXPECT_EQ(custom.m_strType, "CUST");
+    EXPECT_EQ(custom.m_strName, "custom");
+    FilmBlock view = MakeViewFilmBlock();
+    AppendEndCommand(view);
+    EXPECT_EQ(view.m_nSize, 30u);
+    EXPECT_EQ(view.m_nCommandCount, 2);
+    EXPECT_EQ(view.m_Commands, (Bytes{4, 0, 2, 0, 4, 0, 2, 0}));
+}
+
+TEST(FilmFileTest, RefusesDamagedFilmsAndKeepsWhatItHad) {
+    const Bytes good = SmallFilm();
+    Bytes manyBlocks = good;
+    manyBlocks[4] = 0xFF;
+    Bytes longData = good;
+    longData[6 + 20] = 200;
+    Bytes zeroCommand = good;
+    zeroCommand[6 + 22] = 0;
+    Bytes oddCommand = good;
+    oddCommand[6 + 22] = 5;
+    Bytes commandPastData = good;
+    commandPastData[6 + 22] = 18;
+    const std::vector<std::pair<Bytes, std::string>> cases{
+        {Bytes(good.begin(), good.begin() + 5), "too short"},
+        {manyBlocks, "counts 255 blocks"},
+        {Bytes(good.begin(), good.begin() + 6 + 38 + 10), "block 2 lies beyond the end"},
+        {longData, "block 1 (VIEW \"untitled\", 200 bytes) run beyond the end"},
+        {zeroCommand, "damaged command at byte 0"},
+        {oddCommand, "damaged command at byte 0"},
+        {commandPastData, "damaged command at byte 0 of its data (length 18)"},
+    };
+    for (const auto& [bytes, problem] : cases) {
+        FilmFile film = MakeNewFilm();
+        const Status read = ReadFilm(bytes, "damaged.flm", film);
+        ASSERT_FALSE(read) << problem;
+        EXPECT_EQ(read.message().rfind("damaged.flm: ", 0), 0u) << read.message();
+        EXPECT_NE(read.message().find(problem), std::string::npos) << read.message();
+        EXPECT_EQ(Written(film), Written(MakeNewFilm()));
+    }
+
+    FilmBlock block;
+    block.m_Commands = {4, 0};
+    std::vector<FilmCommandRow> rows;
+    EXPECT_FALSE(ReadFilmCommands(block, rows));
+    FilmFile tooLong = MakeNewFilm();
+    tooLong.m_Blocks[0].m_strName = "ninechars";
+    Bytes out;
+    EXPECT_FALSE(WriteFilm(tooLong, out));
+}
+
+} // namespace
+} // namespace morvi
