@@ -1,0 +1,126 @@
+#include "resources/ModelProjection.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace morvi {
+namespace {
+
+using Points = std::vector<std::pair<double, double>>;
+
+Points PointsOf(const ProjectionPolyline& line) {
+    Points points;
+    for (const ProjectionPoint& p : line.m_Points)
+        points.emplace_back(p.m_dX, p.m_dY);
+    return points;
+}
+
+// The unit cube, faces in the order bottom (z 0), top (z 1), y 0, y 1, x 0, x 1.
+Model3D UnitCube() {
+    ModelObject cube;
+    cube.m_strName = "cube";
+    cube.m_Vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0},
+                       {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {0, 1, 1}};
+    cube.m_Quads = {{0, 1, 2, 3, 1, "FLAT"}, {4, 5, 6, 7, 1, "FLAT"}, {0, 1, 5, 4, 1, "FLAT"},
+                    {3, 2, 6, 7, 1, "FLAT"}, {0, 3, 7, 4, 1, "FLAT"}, {1, 2, 6, 5, 1, "FLAT"}};
+    Model3D model;
+    model.m_Objects.push_back(cube);
+    return model;
+}
+
+TEST(ModelProjection, UnitCubeAtFullSize) {
+    // 300 x 300 at 100 %: quarters of 150, margins of 20, so a unit spans 110.
+    const ModelProjection p = ProjectModel(UnitCube(), 300, 300, 5);
+    EXPECT_EQ(p.m_dWidth, 300.0);
+    EXPECT_EQ(p.m_dHeight, 300.0);
+    EXPECT_EQ(p.m_nSkippedPolygons, 0);
+    ASSERT_EQ(p.m_Labels.size(), 3u);
+    EXPECT_EQ(p.m_Labels[0].m_strText, "Front");
+    EXPECT_EQ(std::pair(p.m_Labels[0].m_Position.m_dX, p.m_Labels[0].m_Position.m_dY), std::pair(4.0, 4.0));
+    EXPECT_EQ(p.m_Labels[1].m_strText, "Top");
+    EXPECT_EQ(std::pair(p.m_Labels[1].m_Position.m_dX, p.m_Labels[1].m_Position.m_dY), std::pair(154.0, 4.0));
+    EXPECT_EQ(p.m_Labels[2].m_strText, "Side");
+    EXPECT_EQ(std::pair(p.m_Labels[2].m_Position.m_dX, p.m_Labels[2].m_Position.m_dY), std::pair(4.0, 154.0));
+
+    ASSERT_EQ(p.m_Polylines.size(), 18u);
+    for (std::size_t i = 0; i < 18; ++i)
+        EXPECT_EQ(p.m_Polylines[i].m_eView, static_cast<ProjectionView>(i / 6)) << i;
+    // Front (x, y): the bottom face is the full square.
+    EXPECT_EQ(PointsOf(p.m_Polylines[0]), (Points{{20, 20}, {130, 20}, {130, 130}, {20, 130}, {20, 20}}));
+    // Front: the y 0 face is an edge along the top.
+    EXPECT_EQ(PointsOf(p.m_Polylines[2]), (Points{{20, 20}, {130, 20}, {130, 20}, {20, 20}, {20, 20}}));
+    // Top (x, z) in the upper right quarter: the y 0 face is the full square, z down.
+    EXPECT_EQ(PointsOf(p.m_Polylines[8]), (Points{{170, 20}, {280, 20}, {280, 130}, {170, 130}, {170, 20}}));
+    // Top: the bottom face is an edge at z 0.
+    EXPECT_EQ(PointsOf(p.m_Polylines[6]), (Points{{170, 20}, {280, 20}, {280, 20}, {170, 20}, {170, 20}}));
+    // Side (z, y) in the lower left quarter: the x 0 face is the full square.
+    EXPECT_EQ(PointsOf(p.m_Polylines[16]), (Points{{20, 170}, {20, 280}, {130, 280}, {130, 170}, {20, 170}}));
+    // Side: the top face (z 1) is an edge at the right.
+    EXPECT_EQ(PointsOf(p.m_Polylines[13]),
+              (Points{{130, 170}, {130, 170}, {130, 280}, {130, 280}, {130, 170}}));
+}
+
+TEST(ModelProjection, ZoomChoices) {
+    const std::vector<std::pair<int, double>> zooms = {{0, 1.0}, {1, 5.0}, {2, 4.0},  {3, 3.0}, {4, 2.0},
+                                                       {5, 1.0}, {6, 0.5}, {-1, 1.0}, {7, 1.0}};
+    for (const auto& [index, factor] : zooms)
+        EXPECT_EQ(ProjectionZoom(index), factor) << index;
+
+    // At 50 % a 300 x 600 area is 150 x 300: margins 10 and 20, quarters 75 x 150.
+    const ModelProjection half = ProjectModel(UnitCube(), 300, 600, 6);
+    EXPECT_EQ(half.m_dWidth, 150.0);
+    EXPECT_EQ(half.m_dHeight, 300.0);
+    EXPECT_EQ(PointsOf(half.m_Polylines[0]), (Points{{10, 20}, {65, 20}, {65, 130}, {10, 130}, {10, 20}}));
+    EXPECT_EQ(half.m_Labels[2].m_Position.m_dY, 154.0);
+    // At 500 % everything scales by five.
+    const ModelProjection big = ProjectModel(UnitCube(), 300, 300, 1);
+    EXPECT_EQ(PointsOf(big.m_Polylines[0]),
+              (Points{{100, 100}, {650, 100}, {650, 650}, {100, 650}, {100, 100}}));
+    EXPECT_EQ(big.m_Labels[1].m_Position.m_dX, 754.0);
+}
+
+TEST(ModelProjection, OneRangeOverAllAxesAndObjects) {
+    // x from -2 to 2 in one object, z up to 6 in another: the range is -2 to 6 for every view.
+    Model3D model;
+    ModelObject a;
+    a.m_Vertices = {{-2, 0, 0}, {2, 0, 0}, {2, 2, 0}};
+    a.m_Triangles = {{0, 1, 2, 3, "FLAT"}};
+    ModelObject b;
+    b.m_Vertices = {{0, 0, 6}, {0, 0, 6}, {0, 0, 6}};
+    b.m_Triangles = {{0, 1, 2, 3, "FLAT"}};
+    model.m_Objects = {a, b};
+    const ModelProjection p = ProjectModel(model, 300, 300, 0);
+    ASSERT_EQ(p.m_Polylines.size(), 6u);
+    // 110 pixels over a span of 8: 13.75 a unit.
+    EXPECT_EQ(PointsOf(p.m_Polylines[0]), (Points{{20, 47.5}, {75, 47.5}, {75, 75}, {20, 47.5}}));
+    EXPECT_EQ(PointsOf(p.m_Polylines[3]), (Points{{197.5, 130}, {197.5, 130}, {197.5, 130}, {197.5, 130}}));
+}
+
+TEST(ModelProjection, DegenerateAndBadModels) {
+    const ModelProjection empty = ProjectModel(Model3D{}, 300, 300, 5);
+    EXPECT_TRUE(empty.m_Polylines.empty());
+    EXPECT_EQ(empty.m_Labels.size(), 3u);
+
+    // One point: no range, so everything sits at the margin.
+    Model3D point;
+    point.m_Objects.resize(1);
+    point.m_Objects[0].m_Vertices = {{5, 5, 5}};
+    point.m_Objects[0].m_Quads = {{0, 0, 0, 0, 0, "FLAT"}};
+    const ModelProjection dot = ProjectModel(point, 300, 300, 5);
+    ASSERT_EQ(dot.m_Polylines.size(), 3u);
+    EXPECT_EQ(PointsOf(dot.m_Polylines[1]), Points(5, {170, 20}));
+
+    // Polygons naming a vertex the object lacks are counted once and never drawn.
+    Model3D bad = UnitCube();
+    bad.m_Objects[0].m_Quads.push_back({0, 1, 2, 8, 1, "FLAT"});
+    bad.m_Objects[0].m_Triangles.push_back({-1, 0, 1, 1, "FLAT"});
+    const ModelProjection skipped = ProjectModel(bad, 300, 300, 5);
+    EXPECT_EQ(skipped.m_nSkippedPolygons, 2);
+    EXPECT_EQ(skipped.m_Polylines.size(), 18u);
+}
+
+} // namespace
+} // namespace morvi
