@@ -1,0 +1,36 @@
+#include "resources/GamePalette.h"
+
+#include <algorithm>
+#include <string>
+
+namespace morvi {
+
+Status GamePalette::Read(std::span<const std::uint8_t> bytes, std::string_view name, GamePalette& out) {
+    if (bytes.size() < kPaletteSize)
+        return Status::Fail(std::string(name) + ": a palette needs 768 bytes, the file holds " +
+                            std::to_string(bytes.size()) + ".");
+    std::copy_n(bytes.begin(), kPaletteSize, out.m_Bytes.begin());
+    return Status::Ok();
+}
+
+std::uint32_t GamePalette::DisplayColour(std::size_t index, int multiplier) const {
+    auto scaled = [&](std::size_t component) {
+        return std::uint32_t(static_cast<std::uint8_t>(m_Bytes[3 * index + component] * multiplier));
+    };
+    return scaled(0) | (scaled(1) << 8) | (scaled(2) << 16);
+}
+
+DisplayColours GamePalette::AllDisplayColours(int multiplier) const {
+    DisplayColours colours;
+    for (std::size_t i = 0; i < kPaletteEntries; ++i)
+        colours[i] = DisplayColour(i, multiplier);
+    return colours;
+}
+
+void GamePalette::SetEntry(std::size_t index, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    m_Bytes[3 * index] = red;
+    m_Bytes[3 * index + 1] = green;
+    m_Bytes[3 * index + 2] = blue;
+}
+
+} // namespace morvi
