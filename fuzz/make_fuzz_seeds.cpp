@@ -7,6 +7,11 @@
 #include "model/CDataLevel.h"
 #include "model/RecordArchive.h"
 #include "model/ResourceBlock.h"
+#include "resources/BmFile.h"
+#include "resources/FilmFile.h"
+#include "resources/Model3D.h"
+#include "resources/LfdArchive.h"
+#include "resources/VocSound.h"
 #include "support/LevelBuilders.h"
 #include "support/SyntheticLevel.h"
 
@@ -65,6 +70,60 @@ void LevelSeeds(const fs::path& dir) {
     if (WriteDocumentBytes(doc, mrv)) WriteSeed(dir, "mrv", 0, mrv);
 }
 
+void ResourceSeeds(const fs::path& dir) {
+    VocSound sound;
+    sound.m_nTimeConstant = 156;
+    sound.m_nRepeatCount = 2;
+    for (int i = 0; i < 64; ++i) sound.m_Samples.push_back(static_cast<std::uint8_t>(128 + (i % 16) * 4));
+    std::vector<std::uint8_t> voc;
+    if (WriteVoc(sound, voc)) WriteSeed(dir, "voc", 0, voc);
+
+    LfdArchive lfd;
+    (void)lfd.AddMember("PLTT", "intro", std::vector<std::uint8_t>(32, 7));
+    (void)lfd.AddMember("FILM", "intro", std::vector<std::uint8_t>{1, 2, 3, 4});
+    (void)lfd.AddMember("DELT", "logo", std::vector<std::uint8_t>(12, 1));
+    WriteSeed(dir, "lfd", 0, lfd.Write());
+
+    std::vector<std::uint8_t> flm;
+    if (WriteFilm(MakeNewFilm(), flm)) WriteSeed(dir, "flm", 0, flm);
+
+    // A striped 16 x 12 picture as BMP and in every BM encoding, and as a two-frame multi-BM.
+    GamePalette palette;
+    IndexedImage image;
+    image.Create(palette, kPaletteMultiplier, 16, 12, true);
+    for (int r = 0; r < 12; ++r)
+        for (int x = 0; x < 16; ++x) image.setPixel(x, r, static_cast<std::uint8_t>(r < 6 ? 0 : x / 4 + 1));
+    std::vector<std::uint8_t> bmp;
+    if (image.WriteBmp(bmp)) WriteSeed(dir, "bmp", 0, bmp);
+    int n = 0;
+    for (BmCompression kind : {kBmPlain, kBmRunLength, kBmZeroRuns}) {
+        std::vector<std::uint8_t> bm;
+        if (EncodeBm(image, kind, bm)) WriteSeed(dir, "bm", n++, bm);
+    }
+    const IndexedImage frames[] = {image, image};
+    std::vector<std::uint8_t> multi;
+    if (EncodeMultiBm(frames, 8, multi)) WriteSeed(dir, "bm", n++, multi);
+
+    // A textured box of quads and triangles.
+    Model3D model;
+    model.m_strVersion = "1.2";
+    model.m_strName = "box";
+    model.m_strPaletteName = "DEFAULT.PAL";
+    model.m_Textures.push_back({0, "BOX.BM"});
+    ModelObject box;
+    box.m_strName = "box";
+    for (int i = 0; i < 8; ++i) box.m_Vertices.push_back({double(i & 1), double((i >> 1) & 1), double(i >> 2)});
+    box.m_Quads.push_back({0, 1, 3, 2, 4, "TEXTURE"});
+    box.m_Triangles.push_back({4, 5, 6, 7, "FLAT"});
+    for (int i = 0; i < 4; ++i) box.m_TextureVertices.push_back({double(i & 1), double(i >> 1)});
+    box.m_TextureQuads.push_back({0, 1, 3, 2});
+    box.m_TextureTriangles.push_back({0, 1, 2});
+    model.m_Objects.push_back(box);
+    std::string text;
+    Write3DO(model, text);
+    WriteSeed(dir, "3do", 0, AsBytes(text));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -75,5 +134,6 @@ int main(int argc, char** argv) {
     const fs::path dir = argv[1];
     RecordSeeds(dir);
     LevelSeeds(dir);
+    ResourceSeeds(dir);
     return 0;
 }
