@@ -18,7 +18,8 @@ CliArgs::CliArgs(const std::vector<std::string>& words, const std::vector<std::s
             name = w.substr(0, eq);
             inlineValue = w.substr(eq + 1);
         }
-        const bool takesValue = std::find(valueOptions.begin(), valueOptions.end(), name) != valueOptions.end();
+        const bool takesValue =
+            std::find(valueOptions.begin(), valueOptions.end(), name) != valueOptions.end();
         if (!takesValue) {
             if (inlineValue && m_strError.empty()) m_strError = "the option " + name + " takes no value";
             m_Flags.push_back(name);
@@ -46,20 +47,32 @@ std::string JsonString(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                std::snprintf(buf, sizeof buf, "\\u%04x",
+                              static_cast<unsigned>(static_cast<unsigned char>(c)));
                 out += buf;
             } else if (static_cast<unsigned char>(c) >= 0x80) {
                 // Game names are 8-bit code page text; keep the JSON valid UTF-8 by escaping.
                 char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+                std::snprintf(buf, sizeof buf, "\\u%04x",
+                              static_cast<unsigned>(static_cast<unsigned char>(c)));
                 out += buf;
             } else {
                 out += c;
@@ -67,6 +80,11 @@ std::string JsonString(std::string_view text) {
         }
     }
     return out + "\"";
+}
+
+bool IsSafeFileName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+           name.find('\\') == std::string_view::npos && name.find(':') == std::string_view::npos;
 }
 
 int Fail(const std::string& message) {

@@ -29,10 +29,15 @@ private:
 // A JSON string literal for text (quotes, backslashes and control characters escaped).
 std::string JsonString(std::string_view text);
 
+// A member name cannot leave the folder it is extracted into.
+bool IsSafeFileName(std::string_view name);
+
 int Fail(const std::string& message);       // prints "morvi-cli: message" to stderr, returns 1
 int UsageError(const std::string& message); // the same, returns 2
 
 int RunGob(const std::vector<std::string>& words);
 int RunLevel(const std::vector<std::string>& words);
+int RunLfd(const std::vector<std::string>& words);
+int RunFlm(const std::vector<std::string>& words);
 
 } // namespace morvi::cli

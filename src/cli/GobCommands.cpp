@@ -35,12 +35,6 @@ Status ReadFileBytes(const fs::path& path, std::vector<std::uint8_t>& out) {
     return Status::Ok();
 }
 
-// A member name cannot leave the folder it is extracted into.
-bool IsSafeFileName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
-           name.find('\\') == std::string_view::npos && name.find(':') == std::string_view::npos;
-}
-
 int List(const CliArgs& args) {
     if (args.positional().size() != 1) return UsageError("gob list takes one archive");
     GobArchive gob;
@@ -49,8 +43,8 @@ int List(const CliArgs& args) {
         std::printf("[");
         for (std::size_t i = 0; i < gob.m_pMembers.size(); ++i) {
             const auto& m = *gob.m_pMembers[i];
-            std::printf("%s{\"name\":%s,\"offset\":%u,\"size\":%u}", i ? "," : "", JsonString(m.m_strName).c_str(),
-                        m.m_nOffset, m.m_nSize);
+            std::printf("%s{\"name\":%s,\"offset\":%u,\"size\":%u}", i ? "," : "",
+                        JsonString(m.m_strName).c_str(), m.m_nOffset, m.m_nSize);
         }
         std::printf("]\n");
         return 0;
@@ -77,11 +71,13 @@ int Extract(const CliArgs& args) {
         chosen.push_back(m);
     }
     if (args.positional().size() == 1)
-        for (const auto& m : gob.m_pMembers) chosen.push_back(m.get());
+        for (const auto& m : gob.m_pMembers)
+            chosen.push_back(m.get());
     std::error_code ec;
     fs::create_directories(dir, ec);
     for (const CDataGobEntry* m : chosen) {
-        if (!IsSafeFileName(m->m_strName)) return Fail("the member name \"" + m->m_strName + "\" is not a file name");
+        if (!IsSafeFileName(m->m_strName))
+            return Fail("the member name \"" + m->m_strName + "\" is not a file name");
         const Status s = WriteFileAtomically(dir / m->m_strName, [m](ByteSink& sink) {
             sink.Write(m->data());
             return Status::Ok();

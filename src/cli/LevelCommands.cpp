@@ -69,31 +69,40 @@ int Info(const CliArgs& args) {
         std::string names;
         for (std::size_t i = 0; i < level.m_LevelNames.size(); ++i)
             names += (i ? "," : "") + JsonString(level.m_LevelNames[i]);
-        std::printf("{\"file\":%s,\"levels\":[%s],\"current\":%s,\"sectors\":%zu,\"walls\":%zu,\"vertices\":%zu,"
-                    "\"objects\":%zu,\"inf_items\":%zu,\"textures\":%zu,\"members\":%zu}\n",
-                    JsonString(path).c_str(), names.c_str(), JsonString(level.CurrentLevelName()).c_str(), c.sectors,
-                    c.walls, c.vertices, level.m_Objects.m_pObjects.size(), level.m_Inf.m_pItems.size(),
-                    level.m_Lev.m_Textures.size(), level.m_pMembers.size());
+        std::printf(
+            "{\"file\":%s,\"levels\":[%s],\"current\":%s,\"sectors\":%zu,\"walls\":%zu,\"vertices\":%zu,"
+            "\"objects\":%zu,\"inf_items\":%zu,\"textures\":%zu,\"members\":%zu}\n",
+            JsonString(path).c_str(), names.c_str(), JsonString(level.CurrentLevelName()).c_str(), c.sectors,
+            c.walls, c.vertices, level.m_Objects.m_pObjects.size(), level.m_Inf.m_pItems.size(),
+            level.m_Lev.m_Textures.size(), level.m_pMembers.size());
         return 0;
     }
     std::printf("File:      %s\n", path.c_str());
     std::printf("Levels:   ");
-    for (const auto& name : level.m_LevelNames) std::printf(" %s", name.c_str());
+    for (const auto& name : level.m_LevelNames)
+        std::printf(" %s", name.c_str());
     std::printf("\nCurrent:   %s\n", level.CurrentLevelName().c_str());
     std::printf("Sectors:   %zu\nWalls:     %zu\nVertices:  %zu\n", c.sectors, c.walls, c.vertices);
-    std::printf("Objects:   %zu\nINF items: %zu\nTextures:  %zu\nMembers:   %zu\n", level.m_Objects.m_pObjects.size(),
-                level.m_Inf.m_pItems.size(), level.m_Lev.m_Textures.size(), level.m_pMembers.size());
+    std::printf("Objects:   %zu\nINF items: %zu\nTextures:  %zu\nMembers:   %zu\n",
+                level.m_Objects.m_pObjects.size(), level.m_Inf.m_pItems.size(), level.m_Lev.m_Textures.size(),
+                level.m_pMembers.size());
     return 0;
 }
 
 const char* KindName(LevelFinding::Kind kind) {
     switch (kind) {
-    case LevelFinding::Kind::Sector: return "sector";
-    case LevelFinding::Kind::Wall: return "wall";
-    case LevelFinding::Kind::Vertex: return "vertex";
-    case LevelFinding::Kind::Object: return "object";
-    case LevelFinding::Kind::InfItem: return "inf_item";
-    case LevelFinding::Kind::Level: return "level";
+    case LevelFinding::Kind::Sector:
+        return "sector";
+    case LevelFinding::Kind::Wall:
+        return "wall";
+    case LevelFinding::Kind::Vertex:
+        return "vertex";
+    case LevelFinding::Kind::Object:
+        return "object";
+    case LevelFinding::Kind::InfItem:
+        return "inf_item";
+    case LevelFinding::Kind::Level:
+        return "level";
     }
     return "level";
 }
@@ -109,24 +118,28 @@ int Check(const CliArgs& args) {
         std::printf("{\"file\":%s,\"findings\":[", JsonString(path).c_str());
         for (std::size_t i = 0; i < findings.size(); ++i) {
             const auto& f = findings[i];
-            std::printf("%s{\"kind\":\"%s\",\"sector\":%d,\"wall\":%d,\"vertex\":%d,\"object\":%d,\"text\":%s}",
-                        i ? "," : "", KindName(f.m_Kind), f.m_nSector, f.m_nWall, f.m_nVertex, f.m_nObject,
-                        JsonString(f.m_strText).c_str());
+            std::printf(
+                "%s{\"kind\":\"%s\",\"sector\":%d,\"wall\":%d,\"vertex\":%d,\"object\":%d,\"text\":%s}",
+                i ? "," : "", KindName(f.m_Kind), f.m_nSector, f.m_nWall, f.m_nVertex, f.m_nObject,
+                JsonString(f.m_strText).c_str());
         }
         std::printf("],\"notes\":[");
         for (std::size_t i = 0; i < notes.size(); ++i)
             std::printf("%s{\"member\":%s,\"line\":%d,\"text\":%s}", i ? "," : "",
-                        JsonString(notes[i].m_strMember).c_str(), notes[i].m_nLine, JsonString(notes[i].m_strText).c_str());
+                        JsonString(notes[i].m_strMember).c_str(), notes[i].m_nLine,
+                        JsonString(notes[i].m_strText).c_str());
         std::printf("]}\n");
         return findings.empty() ? 0 : 1;
     }
     // What the readers repaired is worth knowing but is no fault of the level as loaded.
     for (const auto& n : notes)
-        std::printf("%s: note: %s line %d: %s\n", path.c_str(), n.m_strMember.c_str(), n.m_nLine, n.m_strText.c_str());
+        std::printf("%s: note: %s line %d: %s\n", path.c_str(), n.m_strMember.c_str(), n.m_nLine,
+                    n.m_strText.c_str());
     if (findings.empty()) {
         std::printf("%s: no problems found\n", path.c_str());
     } else {
-        for (const auto& f : findings) std::printf("%s: %s\n", path.c_str(), f.m_strText.c_str());
+        for (const auto& f : findings)
+            std::printf("%s: %s\n", path.c_str(), f.m_strText.c_str());
         std::printf("%zu problem%s found\n", findings.size(), findings.size() == 1 ? "" : "s");
     }
     return findings.empty() ? 0 : 1;

@@ -14,8 +14,10 @@ const char* const kUsage =
     "Commands:\n"
     "  gob list|extract|add|remove|create   read and change GOB archives\n"
     "  level info|check|roundtrip|convert   look at and convert levels (.gob or .mrv)\n"
+    "  lfd list|extract|add|create          read and change LFD archives\n"
+    "  flm dump                             show the blocks and commands of a FILM\n"
     "\n"
-    "Run 'morvi-cli gob --help' or 'morvi-cli level --help' for their options.\n";
+    "Run 'morvi-cli COMMAND --help' for its options.\n";
 
 } // namespace
 
@@ -29,5 +31,7 @@ int main(int argc, char** argv) {
     words.erase(words.begin());
     if (command == "gob") return morvi::cli::RunGob(words);
     if (command == "level") return morvi::cli::RunLevel(words);
+    if (command == "lfd") return morvi::cli::RunLfd(words);
+    if (command == "flm") return morvi::cli::RunFlm(words);
     return morvi::cli::UsageError("unknown command '" + command + "'");
 }

@@ -1,4 +1,5 @@
 #include "gamefiles/LevelArchive.h"
+#include "resources/FilmFile.h"
 #include "support/LevelBuilders.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,8 @@ class MorviCli : public ::testing::Test {
 protected:
     void SetUp() override {
         m_Dir = fs::temp_directory_path() /
-                ("morvi-cli-test-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                ("morvi-cli-test-" +
+                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(m_Dir);
         fs::create_directories(m_Dir);
     }
@@ -39,7 +41,8 @@ protected:
         if (!pipe) return r;
         char buf[4096];
         std::size_t n;
-        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) r.out.append(buf, n);
+        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+            r.out.append(buf, n);
         const int status = pclose(pipe);
         r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         r.err = ReadText(err);
@@ -50,9 +53,7 @@ protected:
         std::ifstream in(p, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    void WriteText(const fs::path& p, const std::string& text) {
-        std::ofstream(p, std::ios::binary) << text;
-    }
+    void WriteText(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
     std::string P(const std::string& name) const { return (m_Dir / name).string(); }
 
     // A two-room level saved as a GOB with its LEV, O and INF members.
@@ -60,7 +61,8 @@ protected:
         CDataLevel level;
         testing::BuildTwoRooms(level);
         if (brokenMirror) level.m_Lev.m_pSectors[1]->m_pWalls[3]->m_nMirror = 0;
-        for (const char* member : {"SECBASE.LEV", "SECBASE.O", "SECBASE.INF"}) EXPECT_TRUE(level.AddMember(member, {}));
+        for (const char* member : {"SECBASE.LEV", "SECBASE.O", "SECBASE.INF"})
+            EXPECT_TRUE(level.AddMember(member, {}));
         level.m_LevelNames = {"SECBASE"};
         EXPECT_TRUE(SaveLevelFile(level, P(name)));
         return P(name);
@@ -76,7 +78,9 @@ TEST_F(MorviCli, GobToolsCreateListExtractAddRemove) {
 
     Result list = Run("gob list --json " + P("x.gob"));
     ASSERT_EQ(list.exit, 0) << list.err;
-    EXPECT_EQ(list.out, "[{\"name\":\"A.TXT\",\"offset\":8,\"size\":5},{\"name\":\"B.BM\",\"offset\":13,\"size\":300}]\n");
+    EXPECT_EQ(
+        list.out,
+        "[{\"name\":\"A.TXT\",\"offset\":8,\"size\":5},{\"name\":\"B.BM\",\"offset\":13,\"size\":300}]\n");
 
     fs::create_directories(m_Dir / "out");
     ASSERT_EQ(Run("gob extract " + P("x.gob") + " b.bm --to " + P("out")).exit, 0);
@@ -113,7 +117,8 @@ TEST_F(MorviCli, ExtractRefusesNamesThatLeaveTheFolder) {
     // A hand-made archive whose one member is called "../EVIL".
     std::string gob = "GOB\n";
     gob += std::string("\x0c\x00\x00\x00", 4) + "evil";
-    gob += std::string("\x01\x00\x00\x00", 4) + std::string("\x08\x00\x00\x00", 4) + std::string("\x04\x00\x00\x00", 4);
+    gob += std::string("\x01\x00\x00\x00", 4) + std::string("\x08\x00\x00\x00", 4) +
+           std::string("\x04\x00\x00\x00", 4);
     gob += std::string("../EVIL") + std::string(6, '\0');
     WriteText(m_Dir / "evil.gob", gob);
     fs::create_directories(m_Dir / "out");
@@ -126,8 +131,9 @@ TEST_F(MorviCli, LevelInfoJsonAndPlain) {
     const std::string gob = MakeLevelGob("two.gob");
     const Result r = Run("level info --json " + gob);
     ASSERT_EQ(r.exit, 0) << r.err;
-    for (const char* field : {"\"levels\":[\"SECBASE\"]", "\"current\":\"SECBASE\"", "\"sectors\":2", "\"walls\":8",
-                              "\"vertices\":8", "\"objects\":0", "\"inf_items\":0", "\"textures\":3"})
+    for (const char* field :
+         {"\"levels\":[\"SECBASE\"]", "\"current\":\"SECBASE\"", "\"sectors\":2", "\"walls\":8",
+          "\"vertices\":8", "\"objects\":0", "\"inf_items\":0", "\"textures\":3"})
         EXPECT_NE(r.out.find(field), std::string::npos) << field << " in " << r.out;
     const Result plain = Run("level info " + gob);
     EXPECT_NE(plain.out.find("Sectors:   2"), std::string::npos) << plain.out;
@@ -147,16 +153,18 @@ TEST_F(MorviCli, LevelCheckReportsFindingsWithExitStatus) {
 
 TEST_F(MorviCli, LevelCheckShowsWhatTheReadersRepaired) {
     // A LEV whose only sector calls itself 7: the game goes by position, the reader notes it.
-    const std::string lev = "LEV 2.1\r\nLEVELNAME SECBASE\r\nTEXTURES 0\r\nNUMSECTORS 1\r\nSECTOR 7\r\n"
-                            " VERTICES 3\r\n  X: 0 Z: 0\r\n  X: 8 Z: 0\r\n  X: 0 Z: 8\r\n WALLS 3\r\n"
-                            "  WALL LEFT: 0 RIGHT: 1\r\n  WALL LEFT: 1 RIGHT: 2\r\n  WALL LEFT: 2 RIGHT: 0\r\n";
+    const std::string lev =
+        "LEV 2.1\r\nLEVELNAME SECBASE\r\nTEXTURES 0\r\nNUMSECTORS 1\r\nSECTOR 7\r\n"
+        " VERTICES 3\r\n  X: 0 Z: 0\r\n  X: 8 Z: 0\r\n  X: 0 Z: 8\r\n WALLS 3\r\n"
+        "  WALL LEFT: 0 RIGHT: 1\r\n  WALL LEFT: 1 RIGHT: 2\r\n  WALL LEFT: 2 RIGHT: 0\r\n";
     WriteText(m_Dir / "SECBASE.LEV", lev);
     ASSERT_EQ(Run("gob create " + P("noted.gob") + " " + P("SECBASE.LEV")).exit, 0);
     const Result r = Run("level check " + P("noted.gob"));
     EXPECT_EQ(r.exit, 0) << r.out << r.err;
     EXPECT_NE(r.out.find("note: SECBASE.LEV line 5:"), std::string::npos) << r.out;
     const Result json = Run("level check --json " + P("noted.gob"));
-    EXPECT_NE(json.out.find("\"notes\":[{\"member\":\"SECBASE.LEV\",\"line\":5,"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("\"notes\":[{\"member\":\"SECBASE.LEV\",\"line\":5,"), std::string::npos)
+        << json.out;
 }
 
 TEST_F(MorviCli, ConvertBetweenGobAndDocumentKeepsTheLevel) {
@@ -173,6 +181,85 @@ TEST_F(MorviCli, ConvertBetweenGobAndDocumentKeepsTheLevel) {
     const Result noLevel = Run("level info --level TALAY " + gob);
     EXPECT_EQ(noLevel.exit, 1);
     EXPECT_NE(noLevel.err.find("no level TALAY"), std::string::npos) << noLevel.err;
+}
+
+} // namespace
+} // namespace morvi
+
+namespace morvi {
+namespace {
+
+class MorviCliResources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_Dir = fs::temp_directory_path() / "morvi-cli-res-test";
+        fs::remove_all(m_Dir);
+        fs::create_directories(m_Dir);
+    }
+    void TearDown() override { fs::remove_all(m_Dir); }
+    std::string P(const std::string& name) const { return (m_Dir / name).string(); }
+    void WriteText(const std::string& name, const std::string& text) {
+        std::ofstream(m_Dir / name, std::ios::binary) << text;
+    }
+    std::string ReadText(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    int Run(const std::string& args, std::string* out = nullptr) {
+        const std::string command = std::string(MORVI_CLI_PATH) + " " + args + " 2>/dev/null";
+        FILE* pipe = popen(command.c_str(), "r");
+        char buf[4096];
+        std::size_t n;
+        std::string text;
+        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+            text.append(buf, n);
+        const int status = pclose(pipe);
+        if (out) *out = text;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    fs::path m_Dir;
+};
+
+TEST_F(MorviCliResources, LfdCreateListExtractAdd) {
+    WriteText("intro.plt", std::string(32, 'p'));
+    WriteText("logo.dlt", "delt");
+    ASSERT_EQ(Run("lfd create " + P("x.lfd") + " " + P("intro.plt") + " " + P("logo.dlt")), 0);
+    std::string out;
+    ASSERT_EQ(Run("lfd list --json " + P("x.lfd"), &out), 0);
+    // The map holds two 16-byte records after its 16-byte header; each member has its own header.
+    EXPECT_EQ(out, "[{\"name\":\"intro\",\"type\":\"PLTT\",\"offset\":64,\"size\":32},"
+                   "{\"name\":\"logo\",\"type\":\"DELT\",\"offset\":112,\"size\":4}]\n");
+    ASSERT_EQ(Run("lfd extract " + P("x.lfd") + " LOGO.DLT --to " + P("out")), 0);
+    EXPECT_EQ(ReadText(m_Dir / "out" / "logo.dlt"), "delt");
+    WriteText("theme.gmd", "midi");
+    ASSERT_EQ(Run("lfd add " + P("x.lfd") + " " + P("theme.gmd")), 0);
+    ASSERT_EQ(Run("lfd list " + P("x.lfd"), &out), 0);
+    EXPECT_NE(out.find("GMID theme"), std::string::npos) << out;
+    EXPECT_NE(out.find("3 members"), std::string::npos) << out;
+
+    WriteText("notes.txt", "?");
+    const std::string before = ReadText(m_Dir / "x.lfd");
+    EXPECT_EQ(Run("lfd add " + P("x.lfd") + " " + P("notes.txt")), 1);
+    EXPECT_EQ(ReadText(m_Dir / "x.lfd"), before);
+    EXPECT_EQ(Run("lfd list " + P("notes.txt")), 1);
+}
+
+TEST_F(MorviCliResources, FlmDumpShowsBlocksAndCommands) {
+    FilmFile film = MakeNewFilm();
+    std::vector<FilmCommandRow> rows(2);
+    rows[0].m_strName = "MOVE";
+    rows[0].m_strParams[0] = "5";
+    rows[0].m_strParams[1] = "-7";
+    rows[1].m_strName = "END";
+    ASSERT_TRUE(RebuildFilmBlock(film.m_Blocks[0], rows));
+    ASSERT_TRUE(WriteFilmFile(film, m_Dir / "a.flm"));
+    std::string out;
+    ASSERT_EQ(Run("flm dump " + P("a.flm"), &out), 0);
+    EXPECT_NE(out.find("1 blocks\nVIEW untitled"), std::string::npos) << out;
+    EXPECT_NE(out.find("  MOVE 5 -7\n  END\n"), std::string::npos)
+        << out;
+    WriteText("bad.flm", "xx");
+    EXPECT_EQ(Run("flm dump " + P("bad.flm")), 1);
 }
 
 } // namespace
