@@ -2,6 +2,8 @@
 
 #include "support/TempDir.h"
 
+#include "support/RawBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -19,22 +21,10 @@ using Strings = std::vector<std::string>;
 
 // Builds archive bytes by hand, so that the reader is tested against the format and not against
 // our own writer.
-struct RawBytes {
-    Bytes m_Bytes;
-
-    RawBytes& u32(std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            m_Bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        return *this;
-    }
-    RawBytes& text(std::string_view s) {
-        m_Bytes.insert(m_Bytes.end(), s.begin(), s.end());
-        return *this;
-    }
-    RawBytes& zeros(std::size_t n) { return text(std::string(n, '\0')); }
+struct RawBytes : testing::RawBytesOf<RawBytes> {
     // A directory entry whose 13-byte name field is exactly as given, NUL-padded.
-    RawBytes& entry(std::uint32_t offset, std::uint32_t size, std::string_view field) {
-        return u32(offset).u32(size).text(field).zeros(13 - field.size());
+    RawBytes& entry(std::uint32_t offset, std::uint32_t size, std::string_view name) {
+        return u32(offset).u32(size).field(name, 13);
     }
 };
 

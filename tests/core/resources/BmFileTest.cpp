@@ -1,5 +1,7 @@
 #include "resources/BmFile.h"
 
+#include "support/RawBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,24 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Builds BM bytes by hand, so that the decoder is tested against the format and not only against
 // our own encoder.
-struct RawBytes {
-    Bytes m_Bytes;
-
-    RawBytes& u8(std::uint8_t v) {
-        m_Bytes.push_back(v);
-        return *this;
-    }
-    RawBytes& u16(std::uint16_t v) {
-        return u8(static_cast<std::uint8_t>(v)).u8(static_cast<std::uint8_t>(v >> 8));
-    }
-    RawBytes& u32(std::uint32_t v) {
-        return u16(static_cast<std::uint16_t>(v)).u16(static_cast<std::uint16_t>(v >> 16));
-    }
-    RawBytes& bytes(const Bytes& b) {
-        m_Bytes.insert(m_Bytes.end(), b.begin(), b.end());
-        return *this;
-    }
-    RawBytes& zeros(std::size_t n) { return bytes(Bytes(n, 0)); }
+struct RawBytes : testing::RawBytesOf<RawBytes> {
     // The 32-byte header with the fields the decoder reads.
     RawBytes& header(std::uint16_t width, std::uint16_t height, std::uint16_t count,
                      std::uint16_t compression, std::uint32_t dataSize) {

@@ -2,6 +2,8 @@
 
 #include "support/TempDir.h"
 
+#include "support/RawBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,26 +16,11 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Builds film bytes by hand, so that the reader is tested against the format and not against our
 // own writer.
-struct RawBytes {
-    Bytes m_Bytes;
-
-    RawBytes& u16(std::uint16_t v) {
-        m_Bytes.push_back(static_cast<std::uint8_t>(v));
-        m_Bytes.push_back(static_cast<std::uint8_t>(v >> 8));
-        return *this;
-    }
+struct RawBytes : testing::RawBytesOf<RawBytes> {
     // One command or a run of parameters: 16-bit words.
     RawBytes& words(std::initializer_list<std::uint16_t> values) {
         for (std::uint16_t v : values)
             u16(v);
-        return *this;
-    }
-    RawBytes& u32(std::uint32_t v) {
-        return u16(static_cast<std::uint16_t>(v)).u16(static_cast<std::uint16_t>(v >> 16));
-    }
-    RawBytes& text(std::string_view s, std::size_t width) {
-        m_Bytes.insert(m_Bytes.end(), s.begin(), s.end());
-        m_Bytes.insert(m_Bytes.end(), width - s.size(), 0);
         return *this;
     }
     RawBytes& header(std::uint16_t version, std::uint16_t second, std::uint16_t count) {
@@ -41,9 +28,9 @@ struct RawBytes {
     }
     RawBytes& block(std::string_view type, std::string_view name, std::uint32_t size, std::uint16_t kind,
                     std::uint16_t commands, std::uint16_t length) {
-        return text(type, 4).text(name, 8).u32(size).u16(kind).u16(commands).u16(length);
+        return field(type, 4).field(name, 8).u32(size).u16(kind).u16(commands).u16(length);
     }
-    RawBytes& endBlock() { return text("END", 4).text("untitled", 8).u32(18).u16(1).u16(0); }
+    RawBytes& endBlock() { return field("END", 4).field("untitled", 8).u32(18).u16(1).u16(0); }
 };
 
 ::testing::AssertionResult Succeeded(const Status& status) {

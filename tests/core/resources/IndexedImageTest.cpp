@@ -1,5 +1,7 @@
 #include "resources/IndexedImage.h"
 
+#include "support/RawBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -11,24 +13,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct RawBytes {
-    Bytes m_Bytes;
-
-    RawBytes& u8(std::uint8_t v) {
-        m_Bytes.push_back(v);
-        return *this;
-    }
-    RawBytes& u16(std::uint16_t v) {
-        return u8(static_cast<std::uint8_t>(v)).u8(static_cast<std::uint8_t>(v >> 8));
-    }
-    RawBytes& u32(std::uint32_t v) {
-        return u16(static_cast<std::uint16_t>(v)).u16(static_cast<std::uint16_t>(v >> 16));
-    }
-    RawBytes& zeros(std::size_t n) {
-        m_Bytes.resize(m_Bytes.size() + n, 0);
-        return *this;
-    }
-};
+using testing::RawBytes;
 
 ::testing::AssertionResult Succeeded(const Status& status) {
     if (status) return ::testing::AssertionSuccess();

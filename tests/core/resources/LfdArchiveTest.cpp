@@ -2,6 +2,8 @@
 
 #include "support/TempDir.h"
 
+#include "support/RawBytes.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -15,29 +17,11 @@ using Bytes = std::vector<std::uint8_t>;
 
 // Builds archive bytes by hand, so that the reader is tested against the format and not against
 // our own writer.
-struct RawBytes {
-    Bytes m_Bytes;
-
-    RawBytes& u32(std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            m_Bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        return *this;
-    }
-    RawBytes& text(std::string_view s) {
-        m_Bytes.insert(m_Bytes.end(), s.begin(), s.end());
-        return *this;
-    }
-    RawBytes& data(const Bytes& b) {
-        m_Bytes.insert(m_Bytes.end(), b.begin(), b.end());
-        return *this;
-    }
+struct RawBytes : testing::RawBytesOf<RawBytes> {
+    RawBytes& data(const Bytes& b) { return bytes(b); }
     // A 16-byte record whose fields are exactly as given, NUL-padded.
     RawBytes& record(std::string_view type, std::string_view name, std::uint32_t size) {
-        return text(type)
-            .text(std::string(4 - type.size(), '\0'))
-            .text(name)
-            .text(std::string(8 - name.size(), '\0'))
-            .u32(size);
+        return field(type, 4).field(name, 8).u32(size);
     }
 };
 
