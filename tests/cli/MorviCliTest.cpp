@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -189,35 +190,17 @@ TEST_F(MorviCli, ConvertBetweenGobAndDocumentKeepsTheLevel) {
 namespace morvi {
 namespace {
 
-class MorviCliResources : public ::testing::Test {
+// The resource tools, run through the same fixture (one folder per test, so they run in parallel).
+class MorviCliResources : public MorviCli {
 protected:
-    void SetUp() override {
-        m_Dir = fs::temp_directory_path() / "morvi-cli-res-test";
-        fs::remove_all(m_Dir);
-        fs::create_directories(m_Dir);
-    }
-    void TearDown() override { fs::remove_all(m_Dir); }
-    std::string P(const std::string& name) const { return (m_Dir / name).string(); }
     void WriteText(const std::string& name, const std::string& text) {
-        std::ofstream(m_Dir / name, std::ios::binary) << text;
-    }
-    std::string ReadText(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        MorviCli::WriteText(m_Dir / name, text);
     }
     int Run(const std::string& args, std::string* out = nullptr) {
-        const std::string command = std::string(MORVI_CLI_PATH) + " " + args + " 2>/dev/null";
-        FILE* pipe = popen(command.c_str(), "r");
-        char buf[4096];
-        std::size_t n;
-        std::string text;
-        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-            text.append(buf, n);
-        const int status = pclose(pipe);
-        if (out) *out = text;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        Result r = MorviCli::Run(args);
+        if (out) *out = r.out;
+        return r.exit;
     }
-    fs::path m_Dir;
 };
 
 TEST_F(MorviCliResources, LfdCreateListExtractAdd) {
@@ -256,8 +239,7 @@ TEST_F(MorviCliResources, FlmDumpShowsBlocksAndCommands) {
     std::string out;
     ASSERT_EQ(Run("flm dump " + P("a.flm"), &out), 0);
     EXPECT_NE(out.find("1 blocks\nVIEW untitled"), std::string::npos) << out;
-    EXPECT_NE(out.find("  MOVE 5 -7\n  END\n"), std::string::npos)
-        << out;
+    EXPECT_NE(out.find("  MOVE 5 -7\n  END\n"), std::string::npos) << out;
     WriteText("bad.flm", "xx");
     EXPECT_EQ(Run("flm dump " + P("bad.flm")), 1);
 }
