@@ -27,7 +27,7 @@ class MorviCli : public ::testing::Test {
 protected:
     void SetUp() override {
         m_Dir = fs::temp_directory_path() /
-                ("morvi-cli-test-" +
+                ("morvi-cli-test-" + std::to_string(getpid()) + "-" +
                  std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(m_Dir);
         fs::create_directories(m_Dir);
