@@ -13,6 +13,7 @@
 #include "resources/LfdArchive.h"
 #include "resources/VocSound.h"
 #include "support/LevelBuilders.h"
+#include "support/SpriteWriter.h"
 #include "support/SyntheticLevel.h"
 
 #include <cstdio>
@@ -103,6 +104,19 @@ void ResourceSeeds(const fs::path& dir) {
     const IndexedImage frames[] = {image, image};
     std::vector<std::uint8_t> multi;
     if (EncodeMultiBm(frames, 8, multi)) WriteSeed(dir, "bm", n++, multi);
+
+    WriteSeed(dir, "fme", 0, testing::EncodeFme(image, -8, 12, false, false));
+    WriteSeed(dir, "fme", 1, testing::EncodeFme(image, 3, 4, true, true));
+    testing::WaxWriter wax;
+    const int plain = wax.AddCell(image, false);
+    const int packed = wax.AddCell(image, true);
+    const int a = wax.AddFrame(plain, -8, 12, false);
+    const int b = wax.AddFrame(packed, -8, 12, true);
+    const int walk = wax.AddView({a, b, a});
+    const int still = wax.AddView({b});
+    wax.AddState(64, 64, 8, std::vector<int>(32, walk));
+    wax.AddState(64, 64, 0, {still, walk, still, walk, still, walk, still, walk});
+    WriteSeed(dir, "wax", 0, wax.Write());
 
     // A textured box of quads and triangles.
     Model3D model;
