@@ -54,55 +54,26 @@ DeltPicture Decoded(const Bytes& bytes) {
 
 TEST(DeltPictureTest, WritesOneCompressedLinePerStretchOfPixels) {
     const DeltPicture picture = PictureOf({{4, 0, 0, 4}, {5, 5, 5, 9}, {0, 1, 2, 0}}, -5, 7);
+    // clang-format off
     const Bytes expected = RawBytes()
-                               .u16(0xFFFB)
-                               .u16(7)
-                               .u16(3)
-                               .u16(2) // offsets, largest x and y
-                               .u16(3)
-                               .u16(0)
-                               .u16(0)
-                               .u8(2)
-                               .u8(4) // row 0: one pixel at x 0
-                               .u16(3)
-                               .u16(3)
-                               .u16(0)
-                               .u8(2)
-                               .u8(4) // and one at x 3
-                               .u16(9)
-                               .u16(0)
-                               .u16(1)
-                               .u8(7)
-                               .u8(5)
-                               .u8(2)
-                               .u8(9) // repeat 3, then raw 1
-                               .u16(5)
-                               .u16(1)
-                               .u16(2)
-                               .u8(4)
-                               .u8(1)
-                               .u8(2) // raw 2
-                               .u16(0)
-                               .m_Bytes;
+                               .u16(0xFFFB).u16(7).u16(3).u16(2)  // offsets, largest x and y
+                               .u16(3).u16(0).u16(0).u8(2).u8(4)  // row 0: one pixel at x 0
+                               .u16(3).u16(3).u16(0).u8(2).u8(4)  // and one at x 3
+                               .u16(9).u16(0).u16(1).u8(7).u8(5).u8(2).u8(9)  // repeat 3, then raw 1
+                               .u16(5).u16(1).u16(2).u8(4).u8(1).u8(2)  // raw 2
+                               .u16(0).m_Bytes;
+    // clang-format on
     EXPECT_EQ(Encoded(picture), expected);
 }
 
 TEST(DeltPictureTest, SplitsRunsLongerThanAControlByteHolds) {
     const DeltPicture picture = PictureOf({Bytes(130, 8)}, 0, 0);
+    // clang-format off
     const Bytes expected = RawBytes()
-                               .u16(0)
-                               .u16(0)
-                               .u16(129)
-                               .u16(0)
-                               .u16(261)
-                               .u16(0)
-                               .u16(0)
-                               .u8(255)
-                               .u8(8)
-                               .u8(7)
-                               .u8(8)
-                               .u16(0)
-                               .m_Bytes;
+                               .u16(0).u16(0).u16(129).u16(0)
+                               .u16(261).u16(0).u16(0).u8(255).u8(8).u8(7).u8(8)  // 127 and 3 of index 8
+                               .u16(0).m_Bytes;
+    // clang-format on
     EXPECT_EQ(Encoded(picture), expected);
 }
 
@@ -125,26 +96,13 @@ TEST(DeltPictureTest, RoundTripKeepsIndicesAndOffsets) {
 }
 
 TEST(DeltPictureTest, DecodesRawAndCompressedLinesFromTheTop) {
+    // clang-format off
     const Bytes bytes = RawBytes()
-                            .u16(1)
-                            .u16(2)
-                            .u16(3)
-                            .u16(1) // 4 x 2
-                            .u16(6)
-                            .u16(1)
-                            .u16(0)
-                            .u8(7)
-                            .u8(8)
-                            .u8(9) // raw 3 at (1, 0)
-                            .u16(7)
-                            .u16(0)
-                            .u16(1)
-                            .u8(5)
-                            .u8(4)
-                            .u8(2)
-                            .u8(6) // runs: 2 x 4, raw 6
-                            .u16(0)
-                            .m_Bytes;
+                            .u16(1).u16(2).u16(3).u16(1)  // 4 x 2
+                            .u16(6).u16(1).u16(0).u8(7).u8(8).u8(9)  // raw 3 at (1, 0)
+                            .u16(7).u16(0).u16(1).u8(5).u8(4).u8(2).u8(6)  // runs: 2 x 4, raw 6
+                            .u16(0).m_Bytes;
+    // clang-format on
     DeltPicture picture;
     ASSERT_TRUE(Succeeded(DecodeDelt(bytes, "A.DLT", GamePalette(), true, picture)));
     EXPECT_TRUE(picture.m_Image.hasInfo());
@@ -160,34 +118,15 @@ TEST(DeltPictureTest, HeaderGivesCanvasOfLargestPlusOne) {
 }
 
 TEST(DeltPictureTest, DropsPixelsOutsideTheCanvasWithoutWrapping) {
+    // clang-format off
     const Bytes bytes = RawBytes()
-                            .u16(1)
-                            .u16(1)
-                            .u16(2)
-                            .u16(1) // 3 x 2
-                            .u16(8)
-                            .u16(1)
-                            .u16(0)
-                            .u8(1)
-                            .u8(2)
-                            .u8(3)
-                            .u8(4) // runs past the right edge
-                            .u16(2)
-                            .u16(0)
-                            .u16(2)
-                            .u8(9) // below the last row
-                            .u16(3)
-                            .u16(40)
-                            .u16(1)
-                            .u8(2)
-                            .u8(9) // right of the canvas
-                            .u16(255)
-                            .u16(0xFFFF)
-                            .u16(0xFFFF)
-                            .u8(255)
-                            .u8(5) // far outside, compressed
-                            .u16(0)
-                            .m_Bytes;
+                            .u16(1).u16(1).u16(2).u16(1)  // 3 x 2
+                            .u16(8).u16(1).u16(0).u8(1).u8(2).u8(3).u8(4)  // runs past the right edge
+                            .u16(2).u16(0).u16(2).u8(9)  // below the last row
+                            .u16(3).u16(40).u16(1).u8(2).u8(9)  // right of the canvas
+                            .u16(255).u16(0xFFFF).u16(0xFFFF).u8(255).u8(5)  // far outside, compressed
+                            .u16(0).m_Bytes;
+    // clang-format on
     EXPECT_EQ(CanvasOf(Decoded(bytes).m_Image), (std::vector<Bytes>{{0, 1, 2}, {0, 0, 0}}));
 }
 
@@ -246,26 +185,12 @@ TEST(AnimTest, WritesCountThenSizedPictures) {
     frames.push_back(PictureOf({{6}}, 1, 2));
     frames.emplace_back();
     frames.back().m_nOffsetX = 4;
+    // clang-format off
     const Bytes expected = RawBytes()
                                .u16(2)
-                               .u32(18)
-                               .u16(1)
-                               .u16(2)
-                               .u16(0)
-                               .u16(0)
-                               .u16(3)
-                               .u16(0)
-                               .u16(0)
-                               .u8(2)
-                               .u8(6)
-                               .u16(0)
-                               .u32(10)
-                               .u16(4)
-                               .u16(0)
-                               .u16(0)
-                               .u16(0)
-                               .u16(0)
-                               .m_Bytes;
+                               .u32(18).u16(1).u16(2).u16(0).u16(0).u16(3).u16(0).u16(0).u8(2).u8(6).u16(0)
+                               .u32(10).u16(4).u16(0).u16(0).u16(0).u16(0).m_Bytes;
+    // clang-format on
     Bytes out{0xAA};
     ASSERT_TRUE(Succeeded(EncodeAnim(frames, out)));
     EXPECT_EQ(out[0], 0xAA);
@@ -293,20 +218,13 @@ TEST(AnimTest, RoundTripKeepsFramesEmptyFramesAndOffsets) {
 
 TEST(AnimTest, PicturesOfTenBytesOrLessAreEmptyFrames) {
     // The last one's header promises 6 x 5 pixels, but ten bytes cannot hold a line.
+    // clang-format off
     const Bytes bytes = RawBytes()
                             .u16(3)
                             .u32(0)
-                            .u32(3)
-                            .u8(1)
-                            .u8(2)
-                            .u8(3)
-                            .u32(10)
-                            .u16(0xFFFE)
-                            .u16(8)
-                            .u16(5)
-                            .u16(4)
-                            .u16(0)
-                            .m_Bytes;
+                            .u32(3).u8(1).u8(2).u8(3)
+                            .u32(10).u16(0xFFFE).u16(8).u16(5).u16(4).u16(0).m_Bytes;
+    // clang-format on
     std::vector<DeltPicture> frames;
     ASSERT_TRUE(Succeeded(DecodeAnim(bytes, "E.ANM", GamePalette(), false, frames)));
     ASSERT_EQ(frames.size(), 3u);
@@ -331,19 +249,7 @@ TEST(AnimTest, RefusesDamagedAnimsWithNoFrames) {
          "X.ANM: 3 pictures cannot fit in 10 bytes."},
         {"huge count", RawBytes().u16(0xFFFF).m_Bytes, "X.ANM: 65535 pictures cannot fit in 2 bytes."},
         {"size past end", RawBytes().u16(1).u32(100).zeros(20).m_Bytes, "X.ANM: the data ends early"},
-        {"bad picture",
-         RawBytes()
-             .u16(2)
-             .u32(18)
-             .bytes(goodDelt)
-             .u32(12)
-             .u16(0)
-             .u16(0)
-             .u16(5000)
-             .u16(0)
-             .u16(0)
-             .u16(0)
-             .m_Bytes,
+        {"bad picture", RawBytes().u16(2).u32(18).bytes(goodDelt).u32(12).zeros(4).u16(5000).zeros(6).m_Bytes,
          "X.ANM picture 2: the picture is 5001 x 1"},
     };
     for (const Case& c : cases) {
