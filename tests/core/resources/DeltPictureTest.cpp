@@ -1,0 +1,274 @@
+#include "resources/DeltPicture.h"
+
+#include "support/RawBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace morvi {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using testing::RawBytes;
+
+::testing::AssertionResult Succeeded(const Status& status) {
+    if (status) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << status.message();
+}
+
+// A picture from its canvas rows, top row first, as the DELT layout counts them.
+DeltPicture PictureOf(const std::vector<Bytes>& canvas, std::int16_t offsetX, std::int16_t offsetY) {
+    DeltPicture picture;
+    const int height = static_cast<int>(canvas.size());
+    picture.m_Image.Create(GamePalette(), kPaletteMultiplier, static_cast<int>(canvas[0].size()), height,
+                           false);
+    for (int y = 0; y < height; ++y)
+        for (std::size_t x = 0; x < canvas[y].size(); ++x)
+            picture.m_Image.setPixel(static_cast<int>(x), height - 1 - y, canvas[y][x]);
+    picture.m_nOffsetX = offsetX;
+    picture.m_nOffsetY = offsetY;
+    return picture;
+}
+
+// The canvas rows of a picture, top row first.
+std::vector<Bytes> CanvasOf(const IndexedImage& image) {
+    std::vector<Bytes> canvas;
+    for (int r = image.height() - 1; r >= 0; --r)
+        canvas.emplace_back(image.row(r).begin(), image.row(r).end());
+    return canvas;
+}
+
+Bytes Encoded(const DeltPicture& picture) {
+    Bytes out;
+    EXPECT_TRUE(Succeeded(EncodeDelt(picture, out)));
+    return out;
+}
+
+DeltPicture Decoded(const Bytes& bytes) {
+    DeltPicture picture;
+    EXPECT_TRUE(Succeeded(DecodeDelt(bytes, "TEST.DLT", GamePalette(), false, picture)));
+    return picture;
+}
+
+TEST(DeltPictureTest, WritesOneCompressedLinePerStretchOfPixels) {
+    const DeltPicture picture = PictureOf({{4, 0, 0, 4}, {5, 5, 5, 9}, {0, 1, 2, 0}}, -5, 7);
+    // clang-format off
+    const Bytes expected = RawBytes()
+                               .u16(0xFFFB).u16(7).u16(3).u16(2)  // offsets, largest x and y
+                               .u16(3).u16(0).u16(0).u8(2).u8(4)  // row 0: one pixel at x 0
+                               .u16(3).u16(3).u16(0).u8(2).u8(4)  // and one at x 3
+                               .u16(9).u16(0).u16(1).u8(7).u8(5).u8(2).u8(9)  // repeat 3, then raw 1
+                               .u16(5).u16(1).u16(2).u8(4).u8(1).u8(2)  // raw 2
+                               .u16(0).m_Bytes;
+    // clang-format on
+    EXPECT_EQ(Encoded(picture), expected);
+}
+
+TEST(DeltPictureTest, SplitsRunsLongerThanAControlByteHolds) {
+    const DeltPicture picture = PictureOf({Bytes(130, 8)}, 0, 0);
+    // clang-format off
+    const Bytes expected = RawBytes()
+                               .u16(0).u16(0).u16(129).u16(0)
+                               .u16(261).u16(0).u16(0).u8(255).u8(8).u8(7).u8(8)  // 127 and 3 of index 8
+                               .u16(0).m_Bytes;
+    // clang-format on
+    EXPECT_EQ(Encoded(picture), expected);
+}
+
+TEST(DeltPictureTest, TransparentPictureIsHeaderAndEnd) {
+    const DeltPicture picture = PictureOf({Bytes(3, 0), Bytes(3, 0)}, 2, 3);
+    EXPECT_EQ(Encoded(picture), RawBytes().u16(2).u16(3).u16(2).u16(1).u16(0).m_Bytes);
+}
+
+TEST(DeltPictureTest, RoundTripKeepsIndicesAndOffsets) {
+    std::vector<Bytes> canvas(23, Bytes(300, 0));
+    for (std::size_t y = 0; y < canvas.size(); ++y)
+        for (std::size_t x = 0; x < canvas[y].size(); ++x)
+            canvas[y][x] = static_cast<std::uint8_t>((x / (y + 1)) % 7 == 3 ? 0 : (x * 31 + y) / (y % 4 + 1));
+    canvas[5].assign(300, 17);
+    const DeltPicture picture = PictureOf(canvas, -120, 35);
+    const DeltPicture back = Decoded(Encoded(picture));
+    EXPECT_EQ(back.m_nOffsetX, -120);
+    EXPECT_EQ(back.m_nOffsetY, 35);
+    EXPECT_EQ(CanvasOf(back.m_Image), canvas);
+}
+
+TEST(DeltPictureTest, DecodesRawAndCompressedLinesFromTheTop) {
+    // clang-format off
+    const Bytes bytes = RawBytes()
+                            .u16(1).u16(2).u16(3).u16(1)  // 4 x 2
+                            .u16(6).u16(1).u16(0).u8(7).u8(8).u8(9)  // raw 3 at (1, 0)
+                            .u16(7).u16(0).u16(1).u8(5).u8(4).u8(2).u8(6)  // runs: 2 x 4, raw 6
+                            .u16(0).m_Bytes;
+    // clang-format on
+    DeltPicture picture;
+    ASSERT_TRUE(Succeeded(DecodeDelt(bytes, "A.DLT", GamePalette(), true, picture)));
+    EXPECT_TRUE(picture.m_Image.hasInfo());
+    EXPECT_EQ(picture.m_nOffsetX, 1);
+    EXPECT_EQ(picture.m_nOffsetY, 2);
+    EXPECT_EQ(CanvasOf(picture.m_Image), (std::vector<Bytes>{{0, 7, 8, 9}, {4, 4, 6, 0}}));
+}
+
+TEST(DeltPictureTest, HeaderGivesCanvasOfLargestPlusOne) {
+    const DeltPicture picture = Decoded(RawBytes().u16(0).u16(0).u16(319).u16(199).u16(0).m_Bytes);
+    EXPECT_EQ(picture.m_Image.width(), 320);
+    EXPECT_EQ(picture.m_Image.height(), 200);
+}
+
+TEST(DeltPictureTest, DropsPixelsOutsideTheCanvasWithoutWrapping) {
+    // clang-format off
+    const Bytes bytes = RawBytes()
+                            .u16(1).u16(1).u16(2).u16(1)  // 3 x 2
+                            .u16(8).u16(1).u16(0).u8(1).u8(2).u8(3).u8(4)  // runs past the right edge
+                            .u16(2).u16(0).u16(2).u8(9)  // below the last row
+                            .u16(3).u16(40).u16(1).u8(2).u8(9)  // right of the canvas
+                            .u16(255).u16(0xFFFF).u16(0xFFFF).u8(255).u8(5)  // far outside, compressed
+                            .u16(0).m_Bytes;
+    // clang-format on
+    EXPECT_EQ(CanvasOf(Decoded(bytes).m_Image), (std::vector<Bytes>{{0, 1, 2}, {0, 0, 0}}));
+}
+
+TEST(DeltPictureTest, StopsAtTheEndLineOrAnOddLastByte) {
+    Bytes bytes = RawBytes().u16(0).u16(0).u16(1).u16(0).u16(2).u16(0).u16(0).u8(3).m_Bytes;
+    const Bytes afterEnd = RawBytes().u16(0).u16(2).u16(1).u16(0).u8(9).m_Bytes;
+    Bytes withEnd = bytes;
+    withEnd.insert(withEnd.end(), {0, 0});
+    withEnd.insert(withEnd.end(), afterEnd.begin(), afterEnd.end());
+    EXPECT_EQ(CanvasOf(Decoded(withEnd).m_Image), (std::vector<Bytes>{{3, 0}}));
+    bytes.push_back(0x55);
+    EXPECT_EQ(CanvasOf(Decoded(bytes).m_Image), (std::vector<Bytes>{{3, 0}}));
+}
+
+TEST(DeltPictureTest, RefusesDamagedPicturesAndKeepsTheOldOne) {
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"short header", RawBytes().u16(0).u16(0).u16(3).m_Bytes, "BAD.DLT: the data ends early"},
+        {"too wide", RawBytes().u16(0).u16(0).u16(4096).u16(0).u16(0).m_Bytes,
+         "BAD.DLT: the picture is 4097 x 1, larger than 4096 x 4096."},
+        {"too high", RawBytes().u16(0).u16(0).u16(0).u16(65535).m_Bytes, "BAD.DLT: the picture is 1 x 65536"},
+        {"line without position", RawBytes().u16(0).u16(0).u16(3).u16(3).u16(4).u16(0).m_Bytes,
+         "BAD.DLT: the data ends early"},
+        {"raw line short", RawBytes().u16(0).u16(0).u16(3).u16(3).u16(8).u16(0).u16(0).u8(1).m_Bytes,
+         "BAD.DLT: the data ends early"},
+        {"run without value", RawBytes().u16(0).u16(0).u16(3).u16(3).u16(9).u16(0).u16(0).u8(9).m_Bytes,
+         "BAD.DLT: the data ends early"},
+        {"runs short of count",
+         RawBytes().u16(0).u16(0).u16(3).u16(3).u16(9).u16(0).u16(0).u8(0).u8(0).m_Bytes,
+         "BAD.DLT: the data ends early"},
+    };
+    for (const Case& c : cases) {
+        DeltPicture picture = PictureOf({{1, 2}}, 3, 4);
+        const Status status = DecodeDelt(c.bytes, "BAD.DLT", GamePalette(), false, picture);
+        ASSERT_FALSE(status) << c.what;
+        EXPECT_EQ(status.message().rfind(c.message, 0), 0u) << c.what << ": " << status.message();
+        EXPECT_EQ(CanvasOf(picture.m_Image), (std::vector<Bytes>{{1, 2}})) << c.what;
+        EXPECT_EQ(picture.m_nOffsetX, 3) << c.what;
+    }
+}
+
+TEST(DeltPictureTest, WriterRefusesPicturesWithoutPixelsOrTooLarge) {
+    Bytes out{1, 2};
+    const Status empty = EncodeDelt(DeltPicture(), out);
+    ASSERT_FALSE(empty);
+    EXPECT_EQ(empty.message(), "DELT: a picture must be 1 to 4096 pixels a side, not 0 x 0.");
+    EXPECT_EQ(out, (Bytes{1, 2}));
+}
+
+TEST(AnimTest, WritesCountThenSizedPictures) {
+    std::vector<DeltPicture> frames;
+    frames.push_back(PictureOf({{6}}, 1, 2));
+    frames.emplace_back();
+    frames.back().m_nOffsetX = 4;
+    // clang-format off
+    const Bytes expected = RawBytes()
+                               .u16(2)
+                               .u32(18).u16(1).u16(2).u16(0).u16(0).u16(3).u16(0).u16(0).u8(2).u8(6).u16(0)
+                               .u32(10).u16(4).u16(0).u16(0).u16(0).u16(0).m_Bytes;
+    // clang-format on
+    Bytes out{0xAA};
+    ASSERT_TRUE(Succeeded(EncodeAnim(frames, out)));
+    EXPECT_EQ(out[0], 0xAA);
+    EXPECT_EQ(Bytes(out.begin() + 1, out.end()), expected);
+}
+
+TEST(AnimTest, RoundTripKeepsFramesEmptyFramesAndOffsets) {
+    std::vector<DeltPicture> frames;
+    frames.push_back(PictureOf({{1, 2, 2, 2, 0}, {0, 0, 3, 0, 0}}, -1, -2));
+    frames.emplace_back();
+    frames.back().m_nOffsetY = 9;
+    frames.push_back(PictureOf({{0, 0}, {7, 0}, {7, 7}}, 10, 20));
+    Bytes bytes;
+    ASSERT_TRUE(Succeeded(EncodeAnim(frames, bytes)));
+    std::vector<DeltPicture> back;
+    ASSERT_TRUE(Succeeded(DecodeAnim(bytes, "TEST.ANM", GamePalette(), false, back)));
+    ASSERT_EQ(back.size(), 3u);
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        EXPECT_EQ(back[i].m_nOffsetX, frames[i].m_nOffsetX) << i;
+        EXPECT_EQ(back[i].m_nOffsetY, frames[i].m_nOffsetY) << i;
+        EXPECT_EQ(CanvasOf(back[i].m_Image), CanvasOf(frames[i].m_Image)) << i;
+    }
+    EXPECT_EQ(back[1].m_Image.width(), 0);
+}
+
+TEST(AnimTest, PicturesOfTenBytesOrLessAreEmptyFrames) {
+    // The last one's header promises 6 x 5 pixels, but ten bytes cannot hold a line.
+    // clang-format off
+    const Bytes bytes = RawBytes()
+                            .u16(3)
+                            .u32(0)
+                            .u32(3).u8(1).u8(2).u8(3)
+                            .u32(10).u16(0xFFFE).u16(8).u16(5).u16(4).u16(0).m_Bytes;
+    // clang-format on
+    std::vector<DeltPicture> frames;
+    ASSERT_TRUE(Succeeded(DecodeAnim(bytes, "E.ANM", GamePalette(), false, frames)));
+    ASSERT_EQ(frames.size(), 3u);
+    for (const DeltPicture& frame : frames)
+        EXPECT_EQ(frame.m_Image.width(), 0);
+    EXPECT_EQ(frames[0].m_nOffsetX, 0);
+    EXPECT_EQ(frames[2].m_nOffsetX, -2);
+    EXPECT_EQ(frames[2].m_nOffsetY, 8);
+}
+
+TEST(AnimTest, RefusesDamagedAnimsWithNoFrames) {
+    const Bytes goodDelt =
+        RawBytes().u16(0).u16(0).u16(0).u16(0).u16(3).u16(0).u16(0).u8(2).u8(6).u16(0).m_Bytes;
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"no count", Bytes{1}, "X.ANM: the data ends early"},
+        {"count too large", RawBytes().u16(3).u32(0).u32(0).m_Bytes,
+         "X.ANM: 3 pictures cannot fit in 10 bytes."},
+        {"huge count", RawBytes().u16(0xFFFF).m_Bytes, "X.ANM: 65535 pictures cannot fit in 2 bytes."},
+        {"size past end", RawBytes().u16(1).u32(100).zeros(20).m_Bytes, "X.ANM: the data ends early"},
+        {"bad picture", RawBytes().u16(2).u32(18).bytes(goodDelt).u32(12).zeros(4).u16(5000).zeros(6).m_Bytes,
+         "X.ANM picture 2: the picture is 5001 x 1"},
+    };
+    for (const Case& c : cases) {
+        std::vector<DeltPicture> frames(1);
+        const Status status = DecodeAnim(c.bytes, "X.ANM", GamePalette(), false, frames);
+        ASSERT_FALSE(status) << c.what;
+        EXPECT_EQ(status.message().rfind(c.message, 0), 0u) << c.what << ": " << status.message();
+        EXPECT_TRUE(frames.empty()) << c.what;
+    }
+}
+
+TEST(AnimTest, WriterRefusesMoreFramesThanTheCountHolds) {
+    std::vector<DeltPicture> tooMany(0x10000);
+    Bytes refused{7};
+    const Status status = EncodeAnim(tooMany, refused);
+    ASSERT_FALSE(status);
+    EXPECT_EQ(status.message(), "ANIM: at most 65535 pictures, not 65536.");
+    EXPECT_EQ(refused, (Bytes{7}));
+}
+
+} // namespace
+} // namespace morvi
