@@ -8,6 +8,7 @@
 #include "model/RecordArchive.h"
 #include "model/ResourceBlock.h"
 #include "resources/BmFile.h"
+#include "resources/DeltPicture.h"
 #include "resources/FilmFile.h"
 #include "resources/Model3D.h"
 #include "resources/LfdArchive.h"
@@ -104,6 +105,16 @@ void ResourceSeeds(const fs::path& dir) {
     const IndexedImage frames[] = {image, image};
     std::vector<std::uint8_t> multi;
     if (EncodeMultiBm(frames, 8, multi)) WriteSeed(dir, "bm", n++, multi);
+
+    DeltPicture delt{image, 3, -2};
+    std::vector<std::uint8_t> dlt;
+    if (EncodeDelt(delt, dlt)) WriteSeed(dir, "delt", 0, dlt);
+    const DeltPicture anim[] = {delt, DeltPicture{}};
+    std::vector<std::uint8_t> anm;
+    if (EncodeAnim(anim, anm)) WriteSeed(dir, "delt", 1, anm);
+    std::vector<std::uint8_t> pltt{16, 19};
+    for (int i = 0; i < 12; ++i) pltt.push_back(static_cast<std::uint8_t>(i * 5));
+    WriteSeed(dir, "delt", 2, pltt);
 
     WriteSeed(dir, "fme", 0, testing::EncodeFme(image, -8, 12, false, false));
     WriteSeed(dir, "fme", 1, testing::EncodeFme(image, 3, 4, true, true));
