@@ -3,6 +3,8 @@
 
 #include "support/TempDir.h"
 
+#include "support/StatusAssertions.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -22,10 +24,7 @@ using Strings = std::vector<std::string>;
 using testing::TempDir;
 namespace fs = std::filesystem;
 
-::testing::AssertionResult Succeeded(const Status& status) {
-    if (status) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << status.message();
-}
+using testing::Succeeded;
 
 std::span<const std::uint8_t> AsBytes(std::string_view s) {
     return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};

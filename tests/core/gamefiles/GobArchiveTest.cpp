@@ -4,6 +4,8 @@
 
 #include "support/RawBytes.h"
 
+#include "support/StatusAssertions.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -32,10 +34,7 @@ std::span<const std::uint8_t> AsBytes(std::string_view s) {
     return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
 
-::testing::AssertionResult Succeeded(const Status& status) {
-    if (status) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << status.message();
-}
+using testing::Succeeded;
 
 Strings Names(const GobArchive& archive) {
     Strings names;

@@ -8,6 +8,8 @@
 #include "support/LevelCompare.h"
 #include "support/TempDir.h"
 
+#include "support/StatusAssertions.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -23,10 +25,7 @@ using Bytes = std::vector<std::uint8_t>;
 using Member = std::pair<std::string, std::string>;
 using Strings = std::vector<std::string>;
 
-::testing::AssertionResult Succeeded(const Status& status) {
-    if (status) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << status.message();
-}
+using testing::Succeeded;
 
 // An archive of these members, made by the container writer, the names written as given.
 Bytes ArchiveOf(const std::vector<Member>& members) {

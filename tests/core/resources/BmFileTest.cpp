@@ -2,6 +2,8 @@
 
 #include "support/RawBytes.h"
 
+#include "support/StatusAssertions.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -24,10 +26,7 @@ struct RawBytes : testing::RawBytesOf<RawBytes> {
     }
 };
 
-::testing::AssertionResult Succeeded(const Status& status) {
-    if (status) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << status.message();
-}
+using testing::Succeeded;
 
 GamePalette TestPalette() {
     GamePalette palette;

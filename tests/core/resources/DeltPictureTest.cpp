@@ -2,6 +2,8 @@
 
 #include "support/RawBytes.h"
 
+#include "support/StatusAssertions.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -13,10 +15,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using testing::RawBytes;
 
-::testing::AssertionResult Succeeded(const Status& status) {
-    if (status) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << status.message();
-}
+using testing::Succeeded;
 
 // A picture from its canvas rows, top row first, as the DELT layout counts them.
 DeltPicture PictureOf(const std::vector<Bytes>& canvas, std::int16_t offsetX, std::int16_t offsetY) {

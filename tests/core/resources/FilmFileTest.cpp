@@ -4,6 +4,8 @@
 
 #include "support/RawBytes.h"
 
+#include "support/StatusAssertions.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -33,10 +35,7 @@ struct RawBytes : testing::RawBytesOf<RawBytes> {
     RawBytes& endBlock() { return field("END", 4).field("untitled", 8).u32(18).u16(1).u16(0); }
 };
 
-::testing::AssertionResult Succeeded(const Status& status) {
-    if (status) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << status.message();
-}
+using testing::Succeeded;
 
 // A VIEW block with WINDOW 0 0 319 -1 and END, and an ANIM block of kind 3 with CUE 7 and an
 // opcode the table does not know.

@@ -3,6 +3,8 @@
 #include "support/RawBytes.h"
 #include "support/SpriteWriter.h"
 
+#include "support/StatusAssertions.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -29,10 +31,7 @@ struct RawFme : testing::RawBytesOf<RawFme> {
     }
 };
 
-::testing::AssertionResult Succeeded(const Status& status) {
-    if (status) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << status.message();
-}
+using testing::Succeeded;
 
 SpriteFrame Decode(const Bytes& bytes, bool withHeader = false) {
     SpriteFrame frame;

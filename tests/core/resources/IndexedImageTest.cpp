@@ -2,6 +2,8 @@
 
 #include "support/RawBytes.h"
 
+#include "support/StatusAssertions.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -15,10 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 using testing::RawBytes;
 
-::testing::AssertionResult Succeeded(const Status& status) {
-    if (status) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << status.message();
-}
+using testing::Succeeded;
 
 GamePalette TestPalette() {
     GamePalette palette;

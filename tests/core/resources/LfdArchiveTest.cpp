@@ -4,6 +4,8 @@
 
 #include "support/RawBytes.h"
 
+#include "support/StatusAssertions.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -25,10 +27,7 @@ struct RawBytes : testing::RawBytesOf<RawBytes> {
     }
 };
 
-::testing::AssertionResult Succeeded(const Status& status) {
-    if (status) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << status.message();
-}
+using testing::Succeeded;
 
 struct Summary {
     std::string m_strType;

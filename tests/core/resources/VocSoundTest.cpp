@@ -1,5 +1,7 @@
 #include "resources/VocSound.h"
 
+#include "support/StatusAssertions.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,10 +14,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-::testing::AssertionResult Succeeded(const Status& status) {
-    if (status) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << status.message();
-}
+using testing::Succeeded;
 
 VocSound MakeSound(std::uint8_t nTimeConstant, std::uint16_t nRepeatCount, Bytes samples) {
     VocSound sound;

@@ -3,6 +3,8 @@
 #include "support/RawBytes.h"
 #include "support/SpriteWriter.h"
 
+#include "support/StatusAssertions.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -14,10 +16,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-::testing::AssertionResult Succeeded(const Status& status) {
-    if (status) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << status.message();
-}
+using testing::Succeeded;
 
 IndexedImage Filled(int width, int height, std::uint8_t seed) {
     IndexedImage image;
