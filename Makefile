@@ -8,7 +8,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # Debian packages the build, the tests, the benchmarks and the fuzzers need.
 DEB_PACKAGES := cmake ninja-build g++ make git ccache pkg-config \
                 libgtest-dev libgmock-dev libbenchmark-dev \
-                clang libclang-rt-14-dev
+                clang libclang-rt-14-dev \
+                qt6-base-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -1,6 +1,9 @@
 #include "CliArgs.h"
 
+#include "gamefiles/AtomicFile.h"
+
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 namespace morvi::cli {
@@ -95,6 +98,21 @@ int Fail(const std::string& message) {
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "morvi-cli: %s\n(try --help)\n", message.c_str());
     return 2;
+}
+
+bool ParseCount(std::string_view text, int& out) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 0) return false;
+    out = value;
+    return true;
+}
+
+Status WriteBytesFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes) {
+    return WriteFileAtomically(path, [bytes](ByteSink& sink) {
+        sink.Write(bytes);
+        return Status::Ok();
+    });
 }
 
 } // namespace morvi::cli

@@ -1,6 +1,11 @@
 #pragma once
 
+#include "model/Status.h"
+
+#include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +37,12 @@ std::string JsonString(std::string_view text);
 // A member name cannot leave the folder it is extracted into.
 bool IsSafeFileName(std::string_view name);
 
+// A whole non-negative decimal number; false for anything else.
+bool ParseCount(std::string_view text, int& out);
+
+// Writes bytes to path through a temporary file, so that a failed write leaves the old file.
+Status WriteBytesFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes);
+
 int Fail(const std::string& message);       // prints "morvi-cli: message" to stderr, returns 1
 int UsageError(const std::string& message); // the same, returns 2
 
@@ -39,5 +50,6 @@ int RunGob(const std::vector<std::string>& words);
 int RunLevel(const std::vector<std::string>& words);
 int RunLfd(const std::vector<std::string>& words);
 int RunFlm(const std::vector<std::string>& words);
+int RunRes(const std::vector<std::string>& words);
 
 } // namespace morvi::cli

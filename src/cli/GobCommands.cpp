@@ -1,19 +1,20 @@
 // morvi-cli gob ...: list, extract, add, remove and create GOB archives.
 #include "CliArgs.h"
 
-#include "gamefiles/AtomicFile.h"
 #include "gamefiles/GobArchive.h"
+#include "resources/LfdArchive.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace fs = std::filesystem;
 
 namespace morvi::cli {
 
 namespace {
+
+// A GOB member's size is a 32-bit field.
+constexpr std::uint64_t kMaxMemberBytes = 0xFFFFFFFFull;
 
 const char* const kGobUsage =
     "Usage:\n"
@@ -26,14 +27,6 @@ const char* const kGobUsage =
     "\n"
     "Member names have 1 to 12 characters and are kept in upper case. FILE is replaced only when\n"
     "the new archive is completely written.\n";
-
-Status ReadFileBytes(const fs::path& path, std::vector<std::uint8_t>& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return Status::Fail(path.string() + ": cannot be opened");
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (in.bad()) return Status::Fail(path.string() + ": cannot be read");
-    return Status::Ok();
-}
 
 int List(const CliArgs& args) {
     if (args.positional().size() != 1) return UsageError("gob list takes one archive");
@@ -78,11 +71,7 @@ int Extract(const CliArgs& args) {
     for (const CDataGobEntry* m : chosen) {
         if (!IsSafeFileName(m->m_strName))
             return Fail("the member name \"" + m->m_strName + "\" is not a file name");
-        const Status s = WriteFileAtomically(dir / m->m_strName, [m](ByteSink& sink) {
-            sink.Write(m->data());
-            return Status::Ok();
-        });
-        if (!s) return Fail(s.message());
+        if (Status s = WriteBytesFile(dir / m->m_strName, m->data()); !s) return Fail(s.message());
         std::printf("%s\n", (dir / m->m_strName).string().c_str());
     }
     return 0;
@@ -92,7 +81,7 @@ Status AddFiles(GobArchive& gob, const std::vector<std::string>& paths, std::siz
                 const std::optional<std::string>& as) {
     for (std::size_t i = first; i < paths.size(); ++i) {
         std::vector<std::uint8_t> data;
-        if (Status s = ReadFileBytes(paths[i], data); !s) return s;
+        if (Status s = ReadResourceFile(paths[i], kMaxMemberBytes, data); !s) return s;
         const std::string name = as ? *as : fs::path(paths[i]).filename().string();
         gob.RemoveMember(name);
         if (Status s = gob.AddMember(name, data); !s) return s;

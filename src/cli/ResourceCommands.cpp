@@ -1,7 +1,6 @@
 // morvi-cli lfd ... and flm ...: LFD archives and FILM files.
 #include "CliArgs.h"
 
-#include "gamefiles/AtomicFile.h"
 #include "model/StringUtil.h"
 #include "resources/FilmFile.h"
 #include "resources/LfdArchive.h"
@@ -89,11 +88,7 @@ int Extract(const CliArgs& args) {
     for (const LfdMember* m : chosen) {
         const std::string name = MemberFileName(*m);
         if (!IsSafeFileName(name)) return Fail("the member name \"" + name + "\" is not a file name");
-        const Status s = WriteFileAtomically(dir / name, [m](ByteSink& sink) {
-            sink.Write(m->m_Data);
-            return Status::Ok();
-        });
-        if (!s) return Fail(s.message());
+        if (Status s = WriteBytesFile(dir / name, m->m_Data); !s) return Fail(s.message());
         std::printf("%s\n", (dir / name).string().c_str());
     }
     return 0;

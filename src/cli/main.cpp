@@ -16,6 +16,7 @@ const char* const kUsage =
     "  level info|check|roundtrip|convert   look at and convert levels (.gob or .mrv)\n"
     "  lfd list|extract|add|create          read and change LFD archives\n"
     "  flm dump                             show the blocks and commands of a FILM\n"
+    "  res list|extract|convert             game archives' members, picture conversion\n"
     "\n"
     "Run 'morvi-cli COMMAND --help' for its options.\n";
 
@@ -33,5 +34,6 @@ int main(int argc, char** argv) {
     if (command == "level") return morvi::cli::RunLevel(words);
     if (command == "lfd") return morvi::cli::RunLfd(words);
     if (command == "flm") return morvi::cli::RunFlm(words);
+    if (command == "res") return morvi::cli::RunRes(words);
     return morvi::cli::UsageError("unknown command '" + command + "'");
 }

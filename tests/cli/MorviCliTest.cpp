@@ -1,62 +1,13 @@
+#include "CliFixture.h"
+
 #include "gamefiles/LevelArchive.h"
-#include "resources/FilmFile.h"
 #include "support/LevelBuilders.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace morvi {
 namespace {
 
-struct Result {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
-
-class MorviCli : public ::testing::Test {
+class MorviLevelCli : public MorviCli {
 protected:
-    void SetUp() override {
-        m_Dir = fs::temp_directory_path() /
-                ("morvi-cli-test-" + std::to_string(getpid()) + "-" +
-                 std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(m_Dir);
-        fs::create_directories(m_Dir);
-    }
-    void TearDown() override { fs::remove_all(m_Dir); }
-
-    Result Run(const std::string& args) {
-        const fs::path err = m_Dir / "stderr.txt";
-        const std::string command = std::string(MORVI_CLI_PATH) + " " + args + " 2>" + err.string();
-        Result r;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe) return r;
-        char buf[4096];
-        std::size_t n;
-        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-            r.out.append(buf, n);
-        const int status = pclose(pipe);
-        r.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.err = ReadText(err);
-        return r;
-    }
-
-    static std::string ReadText(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    void WriteText(const fs::path& p, const std::string& text) { std::ofstream(p, std::ios::binary) << text; }
-    std::string P(const std::string& name) const { return (m_Dir / name).string(); }
-
     // A two-room level saved as a GOB with its LEV, O and INF members.
     std::string MakeLevelGob(const std::string& name, bool brokenMirror = false) {
         CDataLevel level;
@@ -68,8 +19,6 @@ protected:
         EXPECT_TRUE(SaveLevelFile(level, P(name)));
         return P(name);
     }
-
-    fs::path m_Dir;
 };
 
 TEST_F(MorviCli, GobToolsCreateListExtractAddRemove) {
@@ -128,7 +77,7 @@ TEST_F(MorviCli, ExtractRefusesNamesThatLeaveTheFolder) {
     EXPECT_FALSE(fs::exists(m_Dir / "EVIL"));
 }
 
-TEST_F(MorviCli, LevelInfoJsonAndPlain) {
+TEST_F(MorviLevelCli, LevelInfoJsonAndPlain) {
     const std::string gob = MakeLevelGob("two.gob");
     const Result r = Run("level info --json " + gob);
     ASSERT_EQ(r.exit, 0) << r.err;
@@ -140,7 +89,7 @@ TEST_F(MorviCli, LevelInfoJsonAndPlain) {
     EXPECT_NE(plain.out.find("Sectors:   2"), std::string::npos) << plain.out;
 }
 
-TEST_F(MorviCli, LevelCheckReportsFindingsWithExitStatus) {
+TEST_F(MorviLevelCli, LevelCheckReportsFindingsWithExitStatus) {
     const std::string good = MakeLevelGob("good.gob");
     const Result clean = Run("level check " + good);
     EXPECT_EQ(clean.exit, 0);
@@ -152,7 +101,7 @@ TEST_F(MorviCli, LevelCheckReportsFindingsWithExitStatus) {
     EXPECT_NE(broken.out.find("\"kind\":\"wall\",\"sector\":1,\"wall\":3"), std::string::npos) << broken.out;
 }
 
-TEST_F(MorviCli, LevelCheckShowsWhatTheReadersRepaired) {
+TEST_F(MorviLevelCli, LevelCheckShowsWhatTheReadersRepaired) {
     // A LEV whose only sector calls itself 7: the game goes by position, the reader notes it.
     const std::string lev =
         "LEV 2.1\r\nLEVELNAME SECBASE\r\nTEXTURES 0\r\nNUMSECTORS 1\r\nSECTOR 7\r\n"
@@ -168,7 +117,7 @@ TEST_F(MorviCli, LevelCheckShowsWhatTheReadersRepaired) {
         << json.out;
 }
 
-TEST_F(MorviCli, ConvertBetweenGobAndDocumentKeepsTheLevel) {
+TEST_F(MorviLevelCli, ConvertBetweenGobAndDocumentKeepsTheLevel) {
     const std::string gob = MakeLevelGob("two.gob");
     ASSERT_EQ(Run("level convert " + gob + " " + P("two.mrv")).exit, 0);
     ASSERT_EQ(Run("level convert " + P("two.mrv") + " " + P("back.gob")).exit, 0);
@@ -182,66 +131,6 @@ TEST_F(MorviCli, ConvertBetweenGobAndDocumentKeepsTheLevel) {
     const Result noLevel = Run("level info --level TALAY " + gob);
     EXPECT_EQ(noLevel.exit, 1);
     EXPECT_NE(noLevel.err.find("no level TALAY"), std::string::npos) << noLevel.err;
-}
-
-} // namespace
-} // namespace morvi
-
-namespace morvi {
-namespace {
-
-// The resource tools, run through the same fixture (one folder per test, so they run in parallel).
-class MorviCliResources : public MorviCli {
-protected:
-    void WriteText(const std::string& name, const std::string& text) {
-        MorviCli::WriteText(m_Dir / name, text);
-    }
-    int Run(const std::string& args, std::string* out = nullptr) {
-        Result r = MorviCli::Run(args);
-        if (out) *out = r.out;
-        return r.exit;
-    }
-};
-
-TEST_F(MorviCliResources, LfdCreateListExtractAdd) {
-    WriteText("intro.plt", std::string(32, 'p'));
-    WriteText("logo.dlt", "delt");
-    ASSERT_EQ(Run("lfd create " + P("x.lfd") + " " + P("intro.plt") + " " + P("logo.dlt")), 0);
-    std::string out;
-    ASSERT_EQ(Run("lfd list --json " + P("x.lfd"), &out), 0);
-    // The map holds two 16-byte records after its 16-byte header; each member has its own header.
-    EXPECT_EQ(out, "[{\"name\":\"intro\",\"type\":\"PLTT\",\"offset\":64,\"size\":32},"
-                   "{\"name\":\"logo\",\"type\":\"DELT\",\"offset\":112,\"size\":4}]\n");
-    ASSERT_EQ(Run("lfd extract " + P("x.lfd") + " LOGO.DLT --to " + P("out")), 0);
-    EXPECT_EQ(ReadText(m_Dir / "out" / "logo.dlt"), "delt");
-    WriteText("theme.gmd", "midi");
-    ASSERT_EQ(Run("lfd add " + P("x.lfd") + " " + P("theme.gmd")), 0);
-    ASSERT_EQ(Run("lfd list " + P("x.lfd"), &out), 0);
-    EXPECT_NE(out.find("GMID theme"), std::string::npos) << out;
-    EXPECT_NE(out.find("3 members"), std::string::npos) << out;
-
-    WriteText("notes.txt", "?");
-    const std::string before = ReadText(m_Dir / "x.lfd");
-    EXPECT_EQ(Run("lfd add " + P("x.lfd") + " " + P("notes.txt")), 1);
-    EXPECT_EQ(ReadText(m_Dir / "x.lfd"), before);
-    EXPECT_EQ(Run("lfd list " + P("notes.txt")), 1);
-}
-
-TEST_F(MorviCliResources, FlmDumpShowsBlocksAndCommands) {
-    FilmFile film = MakeNewFilm();
-    std::vector<FilmCommandRow> rows(2);
-    rows[0].m_strName = "MOVE";
-    rows[0].m_strParams[0] = "5";
-    rows[0].m_strParams[1] = "-7";
-    rows[1].m_strName = "END";
-    ASSERT_TRUE(RebuildFilmBlock(film.m_Blocks[0], rows));
-    ASSERT_TRUE(WriteFilmFile(film, m_Dir / "a.flm"));
-    std::string out;
-    ASSERT_EQ(Run("flm dump " + P("a.flm"), &out), 0);
-    EXPECT_NE(out.find("1 blocks\nVIEW untitled"), std::string::npos) << out;
-    EXPECT_NE(out.find("  MOVE 5 -7\n  END\n"), std::string::npos) << out;
-    WriteText("bad.flm", "xx");
-    EXPECT_EQ(Run("flm dump " + P("bad.flm")), 1);
 }
 
 } // namespace

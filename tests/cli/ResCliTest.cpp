@@ -1,0 +1,194 @@
+#include "CliFixture.h"
+
+#include "gamefiles/GobArchive.h"
+#include "resources/BmFile.h"
+#include "resources/FilmFile.h"
+#include "resources/LfdArchive.h"
+#include "resources/WaxFile.h"
+#include "support/SpriteWriter.h"
+
+#include <vector>
+
+namespace morvi {
+namespace {
+
+// The resource tools, run through the same fixture (one folder per test, so they run in parallel).
+class MorviCliResources : public MorviCli {
+protected:
+    void WriteText(const std::string& name, const std::string& text) {
+        MorviCli::WriteText(m_Dir / name, text);
+    }
+    int Run(const std::string& args, std::string* out = nullptr) {
+        Result r = MorviCli::Run(args);
+        if (out) *out = r.out;
+        return r.exit;
+    }
+};
+
+TEST_F(MorviCliResources, LfdCreateListExtractAdd) {
+    WriteText("intro.plt", std::string(32, 'p'));
+    WriteText("logo.dlt", "delt");
+    ASSERT_EQ(Run("lfd create " + P("x.lfd") + " " + P("intro.plt") + " " + P("logo.dlt")), 0);
+    std::string out;
+    ASSERT_EQ(Run("lfd list --json " + P("x.lfd"), &out), 0);
+    // The map holds two 16-byte records after its 16-byte header; each member has its own header.
+    EXPECT_EQ(out, "[{\"name\":\"intro\",\"type\":\"PLTT\",\"offset\":64,\"size\":32},"
+                   "{\"name\":\"logo\",\"type\":\"DELT\",\"offset\":112,\"size\":4}]\n");
+    ASSERT_EQ(Run("lfd extract " + P("x.lfd") + " LOGO.DLT --to " + P("out")), 0);
+    EXPECT_EQ(ReadText(m_Dir / "out" / "logo.dlt"), "delt");
+    WriteText("theme.gmd", "midi");
+    ASSERT_EQ(Run("lfd add " + P("x.lfd") + " " + P("theme.gmd")), 0);
+    ASSERT_EQ(Run("lfd list " + P("x.lfd"), &out), 0);
+    EXPECT_NE(out.find("GMID theme"), std::string::npos) << out;
+    EXPECT_NE(out.find("3 members"), std::string::npos) << out;
+
+    WriteText("notes.txt", "?");
+    const std::string before = ReadText(m_Dir / "x.lfd");
+    EXPECT_EQ(Run("lfd add " + P("x.lfd") + " " + P("notes.txt")), 1);
+    EXPECT_EQ(ReadText(m_Dir / "x.lfd"), before);
+    EXPECT_EQ(Run("lfd list " + P("notes.txt")), 1);
+}
+
+TEST_F(MorviCliResources, FlmDumpShowsBlocksAndCommands) {
+    FilmFile film = MakeNewFilm();
+    std::vector<FilmCommandRow> rows(2);
+    rows[0].m_strName = "MOVE";
+    rows[0].m_strParams[0] = "5";
+    rows[0].m_strParams[1] = "-7";
+    rows[1].m_strName = "END";
+    ASSERT_TRUE(RebuildFilmBlock(film.m_Blocks[0], rows));
+    ASSERT_TRUE(WriteFilmFile(film, m_Dir / "a.flm"));
+    std::string out;
+    ASSERT_EQ(Run("flm dump " + P("a.flm"), &out), 0);
+    EXPECT_NE(out.find("1 blocks\nVIEW untitled"), std::string::npos) << out;
+    EXPECT_NE(out.find("  MOVE 5 -7\n  END\n"), std::string::npos) << out;
+    WriteText("bad.flm", "xx");
+    EXPECT_EQ(Run("flm dump " + P("bad.flm")), 1);
+}
+
+// A picture whose every pixel differs from its neighbours, so that a flip or shift shows.
+IndexedImage Pattern(int width, int height, int seed) {
+    IndexedImage image;
+    image.Create(GamePalette(), kPaletteMultiplier, width, height, false);
+    for (int r = 0; r < height; ++r)
+        for (int x = 0; x < width; ++x)
+            image.setPixel(x, r, static_cast<std::uint8_t>((x * 7 + r * 13 + seed) % 256));
+    return image;
+}
+
+void ExpectSamePixels(const IndexedImage& a, const IndexedImage& b) {
+    ASSERT_EQ(a.width(), b.width());
+    ASSERT_EQ(a.height(), b.height());
+    for (int r = 0; r < a.height(); ++r)
+        for (int x = 0; x < a.width(); ++x)
+            ASSERT_EQ(a.pixel(x, r), b.pixel(x, r)) << "at " << x << "," << r;
+}
+
+std::vector<std::uint8_t> ReadBytes(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& p, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(p, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+IndexedImage DecodeOneBm(const fs::path& p) {
+    std::vector<IndexedImage> frames;
+    EXPECT_TRUE(DecodeBm(ReadBytes(p), p.string(), GamePalette(), false, frames));
+    EXPECT_EQ(frames.size(), 1u);
+    return frames.empty() ? IndexedImage() : std::move(frames[0]);
+}
+
+TEST_F(MorviCliResources, ResListAndExtractReadGobAndLfd) {
+    GobArchive gob;
+    const std::vector<std::uint8_t> wall{1, 2, 3}, notes{'h', 'i'};
+    ASSERT_TRUE(gob.AddMember("wall.bm", wall));
+    ASSERT_TRUE(gob.AddMember("README", notes));
+    ASSERT_TRUE(WriteGobFile(gob, m_Dir / "t.gob"));
+    std::string out;
+    ASSERT_EQ(Run("res list --json " + P("t.gob"), &out), 0);
+    EXPECT_EQ(out, "[{\"name\":\"WALL.BM\",\"type\":\"BM\",\"offset\":8,\"size\":3},"
+                   "{\"name\":\"README\",\"type\":\"\",\"offset\":11,\"size\":2}]\n");
+    ASSERT_EQ(Run("res extract " + P("t.gob") + " Wall.Bm " + P("wall.out")), 0);
+    EXPECT_EQ(ReadBytes(m_Dir / "wall.out"), wall);
+
+    LfdArchive lfd;
+    ASSERT_TRUE(lfd.AddMember("PLTT", "intro", notes));
+    ASSERT_TRUE(lfd.WriteFile(m_Dir / "x.lfd"));
+    ASSERT_EQ(Run("res list " + P("x.lfd"), &out), 0);
+    EXPECT_NE(out.find("intro        PLTT"), std::string::npos) << out;
+    ASSERT_EQ(Run("res extract " + P("x.lfd") + " INTRO.PLTT " + P("intro.out")), 0);
+    EXPECT_EQ(ReadBytes(m_Dir / "intro.out"), notes);
+
+    WriteText("keep.out", "old");
+    EXPECT_EQ(Run("res extract " + P("t.gob") + " NONE.BM " + P("keep.out")), 1);
+    EXPECT_EQ(ReadText(m_Dir / "keep.out"), "old");
+    WriteText("junk.gob", "GOB\n\xff\xff\xff\x7f");
+    EXPECT_EQ(Run("res list " + P("junk.gob")), 1);
+}
+
+TEST_F(MorviCliResources, ConvertKeepsIndicesThroughBmpAndPng) {
+    const IndexedImage picture = Pattern(37, 21, 5);
+    std::vector<std::uint8_t> bm;
+    ASSERT_TRUE(EncodeBm(picture, kBmRunLength, bm));
+    WriteBytes(m_Dir / "in.bm", bm);
+    GamePalette palette;
+    for (std::size_t i = 0; i < kPaletteEntries; ++i)
+        palette.SetEntry(i, static_cast<std::uint8_t>(i % 64), 63, 0);
+    WriteBytes(m_Dir / "game.pal", std::vector<std::uint8_t>(palette.m_Bytes.begin(), palette.m_Bytes.end()));
+
+    ASSERT_EQ(Run("res convert " + P("in.bm") + " " + P("a.bmp") + " --palette " + P("game.pal")), 0);
+    IndexedImage bmp;
+    ASSERT_TRUE(bmp.ReadBmp(ReadBytes(m_Dir / "a.bmp"), "a.bmp"));
+    ExpectSamePixels(bmp, picture);
+    // Colour entry 5 of the BMP (blue, green, red, 0) comes from the palette times four.
+    const auto table = bmp.info().subspan(kBmpInfoHeaderSize);
+    EXPECT_EQ(table[5 * 4 + 0], 0);
+    EXPECT_EQ(table[5 * 4 + 1], 252);
+    EXPECT_EQ(table[5 * 4 + 2], 20);
+
+    ASSERT_EQ(Run("res convert " + P("a.bmp") + " " + P("b.png")), 0);
+    ASSERT_EQ(Run("res convert " + P("b.png") + " " + P("c.bm") + " --compression 2"), 0);
+    const std::vector<std::uint8_t> c = ReadBytes(m_Dir / "c.bm");
+    ASSERT_GE(c.size(), kBmHeaderSize);
+    EXPECT_EQ(c[14], kBmZeroRuns);
+    ExpectSamePixels(DecodeOneBm(m_Dir / "c.bm"), picture);
+    ASSERT_EQ(Run("res convert " + P("in.bm") + " " + P("d.png")), 0);
+    ASSERT_EQ(Run("res convert " + P("d.png") + " " + P("d.bm")), 0);
+    ExpectSamePixels(DecodeOneBm(m_Dir / "d.bm"), picture);
+}
+
+TEST_F(MorviCliResources, ConvertPicksFramesOfAnimatedPictures) {
+    const IndexedImage first = Pattern(8, 16, 1), second = Pattern(8, 16, 2), third = Pattern(4, 6, 3);
+    const IndexedImage frames[] = {first, second};
+    std::vector<std::uint8_t> multi;
+    ASSERT_TRUE(EncodeMultiBm(frames, 10, multi));
+    WriteBytes(m_Dir / "anim.bm", multi);
+    ASSERT_EQ(Run("res convert " + P("anim.bm") + " " + P("f1.bmp") + " --frame 1"), 0);
+    IndexedImage out;
+    ASSERT_TRUE(out.ReadBmp(ReadBytes(m_Dir / "f1.bmp"), "f1.bmp"));
+    ExpectSamePixels(out, second);
+    EXPECT_EQ(Run("res convert " + P("anim.bm") + " " + P("f2.bmp") + " --frame 2"), 1);
+
+    testing::WaxWriter wax;
+    const int c0 = wax.AddCell(first, true), c1 = wax.AddCell(third, false);
+    const int v0 = wax.AddView({wax.AddFrame(c0, 0, 0, false)});
+    const int v1 = wax.AddView({wax.AddFrame(c0, 1, 1, false), wax.AddFrame(c1, 2, 2, true)});
+    wax.AddState(1, 1, 5, {v0});
+    wax.AddState(1, 1, 5, {v0, v1});
+    WriteBytes(m_Dir / "s.wax", wax.Write());
+    ASSERT_EQ(Run("res convert " + P("s.wax") + " " + P("w.bmp") + " --state 1 --view 1 --frame 1"), 0);
+    ASSERT_TRUE(out.ReadBmp(ReadBytes(m_Dir / "w.bmp"), "w.bmp"));
+    ExpectSamePixels(out, third);
+    Result missing =
+        MorviCli::Run("res convert " + P("s.wax") + " " + P("w.bmp") + " --state 1 --view 1 --frame 2");
+    EXPECT_EQ(missing.exit, 1);
+    EXPECT_NE(missing.err.find("no frame 2"), std::string::npos) << missing.err;
+    EXPECT_EQ(Run("res convert " + P("s.wax") + " " + P("w.bmp") + " --frame x"), 2);
+    EXPECT_EQ(Run("res convert " + P("s.wax") + " " + P("w.txt")), 1);
+}
+
+} // namespace
+} // namespace morvi
