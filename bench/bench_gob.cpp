@@ -24,8 +24,10 @@ const fs::path& ArchivePath() {
         testing::BuildSyntheticLevel(level, testing::SyntheticLevelOptions{});
         // 20 MB of other members, in the sizes textures and sounds come in.
         std::vector<std::uint8_t> block(512 * 1024);
-        for (std::size_t i = 0; i < block.size(); ++i) block[i] = static_cast<std::uint8_t>(i * 2654435761u >> 13);
-        for (int i = 0; i < 40; ++i) (void)level.AddMember("FILL" + std::to_string(i) + ".BM", block);
+        for (std::size_t i = 0; i < block.size(); ++i)
+            block[i] = static_cast<std::uint8_t>(i * 2654435761u >> 13);
+        for (int i = 0; i < 40; ++i)
+            (void)level.AddMember("FILL" + std::to_string(i) + ".BM", block);
         const fs::path file = dir / "level.gob";
         if (Status s = SaveLevelFile(level, file); !s) throw std::runtime_error(s.message());
         return file;
@@ -33,7 +35,9 @@ const fs::path& ArchivePath() {
     return path;
 }
 
-std::int64_t ArchiveBytes() { return static_cast<std::int64_t>(fs::file_size(ArchivePath())); }
+std::int64_t ArchiveBytes() {
+    return static_cast<std::int64_t>(fs::file_size(ArchivePath()));
+}
 
 std::vector<char> ReadWhole(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -62,7 +66,8 @@ void LoadGob(benchmark::State& state) {
 void LoadLevel(benchmark::State& state) {
     for (auto _ : state) {
         CDataLevel level;
-        if (Status s = LoadLevelFile(level, ArchivePath(), nullptr); !s) state.SkipWithError(s.message().c_str());
+        if (Status s = LoadLevelFile(level, ArchivePath(), nullptr); !s)
+            state.SkipWithError(s.message().c_str());
         benchmark::DoNotOptimize(level.m_Lev.m_pSectors.data());
     }
     state.SetBytesProcessed(state.iterations() * ArchiveBytes());

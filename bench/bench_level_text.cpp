@@ -39,15 +39,19 @@ const Texts& LevelTexts() {
     return texts;
 }
 
-bool IsSeparator(char c) { return c == ' ' || c == ':' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsSeparator(char c) {
+    return c == ' ' || c == ':' || c == '\t' || c == '\r' || c == '\n';
+}
 
 // Calls f(token) for every run of non-separators.
 template <class F> void ForEachToken(std::string_view text, F&& f) {
     std::size_t i = 0;
     while (i < text.size()) {
-        while (i < text.size() && IsSeparator(text[i])) ++i;
+        while (i < text.size() && IsSeparator(text[i]))
+            ++i;
         const std::size_t start = i;
-        while (i < text.size() && !IsSeparator(text[i])) ++i;
+        while (i < text.size() && !IsSeparator(text[i]))
+            ++i;
         if (i > start) f(text.substr(start, i - start));
     }
 }
@@ -62,13 +66,15 @@ const std::vector<PrintedNumber>& Numbers() {
     static const std::vector<PrintedNumber> numbers = [] {
         std::vector<PrintedNumber> out;
         const Texts& t = LevelTexts();
-        for (std::string_view text : {std::string_view(t.lev), std::string_view(t.o), std::string_view(t.inf)})
+        for (std::string_view text :
+             {std::string_view(t.lev), std::string_view(t.o), std::string_view(t.inf)})
             ForEachToken(text, [&](std::string_view token) {
                 if (!LooksNumeric(token)) return;
                 double v = 0;
                 if (std::from_chars(token.data(), token.data() + token.size(), v).ec != std::errc()) return;
                 const auto dot = token.find('.');
-                out.push_back({v, dot == std::string_view::npos ? -1 : static_cast<int>(token.size() - dot - 1)});
+                out.push_back(
+                    {v, dot == std::string_view::npos ? -1 : static_cast<int>(token.size() - dot - 1)});
             });
         return out;
     }();
@@ -79,7 +85,8 @@ void BaselineRead(benchmark::State& state) {
     const Texts& t = LevelTexts();
     for (auto _ : state) {
         double sum = 0;
-        for (std::string_view text : {std::string_view(t.lev), std::string_view(t.o), std::string_view(t.inf)})
+        for (std::string_view text :
+             {std::string_view(t.lev), std::string_view(t.o), std::string_view(t.inf)})
             ForEachToken(text, [&](std::string_view token) {
                 double v = 0;
                 if (LooksNumeric(token)) std::from_chars(token.data(), token.data() + token.size(), v);
@@ -147,6 +154,6 @@ BENCHMARK(WriteLevelTexts)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return morvi::bench::RunWithRatios(argc, argv,
-                                       {{"ReadLevelTexts", "BaselineRead", 3.0}, {"WriteLevelTexts", "BaselineWrite", 3.0}});
+    return morvi::bench::RunWithRatios(
+        argc, argv, {{"ReadLevelTexts", "BaselineRead", 3.0}, {"WriteLevelTexts", "BaselineWrite", 3.0}});
 }

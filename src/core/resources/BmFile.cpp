@@ -147,12 +147,6 @@ private:
         return image;
     }
 
-    // Column c of the picture, given bottom pixel first, is exactly the bottom-up order of rows.
-    static void StoreColumn(std::span<const std::uint8_t> column, int c, IndexedImage& image) {
-        for (int r = 0; r < image.height(); ++r)
-            image.setPixel(c, r, column[static_cast<std::size_t>(r)]);
-    }
-
     Status DecodePlain(std::uint64_t offset, int width, int height, IndexedImage& out) const {
         const std::uint64_t count = std::uint64_t(width) * height;
         if (offset > m_Bytes.size() || count > m_Bytes.size() - offset)
@@ -161,7 +155,7 @@ private:
                         " bytes follow it.");
         out = MakeImage(width, height);
         for (int c = 0; c < width; ++c)
-            StoreColumn(m_Bytes.subspan(offset + std::uint64_t(c) * height, height), c, out);
+            out.SetColumn(c, m_Bytes.subspan(offset + std::uint64_t(c) * height, height));
         return Status::Ok();
     }
 
@@ -180,7 +174,7 @@ private:
             if (Status decoded = DecodeColumn(runs, offsets.u32(), header.m_nCompression, c, column);
                 !decoded)
                 return decoded;
-            StoreColumn(column, c, image);
+            image.SetColumn(c, column);
         }
         out = std::move(image);
         return Status::Ok();

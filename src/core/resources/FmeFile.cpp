@@ -61,12 +61,6 @@ private:
         return image;
     }
 
-    // A column given bottom pixel first is exactly the bottom-up order of the picture's rows.
-    static void StoreColumn(std::span<const std::uint8_t> column, int c, IndexedImage& image) {
-        for (int r = 0; r < image.height(); ++r)
-            image.setPixel(c, r, column[static_cast<std::size_t>(r)]);
-    }
-
     Status DecodePlain(std::uint64_t body, const SpriteCellHeader& header, IndexedImage& out) const {
         const std::uint64_t count = std::uint64_t(header.m_nWidth) * std::uint64_t(header.m_nHeight);
         const std::uint64_t available = m_Bytes.size() - body;
@@ -76,7 +70,7 @@ private:
         out = MakeImage(header);
         const std::size_t height = static_cast<std::size_t>(header.m_nHeight);
         for (int c = 0; c < header.m_nWidth; ++c)
-            StoreColumn(m_Bytes.subspan(body + std::uint64_t(c) * height, height), c, out);
+            out.SetColumn(c, m_Bytes.subspan(body + std::uint64_t(c) * height, height));
         return Status::Ok();
     }
 
@@ -105,7 +99,7 @@ private:
             if (Status decoded = DecodeColumn(runs, offsets.u32(), header, c, column, frame.m_nCutRuns);
                 !decoded)
                 return decoded;
-            StoreColumn(column, c, image);
+            image.SetColumn(c, column);
         }
         frame.m_Image = std::move(image);
         return Status::Ok();

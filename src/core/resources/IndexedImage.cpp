@@ -155,6 +155,14 @@ void IndexedImage::SetPalette(const GamePalette& palette, int multiplier) {
     }
 }
 
+void IndexedImage::SetColumn(int x, std::span<const std::uint8_t> bottomUp) {
+    const std::size_t count = std::min(bottomUp.size(), static_cast<std::size_t>(m_nHeight));
+    const std::size_t stride = static_cast<std::size_t>(m_nStride);
+    std::uint8_t* pixel = m_Bits.data() + x;
+    for (std::size_t r = 0; r < count; ++r, pixel += stride)
+        *pixel = bottomUp[r];
+}
+
 std::span<const std::uint8_t> IndexedImage::row(int r) const {
     return std::span(m_Bits).subspan(static_cast<std::size_t>(r) * m_nStride, m_nWidth);
 }

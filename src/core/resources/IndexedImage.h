@@ -53,6 +53,9 @@ public:
     std::span<std::uint8_t> row(int r);
     std::uint8_t pixel(int x, int r) const { return row(r)[static_cast<std::size_t>(x)]; }
     void setPixel(int x, int r, std::uint8_t index) { row(r)[static_cast<std::size_t>(x)] = index; }
+    // Stores column x from pixels given bottom pixel first, which is how the game's pictures keep
+    // them; pixels beyond the picture's height are ignored.
+    void SetColumn(int x, std::span<const std::uint8_t> bottomUp);
 
 private:
     void BuildInfo();
