@@ -12,6 +12,7 @@
 #include "resources/FilmFile.h"
 #include "resources/Model3D.h"
 #include "resources/LfdArchive.h"
+#include "resources/SpriteConverter.h"
 #include "resources/VocSound.h"
 #include "support/LevelBuilders.h"
 #include "support/SpriteWriter.h"
@@ -127,7 +128,12 @@ void ResourceSeeds(const fs::path& dir) {
     const int still = wax.AddView({b});
     wax.AddState(64, 64, 8, std::vector<int>(32, walk));
     wax.AddState(64, 64, 0, {still, walk, still, walk, still, walk, still, walk});
-    WriteSeed(dir, "wax", 0, wax.Write());
+    const std::vector<std::uint8_t> waxBytes = wax.Write();
+    WriteSeed(dir, "wax", 0, waxBytes);
+    // The map an export of that sprite writes.
+    WaxWalk walked;
+    if (WalkWax(waxBytes, "SEED.WAX", walked))
+        WriteSeed(dir, "map", 0, AsBytes(WriteWaxMap(walked.m_Map, "SEED.WAX")));
 
     // A textured box of quads and triangles.
     Model3D model;
