@@ -27,12 +27,6 @@ std::string NameFromField(const std::uint8_t* field) {
     return ToUpper(std::string_view(chars, length));
 }
 
-struct DirectoryEntry {
-    std::uint32_t m_nOffset = 0;
-    std::uint32_t m_nSize = 0;
-    std::string m_strName;
-};
-
 // Reads and checks the directory against the archive's size; nothing is allocated per member
 // before the count is known to fit in the file.
 class DirectoryReader {
@@ -41,7 +35,7 @@ public:
         : m_Source(source), m_nBase(base), m_Name(name),
           m_nTotal(source.size() > base ? source.size() - base : 0) {}
 
-    Status Read(GobArchive& result, std::vector<DirectoryEntry>& entries) {
+    Status Read(GobArchive& result, std::vector<GobDirectoryEntry>& entries) {
         if (Status header = ReadHeader(result); !header) return header;
         if (Status entriesRead = ReadEntries(result.m_nIndexOffset, entries); !entriesRead)
             return entriesRead;
@@ -64,7 +58,7 @@ private:
         return Status::Ok();
     }
 
-    Status ReadEntries(std::uint32_t indexOffset, std::vector<DirectoryEntry>& entries) {
+    Status ReadEntries(std::uint32_t indexOffset, std::vector<GobDirectoryEntry>& entries) {
         if (std::uint64_t(indexOffset) + 4 > m_nTotal)
             return Fail("the directory at offset " + std::to_string(indexOffset) +
                         " lies beyond the end of the archive (" + std::to_string(m_nTotal) + " bytes).");
@@ -86,10 +80,10 @@ private:
         return Status::Ok();
     }
 
-    Status CheckEntries(const std::vector<DirectoryEntry>& entries) const {
+    Status CheckEntries(const std::vector<GobDirectoryEntry>& entries) const {
         std::uint64_t claimed = 0;
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            const DirectoryEntry& e = entries[i];
+            const GobDirectoryEntry& e = entries[i];
             if (std::uint64_t(e.m_nOffset) + e.m_nSize > m_nTotal)
                 return Fail("member " + e.m_strName + " (entry " + std::to_string(i + 1) +
                             ") lies beyond the end of the archive: offset " + std::to_string(e.m_nOffset) +
@@ -199,10 +193,10 @@ bool GobArchive::RemoveMember(std::string_view name) {
 Status ReadGob(ByteSource& source, std::uint64_t base, std::string_view name, GobArchive& out) {
     DirectoryReader directory(source, base, name);
     GobArchive result;
-    std::vector<DirectoryEntry> entries;
+    std::vector<GobDirectoryEntry> entries;
     if (Status read = directory.Read(result, entries); !read) return read;
     result.m_pMembers.reserve(entries.size());
-    for (DirectoryEntry& e : entries) {
+    for (GobDirectoryEntry& e : entries) {
         auto member = std::make_unique<CDataGobEntry>();
         member->m_strName = std::move(e.m_strName);
         member->m_nOffset = e.m_nOffset;
@@ -212,6 +206,15 @@ Status ReadGob(ByteSource& source, std::uint64_t base, std::string_view name, Go
         result.m_pMembers.push_back(std::move(member));
     }
     out = std::move(result);
+    return Status::Ok();
+}
+
+Status ReadGobDirectory(ByteSource& source, std::string_view name, GobDirectory& out) {
+    DirectoryReader directory(source, 0, name);
+    GobArchive header;
+    GobDirectory entries;
+    if (Status read = directory.Read(header, entries); !read) return read;
+    out = std::move(entries);
     return Status::Ok();
 }
 

@@ -26,6 +26,15 @@ inline constexpr std::uint32_t kGobIndexEntrySize = 8 + kGobNameField;
 
 using GobMembers = std::vector<std::unique_ptr<CDataGobEntry>>;
 
+// A member as the directory lists it, without its data: what a cache of a game archive keeps so
+// that a member is read from the file only when it is needed.
+struct GobDirectoryEntry {
+    std::uint32_t m_nOffset = 0;
+    std::uint32_t m_nSize = 0;
+    std::string m_strName;
+};
+using GobDirectory = std::vector<GobDirectoryEntry>;
+
 // Random access to the bytes an archive is read from: a buffer in memory or a file.
 class ByteSource {
 public:
@@ -85,6 +94,11 @@ public:
 Status ReadGob(ByteSource& source, std::uint64_t base, std::string_view name, GobArchive& out);
 Status ReadGob(std::span<const std::uint8_t> bytes, std::string_view name, GobArchive& out);
 Status ReadGobFile(const std::filesystem::path& path, GobArchive& out);
+
+// Reads only the directory of the archive that starts the source (names upper-cased, in directory
+// order), with the same checks as ReadGob: one read of the header, one of the member count and one
+// of all entries. out is replaced only when the whole directory is sound.
+Status ReadGobDirectory(ByteSource& source, std::string_view name, GobDirectory& out);
 
 // Writes an archive of these members: the first block at 8, the blocks in member order, the index
 // after the last block. Sets every member's offset and indexOffset to what was written. Refuses
