@@ -51,5 +51,6 @@ int RunLevel(const std::vector<std::string>& words);
 int RunLfd(const std::vector<std::string>& words);
 int RunFlm(const std::vector<std::string>& words);
 int RunRes(const std::vector<std::string>& words);
+int RunWax(const std::vector<std::string>& words);
 
 } // namespace morvi::cli

@@ -1,4 +1,5 @@
-// morvi-cli res ...: list and extract the members of any game archive, convert pictures.
+// morvi-cli res ... and wax ...: list and extract the members of any game archive, convert
+// pictures, and take sprites apart into BMP files and a map and build them back.
 #include "CliArgs.h"
 #include "PngImage.h"
 
@@ -9,10 +10,13 @@
 #include "resources/DeltPicture.h"
 #include "resources/FmeFile.h"
 #include "resources/LfdArchive.h"
+#include "resources/SpriteConverter.h"
 #include "resources/WaxFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -28,10 +32,21 @@ const char* const kResUsage =
     "                                               [--compression 0|1|2]\n"
     "\n"
     "convert turns BM, FME, WAX, DLT and ANM pictures into BMP or PNG files, and 8-bit palettized\n"
-    "BMP or PNG pictures into BM or FME; palette indices are kept exactly. PAL is a game palette\n"
-    "file (768 bytes); without it pictures are shown in grey. --frame picks the sub-picture of an\n"
-    "animated BM or an ANM, or the frame of the chosen WAX state and view (all counted from 0).\n"
+    "BMP or PNG pictures into BM, FME, DLT or ANM; palette indices are kept exactly. PAL is a game\n"
+    "palette file (768 bytes); without it pictures are shown in grey. --frame picks the sub-picture\n"
+    "of an animated BM or an ANM, or the frame of the chosen WAX state and view (all from 0).\n"
     "--compression is the BM compression: 0 plain, 1 run-length, 2 runs of index 0.\n";
+
+const char* const kWaxUsage =
+    "Usage:\n"
+    "  morvi-cli wax export FILE DIR [--palette PAL]  every picture of a WAX, BM, FME, DLT or ANM as\n"
+    "                                                 an 8-bit BMP in DIR; a WAX adds schema.map\n"
+    "  morvi-cli wax build DIR OUT                    build OUT (.wax .bm .fme .dlt .anm) from the\n"
+    "                                                 BMP files of DIR in name order; a WAX takes its\n"
+    "                                                 structure from DIR/schema.map\n"
+    "\n"
+    "export deletes the files an earlier export left in DIR (cell0000.bmp, bm000001.bmp, ...,\n"
+    "schema.map) and no others.\n";
 
 // Archives and pictures are read whole; nothing the game uses comes near this size.
 constexpr std::uint64_t kMaxInputBytes = 1ull << 30;
@@ -140,6 +155,15 @@ GamePalette GreyPalette() {
     return palette;
 }
 
+Status ReadPalette(const CliArgs& args, GamePalette& palette) {
+    palette = GreyPalette();
+    const auto pal = args.value("--palette");
+    if (!pal) return Status::Ok();
+    std::vector<std::uint8_t> bytes;
+    if (Status s = ReadResourceFile(*pal, kMaxInputBytes, bytes); !s) return s;
+    return GamePalette::Read(bytes, *pal, palette);
+}
+
 Status PickFrame(std::size_t count, int frame, const std::string& name) {
     if (frame < 0 || static_cast<std::size_t>(frame) >= count)
         return Status::Fail(name + ": there is no picture " + std::to_string(frame) + " (it holds " +
@@ -214,23 +238,18 @@ Status SavePicture(const IndexedImage& image, const fs::path& path, const Conver
     const std::string ext = ToLower(path.extension().string());
     if (ext == ".png") return WritePng(WithPalette(image, options.m_Palette), path);
     std::vector<std::uint8_t> bytes;
-    Status encoded =
-        Status::Fail(path.string() + ": cannot write pictures of this kind (.bmp .png .bm .fme).");
+    Status encoded = Status::Ok();
     if (ext == ".bmp")
         encoded = WithPalette(image, options.m_Palette).WriteBmp(bytes);
     else if (ext == ".bm")
         encoded = EncodeBm(image, options.m_Compression, bytes);
+    else
+        encoded = BuildSpriteResource(path.string(), std::span(&image, 1), nullptr, bytes);
     if (!encoded) return encoded;
     return WriteBytesFile(path, bytes);
 }
 
 Status ReadOptions(const CliArgs& args, ConvertOptions& options) {
-    options.m_Palette = GreyPalette();
-    if (auto pal = args.value("--palette")) {
-        std::vector<std::uint8_t> bytes;
-        if (Status s = ReadResourceFile(*pal, kMaxInputBytes, bytes); !s) return s;
-        if (Status s = GamePalette::Read(bytes, *pal, options.m_Palette); !s) return s;
-    }
     const std::pair<const char*, int*> numbers[] = {{"--state", &options.m_Selection.m_nSelectedState},
                                                     {"--view", &options.m_Selection.m_nSelectedView},
                                                     {"--frame", &options.m_nFrame}};
@@ -250,10 +269,66 @@ int Convert(const CliArgs& args) {
     if (p.size() != 2) return UsageError("res convert takes an input and an output file");
     ConvertOptions options;
     if (Status s = ReadOptions(args, options); !s) return UsageError(s.message());
+    if (Status s = ReadPalette(args, options.m_Palette); !s) return Fail(s.message());
     IndexedImage image;
     if (Status s = LoadPicture(p[0], options, image); !s) return Fail(s.message());
     if (Status s = SavePicture(image, p[1], options); !s) return Fail(s.message());
     std::printf("%s: %d x %d\n", p[1].c_str(), image.width(), image.height());
+    return 0;
+}
+
+int WaxExport(const CliArgs& args) {
+    const auto& p = args.positional();
+    if (p.size() != 2) return UsageError("wax export takes a picture file and a folder");
+    GamePalette palette;
+    if (Status s = ReadPalette(args, palette); !s) return Fail(s.message());
+    std::vector<std::uint8_t> bytes;
+    if (Status s = ReadResourceFile(p[0], kMaxInputBytes, bytes); !s) return Fail(s.message());
+    std::vector<ExportedFile> files;
+    if (Status s = ExportSpriteResource(bytes, p[0], palette, files); !s) return Fail(s.message());
+    if (Status s = WriteExportFolder(p[1], files); !s) return Fail(s.message());
+    std::printf("%zu files written to %s\n", files.size(), p[1].c_str());
+    return 0;
+}
+
+// The BMP files of a folder in name order, which is cell order for an export's cell0000.bmp ....
+std::vector<fs::path> BmpFilesByName(const fs::path& folder) {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(folder, ec))
+        if (e.is_regular_file(ec) && EqualsNoCase(e.path().extension().string(), ".bmp"))
+            files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+int WaxBuild(const CliArgs& args) {
+    const auto& p = args.positional();
+    if (p.size() != 2) return UsageError("wax build takes a folder and an output file");
+    const fs::path folder = p[0];
+    if (!fs::is_directory(folder)) return Fail(p[0] + ": not a folder");
+    std::vector<IndexedImage> pictures;
+    for (const fs::path& file : BmpFilesByName(folder)) {
+        std::vector<std::uint8_t> bytes;
+        IndexedImage picture;
+        if (Status s = ReadResourceFile(file, kMaxInputBytes, bytes); !s) return Fail(s.message());
+        if (Status s = picture.ReadBmp(bytes, file.string()); !s) return Fail(s.message());
+        pictures.push_back(std::move(picture));
+    }
+    std::optional<WaxMap> map;
+    if (EqualsNoCase(fs::path(p[1]).extension().string(), ".wax")) {
+        std::vector<std::uint8_t> text;
+        const fs::path mapPath = folder / kWaxMapFileName;
+        if (Status s = ReadResourceFile(mapPath, kMaxInputBytes, text); !s) return Fail(s.message());
+        map.emplace();
+        const std::string_view mapText(reinterpret_cast<const char*>(text.data()), text.size());
+        if (Status s = ParseWaxMap(mapText, mapPath.string(), *map); !s) return Fail(s.message());
+    }
+    std::vector<std::uint8_t> out;
+    if (Status s = BuildSpriteResource(p[1], pictures, map ? &*map : nullptr, out); !s)
+        return Fail(s.message());
+    if (Status s = WriteBytesFile(p[1], out); !s) return Fail(s.message());
+    std::printf("%s: %zu pictures\n", p[1].c_str(), pictures.size());
     return 0;
 }
 
@@ -273,6 +348,20 @@ int RunRes(const std::vector<std::string>& words) {
     if (sub == "extract") return Extract(args);
     if (sub == "convert") return Convert(args);
     return UsageError("unknown res subcommand '" + sub + "'");
+}
+
+int RunWax(const std::vector<std::string>& words) {
+    if (words.empty()) return UsageError("wax needs a subcommand");
+    const std::string sub = words[0];
+    const CliArgs args({words.begin() + 1, words.end()}, {"--palette"});
+    if (sub == "--help" || args.flag("--help")) {
+        std::fputs(kWaxUsage, stdout);
+        return 0;
+    }
+    if (!args.error().empty()) return UsageError(args.error());
+    if (sub == "export") return WaxExport(args);
+    if (sub == "build") return WaxBuild(args);
+    return UsageError("unknown wax subcommand '" + sub + "'");
 }
 
 } // namespace morvi::cli

@@ -17,6 +17,7 @@ const char* const kUsage =
     "  lfd list|extract|add|create          read and change LFD archives\n"
     "  flm dump                             show the blocks and commands of a FILM\n"
     "  res list|extract|convert             game archives' members, picture conversion\n"
+    "  wax export|build                     sprites and textures to BMP files and back\n"
     "\n"
     "Run 'morvi-cli COMMAND --help' for its options.\n";
 
@@ -35,5 +36,6 @@ int main(int argc, char** argv) {
     if (command == "lfd") return morvi::cli::RunLfd(words);
     if (command == "flm") return morvi::cli::RunFlm(words);
     if (command == "res") return morvi::cli::RunRes(words);
+    if (command == "wax") return morvi::cli::RunWax(words);
     return morvi::cli::UsageError("unknown command '" + command + "'");
 }
