@@ -145,18 +145,8 @@ struct ConvertOptions {
     BmCompression m_Compression = kBmPlain;
 };
 
-// Grey ramp over the game's 0..63 components, for pictures converted without a palette.
-GamePalette GreyPalette() {
-    GamePalette palette;
-    for (std::size_t i = 0; i < kPaletteEntries; ++i) {
-        const auto v = static_cast<std::uint8_t>(i / 4);
-        palette.SetEntry(i, v, v, v);
-    }
-    return palette;
-}
-
 Status ReadPalette(const CliArgs& args, GamePalette& palette) {
-    palette = GreyPalette();
+    palette = GamePalette::Grey();
     const auto pal = args.value("--palette");
     if (!pal) return Status::Ok();
     std::vector<std::uint8_t> bytes;

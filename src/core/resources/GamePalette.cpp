@@ -33,4 +33,13 @@ void GamePalette::SetEntry(std::size_t index, std::uint8_t red, std::uint8_t gre
     m_Bytes[3 * index + 2] = blue;
 }
 
+GamePalette GamePalette::Grey() {
+    GamePalette palette;
+    for (std::size_t i = 0; i < kPaletteEntries; ++i) {
+        const auto level = static_cast<std::uint8_t>((i * 63 + 127) / 255);
+        palette.SetEntry(i, level, level, level);
+    }
+    return palette;
+}
+
 } // namespace morvi

@@ -29,6 +29,10 @@ public:
 
     void SetEntry(std::size_t index, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
 
+    // A grey ramp, index i showing as grey level i: pictures stay readable when no palette of the
+    // game can be found.
+    static GamePalette Grey();
+
     std::array<std::uint8_t, kPaletteSize> m_Bytes{};
 };
 

@@ -12,16 +12,6 @@ namespace morvi {
 
 namespace {
 
-// Without a level palette pictures are still told apart: index i shows as grey level i.
-GamePalette GreyRamp() {
-    GamePalette palette;
-    for (std::size_t i = 0; i < kPaletteEntries; ++i) {
-        const auto level = static_cast<std::uint8_t>((i * 63 + 127) / 255);
-        palette.SetEntry(i, level, level, level);
-    }
-    return palette;
-}
-
 struct Kind {
     ResourceList m_List;
     std::vector<CDataGobEntry*> CDataLevel::*m_LevelList;
@@ -51,7 +41,7 @@ Status ReadEntryBytes(const CDataGobEntry& entry, std::vector<std::uint8_t>& byt
 } // namespace
 
 ResourcePreview::ResourcePreview(CDataLevel* level, ResourceCache& cache)
-    : m_pLevel(level), m_Cache(cache), m_Palette(currentLevelPalette(level, cache).value_or(GreyRamp())) {}
+    : m_pLevel(level), m_Cache(cache), m_Palette(currentLevelPalette(level, cache).value_or(GamePalette::Grey())) {}
 
 void ResourcePreview::forcePalette(const GamePalette& palette, bool withHeader) {
     m_Palette = palette;
