@@ -51,16 +51,24 @@ EnemyLook Beast(Body body, Ramp skin, int s, int w, int h, bool organic) {
     return look;
 }
 
+// Dark troopers are machines: they leave oil and scraps, not blood.
+EnemyLook Machine(EnemyLook look) {
+    look.m_bOrganic = false;
+    return look;
+}
+
 std::vector<EnemySprite> Enemies() {
     return {
         {"STORMFIN.WAX", Human(Head::Helmet, Ramp::White, 13, Ramp::White, 12, Ramp::White, 14, 32, 56)},
         {"OFFCFIN.WAX", Human(Head::Cap, Ramp::Olive, 8, Ramp::Olive, 6, Ramp::Skin, 9, 30, 56)},
         {"COMMANDO.WAX", Human(Head::Commando, Ramp::Grey, 5, Ramp::Grey, 4, Ramp::Grey, 4, 32, 56)},
         {"BOBAFETT.WAX", Human(Head::Fett, Ramp::Olive, 7, Ramp::Grey, 7, Ramp::Olive, 8, 32, 58, true)},
-        {"PHASE1.WAX", Human(Head::DarkTrooper, Ramp::Grey, 3, Ramp::Grey, 2, Ramp::Grey, 4, 44, 70)},
-        {"PHASE2.WAX", Human(Head::DarkTrooper, Ramp::Grey, 2, Ramp::Steel, 3, Ramp::Grey, 3, 48, 72, true)},
+        {"PHASE1.WAX",
+         Machine(Human(Head::DarkTrooper, Ramp::Grey, 3, Ramp::Grey, 2, Ramp::Grey, 4, 44, 70))},
+        {"PHASE2.WAX",
+         Machine(Human(Head::DarkTrooper, Ramp::Grey, 2, Ramp::Steel, 3, Ramp::Grey, 3, 48, 72, true))},
         {"PHASE3X.WAX",
-         Human(Head::DarkTrooper, Ramp::Steel, 3, Ramp::Grey, 2, Ramp::Steel, 4, 48, 72, true)},
+         Machine(Human(Head::DarkTrooper, Ramp::Steel, 3, Ramp::Grey, 2, Ramp::Steel, 4, 48, 72, true))},
         {"BOSSK.WAX", Human(Head::Reptile, Ramp::Gold, 6, Ramp::Gold, 5, Ramp::Olive, 7, 34, 60)},
         {"GAMGUARD.WAX", Human(Head::Pig, Ramp::Brown, 5, Ramp::Olive, 7, Ramp::Olive, 8, 40, 58)},
         {"REEYEES.WAX", Human(Head::Alien, Ramp::Brown, 7, Ramp::Brown, 6, Ramp::Sand, 8, 30, 58)},
