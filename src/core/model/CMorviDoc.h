@@ -9,6 +9,8 @@
 
 namespace morvi {
 
+class CMapEngine;
+
 // The map state a document's views share, as the document file carries it.
 struct DocumentMapState {
     std::int32_t m_nZoom = 0;
@@ -41,6 +43,14 @@ public:
     bool m_bNormalizeOnOpen = false;
     bool m_bModified = false;
     std::string m_strPathName;
+
+    // The display tool of sector mode (not stored in the document file).
+    int m_nTool = 0;
+    // The lowest and highest sector layer, recomputed by every map draw.
+    int m_nMinLayer = 0;
+    int m_nMaxLayer = 0;
+    // The engine of the map view initialised last: document-level map commands run on it.
+    CMapEngine* m_pEngine = nullptr;
 };
 
 } // namespace morvi
