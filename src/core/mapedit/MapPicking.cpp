@@ -1,0 +1,436 @@
+#include "mapedit/CMapEngine.h"
+#include "model/StringUtil.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <set>
+
+namespace morvi {
+
+namespace {
+
+// Clicks reach items within this many pixels.
+constexpr double kPickPixels = 10.0;
+
+const CDataVertex* VertexAt(const CDataSector& sector, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= sector.m_pVertices.size()) return nullptr;
+    return sector.m_pVertices[static_cast<std::size_t>(index)].get();
+}
+
+const CDataSector* SectorAt(const CDataLevel& level, int index) {
+    const auto& sectors = level.m_Lev.m_pSectors;
+    if (index < 0 || static_cast<std::size_t>(index) >= sectors.size()) return nullptr;
+    return sectors[static_cast<std::size_t>(index)].get();
+}
+
+double PixelDistance(ScreenPoint a, ScreenPoint b) {
+    const double dx = a.x - b.x;
+    const double dy = a.y - b.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+bool InRect(const ClientRect& r, ScreenPoint p) {
+    return r.left <= p.x && p.x < r.right && r.top <= p.y && p.y < r.bottom;
+}
+
+ClientRect Normalised(const ClientRect& r) {
+    return {std::min(r.left, r.right), std::min(r.top, r.bottom), std::max(r.left, r.right),
+            std::max(r.top, r.bottom)};
+}
+
+std::string Capitalised(std::string_view s) {
+    std::string out = ToLower(s);
+    if (!out.empty()) out[0] = ToUpperAscii(out[0]);
+    return out;
+}
+
+// Whether a selection entry names the same item as a candidate of the mode.
+bool SameItem(int mode, const CMapSelItem& a, const CMapSelItem& b) {
+    switch (mode) {
+    case kModeSector:
+        return a.m_nSector == b.m_nSector;
+    case kModeWall:
+        return a.m_nSector == b.m_nSector && a.m_nWall == b.m_nWall;
+    case kModeVertex:
+        return a.m_nSector == b.m_nSector && a.m_nVertex == b.m_nVertex;
+    default:
+        return a.m_nObject == b.m_nObject;
+    }
+}
+
+enum class SelectionEffect { Untouched, Added, Removed, Cleared };
+
+// Ctrl toggles the candidate; a plain click replaces the selection unless the candidate is
+// already part of it, so that a drag of a multiple selection can start from any of its items.
+SelectionEffect UpdateSelection(std::vector<CMapSelItem>& selection, int mode,
+                                const std::optional<CMapSelItem>& candidate, bool ctrl) {
+    if (!candidate) {
+        if (ctrl || selection.empty()) return SelectionEffect::Untouched;
+        selection.clear();
+        return SelectionEffect::Cleared;
+    }
+    const auto same = [&](const CMapSelItem& e) { return SameItem(mode, e, *candidate); };
+    if (std::any_of(selection.begin(), selection.end(), same)) {
+        if (!ctrl) return SelectionEffect::Untouched;
+        std::erase_if(selection, same);
+        return SelectionEffect::Removed;
+    }
+    SelectionEffect effect = SelectionEffect::Added;
+    if (!ctrl && !selection.empty()) {
+        selection.clear();
+        effect = SelectionEffect::Cleared;
+    }
+    selection.push_back(*candidate);
+    return effect;
+}
+
+// A click holds at most one of several vertices lying on each other: later duplicates go. A
+// rubber band may have filled the selection with thousands of vertices, hence the set.
+bool RemoveCoincidentVertices(const CDataLevel& level, std::vector<CMapSelItem>& selection) {
+    std::set<std::pair<double, double>> seen;
+    const auto repeated = [&](const CMapSelItem& e) {
+        const CDataSector* s = SectorAt(level, e.m_nSector);
+        const CDataVertex* v = s ? VertexAt(*s, e.m_nVertex) : nullptr;
+        // A NaN equals nothing, and would upset the set's ordering.
+        if (!v || std::isnan(v->m_dX) || std::isnan(v->m_dZ)) return false;
+        return !seen.emplace(v->m_dX, v->m_dZ).second;
+    };
+    return std::erase_if(selection, repeated) != 0;
+}
+
+// Centres the view on a world point; the next layout clamps the scroll.
+void CentreView(CMapEngine& engine, double x, double z) {
+    CMorviDoc& doc = engine.document();
+    doc.m_dScrollX -= engine.ScreenToWorldX(engine.m_rcClient.width() / 2) - x;
+    doc.m_dScrollZ += engine.ScreenToWorldZ(engine.m_rcClient.height() / 2) - z;
+}
+
+struct PixelBox {
+    int left, top, right, bottom;
+    bool Holds(ScreenPoint p) const { return left <= p.x && p.x <= right && top <= p.y && p.y <= bottom; }
+};
+
+// The pixel box of all the sector's vertices. Truncation keeps the order of coordinates, so the
+// box from the world extremes holds every vertex's pixel; a point outside it has no crossings to
+// its right or none at all, so the crossing test cannot hold there for any of its loops. The
+// vertex list is walked rather than the walls because it is what a large level can afford.
+std::optional<PixelBox> SectorBox(const CMapEngine& engine, const CDataSector& sector) {
+    if (sector.m_pVertices.empty()) return std::nullopt;
+    double minX = std::numeric_limits<double>::infinity();
+    double maxX = -minX, minZ = minX, maxZ = -minX;
+    for (const auto& v : sector.m_pVertices) {
+        minX = std::min(minX, v->m_dX);
+        maxX = std::max(maxX, v->m_dX);
+        minZ = std::min(minZ, v->m_dZ);
+        maxZ = std::max(maxZ, v->m_dZ);
+    }
+    return PixelBox{engine.WorldToScreenX(minX), engine.WorldToScreenY(maxZ), engine.WorldToScreenX(maxX),
+                    engine.WorldToScreenY(minZ)};
+}
+
+// The first loop's left vertices in pixels; false when a wall names a missing vertex.
+bool FirstLoopPolygon(const CMapEngine& engine, const CDataSector& sector,
+                      std::vector<ScreenPoint>& polygon) {
+    polygon.clear();
+    const int n = CMapEngine::FirstLoopLength(sector);
+    for (int w = 0; w < n; ++w) {
+        const CDataVertex* v = VertexAt(sector, sector.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft);
+        if (!v) return false;
+        polygon.push_back(engine.WorldToScreen(v->m_dX, v->m_dZ));
+    }
+    return true;
+}
+
+// Sector mode: of the sectors whose first loop holds the point, the one whose outline lies
+// closest around it, so that a small sector inside a large one can be picked. Going from the last
+// sector with a strict comparison lets the higher index win a tie.
+std::optional<CMapSelItem> PickSector(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point) {
+    const auto& sectors = doc.level().m_Lev.m_pSectors;
+    std::vector<ScreenPoint> polygon;
+    double best = std::numeric_limits<double>::infinity();
+    std::optional<CMapSelItem> found;
+    for (std::size_t i = sectors.size(); i-- > 0;) {
+        const CDataSector& sector = *sectors[i];
+        if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
+        const std::optional<PixelBox> box = SectorBox(engine, sector);
+        if (!box || !box->Holds(point)) continue;
+        if (!FirstLoopPolygon(engine, sector, polygon) || !CMapEngine::PointInPolygon(polygon, point))
+            continue;
+        double score = 0.0;
+        for (ScreenPoint p : polygon)
+            score += PixelDistance(p, point);
+        if (score < best) {
+            best = score;
+            found = CMapSelItem{static_cast<int>(i), -1, -1, -1};
+        }
+    }
+    return found;
+}
+
+// Distance from (wx, wz) to the wall's line when the wall can take the click: the point lies
+// within the wall's box widened by that distance and on the wall's own side, so of two walls lying
+// on each other the one of the sector on the click's side answers.
+std::optional<double> WallDistance(const CDataVertex& p1, const CDataVertex& p2, double wx, double wz) {
+    const double x1 = p1.m_dX, z1 = p1.m_dZ, x2 = p2.m_dX, z2 = p2.m_dZ;
+    const double length = std::sqrt((x2 - x1) * (x2 - x1) + (z2 - z1) * (z2 - z1));
+    if (length == 0.0) return std::nullopt;
+    const double d = std::fabs((wx - x1) * (z2 - z1) - (wz - z1) * (x2 - x1)) / length;
+    if (wx < std::min(x1, x2) - d || wx > std::max(x1, x2) + d) return std::nullopt;
+    if (wz < std::min(z1, z2) - d || wz > std::max(z1, z2) + d) return std::nullopt;
+    if ((wx - x2) * (z1 - z2) > (wz - z2) * (x1 - x2)) return std::nullopt;
+    return d;
+}
+
+// Wall mode: the nearest wall within ten pixels, the first found on a tie.
+std::optional<CMapSelItem> PickWall(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point) {
+    const double wx = engine.ScreenToWorldX(point.x);
+    const double wz = engine.ScreenToWorldZ(point.y);
+    const auto& sectors = doc.level().m_Lev.m_pSectors;
+    double best = kPickPixels * 4096.0 / engine.m_dScale;
+    std::optional<CMapSelItem> found;
+    for (std::size_t i = 0; i < sectors.size(); ++i) {
+        const CDataSector& sector = *sectors[i];
+        if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
+        for (std::size_t w = 0; w < sector.m_pWalls.size(); ++w) {
+            const CDataVertex* p1 = VertexAt(sector, sector.m_pWalls[w]->m_nLeft);
+            const CDataVertex* p2 = VertexAt(sector, sector.m_pWalls[w]->m_nRight);
+            if (!p1 || !p2) continue;
+            const std::optional<double> d = WallDistance(*p1, *p2, wx, wz);
+            if (d && *d < best) {
+                best = *d;
+                found = CMapSelItem{static_cast<int>(i), static_cast<int>(w), -1, -1};
+            }
+        }
+    }
+    return found;
+}
+
+// Vertex mode: the nearest vertex under ten pixels, the first found on a tie.
+std::optional<CMapSelItem> PickVertex(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point) {
+    const auto& sectors = doc.level().m_Lev.m_pSectors;
+    double best = kPickPixels;
+    std::optional<CMapSelItem> found;
+    for (std::size_t i = 0; i < sectors.size(); ++i) {
+        const CDataSector& sector = *sectors[i];
+        if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
+        for (std::size_t v = 0; v < sector.m_pVertices.size(); ++v) {
+            const CDataVertex& vertex = *sector.m_pVertices[v];
+            const double d = PixelDistance(engine.WorldToScreen(vertex.m_dX, vertex.m_dZ), point);
+            if (d < best) {
+                best = d;
+                found = CMapSelItem{static_cast<int>(i), -1, static_cast<int>(v), -1};
+            }
+        }
+    }
+    return found;
+}
+
+// Objects outside every sector belong to every layer.
+bool ObjectOnLayer(const CDataLevel& level, const CDataObjectItem& object, int layer, bool allLayers) {
+    if (object.m_nSector == -1) return true;
+    const CDataSector* sector = SectorAt(level, object.m_nSector);
+    return sector && (allLayers || sector->m_nLayer == layer);
+}
+
+// Object mode: the nearest object under ten pixels, with the sector it was assigned.
+std::optional<CMapSelItem> PickObject(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point) {
+    const auto& objects = doc.level().m_Objects.m_pObjects;
+    double best = kPickPixels;
+    std::optional<CMapSelItem> found;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const CDataObjectItem& object = *objects[i];
+        if (!ObjectOnLayer(doc.level(), object, doc.m_nCurrentLayer, false)) continue;
+        const double d = PixelDistance(engine.WorldToScreen(object.m_dX, object.m_dZ), point);
+        if (d < best) {
+            best = d;
+            found = CMapSelItem{object.m_nSector, -1, -1, static_cast<int>(i)};
+        }
+    }
+    return found;
+}
+
+// The rubber band's test: inside the band and inside the visible world rectangle, bounds included.
+struct BandTest {
+    const CMapEngine& engine;
+    ClientRect band;
+
+    bool Holds(double x, double z) const {
+        const bool visible = engine.m_dVisLeft <= x && x <= engine.m_dVisRight && engine.m_dVisBottom <= z &&
+                             z <= engine.m_dVisTop;
+        return visible && InRect(band, engine.WorldToScreen(x, z));
+    }
+    bool Holds(const CDataVertex* v) const { return v && Holds(v->m_dX, v->m_dZ); }
+};
+
+struct LayerFilter {
+    int layer;
+    bool all;
+    bool operator()(const CDataSector& s) const { return all || s.m_nLayer == layer; }
+};
+
+void BandSectors(const CDataLevel& level, const BandTest& test, std::vector<CMapSelItem>& out,
+                 const LayerFilter& onLayer) {
+    const auto& sectors = level.m_Lev.m_pSectors;
+    for (std::size_t i = 0; i < sectors.size(); ++i) {
+        const CDataSector& sector = *sectors[i];
+        if (!onLayer(sector) || sector.m_pVertices.empty()) continue;
+        const bool all = std::all_of(sector.m_pVertices.begin(), sector.m_pVertices.end(),
+                                     [&](const auto& v) { return test.Holds(v.get()); });
+        if (all) out.push_back({static_cast<int>(i), -1, -1, -1});
+    }
+}
+
+void BandWalls(const CDataLevel& level, const BandTest& test, std::vector<CMapSelItem>& out,
+               const LayerFilter& onLayer) {
+    const auto& sectors = level.m_Lev.m_pSectors;
+    for (std::size_t i = 0; i < sectors.size(); ++i) {
+        const CDataSector& sector = *sectors[i];
+        if (!onLayer(sector)) continue;
+        for (std::size_t w = 0; w < sector.m_pWalls.size(); ++w) {
+            const CDataWall& wall = *sector.m_pWalls[w];
+            if (test.Holds(VertexAt(sector, wall.m_nLeft)) && test.Holds(VertexAt(sector, wall.m_nRight)))
+                out.push_back({static_cast<int>(i), static_cast<int>(w), -1, -1});
+        }
+    }
+}
+
+void BandVertices(const CDataLevel& level, const BandTest& test, std::vector<CMapSelItem>& out,
+                  const LayerFilter& onLayer) {
+    const auto& sectors = level.m_Lev.m_pSectors;
+    for (std::size_t i = 0; i < sectors.size(); ++i) {
+        const CDataSector& sector = *sectors[i];
+        if (!onLayer(sector)) continue;
+        for (std::size_t v = 0; v < sector.m_pVertices.size(); ++v)
+            if (test.Holds(sector.m_pVertices[v].get()))
+                out.push_back({static_cast<int>(i), -1, static_cast<int>(v), -1});
+    }
+}
+
+void BandObjects(const CMorviDoc& doc, const BandTest& test, std::vector<CMapSelItem>& out) {
+    const auto& objects = doc.level().m_Objects.m_pObjects;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const CDataObjectItem& object = *objects[i];
+        if (ObjectOnLayer(doc.level(), object, doc.m_nCurrentLayer, doc.m_bAllLayers != 0) &&
+            test.Holds(object.m_dX, object.m_dZ))
+            out.push_back({object.m_nSector, -1, -1, static_cast<int>(i)});
+    }
+}
+
+} // namespace
+
+void CMapEngine::PickAt(ScreenPoint point, KeyState keys) {
+    const int mode = m_Doc.m_nMode;
+    if (mode < kModeSector || mode > kModeObject) return; // the perspective view picks for itself
+    if (m_Notify.m_StoreEdits) m_Notify.m_StoreEdits();
+    std::optional<CMapSelItem> candidate;
+    switch (mode) {
+    case kModeSector:
+        candidate = PickSector(*this, m_Doc, point);
+        break;
+    case kModeWall:
+        candidate = PickWall(*this, m_Doc, point);
+        break;
+    case kModeVertex:
+        candidate = PickVertex(*this, m_Doc, point);
+        break;
+    default:
+        candidate = PickObject(*this, m_Doc, point);
+        break;
+    }
+    SelectionEffect effect = UpdateSelection(m_Selection, mode, candidate, keys.m_bCtrl);
+    if (mode == kModeVertex && RemoveCoincidentVertices(level(), m_Selection))
+        effect = SelectionEffect::Removed;
+    if (effect != SelectionEffect::Untouched && m_Notify.m_Invalidate)
+        m_Notify.m_Invalidate(effect == SelectionEffect::Removed || effect == SelectionEffect::Cleared);
+    if (m_Notify.m_SelectionChanged) m_Notify.m_SelectionChanged();
+}
+
+// Unlike a click, the band also catches the other layers' items when all layers are shown.
+void CMapEngine::RubberBandSelect(const ClientRect& rect) {
+    const BandTest test{*this, Normalised(rect)};
+    const LayerFilter onLayer{m_Doc.m_nCurrentLayer, m_Doc.m_bAllLayers != 0};
+    const std::size_t before = m_Selection.size();
+    switch (m_Doc.m_nMode) {
+    case kModeSector:
+        BandSectors(level(), test, m_Selection, onLayer);
+        break;
+    case kModeWall:
+        BandWalls(level(), test, m_Selection, onLayer);
+        break;
+    case kModeVertex:
+        BandVertices(level(), test, m_Selection, onLayer);
+        break;
+    case kModeObject:
+        BandObjects(m_Doc, test, m_Selection);
+        break;
+    default:
+        break;
+    }
+    if (m_Selection.size() != before && m_Notify.m_Invalidate) m_Notify.m_Invalidate(false);
+}
+
+// Sector and wall entries survive a trip through the perspective view; entries of a kind the new
+// mode cannot show are dropped.
+bool CMapEngine::SetMode(int mode) {
+    const int old = m_Doc.m_nMode;
+    if (mode == old || mode < kModeSector || mode > kModePerspective) return false;
+    const auto vertexOrObject = [](int m) { return m == kModeVertex || m == kModeObject; };
+    if (vertexOrObject(old) || vertexOrObject(mode)) {
+        m_Selection.clear();
+    } else if (!m_Selection.empty()) {
+        const bool wallEntries = m_Selection.front().m_nWall != -1;
+        if ((mode == kModeWall && !wallEntries) || (mode == kModeSector && wallEntries)) m_Selection.clear();
+    }
+    m_Doc.m_nMode = mode;
+    return true;
+}
+
+std::pair<std::string, std::string> CMapEngine::StatusPanes() const {
+    static constexpr const char* kModes[] = {"Sector mode", "Wall mode", "Vertex mode", "Object mode"};
+    static constexpr const char* kTools[] = {"Normal",   "Ambiance",     "Damage",
+                                             "Altitude", "Skies & Pits", "Objects"};
+    const int mode = m_Doc.m_nMode;
+    if (m_Selection.empty()) {
+        if (mode < kModeSector || mode > kModeObject) return {};
+        const int tool = m_Doc.m_nTool;
+        const bool named = mode == kModeSector && tool >= kToolNormal && tool <= kToolObjects;
+        return {kModes[mode], named ? kTools[tool] : ""};
+    }
+    const CMapSelItem& first = m_Selection.front();
+    if (mode == kModeObject) {
+        const auto& objects = level().m_Objects.m_pObjects;
+        if (first.m_nObject < 0 || static_cast<std::size_t>(first.m_nObject) >= objects.size()) return {};
+        const CDataObjectItem& object = *objects[static_cast<std::size_t>(first.m_nObject)];
+        return {Capitalised(object.m_strClass), Capitalised(object.m_strData)};
+    }
+    const CDataSector* sector = SectorAt(level(), first.m_nSector);
+    const std::string name = sector ? sector->m_strName : std::string();
+    if (mode == kModeVertex) return {name, "Vertex " + std::to_string(first.m_nVertex)};
+    // The perspective view keeps the entries of the map mode it came from.
+    if (mode == kModeWall || (mode == kModePerspective && first.m_nWall != -1))
+        return {name, "Wall " + std::to_string(first.m_nWall)};
+    return {"Sector " + std::to_string(first.m_nSector), name};
+}
+
+void CMapEngine::JumpToSector(int sector) {
+    const CDataSector* target = SectorAt(level(), sector);
+    if (!target) return;
+    if (m_Notify.m_StoreEdits) m_Notify.m_StoreEdits();
+    m_Selection.clear();
+    m_Selection.push_back({sector, -1, -1, -1});
+    m_Doc.m_nCurrentLayer = target->m_nLayer;
+    if (!target->m_pVertices.empty()) {
+        double x = 0.0, z = 0.0;
+        for (const auto& v : target->m_pVertices) {
+            x += v->m_dX;
+            z += v->m_dZ;
+        }
+        const auto count = static_cast<double>(target->m_pVertices.size());
+        CentreView(*this, x / count, z / count);
+    }
+    if (m_Notify.m_Invalidate) m_Notify.m_Invalidate(true);
+    if (m_Notify.m_SelectionChanged) m_Notify.m_SelectionChanged();
+}
+
+} // namespace morvi
