@@ -133,8 +133,8 @@ void ClipPass(std::vector<WorldPoint>& poly, std::vector<WorldPoint>& scratch, I
 
 // Fills are clipped exactly to the visible rectangle rather than patched with window corners:
 // inside the window the result is the same, and sectors far outside it add no polygon at all.
-void ClipPolygon(std::vector<WorldPoint>& poly, double left, double right, double bottom, double top) {
-    std::vector<WorldPoint> scratch;
+void ClipPolygon(std::vector<WorldPoint>& poly, std::vector<WorldPoint>& scratch, double left, double right,
+                 double bottom, double top) {
     auto atZ = [](double z) {
         return [z](const WorldPoint& a, const WorldPoint& b) {
             return WorldPoint{a.x + (b.x - a.x) * (z - a.z) / (b.z - a.z), z};
@@ -203,6 +203,7 @@ bool SectorOutside(const CMapEngine& e, const CDataSector& sector) {
 struct FillScratch {
     std::vector<int> loopStarts;
     std::vector<WorldPoint> poly;
+    std::vector<WorldPoint> clipped;
     std::vector<ScreenPoint> screen;
 };
 
@@ -214,7 +215,7 @@ void DrawToolFill(const CMapEngine& e, DisplayList& out, const CDataSector& s, i
     BuildLoopStarts(s, b.loopStarts);
     for (std::size_t k = 0; k + 1 < b.loopStarts.size(); ++k) {
         LoopPolygon(s, b.loopStarts[k], b.loopStarts[k + 1], b.poly);
-        ClipPolygon(b.poly, e.m_dVisLeft, e.m_dVisRight, e.m_dVisBottom, e.m_dVisTop);
+        ClipPolygon(b.poly, b.clipped, e.m_dVisLeft, e.m_dVisRight, e.m_dVisBottom, e.m_dVisTop);
         if (Flat(b.poly)) continue;
         b.screen.clear();
         for (const WorldPoint& p : b.poly)
@@ -300,18 +301,65 @@ void DrawModeMarks(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, 
 }
 
 // A sector's walls moved by (dx, dz), then the selection rings at its first wall's left vertex.
-void DrawWalls(const CMapEngine& e, DisplayList& out, const CDataLev& lev, const CDataSector& s,
+// The engine's world-to-pixel conversion with its operands held locally, so that the per-wall
+// loop need not call across files; the expressions are the engine's own, operation by operation.
+struct ScreenMap {
+    double scrollX, scrollZ, scale;
+    int X(double x) const { return static_cast<int>((x - scrollX + 2048.0) * scale / 4096.0); }
+    int Y(double z) const { return static_cast<int>(scale - (z + scrollZ + 2048.0) * scale / 4096.0); }
+};
+
+// A sector's walls moved by (dx, dz), then the selection rings at its first wall's left vertex.
+void DrawWalls(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, const CDataSector& s,
                const SectorPen& pen, double dx, double dz) {
+    const CDataLev& lev = doc.level().m_Lev;
+    const ScreenMap map{doc.m_dScrollX, doc.m_dScrollZ, e.m_dScale};
     for (const auto& wall : s.m_pWalls) {
         const CDataVertex* a = VertexAt(s, wall->m_nLeft);
         const CDataVertex* b = VertexAt(s, wall->m_nRight);
         if (a == nullptr || b == nullptr) continue;
         double x1 = a->m_dX + dx, z1 = a->m_dZ + dz, x2 = b->m_dX + dx, z2 = b->m_dZ + dz;
         if (!e.ClipSegment(x1, z1, x2, z2)) continue;
-        out.AddLine(e.WorldToScreenX(x1), e.WorldToScreenY(z1), e.WorldToScreenX(x2), e.WorldToScreenY(z2),
+        out.AddLine(map.X(x1), map.Y(z1), map.X(x2), map.Y(z2),
                     Pen(RulePen(lev, s, *wall, pen), pen.blackWhite));
     }
     if (pen.selected) DrawRingsAtFirstWall(e, out, s, pen.blackWhite, dx, dz);
+}
+
+struct ObjectProbe {
+    ScreenPoint at;
+    double y = 0;
+    int sector = -1;
+    std::size_t object = 0;
+};
+
+void FirstLoopOnScreen(const CMapEngine& e, const CDataSector& s, std::vector<ScreenPoint>& loop) {
+    loop.clear();
+    const int length = CMapEngine::FirstLoopLength(s);
+    for (int w = 0; w < length; ++w)
+        if (const CDataVertex* v = VertexAt(s, s.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft))
+            loop.push_back(e.WorldToScreen(v->m_dX, v->m_dZ));
+}
+
+// Gives the sector every still unassigned object within its heights (bounds included) whose
+// screen point its first loop holds.
+void ClaimObjects(const CDataSector& s, int sector, std::span<const ScreenPoint> loop,
+                  std::vector<ObjectProbe>& probes) {
+    // The crossing test never holds outside the loop's box, so the box spares most polygon tests.
+    ScreenPoint lo = loop[0], hi = loop[0];
+    for (const ScreenPoint& p : loop) {
+        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y)};
+        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y)};
+    }
+    // The probes are sorted by screen row: only the rows of the loop's box can hold a crossing.
+    auto probe = std::lower_bound(probes.begin(), probes.end(), lo.y,
+                                  [](const ObjectProbe& q, int row) { return q.at.y < row; });
+    for (; probe != probes.end() && probe->at.y <= hi.y; ++probe) {
+        if (probe->sector != -1 || probe->y < s.m_dCeilingAltitude || probe->y > s.m_dFloorAltitude) continue;
+        const ScreenPoint p = probe->at;
+        if (p.x < lo.x || p.x > hi.x) continue;
+        if (CMapEngine::PointInPolygon(loop, p)) probe->sector = sector;
+    }
 }
 
 } // namespace
@@ -459,7 +507,7 @@ void CMapEngine::DrawSectorWalls(DisplayList& out, int sector, double dx, double
     const SectorPen pen{s->m_nLayer != m_Doc.m_nCurrentLayer || m_Doc.m_nMode == kModeVertex,
                         m_Doc.m_nMode == kModeSector && IsSectorSelected(sector),
                         IsElevatorSector(level(), *s), blackWhite};
-    DrawWalls(*this, out, level().m_Lev, *s, pen, dx, dz);
+    DrawWalls(*this, m_Doc, out, *s, pen, dx, dz);
 }
 
 void CMapEngine::DrawMap(DisplayList& out, bool blackWhite) {
@@ -486,44 +534,29 @@ void CMapEngine::DrawMap(DisplayList& out, bool blackWhite) {
         const bool elevator = !s.m_strName.empty() && elevators.contains(ToUpper(s.m_strName));
         const SectorPen pen{s.m_nLayer != m_Doc.m_nCurrentLayer || mode == kModeVertex, selected, elevator,
                             blackWhite};
-        DrawWalls(*this, out, lev, s, pen, 0, 0);
+        DrawWalls(*this, m_Doc, out, s, pen, 0, 0);
     }
     DrawModeMarks(*this, m_Doc, out, blackWhite);
 }
 
 void CMapEngine::AssignObjectSectors() {
     auto& objects = level().m_Objects.m_pObjects;
-    for (auto& object : objects)
-        object->m_nSector = -1;
-    std::vector<ScreenPoint> loop;
-    std::vector<ScreenPoint> at(objects.size());
+    // The objects' screen points and heights side by side, sorted by row, so that each sector
+    // looks only at the objects in the rows it covers.
+    std::vector<ObjectProbe> probes(objects.size());
     for (std::size_t o = 0; o < objects.size(); ++o)
-        at[o] = WorldToScreen(objects[o]->m_dX, objects[o]->m_dZ);
+        probes[o] = {WorldToScreen(objects[o]->m_dX, objects[o]->m_dZ), objects[o]->m_dY, -1, o};
+    // Which sector wins depends on the sectors' order only, so the objects may be visited in any.
+    std::sort(probes.begin(), probes.end(),
+              [](const ObjectProbe& a, const ObjectProbe& b) { return a.at.y < b.at.y; });
+    std::vector<ScreenPoint> loop;
     const auto& sectors = level().m_Lev.m_pSectors;
     for (std::size_t i = 0; i < sectors.size(); ++i) {
-        const CDataSector& s = *sectors[i];
-        loop.clear();
-        const int length = FirstLoopLength(s);
-        for (int w = 0; w < length; ++w)
-            if (const CDataVertex* v = VertexAt(s, s.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft))
-                loop.push_back(WorldToScreen(v->m_dX, v->m_dZ));
-        if (loop.empty()) continue;
-        // The crossing test never holds outside the loop's box, so the box spares most polygon tests.
-        ScreenPoint lo = loop[0], hi = loop[0];
-        for (const ScreenPoint& p : loop) {
-            lo = {std::min(lo.x, p.x), std::min(lo.y, p.y)};
-            hi = {std::max(hi.x, p.x), std::max(hi.y, p.y)};
-        }
-        for (std::size_t o = 0; o < objects.size(); ++o) {
-            CDataObjectItem& object = *objects[o];
-            if (object.m_nSector != -1 || object.m_dY < s.m_dCeilingAltitude ||
-                object.m_dY > s.m_dFloorAltitude)
-                continue;
-            const ScreenPoint p = at[o];
-            if (p.x < lo.x || p.x > hi.x || p.y < lo.y || p.y > hi.y) continue;
-            if (PointInPolygon(loop, p)) object.m_nSector = static_cast<int>(i);
-        }
+        FirstLoopOnScreen(*this, *sectors[i], loop);
+        if (!loop.empty()) ClaimObjects(*sectors[i], static_cast<int>(i), loop, probes);
     }
+    for (const ObjectProbe& probe : probes)
+        objects[probe.object]->m_nSector = probe.sector;
     m_bObjectsDirty = false;
 }
 

@@ -467,6 +467,35 @@ TEST(MapDrawing, ObjectsTakeTheFirstSectorHoldingThemOnScreen) {
     EXPECT_EQ(objects[0]->m_nSector, -1);
 }
 
+// The assignment visits objects row by row; a plain scan of every sector for every object must
+// agree with it on a level full of rooms, doors and objects at all heights.
+TEST(MapDrawing, ObjectSectorsAgreeWithAPlainScan) {
+    Fixture f;
+    testing::BuildSyntheticLevel(f.level(), testing::SyntheticLevelOptions::Small());
+    f.engine.m_dScale = 2048;
+    f.doc.m_dScrollX = f.doc.m_dScrollZ = 0;
+    f.engine.AssignObjectSectors();
+    const auto& sectors = f.level().m_Lev.m_pSectors;
+    int assigned = 0;
+    for (const auto& object : f.level().m_Objects.m_pObjects) {
+        int expected = -1;
+        const ScreenPoint at = f.engine.WorldToScreen(object->m_dX, object->m_dZ);
+        for (std::size_t i = 0; i < sectors.size() && expected == -1; ++i) {
+            const CDataSector& s = *sectors[i];
+            if (object->m_dY < s.m_dCeilingAltitude || object->m_dY > s.m_dFloorAltitude) continue;
+            std::vector<ScreenPoint> loop;
+            for (int w = 0; w < CMapEngine::FirstLoopLength(s); ++w) {
+                const CDataVertex& v = *s.m_pVertices[static_cast<std::size_t>(s.m_pWalls[w]->m_nLeft)];
+                loop.push_back(f.engine.WorldToScreen(v.m_dX, v.m_dZ));
+            }
+            if (CMapEngine::PointInPolygon(loop, at)) expected = static_cast<int>(i);
+        }
+        EXPECT_EQ(object->m_nSector, expected);
+        assigned += expected != -1;
+    }
+    EXPECT_GT(assigned, 10);
+}
+
 // Culling sectors by their boxes must change nothing: the list equals the sectors' walls drawn one
 // by one without it.
 TEST(MapDrawing, CullingKeepsTheListOfAnUnculledDraw) {
