@@ -1,0 +1,563 @@
+#include "mapedit/CMapEngine.h"
+
+#include "model/ModelOps.h"
+#include "model/StringUtil.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <string>
+#include <unordered_set>
+
+namespace morvi {
+
+namespace {
+
+constexpr std::uint32_t Grey(int g) {
+    const auto v = static_cast<std::uint32_t>(g & 255);
+    return v | v << 8 | v << 16;
+}
+
+const CDataVertex* VertexAt(const CDataSector& sector, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= sector.m_pVertices.size()) return nullptr;
+    return sector.m_pVertices[static_cast<std::size_t>(index)].get();
+}
+
+const CDataSector* SectorAt(const CDataLev& lev, int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= lev.m_pSectors.size()) return nullptr;
+    return lev.m_pSectors[static_cast<std::size_t>(index)].get();
+}
+
+bool IsElevatorText(const CDataInfItem& item) {
+    for (const std::string& line : item.m_Lines)
+        if (ContainsNoCase(line, "elevator move_floor") || ContainsNoCase(line, "elevator move_ceiling") ||
+            ContainsNoCase(line, "elevator inv"))
+            return true;
+    return false;
+}
+
+// The upper-cased names of every elevator item, so that a draw asks the INF part once per sector
+// instead of scanning every item for every wall.
+std::unordered_set<std::string> ElevatorNames(const CDataInf& inf) {
+    std::unordered_set<std::string> names;
+    for (const auto& item : inf.m_pItems)
+        if (!item->m_strName.empty() && EqualsNoCase(item->m_strType, "sector") && IsElevatorText(*item))
+            names.insert(ToUpper(item->m_strName));
+    return names;
+}
+
+// What the pen rules need to know of a wall's sector, gathered once per sector.
+struct SectorPen {
+    bool grey = false; // another layer, or vertex mode
+    bool selected = false;
+    bool elevator = false;
+    bool blackWhite = false;
+};
+
+bool HasSign(const CDataWall& wall) {
+    return wall.m_Sign.m_nTexture > -1;
+}
+
+bool MirrorHasSign(const CDataLev& lev, const CDataWall& wall) {
+    if (wall.m_nAdjoin < 0 || wall.m_nMirror < 0) return false;
+    const CDataSector* other = SectorAt(lev, wall.m_nAdjoin);
+    if (other == nullptr || static_cast<std::size_t>(wall.m_nMirror) >= other->m_pWalls.size()) return false;
+    return HasSign(*other->m_pWalls[static_cast<std::size_t>(wall.m_nMirror)]);
+}
+
+std::uint32_t RulePen(const CDataLev& lev, const CDataSector& sector, const CDataWall& wall,
+                      const SectorPen& p) {
+    if (p.grey) return MapColour::kGrey;
+    if (p.selected) return MapColour::kRed;
+    if (sector.m_nFlags1 & kSectorDoor) return MapColour::kYellow;
+    if (sector.m_nFlags1 & kSectorSecret) return MapColour::kMagenta;
+    if (HasSign(wall) || MirrorHasSign(lev, wall)) return MapColour::kCyan;
+    if (p.elevator) return MapColour::kYellow;
+    if (wall.m_nAdjoin > -1 && wall.m_nMirror > -1) return MapColour::kDarkGreen;
+    return MapColour::kGreen;
+}
+
+std::uint32_t Pen(std::uint32_t colour, bool blackWhite) {
+    return blackWhite ? MapColour::kBlack : colour;
+}
+
+// The fill brush of a sector for a display tool; nothing for no fill.
+std::optional<std::uint32_t> ToolBrush(const CDataSector& sector, int tool) {
+    const int flags = sector.m_nFlags1;
+    switch (tool) {
+    case kToolAmbiance:
+        return Grey(sector.m_nAmbient * 4 + 96);
+    case kToolDamage: {
+        const int level = (flags & kSectorExploding ? 96 : 0) + (flags & kSectorLowDamage ? 64 : 0) +
+                          (flags & kSectorHighDamage ? 80 : 0);
+        if (level == 0) return std::nullopt;
+        return static_cast<std::uint32_t>(level);
+    }
+    case kToolAltitude:
+        if (sector.m_dSecondAltitude == 0.0) return std::nullopt; // -0.0 compares equal too
+        return MapColour::kDarkGreen;
+    case kToolSkiesPits: {
+        const bool sky = flags & kSectorSky;
+        const bool pit = flags & kSectorPit;
+        const int level = sky && pit ? 224 : sky ? 128 : pit ? 96 : 0;
+        if (level == 0) return std::nullopt;
+        return static_cast<std::uint32_t>(level) << 16;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+struct WorldPoint {
+    double x = 0;
+    double z = 0;
+    bool operator==(const WorldPoint&) const = default;
+};
+
+// One Sutherland-Hodgman pass: keeps the part of the polygon where inside() holds, cutting edges
+// where they cross the boundary.
+template <class Inside, class Cut>
+void ClipPass(std::vector<WorldPoint>& poly, std::vector<WorldPoint>& scratch, Inside inside, Cut cut) {
+    scratch.clear();
+    const std::size_t n = poly.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const WorldPoint& a = poly[(i + n - 1) % n];
+        const WorldPoint& b = poly[i];
+        const bool ina = inside(a);
+        const bool inb = inside(b);
+        if (ina != inb) scratch.push_back(cut(a, b));
+        if (inb) scratch.push_back(b);
+    }
+    poly.swap(scratch);
+}
+
+// Fills are clipped exactly to the visible rectangle rather than patched with window corners:
+// inside the window the result is the same, and sectors far outside it add no polygon at all.
+void ClipPolygon(std::vector<WorldPoint>& poly, std::vector<WorldPoint>& scratch, double left, double right,
+                 double bottom, double top) {
+    auto atZ = [](double z) {
+        return [z](const WorldPoint& a, const WorldPoint& b) {
+            return WorldPoint{a.x + (b.x - a.x) * (z - a.z) / (b.z - a.z), z};
+        };
+    };
+    auto atX = [](double x) {
+        return [x](const WorldPoint& a, const WorldPoint& b) {
+            return WorldPoint{x, a.z + (b.z - a.z) * (x - a.x) / (b.x - a.x)};
+        };
+    };
+    ClipPass(
+        poly, scratch, [&](const WorldPoint& p) { return p.z >= bottom; }, atZ(bottom));
+    ClipPass(
+        poly, scratch, [&](const WorldPoint& p) { return p.z <= top; }, atZ(top));
+    ClipPass(
+        poly, scratch, [&](const WorldPoint& p) { return p.x >= left; }, atX(left));
+    ClipPass(
+        poly, scratch, [&](const WorldPoint& p) { return p.x <= right; }, atX(right));
+}
+
+// Whether nothing of the clipped polygon has an area: fewer than three points, or all on one
+// vertical or horizontal line (a sector only touching an edge of the visible rectangle).
+bool Flat(const std::vector<WorldPoint>& poly) {
+    if (poly.size() < 3) return true;
+    bool sameX = true, sameZ = true;
+    for (const WorldPoint& p : poly) {
+        sameX = sameX && p.x == poly[0].x;
+        sameZ = sameZ && p.z == poly[0].z;
+    }
+    return sameX || sameZ;
+}
+
+// The end points of the loop's walls in order, without repeating the point two walls share.
+void LoopPolygon(const CDataSector& sector, int begin, int end, std::vector<WorldPoint>& poly) {
+    poly.clear();
+    auto add = [&](const CDataVertex* v) {
+        if (v == nullptr) return;
+        const WorldPoint p{v->m_dX, v->m_dZ};
+        if (poly.empty() || !(poly.back() == p)) poly.push_back(p);
+    };
+    for (int w = begin; w < end; ++w) {
+        const CDataWall& wall = *sector.m_pWalls[static_cast<std::size_t>(w)];
+        add(VertexAt(sector, wall.m_nLeft));
+        add(VertexAt(sector, wall.m_nRight));
+    }
+    while (poly.size() > 1 && poly.front() == poly.back())
+        poly.pop_back();
+}
+
+// Whether the sector's bounding box lies wholly on or beyond one edge of the visible rectangle:
+// then every wall's two ends lie on or beyond that edge and the clip would reject them all.
+bool SectorOutside(const CMapEngine& e, const CDataSector& sector) {
+    if (sector.m_pVertices.empty()) return true;
+    double minX = sector.m_pVertices[0]->m_dX, maxX = minX;
+    double minZ = sector.m_pVertices[0]->m_dZ, maxZ = minZ;
+    for (const auto& v : sector.m_pVertices) {
+        minX = std::min(minX, v->m_dX);
+        maxX = std::max(maxX, v->m_dX);
+        minZ = std::min(minZ, v->m_dZ);
+        maxZ = std::max(maxZ, v->m_dZ);
+    }
+    return maxX <= e.m_dVisLeft || minX >= e.m_dVisRight || maxZ <= e.m_dVisBottom || minZ >= e.m_dVisTop;
+}
+
+// Buffers a draw reuses from sector to sector.
+struct FillScratch {
+    std::vector<int> loopStarts;
+    std::vector<WorldPoint> poly;
+    std::vector<WorldPoint> clipped;
+    std::vector<ScreenPoint> screen;
+};
+
+// Each wall loop is a polygon of its own, so holes are filled like the outer loop.
+void DrawToolFill(const CMapEngine& e, DisplayList& out, const CDataSector& s, int tool, FillScratch& b) {
+    const auto brush = ToolBrush(s, tool);
+    if (!brush) return;
+    b.loopStarts.clear();
+    BuildLoopStarts(s, b.loopStarts);
+    for (std::size_t k = 0; k + 1 < b.loopStarts.size(); ++k) {
+        LoopPolygon(s, b.loopStarts[k], b.loopStarts[k + 1], b.poly);
+        ClipPolygon(b.poly, b.clipped, e.m_dVisLeft, e.m_dVisRight, e.m_dVisBottom, e.m_dVisTop);
+        if (Flat(b.poly)) continue;
+        b.screen.clear();
+        for (const WorldPoint& p : b.poly)
+            b.screen.push_back(e.WorldToScreen(p.x, p.z));
+        out.AddPolygon(b.screen, *brush);
+    }
+}
+
+// A selected sector's mark: the rings at its first wall's left vertex, when that is visible.
+void DrawRingsAtFirstWall(const CMapEngine& e, DisplayList& out, const CDataSector& s, bool blackWhite,
+                          double dx = 0, double dz = 0) {
+    if (s.m_pWalls.empty()) return;
+    const CDataVertex* first = VertexAt(s, s.m_pWalls[0]->m_nLeft);
+    if (first != nullptr && e.IsVisible(first->m_dX + dx, first->m_dZ + dz))
+        e.DrawRings(out, first->m_dX + dx, first->m_dZ + dz, Pen(MapColour::kRed, blackWhite));
+}
+
+// Objects of a sector on another layer stay hidden even with all layers shown; objects outside
+// every sector are always drawn.
+void DrawObjects(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, bool blackWhite) {
+    const CDataLevel& level = doc.level();
+    const auto& objects = level.m_Objects.m_pObjects;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        const CDataObjectItem& object = *objects[i];
+        if (object.m_nSector != -1) {
+            const CDataSector* s = SectorAt(level.m_Lev, object.m_nSector);
+            if (s == nullptr || s->m_nLayer != doc.m_nCurrentLayer) continue;
+        }
+        e.DrawObject(out, object, e.IsObjectSelected(static_cast<int>(i)), 0, 0, blackWhite);
+    }
+}
+
+void DrawWallMarks(const CMapEngine& e, const CDataLev& lev, DisplayList& out, bool blackWhite) {
+    const std::uint32_t red = Pen(MapColour::kRed, blackWhite);
+    for (const CMapSelItem& item : e.selection()) {
+        const CDataSector* s = SectorAt(lev, item.m_nSector);
+        if (s == nullptr || item.m_nWall < 0 || static_cast<std::size_t>(item.m_nWall) >= s->m_pWalls.size())
+            continue;
+        const CDataWall& wall = *s->m_pWalls[static_cast<std::size_t>(item.m_nWall)];
+        const CDataVertex* a = VertexAt(*s, wall.m_nLeft);
+        const CDataVertex* b = VertexAt(*s, wall.m_nRight);
+        if (a == nullptr || b == nullptr) continue;
+        double x1 = a->m_dX, z1 = a->m_dZ, x2 = b->m_dX, z2 = b->m_dZ;
+        if (e.ClipSegment(x1, z1, x2, z2))
+            out.AddLine(e.WorldToScreenX(x1), e.WorldToScreenY(z1), e.WorldToScreenX(x2),
+                        e.WorldToScreenY(z2), red);
+        if (e.IsVisible(a->m_dX, a->m_dZ)) e.DrawRings(out, a->m_dX, a->m_dZ, red);
+    }
+}
+
+// Vertices are marked on the current layer only: all layers are shown but never edited.
+void DrawVertexMarks(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, bool blackWhite) {
+    const auto& sectors = doc.level().m_Lev.m_pSectors;
+    for (std::size_t i = 0; i < sectors.size(); ++i) {
+        const CDataSector& s = *sectors[i];
+        if (s.m_nLayer != doc.m_nCurrentLayer) continue;
+        for (std::size_t v = 0; v < s.m_pVertices.size(); ++v)
+            e.DrawVertexMark(out, s.m_pVertices[v]->m_dX, s.m_pVertices[v]->m_dZ,
+                             e.IsVertexSelected(static_cast<int>(i), static_cast<int>(v)), blackWhite);
+    }
+}
+
+void DrawModeMarks(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, bool blackWhite) {
+    switch (doc.m_nMode) {
+    case kModeSector:
+        // Selected sectors again, so that their red walls lie on top of their neighbours'.
+        for (const CMapSelItem& item : e.selection())
+            e.DrawSectorWalls(out, item.m_nSector, 0, 0, blackWhite);
+        if (doc.m_nTool == kToolObjects) DrawObjects(e, doc, out, blackWhite);
+        break;
+    case kModeWall:
+        DrawWallMarks(e, doc.level().m_Lev, out, blackWhite);
+        break;
+    case kModeVertex:
+        DrawVertexMarks(e, doc, out, blackWhite);
+        break;
+    case kModeObject:
+        DrawObjects(e, doc, out, blackWhite);
+        break;
+    default:
+        break;
+    }
+}
+
+// A sector's walls moved by (dx, dz), then the selection rings at its first wall's left vertex.
+// The engine's world-to-pixel conversion with its operands held locally, so that the per-wall
+// loop need not call across files; the expressions are the engine's own, operation by operation.
+struct ScreenMap {
+    double scrollX, scrollZ, scale;
+    int X(double x) const { return static_cast<int>((x - scrollX + 2048.0) * scale / 4096.0); }
+    int Y(double z) const { return static_cast<int>(scale - (z + scrollZ + 2048.0) * scale / 4096.0); }
+};
+
+// A sector's walls moved by (dx, dz), then the selection rings at its first wall's left vertex.
+void DrawWalls(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, const CDataSector& s,
+               const SectorPen& pen, double dx, double dz) {
+    const CDataLev& lev = doc.level().m_Lev;
+    const ScreenMap map{doc.m_dScrollX, doc.m_dScrollZ, e.m_dScale};
+    for (const auto& wall : s.m_pWalls) {
+        const CDataVertex* a = VertexAt(s, wall->m_nLeft);
+        const CDataVertex* b = VertexAt(s, wall->m_nRight);
+        if (a == nullptr || b == nullptr) continue;
+        double x1 = a->m_dX + dx, z1 = a->m_dZ + dz, x2 = b->m_dX + dx, z2 = b->m_dZ + dz;
+        if (!e.ClipSegment(x1, z1, x2, z2)) continue;
+        out.AddLine(map.X(x1), map.Y(z1), map.X(x2), map.Y(z2),
+                    Pen(RulePen(lev, s, *wall, pen), pen.blackWhite));
+    }
+    if (pen.selected) DrawRingsAtFirstWall(e, out, s, pen.blackWhite, dx, dz);
+}
+
+struct ObjectProbe {
+    ScreenPoint at;
+    double y = 0;
+    int sector = -1;
+    std::size_t object = 0;
+};
+
+void FirstLoopOnScreen(const CMapEngine& e, const CDataSector& s, std::vector<ScreenPoint>& loop) {
+    loop.clear();
+    const int length = CMapEngine::FirstLoopLength(s);
+    for (int w = 0; w < length; ++w)
+        if (const CDataVertex* v = VertexAt(s, s.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft))
+            loop.push_back(e.WorldToScreen(v->m_dX, v->m_dZ));
+}
+
+// Gives the sector every still unassigned object within its heights (bounds included) whose
+// screen point its first loop holds.
+void ClaimObjects(const CDataSector& s, int sector, std::span<const ScreenPoint> loop,
+                  std::vector<ObjectProbe>& probes) {
+    // The crossing test never holds outside the loop's box, so the box spares most polygon tests.
+    ScreenPoint lo = loop[0], hi = loop[0];
+    for (const ScreenPoint& p : loop) {
+        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y)};
+        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y)};
+    }
+    // The probes are sorted by screen row: only the rows of the loop's box can hold a crossing.
+    auto probe = std::lower_bound(probes.begin(), probes.end(), lo.y,
+                                  [](const ObjectProbe& q, int row) { return q.at.y < row; });
+    for (; probe != probes.end() && probe->at.y <= hi.y; ++probe) {
+        if (probe->sector != -1 || probe->y < s.m_dCeilingAltitude || probe->y > s.m_dFloorAltitude) continue;
+        const ScreenPoint p = probe->at;
+        if (p.x < lo.x || p.x > hi.x) continue;
+        if (CMapEngine::PointInPolygon(loop, p)) probe->sector = sector;
+    }
+}
+
+} // namespace
+
+void CMapEngine::Draw(DisplayList& out, const MapDevice& device) {
+    if (m_Doc.m_nMode == kModePerspective) return;
+    if (!device.m_bPrinting) DrawGrid(out);
+    DrawMap(out, device.m_bPrinting && m_Settings.m_bBlackWhite);
+}
+
+void CMapEngine::DrawGrid(DisplayList& out) const {
+    if (!m_Doc.m_bGridOn || !(m_dGridStep > 0)) return;
+    const double step = m_dGridStep;
+    const double l = ScreenToWorldX(m_rcClient.left);
+    const double r = ScreenToWorldX(m_rcClient.right);
+    const double t = ScreenToWorldZ(m_rcClient.top);
+    const double b = ScreenToWorldZ(m_rcClient.bottom);
+    const double x0 = l - std::fmod(l, step);
+    const double z0 = t - std::fmod(t, step);
+    // The spacing of the first cell is used throughout, so the dots stay evenly spaced even where
+    // truncation would make single cells a pixel wider or narrower.
+    const int px0 = WorldToScreenX(x0);
+    const int pxEnd = WorldToScreenX(r);
+    const int dx = std::max(WorldToScreenX(x0 + step) - px0, 1);
+    const int py0 = WorldToScreenY(z0);
+    const int pyEnd = WorldToScreenY(b);
+    const int dy = std::max(WorldToScreenY(z0 - step) - py0, 1);
+    for (int px = px0; px < pxEnd; px += dx)
+        for (int py = py0; py < pyEnd; py += dy)
+            out.AddPixel(px, py, MapColour::kGridDot);
+}
+
+void CMapEngine::SetVisibleRect() {
+    m_dVisLeft = ScreenToWorldX(m_rcClient.left - 10);
+    m_dVisRight = ScreenToWorldX(m_rcClient.right + 10);
+    m_dVisTop = ScreenToWorldZ(m_rcClient.top - 10);
+    m_dVisBottom = ScreenToWorldZ(m_rcClient.bottom + 10);
+}
+
+bool CMapEngine::IsVisible(double x, double z) const {
+    return x >= m_dVisLeft && x <= m_dVisRight && z >= m_dVisBottom && z <= m_dVisTop;
+}
+
+bool CMapEngine::ClipSegment(double& x1, double& z1, double& x2, double& z2) const {
+    const double bottom = m_dVisBottom, top = m_dVisTop, left = m_dVisLeft, right = m_dVisRight;
+    if ((z1 <= bottom && z2 <= bottom) || (z1 >= top && z2 >= top)) return false;
+    // Past the test above, an end beyond an edge means the other lies inside it: no division by 0.
+    if (z1 < bottom) {
+        x1 += (x2 - x1) * (bottom - z1) / (z2 - z1);
+        z1 = bottom;
+    } else if (z2 < bottom) {
+        x2 += (x1 - x2) * (bottom - z2) / (z1 - z2);
+        z2 = bottom;
+    }
+    if (z1 > top) {
+        x1 += (x2 - x1) * (top - z1) / (z2 - z1);
+        z1 = top;
+    } else if (z2 > top) {
+        x2 += (x1 - x2) * (top - z2) / (z1 - z2);
+        z2 = top;
+    }
+    if ((x1 <= left && x2 <= left) || (x1 >= right && x2 >= right)) return false;
+    if (x1 < left) {
+        z1 += (z2 - z1) * (left - x1) / (x2 - x1);
+        x1 = left;
+    } else if (x2 < left) {
+        z2 += (z1 - z2) * (left - x2) / (x1 - x2);
+        x2 = left;
+    }
+    if (x1 > right) {
+        z1 += (z2 - z1) * (right - x1) / (x2 - x1);
+        x1 = right;
+    } else if (x2 > right) {
+        z2 += (z1 - z2) * (right - x2) / (x1 - x2);
+        x2 = right;
+    }
+    return !(x1 == x2 && z1 == z2);
+}
+
+bool CMapEngine::IsElevatorSector(const CDataLevel& level, const CDataSector& sector) {
+    if (sector.m_strName.empty()) return false;
+    for (const auto& item : level.m_Inf.m_pItems)
+        if (EqualsNoCase(item->m_strType, "sector") && EqualsNoCase(item->m_strName, sector.m_strName) &&
+            IsElevatorText(*item))
+            return true;
+    return false;
+}
+
+std::uint32_t CMapEngine::WallColour(int sector, int wall) const {
+    const CDataSector* s = SectorAt(level().m_Lev, sector);
+    if (s == nullptr || wall < 0 || static_cast<std::size_t>(wall) >= s->m_pWalls.size())
+        return MapColour::kGrey;
+    SectorPen pen;
+    pen.grey = s->m_nLayer != m_Doc.m_nCurrentLayer || m_Doc.m_nMode == kModeVertex;
+    pen.selected = m_Doc.m_nMode == kModeSector && IsSectorSelected(sector);
+    pen.elevator = IsElevatorSector(level(), *s);
+    return RulePen(level().m_Lev, *s, *s->m_pWalls[static_cast<std::size_t>(wall)], pen);
+}
+
+void CMapEngine::DrawRings(DisplayList& out, double x, double z, std::uint32_t colour) const {
+    const int px = WorldToScreenX(x);
+    const int py = WorldToScreenY(z);
+    out.AddEllipse(px - 4, py - 4, px + 4, py + 5, colour);
+    out.AddEllipse(px - 3, py - 3, px + 3, py + 4, colour);
+}
+
+void CMapEngine::DrawVertexMark(DisplayList& out, double x, double z, bool marked, bool blackWhite) const {
+    if (!IsVisible(x, z)) return;
+    const int px = WorldToScreenX(x);
+    const int py = WorldToScreenY(z);
+    for (int y = py - 1; y <= py + 1; ++y)
+        out.AddLine(px - 1, y, px + 2, y, Pen(MapColour::kGreen, blackWhite));
+    if (marked) DrawRings(out, x, z, Pen(MapColour::kRed, blackWhite));
+}
+
+void CMapEngine::DrawObject(DisplayList& out, const CDataObjectItem& object, bool selected, double dx,
+                            double dz, bool blackWhite) const {
+    const double x = object.m_dX + dx;
+    const double z = object.m_dZ + dz;
+    if (!IsVisible(x, z)) return;
+    const int px = WorldToScreenX(x);
+    const int py = WorldToScreenY(z);
+    const std::uint32_t c = blackWhite ? 0 : object.m_crColour;
+    if (EqualsNoCase(object.m_strClass, "frame")) {
+        out.AddPixel(px - 2, py, c);
+        out.AddPixel(px + 2, py, c);
+        out.AddPixel(px, py - 2, c);
+        out.AddPixel(px, py + 2, c);
+    }
+    for (int y = py - 1; y <= py + 1; ++y)
+        for (int x9 = px - 1; x9 <= px + 1; ++x9)
+            out.AddPixel(x9, y, c);
+    if (!selected) return;
+    const std::uint32_t red = Pen(MapColour::kRed, blackWhite);
+    out.AddEllipse(px - 4, py - 4, px + 4, py + 5, red);
+    // Degrees to radians with pi taken as 22/7, as the heading has always been drawn.
+    const double a = object.m_dYaw * 44.0 / 2520.0;
+    out.AddLine(px, py, static_cast<int>(px + 15 * std::sin(a)), static_cast<int>(py - 15 * std::cos(a)),
+                red);
+}
+
+void CMapEngine::DrawSectorWalls(DisplayList& out, int sector, double dx, double dz, bool blackWhite) const {
+    const CDataSector* s = SectorAt(level().m_Lev, sector);
+    if (s == nullptr) return;
+    const SectorPen pen{s->m_nLayer != m_Doc.m_nCurrentLayer || m_Doc.m_nMode == kModeVertex,
+                        m_Doc.m_nMode == kModeSector && IsSectorSelected(sector),
+                        IsElevatorSector(level(), *s), blackWhite};
+    DrawWalls(*this, m_Doc, out, *s, pen, dx, dz);
+}
+
+void CMapEngine::DrawMap(DisplayList& out, bool blackWhite) {
+    SetVisibleRect();
+    if (m_bObjectsDirty) AssignObjectSectors();
+    const CDataLev& lev = level().m_Lev;
+    const std::unordered_set<std::string> elevators = ElevatorNames(level().m_Inf);
+    const int mode = m_Doc.m_nMode;
+    m_Doc.m_nMaxLayer = -1;
+    m_Doc.m_nMinLayer = INT_MAX;
+    FillScratch scratch;
+    for (std::size_t i = 0; i < lev.m_pSectors.size(); ++i) {
+        const CDataSector& s = *lev.m_pSectors[i];
+        m_Doc.m_nMaxLayer = std::max(m_Doc.m_nMaxLayer, s.m_nLayer);
+        m_Doc.m_nMinLayer = std::min(m_Doc.m_nMinLayer, s.m_nLayer);
+        if (s.m_nLayer != m_Doc.m_nCurrentLayer && !m_Doc.m_bAllLayers) continue;
+        const bool selected = mode == kModeSector && IsSectorSelected(static_cast<int>(i));
+        if (SectorOutside(*this, s)) {
+            // Nothing of it can be drawn but the selection rings, which may sit on an edge.
+            if (selected) DrawRingsAtFirstWall(*this, out, s, blackWhite);
+            continue;
+        }
+        if (mode == kModeSector) DrawToolFill(*this, out, s, m_Doc.m_nTool, scratch);
+        const bool elevator = !s.m_strName.empty() && elevators.contains(ToUpper(s.m_strName));
+        const SectorPen pen{s.m_nLayer != m_Doc.m_nCurrentLayer || mode == kModeVertex, selected, elevator,
+                            blackWhite};
+        DrawWalls(*this, m_Doc, out, s, pen, 0, 0);
+    }
+    DrawModeMarks(*this, m_Doc, out, blackWhite);
+}
+
+void CMapEngine::AssignObjectSectors() {
+    auto& objects = level().m_Objects.m_pObjects;
+    // The objects' screen points and heights side by side, sorted by row, so that each sector
+    // looks only at the objects in the rows it covers.
+    std::vector<ObjectProbe> probes(objects.size());
+    for (std::size_t o = 0; o < objects.size(); ++o)
+        probes[o] = {WorldToScreen(objects[o]->m_dX, objects[o]->m_dZ), objects[o]->m_dY, -1, o};
+    // Which sector wins depends on the sectors' order only, so the objects may be visited in any.
+    std::sort(probes.begin(), probes.end(),
+              [](const ObjectProbe& a, const ObjectProbe& b) { return a.at.y < b.at.y; });
+    std::vector<ScreenPoint> loop;
+    const auto& sectors = level().m_Lev.m_pSectors;
+    for (std::size_t i = 0; i < sectors.size(); ++i) {
+        FirstLoopOnScreen(*this, *sectors[i], loop);
+        if (!loop.empty()) ClaimObjects(*sectors[i], static_cast<int>(i), loop, probes);
+    }
+    for (const ObjectProbe& probe : probes)
+        objects[probe.object]->m_nSector = probe.sector;
+    m_bObjectsDirty = false;
+}
+
+} // namespace morvi
