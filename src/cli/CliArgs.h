@@ -10,6 +10,10 @@
 #include <string_view>
 #include <vector>
 
+namespace morvi {
+class CMorviDoc;
+}
+
 namespace morvi::cli {
 
 // The words after a command: positional arguments and --options (with or without a value).
@@ -45,6 +49,11 @@ Status WriteBytesFile(const std::filesystem::path& path, std::span<const std::ui
 
 int Fail(const std::string& message);       // prints "morvi-cli: message" to stderr, returns 1
 int UsageError(const std::string& message); // the same, returns 2
+
+// Loads a .gob or .mrv into doc, choosing the level named by --level when the archive holds several.
+Status LoadLevelDocument(const std::string& path, const CliArgs& args, CMorviDoc& doc);
+// morvi-cli level render.
+int RenderLevel(const CliArgs& args);
 
 int RunGob(const std::vector<std::string>& words);
 int RunLevel(const std::vector<std::string>& words);

@@ -20,29 +20,13 @@ const char* const kLevelUsage =
     "                                                         exit status 1 when there are any\n"
     "  morvi-cli level roundtrip IN OUT [--level NAME]      load and save through the model\n"
     "  morvi-cli level convert IN OUT [--level NAME]        between .gob and .mrv\n"
+    "  morvi-cli level render FILE OUT [--level NAME] [--layer N] [--all-layers]\n"
+    "                [--tool normal|ambiance|damage|altitude|skies|objects] [--zoom-to-fit]\n"
+    "                [--size WxH]                           the map as the editor draws it, as\n"
+    "                                                         OUT.png or OUT.svg\n"
     "\n"
     "FILE is a .gob archive or a .mrv document. When an archive holds several levels, --level\n"
     "chooses one (the first is taken otherwise).\n";
-
-// Loads path into doc, choosing the level named by --level when the archive holds several.
-Status Load(const std::string& path, const CliArgs& args, CMorviDoc& doc) {
-    const std::optional<std::string> wanted = args.value("--level");
-    std::string available;
-    LevelChooser chooser = [&](const std::vector<std::string>& names, int current) -> std::optional<int> {
-        if (!wanted) return current;
-        for (std::size_t i = 0; i < names.size(); ++i) {
-            if (EqualsNoCase(names[i], *wanted)) return static_cast<int>(i);
-            available += (i ? ", " : "") + names[i];
-        }
-        return std::nullopt;
-    };
-    Status s = LoadDocument(doc, path, chooser);
-    if (!s && !available.empty())
-        return Status::Fail(path + ": there is no level " + *wanted + " (levels: " + available + ")");
-    if (s && wanted && !EqualsNoCase(doc.level().CurrentLevelName(), *wanted))
-        return Status::Fail(path + ": there is no level " + *wanted);
-    return s;
-}
 
 struct Counts {
     std::size_t sectors = 0, walls = 0, vertices = 0;
@@ -62,7 +46,7 @@ int Info(const CliArgs& args) {
     if (args.positional().size() != 1) return UsageError("level info takes one file");
     const std::string& path = args.positional()[0];
     CMorviDoc doc;
-    if (Status s = Load(path, args, doc); !s) return Fail(s.message());
+    if (Status s = LoadLevelDocument(path, args, doc); !s) return Fail(s.message());
     const CDataLevel& level = doc.level();
     const Counts c = CountGeometry(level);
     if (args.flag("--json")) {
@@ -111,7 +95,7 @@ int Check(const CliArgs& args) {
     if (args.positional().size() != 1) return UsageError("level check takes one file");
     const std::string& path = args.positional()[0];
     CMorviDoc doc;
-    if (Status s = Load(path, args, doc); !s) return Fail(s.message());
+    if (Status s = LoadLevelDocument(path, args, doc); !s) return Fail(s.message());
     const auto findings = checkLevel(doc.level());
     const TextNotes& notes = doc.level().m_ReadNotes;
     if (args.flag("--json")) {
@@ -148,17 +132,36 @@ int Check(const CliArgs& args) {
 int Resave(const CliArgs& args, const char* what) {
     if (args.positional().size() != 2) return UsageError(std::string("level ") + what + " takes IN and OUT");
     CMorviDoc doc;
-    if (Status s = Load(args.positional()[0], args, doc); !s) return Fail(s.message());
+    if (Status s = LoadLevelDocument(args.positional()[0], args, doc); !s) return Fail(s.message());
     if (Status s = SaveDocument(doc, args.positional()[1]); !s) return Fail(s.message());
     return 0;
 }
 
 } // namespace
 
+Status LoadLevelDocument(const std::string& path, const CliArgs& args, CMorviDoc& doc) {
+    const std::optional<std::string> wanted = args.value("--level");
+    std::string available;
+    LevelChooser chooser = [&](const std::vector<std::string>& names, int current) -> std::optional<int> {
+        if (!wanted) return current;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (EqualsNoCase(names[i], *wanted)) return static_cast<int>(i);
+            available += (i ? ", " : "") + names[i];
+        }
+        return std::nullopt;
+    };
+    Status s = LoadDocument(doc, path, chooser);
+    if (!s && !available.empty())
+        return Status::Fail(path + ": there is no level " + *wanted + " (levels: " + available + ")");
+    if (s && wanted && !EqualsNoCase(doc.level().CurrentLevelName(), *wanted))
+        return Status::Fail(path + ": there is no level " + *wanted);
+    return s;
+}
+
 int RunLevel(const std::vector<std::string>& words) {
     if (words.empty()) return UsageError("level needs a subcommand");
     const std::string sub = words[0];
-    const CliArgs args({words.begin() + 1, words.end()}, {"--level"});
+    const CliArgs args({words.begin() + 1, words.end()}, {"--level", "--layer", "--tool", "--size"});
     if (sub == "--help" || args.flag("--help")) {
         std::fputs(kLevelUsage, stdout);
         return 0;
@@ -168,6 +171,7 @@ int RunLevel(const std::vector<std::string>& words) {
     if (sub == "check") return Check(args);
     if (sub == "roundtrip") return Resave(args, "roundtrip");
     if (sub == "convert") return Resave(args, "convert");
+    if (sub == "render") return RenderLevel(args);
     return UsageError("unknown level subcommand '" + sub + "'");
 }
 

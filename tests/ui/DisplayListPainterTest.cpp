@@ -1,0 +1,49 @@
+#include "mapedit/DisplayListPainter.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace morvi::ui {
+namespace {
+
+// Paints a list on a black 32 x 32 picture.
+QImage Paint(const DisplayList& list) {
+    QImage image(32, 32, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    PaintDisplayList(painter, list);
+    painter.end();
+    return image;
+}
+
+TEST(DisplayListPainter, ReplaysEveryPrimitiveInItsColourWithoutSmoothing) {
+    DisplayList list;
+    list.AddPixel(3, 4, 0x0080FF); // 0x00BBGGRR: orange
+    list.AddLine(10, 2, 20, 2, 0x00FF00);
+    const ScreenPoint square[] = {{2, 10}, {8, 10}, {8, 16}, {2, 16}};
+    list.AddPolygon(square, 0x800000);         // dark blue fill
+    list.AddEllipse(20, 20, 28, 29, 0x0000FF); // red ring
+    const QImage image = Paint(list);
+    EXPECT_EQ(image.pixel(3, 4), qRgb(255, 128, 0));
+    EXPECT_EQ(image.pixel(15, 2), qRgb(0, 255, 0));
+    EXPECT_EQ(image.pixel(15, 3), qRgb(0, 0, 0)); // one pixel wide
+    EXPECT_EQ(image.pixel(5, 13), qRgb(0, 0, 128));
+    EXPECT_EQ(image.pixel(24, 24), qRgb(0, 0, 0)); // the ring is hollow
+    EXPECT_EQ(image.pixel(20, 24), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(28, 24), qRgb(0, 0, 0)); // the box's right edge is excluded
+}
+
+TEST(DisplayListPainter, LaterPrimitivesCoverEarlierOnes) {
+    DisplayList list;
+    const ScreenPoint big[] = {{0, 0}, {16, 0}, {16, 16}, {0, 16}};
+    list.AddPolygon(big, 0x808080);
+    list.AddLine(0, 8, 16, 8, 0x0000FF);
+    const QImage image = Paint(list);
+    EXPECT_EQ(image.pixel(8, 8), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(8, 4), qRgb(128, 128, 128));
+}
+
+} // namespace
+} // namespace morvi::ui
