@@ -60,6 +60,17 @@ Status ReadRenderOptions(const CliArgs& args, RenderOptions& options) {
     return Status::Ok();
 }
 
+// A GOB carries no map state: when no sector lies on the document's layer, the lowest layer
+// that has sectors is shown instead of an empty map.
+int LayerToShow(const CDataLevel& level, int current) {
+    std::optional<int> lowest;
+    for (const auto& sector : level.m_Lev.m_pSectors) {
+        if (sector->m_nLayer == current) return current;
+        if (!lowest || sector->m_nLayer < *lowest) lowest = sector->m_nLayer;
+    }
+    return lowest.value_or(current);
+}
+
 // Lays the engine out for the picture and draws the map into list, as a sector-mode view would.
 void DrawLevel(CMorviDoc& doc, const RenderOptions& options, DisplayList& list) {
     const Settings settings;
@@ -68,7 +79,10 @@ void DrawLevel(CMorviDoc& doc, const RenderOptions& options, DisplayList& list) 
     const ClientRect client{0, 0, options.m_nWidth, options.m_nHeight};
     doc.m_nMode = kModeSector;
     doc.m_nTool = options.m_nTool;
-    if (options.m_nLayer) doc.m_nCurrentLayer = *options.m_nLayer;
+    if (options.m_nLayer)
+        doc.m_nCurrentLayer = *options.m_nLayer;
+    else
+        doc.m_nCurrentLayer = LayerToShow(doc.level(), doc.m_nCurrentLayer);
     if (options.m_bAllLayers) doc.m_bAllLayers = 1;
     engine.RecalcLayout(device, client);
     if (options.m_bZoomToFit || doc.m_bNormalizeOnOpen) engine.ZoomNormalize(device, client);

@@ -133,5 +133,32 @@ TEST_F(MorviLevelCli, ConvertBetweenGobAndDocumentKeepsTheLevel) {
     EXPECT_NE(noLevel.err.find("no level TALAY"), std::string::npos) << noLevel.err;
 }
 
+TEST_F(MorviLevelCli, RenderDrawsTheMapAsPngOrSvg) {
+    const std::string gob = MakeLevelGob("two.gob");
+    Result png = Run("level render " + gob + " " + P("map.png") + " --size 320x200 --zoom-to-fit");
+    ASSERT_EQ(png.exit, 0) << png.err;
+    const std::string bytes = ReadText(m_Dir / "map.png");
+    ASSERT_GT(bytes.size(), 24u);
+    EXPECT_EQ(bytes.substr(1, 3), "PNG");
+    // Width and height are the big-endian words of the IHDR chunk.
+    auto word = [&](std::size_t at) {
+        return (static_cast<unsigned char>(bytes[at]) << 24) |
+               (static_cast<unsigned char>(bytes[at + 1]) << 16) |
+               (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+    };
+    EXPECT_EQ(word(16), 320);
+    EXPECT_EQ(word(20), 200);
+    EXPECT_NE(png.out.find("primitives"), std::string::npos);
+
+    ASSERT_EQ(Run("level render " + gob + " " + P("map.svg") + " --tool ambiance --all-layers").exit, 0);
+    const std::string svg = ReadText(m_Dir / "map.svg");
+    EXPECT_NE(svg.find("<svg"), std::string::npos);
+    EXPECT_NE(svg.find("polyline"), std::string::npos) << svg.substr(0, 400); // the walls
+
+    EXPECT_EQ(Run("level render " + gob + " " + P("map.png") + " --size 12").exit, 2);
+    EXPECT_EQ(Run("level render " + gob + " " + P("map.png") + " --tool sparkle").exit, 2);
+    EXPECT_EQ(Run("level render " + gob + " " + P("map.bmp")).exit, 1);
+}
+
 } // namespace
 } // namespace morvi

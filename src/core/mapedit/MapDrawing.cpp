@@ -370,6 +370,24 @@ void CMapEngine::Draw(DisplayList& out, const MapDevice& device) {
     DrawMap(out, device.m_bPrinting && m_Settings.m_bBlackWhite);
 }
 
+void CMapEngine::DrawPrint(DisplayList& out, const MapDevice& printer, const ClientRect& page,
+                           const MapDevice& screen, const ClientRect& screenClient) {
+    // The page shows the selection (or the whole level) as large as it fits; the views keep
+    // their own zoom, grid and scroll.
+    const int zoom = m_Doc.m_nZoom;
+    const int gridLevel = m_Doc.m_nGridLevel;
+    const double scrollX = m_Doc.m_dScrollX;
+    const double scrollZ = m_Doc.m_dScrollZ;
+    ZoomNormalize(printer, page);
+    RecalcLayout(printer, page);
+    DrawMap(out, printer.m_bPrinting && m_Settings.m_bBlackWhite);
+    m_Doc.m_nZoom = zoom;
+    m_Doc.m_nGridLevel = gridLevel;
+    m_Doc.m_dScrollX = scrollX;
+    m_Doc.m_dScrollZ = scrollZ;
+    RecalcLayout(screen, screenClient);
+}
+
 void CMapEngine::DrawGrid(DisplayList& out) const {
     if (!m_Doc.m_bGridOn || !(m_dGridStep > 0)) return;
     const double step = m_dGridStep;

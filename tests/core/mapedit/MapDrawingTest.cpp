@@ -413,6 +413,35 @@ TEST(MapDrawing, BlackAndWhitePrintingDrawsEveryPenInBlack) {
     EXPECT_TRUE(none.empty());
 }
 
+TEST(MapDrawing, PrintingFitsTheSelectionAndRestoresTheView) {
+    Fixture f;
+    f.AddSquare(0, 0, 64, 64);
+    f.AddSquare(512, 0, 576, 64);
+    f.doc.m_nZoom = 3;
+    f.doc.m_nGridLevel = 2;
+    f.engine.RecalcLayout(MapDevice{}, {0, 0, 800, 600});
+    const double scrollX = f.doc.m_dScrollX, scrollZ = f.doc.m_dScrollZ, scale = f.engine.m_dScale;
+    f.engine.AddToSelection({1, -1, -1, -1});
+
+    DisplayList page;
+    f.engine.DrawPrint(page, MapDevice{4800, 200, true}, {0, 0, 4800, 6600}, MapDevice{}, {0, 0, 800, 600});
+    // Only the selected square fills the page: its walls are long and black, no grid dots.
+    ASSERT_FALSE(page.empty());
+    int longest = 0;
+    for (const Primitive& p : page.primitives()) {
+        EXPECT_EQ(p.m_crColour, 0u);
+        EXPECT_NE(p.m_Kind, PrimitiveKind::Pixel);
+        if (p.m_Kind == PrimitiveKind::Line) longest = std::max(longest, std::abs(p.m_nX2 - p.m_nX1));
+    }
+    EXPECT_GT(longest, 2400); // the 64-unit wall spans more than half the page's width
+    EXPECT_EQ(f.doc.m_nZoom, 3);
+    EXPECT_EQ(f.doc.m_nGridLevel, 2);
+    EXPECT_EQ(f.doc.m_dScrollX, scrollX);
+    EXPECT_EQ(f.doc.m_dScrollZ, scrollZ);
+    EXPECT_EQ(f.engine.m_dScale, scale);
+    EXPECT_EQ(f.engine.m_rcClient, (ClientRect{0, 0, 800, 600}));
+}
+
 TEST(MapDrawing, GridDotsKeepTheFirstCellsSpacing) {
     CMorviDoc doc;
     Settings settings;
