@@ -134,6 +134,7 @@ public:
     CMorviDoc& document() { return m_Doc; }
     CDataLevel& level() { return m_Doc.level(); }
     const CDataLevel& level() const { return m_Doc.level(); }
+    const Settings& settings() const { return m_Settings; }
     MapNotifications m_Notify;
 
     // ---- Coordinates and layout (MapLayout.cpp) ------------------------------------------------
