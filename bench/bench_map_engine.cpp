@@ -1,11 +1,17 @@
 // Map drawing: building the display list of the largest-level size fitted into a full-HD view,
-// against merely converting every wall's two end points to screen coordinates.
+// against merely converting every wall's two end points to screen coordinates. Sector picking:
+// a click in sector mode against the plain rule, every current-layer sector's first loop tested
+// in pixels.
 #include "BenchRatio.h"
 
 #include "mapedit/CMapEngine.h"
+#include "mapedit/SectorGrid.h"
 #include "support/SyntheticLevel.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -35,6 +41,10 @@ struct FittedView {
         doc.m_bAllLayers = 1; // every sector is drawn
         DisplayList warmUp;
         engine.DrawMap(warmUp, false); // assigns the objects' sectors once, as a view's first paint does
+        // A first sector click builds the picking grid, so that every paint below pays for checking it.
+        doc.m_nMode = kModeSector;
+        engine.PickAt({0, 0}, {});
+        engine.ClearSelection();
     }
 };
 
@@ -89,10 +99,102 @@ void AssignObjectSectors(benchmark::State& state) {
         View().engine.AssignObjectSectors();
 }
 
+// Clicks spread evenly over the 1920 x 1080 view, off the grid lines of the level's rooms.
+std::vector<ScreenPoint> Clicks() {
+    std::vector<ScreenPoint> clicks;
+    for (int y = 7; y < 1080; y += 40)
+        for (int x = 13; x < 1920; x += 40)
+            clicks.push_back({x, y});
+    return clicks;
+}
+
+// The sector rule taken literally: every sector of the current layer, its first loop in pixels,
+// the crossing test and the outline's distance sum.
+int PlainSectorPick(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point,
+                    std::vector<ScreenPoint>& polygon) {
+    const auto& sectors = doc.level().m_Lev.m_pSectors;
+    double best = std::numeric_limits<double>::infinity();
+    int found = -1;
+    for (int i = static_cast<int>(sectors.size()) - 1; i >= 0; --i) {
+        const CDataSector& sector = *sectors[static_cast<std::size_t>(i)];
+        if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
+        polygon.clear();
+        const int n = CMapEngine::FirstLoopLength(sector);
+        for (int w = 0; w < n; ++w) {
+            const CDataVertex& v = *sector.m_pVertices[static_cast<std::size_t>(
+                sector.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft)];
+            polygon.push_back(engine.WorldToScreen(v.m_dX, v.m_dZ));
+        }
+        if (!CMapEngine::PointInPolygon(polygon, point)) continue;
+        double score = 0;
+        for (ScreenPoint p : polygon)
+            score += std::hypot(p.x - point.x, p.y - point.y);
+        if (score < best) best = score, found = i;
+    }
+    return found;
+}
+
+void BruteForceSectorPick(benchmark::State& state) {
+    FittedView& view = View();
+    const std::vector<ScreenPoint> clicks = Clicks();
+    std::vector<ScreenPoint> polygon;
+    for (auto _ : state) {
+        long long sum = 0;
+        for (ScreenPoint p : clicks)
+            sum += PlainSectorPick(view.engine, view.doc, p, polygon);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["clicks"] = static_cast<double>(clicks.size());
+}
+
+void PickAtSector(benchmark::State& state) {
+    FittedView& view = View();
+    view.doc.m_nMode = kModeSector;
+    const std::vector<ScreenPoint> clicks = Clicks();
+    long long hits = 0;
+    for (auto _ : state) {
+        long long sum = 0;
+        for (ScreenPoint p : clicks) {
+            view.engine.ClearSelection();
+            view.engine.PickAt(p, {});
+            sum += view.engine.selection().empty() ? -1 : view.engine.selection().front().m_nSector;
+            hits += !view.engine.selection().empty();
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    view.engine.ClearSelection();
+    state.counters["hits"] = static_cast<double>(hits) / static_cast<double>(state.iterations());
+}
+
+// One click right after an edit, grid rebuilt (compare with one click of BruteForceSectorPick:
+// its time divided by its clicks counter).
+void SectorGridRebuildPick(benchmark::State& state) {
+    FittedView& view = View();
+    view.doc.m_nMode = kModeSector;
+    for (auto _ : state) {
+        view.engine.MarkGeometryDirty();
+        view.engine.PickAt({960, 540}, {});
+    }
+    view.engine.ClearSelection();
+}
+
+// What every paint pays to keep the picking grid honest: each sector's box against the recorded one.
+void SectorGridCheck(benchmark::State& state) {
+    const auto& sectors = View().doc.level().m_Lev.m_pSectors;
+    SectorGrid grid;
+    grid.Build(sectors);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(grid.Matches(sectors));
+}
+
 BENCHMARK(BaselineWallEndPoints)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DrawMapNormal)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DrawMapAmbiance)->Unit(benchmark::kMicrosecond);
 BENCHMARK(AssignObjectSectors)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BruteForceSectorPick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PickAtSector)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SectorGridRebuildPick)->Unit(benchmark::kMicrosecond);
+BENCHMARK(SectorGridCheck)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
@@ -101,5 +203,7 @@ int main(int argc, char** argv) {
     return morvi::bench::RunWithRatios(argc, argv,
                                        {{"DrawMapNormal", "BaselineWallEndPoints", 3.0},
                                         {"DrawMapAmbiance", "BaselineWallEndPoints", 0.0},
-                                        {"AssignObjectSectors", "BaselineWallEndPoints", 0.0}});
+                                        {"AssignObjectSectors", "BaselineWallEndPoints", 0.0},
+                                        {"PickAtSector", "BruteForceSectorPick", 0.2},
+                                        {"SectorGridCheck", "BaselineWallEndPoints", 0.0}});
 }

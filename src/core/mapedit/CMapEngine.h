@@ -2,6 +2,7 @@
 
 #include "app/Settings.h"
 #include "mapedit/DisplayList.h"
+#include "mapedit/SectorGrid.h"
 #include "model/CMorviDoc.h"
 
 #include <array>
@@ -218,7 +219,10 @@ public:
     // Gives every object the sector whose first loop holds it on screen and whose altitudes
     // enclose its height (-1 for none).
     void AssignObjectSectors();
-    void MarkObjectsDirty() { m_bObjectsDirty = true; }
+    void MarkObjectsDirty() {
+        m_bObjectsDirty = true;
+        m_bGeometryDirty = true;
+    }
     bool objectsDirty() const { return m_bObjectsDirty; }
     // Crossing-number test in integer pixels.
     static bool PointInPolygon(std::span<const ScreenPoint> polygon, ScreenPoint point);
@@ -237,6 +241,18 @@ public:
     // The press's pick: finds the mode's candidate on the current layer and updates the selection
     // (Ctrl toggles), with the notifications in order: store edits, invalidate, selection changed.
     void PickAt(ScreenPoint point, KeyState keys);
+    // Sector clicks look only at the sectors a grid of world boxes lists near the point, then test
+    // those against their live vertices; the grid is built on the first sector click after it was
+    // marked stale. A stale grid can only miss a sector, never pick a wrong one, and it goes stale
+    // in three ways, so that no edit slips through:
+    // - a move applied by OnRelease marks it;
+    // - every DrawMap compares each sector's box with the recorded one (one walk over the
+    //   vertices, cheap beside the drawing itself) and marks it when any differs, so any edit the
+    //   view has repainted is seen;
+    // - code outside the engine that adds, removes or moves sectors or vertices and may let the
+    //   user click before the view repaints must call MarkGeometryDirty (MarkObjectsDirty does it
+    //   too). A change of the sector count is noticed on its own.
+    void MarkGeometryDirty() { m_bGeometryDirty = true; }
     // Appends the items of the mode inside the rectangle (on an empty selection).
     void RubberBandSelect(const ClientRect& rect);
     // The document's mode change with what it does to the selection; returns whether it changed.
@@ -284,6 +300,8 @@ private:
     const Settings& m_Settings;
     std::vector<CMapSelItem> m_Selection;
     bool m_bObjectsDirty = true;
+    bool m_bGeometryDirty = true;
+    SectorGrid m_SectorGrid;
     bool m_bInLayout = false;
     std::array<ScrollBarState, 2> m_ScrollBars{};
 

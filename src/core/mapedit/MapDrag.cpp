@@ -82,6 +82,7 @@ bool CMapEngine::OnRelease(ScreenPoint /*point*/) {
         moved = ApplyMove(level(), m_Selection, dx, dz, options);
     }
     if (moved) {
+        MarkGeometryDirty();
         if (m_Doc.m_nMode == kModeObject) MarkObjectsDirty();
         Notify(m_Notify.m_SelectionChanged);
         if (m_Notify.m_Invalidate) m_Notify.m_Invalidate(true);

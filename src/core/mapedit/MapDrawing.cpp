@@ -555,6 +555,9 @@ void CMapEngine::DrawMap(DisplayList& out, bool blackWhite) {
         DrawWalls(*this, m_Doc, out, s, pen, 0, 0);
     }
     DrawModeMarks(*this, m_Doc, out, blackWhite);
+    // Whatever changed since the last paint, the sector grid of the clicks must not lag behind;
+    // checked last, while the vertices are still in the cache.
+    if (!m_bGeometryDirty && !m_SectorGrid.Matches(lev.m_pSectors)) m_bGeometryDirty = true;
 }
 
 void CMapEngine::AssignObjectSectors() {

@@ -113,8 +113,8 @@ struct PixelBox {
 
 // The pixel box of all the sector's vertices. Truncation keeps the order of coordinates, so the
 // box from the world extremes holds every vertex's pixel; a point outside it has no crossings to
-// its right or none at all, so the crossing test cannot hold there for any of its loops. The
-// vertex list is walked rather than the walls because it is what a large level can afford.
+// its right or none at all, so the crossing test cannot hold there for any of its loops. Taken
+// from the live vertices of each candidate, so the grid's recorded boxes never decide a pick.
 std::optional<PixelBox> SectorBox(const CMapEngine& engine, const CDataSector& sector) {
     if (sector.m_pVertices.empty()) return std::nullopt;
     double minX = std::numeric_limits<double>::infinity();
@@ -142,16 +142,31 @@ bool FirstLoopPolygon(const CMapEngine& engine, const CDataSector& sector,
     return true;
 }
 
+// The sectors a click at the point could pick, highest index first. A sector's pixel box can
+// hold the point only if its world box meets the world span of the pixels next to it (truncation
+// moves a coordinate by less than one pixel); two pixels of margin leave room for rounding.
+std::vector<int> SectorCandidates(const CMapEngine& engine, const SectorGrid& grid, ScreenPoint point) {
+    std::vector<int> out;
+    const double x0 = engine.ScreenToWorldX(point.x - 2.0), x1 = engine.ScreenToWorldX(point.x + 2.0);
+    const double z0 = engine.ScreenToWorldZ(point.y + 2.0), z1 = engine.ScreenToWorldZ(point.y - 2.0);
+    if (!grid.Candidates(x0, z0, x1, z1, out))
+        for (std::size_t i = grid.sectorCount(); i-- > 0;)
+            out.push_back(static_cast<int>(i));
+    return out;
+}
+
 // Sector mode: of the sectors whose first loop holds the point, the one whose outline lies
 // closest around it, so that a small sector inside a large one can be picked. Going from the last
-// sector with a strict comparison lets the higher index win a tie.
-std::optional<CMapSelItem> PickSector(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point) {
+// sector with a strict comparison lets the higher index win a tie. The grid only narrows the
+// search; each candidate is tested on its live vertices.
+std::optional<CMapSelItem> PickSector(const CMapEngine& engine, const CMorviDoc& doc, const SectorGrid& grid,
+                                      ScreenPoint point) {
     const auto& sectors = doc.level().m_Lev.m_pSectors;
     std::vector<ScreenPoint> polygon;
     double best = std::numeric_limits<double>::infinity();
     std::optional<CMapSelItem> found;
-    for (std::size_t i = sectors.size(); i-- > 0;) {
-        const CDataSector& sector = *sectors[i];
+    for (const int i : SectorCandidates(engine, grid, point)) {
+        const CDataSector& sector = *sectors[static_cast<std::size_t>(i)];
         if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
         const std::optional<PixelBox> box = SectorBox(engine, sector);
         if (!box || !box->Holds(point)) continue;
@@ -162,7 +177,7 @@ std::optional<CMapSelItem> PickSector(const CMapEngine& engine, const CMorviDoc&
             score += PixelDistance(p, point);
         if (score < best) {
             best = score;
-            found = CMapSelItem{static_cast<int>(i), -1, -1, -1};
+            found = CMapSelItem{i, -1, -1, -1};
         }
     }
     return found;
@@ -326,7 +341,11 @@ void CMapEngine::PickAt(ScreenPoint point, KeyState keys) {
     std::optional<CMapSelItem> candidate;
     switch (mode) {
     case kModeSector:
-        candidate = PickSector(*this, m_Doc, point);
+        if (m_bGeometryDirty || m_SectorGrid.sectorCount() != level().m_Lev.m_pSectors.size()) {
+            m_SectorGrid.Build(level().m_Lev.m_pSectors);
+            m_bGeometryDirty = false;
+        }
+        candidate = PickSector(*this, m_Doc, m_SectorGrid, point);
         break;
     case kModeWall:
         candidate = PickWall(*this, m_Doc, point);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -169,6 +170,118 @@ TEST(MapPicking, SectorPickMatchesTheRuleOnEveryPolygon) {
         }
     }
     EXPECT_GT(hits, 5000) << hits;
+}
+
+// The synthetic level's largest size fitted into a 1920 x 1080 view, in sector mode.
+struct LargeFixture : Fixture {
+    LargeFixture() {
+        testing::BuildSyntheticLevel(doc.level(), testing::SyntheticLevelOptions{});
+        double minX = 1e11, maxX = -1e11, minZ = 1e11, maxZ = -1e11;
+        for (const auto& s : lev().m_pSectors)
+            for (const auto& v : s->m_pVertices) {
+                minX = std::min(minX, v->m_dX), maxX = std::max(maxX, v->m_dX);
+                minZ = std::min(minZ, v->m_dZ), maxZ = std::max(maxZ, v->m_dZ);
+            }
+        engine.m_rcClient = {0, 0, 1920, 1080};
+        engine.m_dScale = 4096 * std::min(1920 / (maxX - minX), 1080 / (maxZ - minZ));
+        const double unitsPerPixel = 4096 / engine.m_dScale;
+        doc.m_dScrollX = (minX + maxX) / 2 + 2048 - 960 * unitsPerPixel;
+        doc.m_dScrollZ = (engine.m_dScale - 540) * unitsPerPixel - 2048 - (minZ + maxZ) / 2;
+        doc.m_nMode = kModeSector;
+    }
+    // Every step-th pixel of the view on the current layer; returns the clicks that hit.
+    int ExpectPicksMatchTheRule(int step, int offset = 3) {
+        int hits = 0;
+        for (int y = offset; y < 1080; y += step)
+            for (int x = offset; x < 1920; x += step) {
+                engine.ClearSelection();
+                engine.PickAt({x, y}, {});
+                const int expected = ReferenceSectorPick(engine, doc, {x, y});
+                const int got = Selection().empty() ? -1 : Selection().front().m_nSector;
+                EXPECT_EQ(got, expected) << "layer " << doc.m_nCurrentLayer << " at " << x << ", " << y;
+                if (got != expected) return -1;
+                hits += got >= 0;
+            }
+        return hits;
+    }
+    // Moves every vertex of a sector by hand, as an edit outside the engine would.
+    void Shift(int sector, double dx, double dz) {
+        for (auto& v : lev().m_pSectors[static_cast<std::size_t>(sector)]->m_pVertices)
+            v->m_dX += dx, v->m_dZ += dz;
+    }
+    int PickedAt(ScreenPoint p) {
+        engine.ClearSelection();
+        engine.PickAt(p, {});
+        return Selection().empty() ? -1 : Selection().front().m_nSector;
+    }
+};
+
+// A point of the view inside the sector's first loop: its first vertex nudged towards the mean.
+ScreenPoint InsideOf(const CMapEngine& engine, const CDataSector& s) {
+    double x = 0, z = 0;
+    for (const auto& v : s.m_pVertices)
+        x += v->m_dX, z += v->m_dZ;
+    const double n = static_cast<double>(s.m_pVertices.size());
+    return engine.WorldToScreen(x / n, z / n);
+}
+
+TEST(MapPicking, SectorPickMatchesTheRuleOnTheLargeLevel) {
+    LargeFixture f;
+    int hits = 0;
+    for (int layer = -1; layer <= 1; ++layer) {
+        f.doc.m_nCurrentLayer = layer;
+        const int h = f.ExpectPicksMatchTheRule(41);
+        ASSERT_GE(h, 0);
+        hits += h;
+    }
+    // 47 x 27 clicks per layer, each layer covering a third of the level's rows, with gaps
+    // between the rooms.
+    EXPECT_GT(hits, 600) << hits;
+}
+
+TEST(MapPicking, SectorPickFollowsAnEngineDrag) {
+    LargeFixture f;
+    CDataSector& moved = *f.lev().m_pSectors[1500];
+    f.doc.m_nCurrentLayer = moved.m_nLayer;
+    const ScreenPoint from = InsideOf(f.engine, moved);
+    ASSERT_EQ(f.PickedAt(from), 1500); // the grid is built here
+    const double x0 = moved.m_pVertices[0]->m_dX;
+    // Dragged 400 pixels right and 150 down, beyond where it was listed.
+    f.engine.OnPress(from, {});
+    f.engine.OnTimer();
+    f.engine.OnMove({from.x + 200, from.y + 80});
+    f.engine.OnMove({from.x + 400, from.y + 150});
+    ASSERT_TRUE(f.engine.OnRelease({from.x + 400, from.y + 150}));
+    ASSERT_NE(moved.m_pVertices[0]->m_dX, x0);
+    EXPECT_EQ(f.PickedAt(InsideOf(f.engine, moved)), 1500);
+    EXPECT_GE(f.ExpectPicksMatchTheRule(41, 5), 0);
+}
+
+TEST(MapPicking, SectorPickAfterOutsideEdits) {
+    LargeFixture f;
+    f.doc.m_nCurrentLayer = 0;
+    ASSERT_GE(f.ExpectPicksMatchTheRule(101), 0);
+    // Moved far outside the level's bounds, then announced.
+    int target = -1;
+    for (std::size_t i = 0; i < f.lev().m_pSectors.size() && target < 0; ++i)
+        if (f.lev().m_pSectors[i]->m_nLayer == 0) target = static_cast<int>(i);
+    ASSERT_GE(target, 0);
+    f.Shift(target, 3000, -500);
+    f.engine.MarkGeometryDirty();
+    const CDataSector& s = *f.lev().m_pSectors[static_cast<std::size_t>(target)];
+    EXPECT_EQ(f.PickedAt(InsideOf(f.engine, s)), target);
+    EXPECT_GE(f.ExpectPicksMatchTheRule(61, 11), 0);
+    // Moved back and only repainted: the paint notices the changed box.
+    f.Shift(target, -3000, 500);
+    DisplayList list;
+    f.engine.DrawMap(list, false);
+    EXPECT_EQ(f.PickedAt(InsideOf(f.engine, s)), target);
+    EXPECT_GE(f.ExpectPicksMatchTheRule(61, 11), 0);
+    // A small sector added in the middle is found without any call: the count changed.
+    const double cx = f.engine.ScreenToWorldX(960), cz = f.engine.ScreenToWorldZ(540);
+    f.AddRoom(cx - 20, cz - 20, cx + 20, cz + 20, 0);
+    EXPECT_EQ(f.PickedAt({960, 540}), static_cast<int>(f.lev().m_pSectors.size()) - 1);
+    EXPECT_GE(f.ExpectPicksMatchTheRule(61, 11), 0);
 }
 
 TEST(MapPicking, CoincidentWallsAnswerFromTheClicksSide) {
