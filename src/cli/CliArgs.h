@@ -61,5 +61,6 @@ int RunLfd(const std::vector<std::string>& words);
 int RunFlm(const std::vector<std::string>& words);
 int RunRes(const std::vector<std::string>& words);
 int RunWax(const std::vector<std::string>& words);
+int RunLib(const std::vector<std::string>& words);
 
 } // namespace morvi::cli

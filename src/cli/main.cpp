@@ -18,6 +18,7 @@ const char* const kUsage =
     "  flm dump                             show the blocks and commands of a FILM\n"
     "  res list|extract|convert             game archives' members, picture conversion\n"
     "  wax export|build                     sprites and textures to BMP files and back\n"
+    "  lib extract|insert                   sectors to library files and back into levels\n"
     "\n"
     "Run 'morvi-cli COMMAND --help' for its options.\n";
 
@@ -37,5 +38,6 @@ int main(int argc, char** argv) {
     if (command == "flm") return morvi::cli::RunFlm(words);
     if (command == "res") return morvi::cli::RunRes(words);
     if (command == "wax") return morvi::cli::RunWax(words);
+    if (command == "lib") return morvi::cli::RunLib(words);
     return morvi::cli::UsageError("unknown command '" + command + "'");
 }
