@@ -5,6 +5,8 @@
 #include "model/StringUtil.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -425,6 +427,51 @@ void MakeIsland(CDataLevel& level, int s, int c) {
     }
 }
 
+// A sector as the polygon generator makes one, with the four given corners.
+std::unique_ptr<CDataSector> NewQuad(CDataLev& lev, int index, const std::array<CDataVertex, 4>& corners) {
+    auto sector = std::make_unique<CDataSector>();
+    sector->m_nIndex = index;
+    sector->m_nAmbient = 31;
+    sector->m_dCeilingAltitude = -16.0;
+    sector->m_FloorTexture.m_nTexture = lev.FindOrAddTexture("IF3.BM");
+    sector->m_FloorTexture.m_nTexFlag = 2;
+    sector->m_CeilingTexture.m_nTexture = lev.FindOrAddTexture("IPBIGLT.BM");
+    sector->m_CeilingTexture.m_nTexFlag = 2;
+    const int wallTexture = lev.FindOrAddTexture("RWRWALL1.BM");
+    for (int i = 0; i < 4; ++i) {
+        sector->m_pVertices.push_back(std::make_unique<CDataVertex>(corners[At(i)]));
+        auto wall = std::make_unique<CDataWall>();
+        wall->m_nIndex = i;
+        wall->m_nLeft = i;
+        wall->m_nRight = (i + 1) % 4;
+        wall->m_Mid.m_nTexture = wall->m_Top.m_nTexture = wall->m_Bottom.m_nTexture = wallTexture;
+        sector->m_pWalls.push_back(std::move(wall));
+    }
+    return sector;
+}
+
+void TakeLooks(CDataSector& to, const CDataSector& from, const CDataWall& wall) {
+    to.m_nAmbient = from.m_nAmbient;
+    to.m_dFloorAltitude = from.m_dFloorAltitude;
+    to.m_dCeilingAltitude = from.m_dCeilingAltitude;
+    to.m_dSecondAltitude = from.m_dSecondAltitude;
+    to.m_nFlags1 = from.m_nFlags1;
+    to.m_nFlags2 = from.m_nFlags2;
+    to.m_nFlags3 = from.m_nFlags3;
+    to.m_nLayer = from.m_nLayer;
+    for (int i = 0; i < 3; ++i) {
+        CDataWall& w = *to.m_pWalls[At(i)];
+        w.m_nLight = wall.m_nLight;
+        w.m_nFlags1 = wall.m_nFlags1;
+        w.m_nFlags2 = wall.m_nFlags2;
+        w.m_nFlags3 = wall.m_nFlags3;
+        w.m_Mid = wall.m_Mid;
+        w.m_Top = wall.m_Top;
+        w.m_Bottom = wall.m_Bottom;
+        w.m_Sign = wall.m_Sign;
+    }
+}
+
 bool OneSelected(CMapEngine& engine) {
     return engine.selection().size() == 1;
 }
@@ -526,6 +573,33 @@ EditResult LinkSelection(CMapEngine& engine) {
     if (container < 0) return {};
     MakeIsland(engine.level(), e.m_nSector, container);
     return Changed(false);
+}
+
+EditResult ExtrudeSelection(CMapEngine& engine, double depth) {
+    const CDataWall* selected = SelectedWall(engine);
+    if (!selected) return {};
+    if (selected->m_nAdjoin >= 0 && selected->m_nMirror >= 0) return EditResult::Refused(kExtrudeRefused);
+    const int s = engine.selection().front().m_nSector;
+    CDataLevel& level = engine.level();
+    const CDataSector& source = *level.m_Lev.m_pSectors[At(s)];
+    const CDataVertex p1 = *source.m_pVertices[At(selected->m_nLeft)];
+    const CDataVertex p2 = *source.m_pVertices[At(selected->m_nRight)];
+    // Outward is to the left of the wall's direction: the game's sectors run clockwise.
+    const double a = std::atan2(p1.m_dZ - p2.m_dZ, p1.m_dX - p2.m_dX) - 1.5707963705062866;
+    const auto out = [&](const CDataVertex& p) {
+        return CDataVertex(engine.SnapPoint(p.m_dX + depth * std::cos(a)),
+                           engine.SnapPoint(p.m_dZ + depth * std::sin(a)));
+    };
+    const int index = Count(level.m_Lev.m_pSectors);
+    auto sector = NewQuad(level.m_Lev, index, {p1, out(p1), out(p2), p2});
+    TakeLooks(*sector, source, *selected);
+    level.m_Lev.m_pSectors.push_back(std::move(sector));
+    engine.ClearSelection();
+    engine.AddToSelection({index, 3, -1, -1});
+    LinkWall(level, index, 3);
+    EditResult r = Changed(false);
+    r.m_bSelectionChanged = true;
+    return r;
 }
 
 EditResult UnlinkSelection(CMapEngine& engine) {

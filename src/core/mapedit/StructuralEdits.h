@@ -14,6 +14,8 @@ inline constexpr const char* kWallDeletionRefused =
     "Deletion of wall not possible.\n\nSectors must have at least three walls.";
 inline constexpr const char* kVertexDeletionRefused =
     "Deletion of vertex not possible.\n\nSectors must have at least three walls.";
+inline constexpr const char* kExtrudeRefused =
+    "Extruding of wall not possible since\nthe wall is linked to another wall.";
 
 // ---- Level operations ---------------------------------------------------------------------------
 // Splits a wall at its midpoint (rounded to hundredths); an adjoined wall's partner is split too
@@ -38,6 +40,10 @@ EditResult DeleteSelection(CMapEngine& engine);
 // layer whose first loop holds it on screen. Wall mode: adjoins the selected wall with the first
 // unlinked wall running exactly the other way over the same two points. Silent when none fits.
 EditResult LinkSelection(CMapEngine& engine);
+// Wall mode: a four-wall sector of the given depth built outward on the selected wall, taking the
+// old sector's light, altitudes, flags and layer and the wall's looks, linked to the wall; the
+// selection becomes its shared wall. Refused for an adjoined wall.
+EditResult ExtrudeSelection(CMapEngine& engine, double depth = 8.0);
 // Unlinks the selected wall and its partner in another sector.
 EditResult UnlinkSelection(CMapEngine& engine);
 

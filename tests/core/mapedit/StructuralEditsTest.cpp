@@ -455,6 +455,56 @@ TEST(StructuralEditsLink, UnlinkFreesBothSides) {
     EXPECT_EQ(Findings(v.level()), "");
 }
 
+// ---- Extrude ------------------------------------------------------------------------------------
+
+// A clockwise room, as the game's sectors run: (64,0) (0,0) (0,64) (64,64).
+void BuildClockwiseRoom(CDataLevel& level) {
+    level.m_Lev.m_pSectors.push_back(MakeSquareSector(level.m_Lev, 0, 64, 0, 0, 64));
+}
+
+TEST(StructuralEditsExtrude, BuildsALinkedQuadOutwardOnTheSameLayer) {
+    View v(kModeWall, BuildClockwiseRoom);
+    v.doc.m_bGridOn = 0;
+    v.sector(0).m_nLayer = 2;
+    v.sector(0).m_nAmbient = 12;
+    v.sector(0).m_dFloorAltitude = 4;
+    v.wall(0, 2).m_nLight = -3;
+    v.wall(0, 2).m_nFlags1 = 16;
+    v.wall(0, 2).m_Sign.m_nTexture = v.level().m_Lev.FindOrAddTexture("SIGN.BM");
+    v.Select({Wall(0, 2)});
+    const EditResult r = ExtrudeSelection(v.engine);
+    EXPECT_TRUE(r.m_bChanged);
+    ASSERT_EQ(v.level().m_Lev.m_pSectors.size(), 2u);
+    const CDataSector& quad = v.sector(1);
+    EXPECT_EQ(Outline(quad), (Points{{0, 64}, {0, 72}, {64, 72}, {64, 64}}));
+    EXPECT_EQ(quad.m_nLayer, 2);
+    EXPECT_EQ(quad.m_nAmbient, 12);
+    EXPECT_EQ(quad.m_dFloorAltitude, 4);
+    EXPECT_EQ(v.level().m_Lev.GetTextureName(quad.m_FloorTexture.m_nTexture), "IF3.BM");
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(v.wall(1, i).m_nLight, -3);
+        EXPECT_EQ(v.wall(1, i).m_nFlags1, 16);
+        EXPECT_EQ(v.wall(1, i).m_Sign.m_nTexture, v.wall(0, 2).m_Sign.m_nTexture);
+    }
+    EXPECT_EQ(v.wall(1, 3).m_nAdjoin, 0);
+    EXPECT_EQ(v.wall(1, 3).m_nMirror, 2);
+    EXPECT_EQ(v.wall(0, 2).m_nAdjoin, 1);
+    EXPECT_EQ(v.wall(0, 2).m_nWalk, 1);
+    EXPECT_EQ(v.wall(0, 2).m_nMirror, 3);
+    EXPECT_EQ(v.engine.selection(), (std::vector<CMapSelItem>{Wall(1, 3)}));
+    ExpectMirrorsOpposite(v.level());
+    EXPECT_EQ(Findings(v.level()), "");
+}
+
+TEST(StructuralEditsExtrude, AdjoinedWallIsRefused) {
+    View v(kModeWall);
+    v.Select({Wall(0, 1)});
+    const EditResult r = ExtrudeSelection(v.engine);
+    EXPECT_FALSE(r.m_bChanged);
+    EXPECT_EQ(r.m_strMessage, "Extruding of wall not possible since\nthe wall is linked to another wall.");
+    EXPECT_EQ(v.level().m_Lev.m_pSectors.size(), 2u);
+}
+
 // ---- Enable rules ---------------------------------------------------------------------------------
 
 TEST(StructuralEditsEnable, CommandsFollowModeAndSelection) {
