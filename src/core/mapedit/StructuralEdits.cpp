@@ -72,6 +72,15 @@ void ShiftMirrors(CDataLevel& level, int s, int above, int delta) {
             if (wall->m_nAdjoin == s && wall->m_nMirror > above) wall->m_nMirror += delta;
 }
 
+// The line items of a wall that is deleted: left alone they would name the next wall.
+bool DeleteLineItemsOf(CDataLevel& level, int s, int w) {
+    const std::string& name = level.m_Lev.m_pSectors[At(s)]->m_strName;
+    if (name.empty()) return false;
+    return std::erase_if(level.m_Inf.m_pItems, [&](const auto& item) {
+               return item->m_strType == "line" && item->m_nNum == w && EqualsNoCase(item->m_strName, name);
+           }) > 0;
+}
+
 bool RenumberInfWalls(CDataLevel& level, int s, int above, int delta) {
     const std::string& name = level.m_Lev.m_pSectors[At(s)]->m_strName;
     return !name.empty() && RenumberWall(level.m_Inf, name, above, delta, true);
@@ -134,6 +143,7 @@ void RemoveWall(CDataLevel& level, int s, int w, bool mirrorStep, DeleteLog& log
     if (RemoveVertexIfUnused(sector, removed)) log.m_Vertices.push_back({s, removed});
     ShiftMirrors(level, s, w, -1);
     log.m_Walls.push_back({s, w});
+    log.m_bInf |= DeleteLineItemsOf(level, s, w);
     log.m_bInf |= RenumberInfWalls(level, s, w, -1);
     if (linked) RemoveWall(level, adjoin, adjoin == s && mirror > w ? mirror - 1 : mirror, true, log);
 }
@@ -235,17 +245,19 @@ void DeleteSectorAt(CDataLevel& level, int k, DeleteLog& log) {
     UnlinkLoopsOfDeletedSector(level, k);
     while (!sectors[At(k)]->m_pWalls.empty())
         RemoveWall(level, k, Count(sectors[At(k)]->m_pWalls) - 1, false, log);
+    std::vector<int> removed;
     for (int r = Count(sectors) - 1; r >= 0; --r) {
         if (!sectors[At(r)]->m_pWalls.empty()) continue;
         // An emptied island takes its INF items along; they would name a sector that is gone.
         log.m_bInf |= DeleteInfItemsOf(level, sectors[At(r)]->m_strName);
         sectors.erase(sectors.begin() + r);
-        log.m_Sectors.push_back(r);
+        removed.push_back(r);
     }
     for (int i = 0; i < Count(sectors); ++i)
         sectors[At(i)]->m_nIndex = i;
-    for (int r : log.m_Sectors)
+    for (int r : removed)
         FollowRemovedSector(level, r);
+    log.m_Sectors.insert(log.m_Sectors.end(), removed.begin(), removed.end());
 }
 
 EditResult Changed(bool inf) {

@@ -14,6 +14,8 @@ inline constexpr const char* kWallDeletionRefused =
     "Deletion of wall not possible.\n\nSectors must have at least three walls.";
 inline constexpr const char* kVertexDeletionRefused =
     "Deletion of vertex not possible.\n\nSectors must have at least three walls.";
+// Cut asks this (Yes/No) before it deletes; Delete asks nothing.
+inline constexpr const char* kCutConfirmation = "Are you sure you want to delete\nthe selected items?";
 inline constexpr const char* kExtrudeRefused =
     "Extruding of wall not possible since\nthe wall is linked to another wall.";
 

@@ -212,13 +212,35 @@ TEST(StructuralEditsDelete, TriangleRefusesWallAndVertexDeletion) {
 TEST(StructuralEditsDelete, AdjoinedWallTakesTheSameCornerFromItsPartner) {
     View v(kModeWall);
     SplitWall(v.level(), 1, 0); // sector 1 gets five walls; its wall 4 mirrors sector 0 wall 1
+    v.sector(1).m_strName = "hall";
+    AddItem(v.level().m_Inf, "line", "hall", 4, {"class:\ttrigger"});
+    AddItem(v.level().m_Inf, "line", "hall", 3, {"class:\ttrigger"});
     v.Select({Wall(0, 1)});
-    EXPECT_TRUE(DeleteSelection(v.engine).m_bChanged);
+    const EditResult r = DeleteSelection(v.engine);
+    EXPECT_TRUE(r.m_bChanged);
+    EXPECT_TRUE(r.m_bInfChanged);
+    // The neighbour's items follow too: the removed wall's item goes, the others keep their walls.
+    ASSERT_EQ(v.level().m_Inf.m_pItems.size(), 1u);
+    EXPECT_EQ(v.level().m_Inf.m_pItems[0]->m_nNum, 3);
     EXPECT_EQ(Outline(v.sector(0)), (Points{{0, 0}, {64, 64}, {0, 64}}));
     // Both sides lose the corner at (64, 0).
     EXPECT_EQ(Outline(v.sector(1)), (Points{{64, 64}, {96, 0}, {128, 0}, {128, 64}}));
     for (const auto& w : v.sector(1).m_pWalls)
         EXPECT_EQ(w->m_nAdjoin, -1);
+    EXPECT_EQ(Findings(v.level()), "");
+}
+
+TEST(StructuralEditsDelete, BothWallsOfAPairSelectedDeleteThePairOnce) {
+    View v(kModeWall);
+    SplitWall(v.level(), 0, 0);
+    SplitWall(v.level(), 1, 0);
+    ASSERT_EQ(v.wall(0, 2).m_nMirror, 4);
+    // Sector 1 wall 4 goes first and takes sector 0 wall 2 along; that entry must not delete again.
+    v.Select({Wall(0, 2), Wall(1, 4)});
+    const EditResult r = DeleteSelection(v.engine);
+    EXPECT_EQ(r.m_strMessage, "");
+    EXPECT_EQ(v.sector(0).m_pWalls.size(), 4u);
+    EXPECT_EQ(v.sector(1).m_pWalls.size(), 4u);
     EXPECT_EQ(Findings(v.level()), "");
 }
 
@@ -357,6 +379,22 @@ TEST(StructuralEditsDeleteSector, LaterSectorsAndTheirReferencesShiftDown) {
     EXPECT_EQ(v.level().m_Objects.m_pObjects[0]->m_nSector, 4);
     EXPECT_EQ(v.level().m_Inf.m_pItems[0]->m_nNum, 3);
     EXPECT_EQ(v.level().m_Inf.m_pItems[0]->m_Lines[1], "message:\tend(3) m_trigger");
+    ExpectMirrorsOpposite(v.level());
+    EXPECT_EQ(Findings(v.level()), "");
+}
+
+TEST(StructuralEditsDeleteSector, TwoSectorsInOneGoShiftEverythingOnce) {
+    View v(kModeSector, BuildSixRooms);
+    AddObject(v.level(), 5);
+    AddObject(v.level(), 3);
+    v.Select({Sector(1), Sector(4)});
+    DeleteSelection(v.engine);
+    ASSERT_EQ(v.level().m_Lev.m_pSectors.size(), 4u); // old 0, 2, 3, 5
+    EXPECT_EQ(Outline(v.sector(3))[0], (std::pair<double, double>{320, 0}));
+    EXPECT_EQ(v.wall(1, 1).m_nAdjoin, 2);
+    EXPECT_EQ(v.wall(2, 3).m_nAdjoin, 1);
+    EXPECT_EQ(v.level().m_Objects.m_pObjects[0]->m_nSector, 3);
+    EXPECT_EQ(v.level().m_Objects.m_pObjects[1]->m_nSector, 2);
     ExpectMirrorsOpposite(v.level());
     EXPECT_EQ(Findings(v.level()), "");
 }
