@@ -1,0 +1,665 @@
+#include "mapedit/StructuralEdits.h"
+
+#include "gamefiles/InfFile.h"
+#include "model/ModelOps.h"
+#include "model/StringUtil.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+namespace morvi {
+
+namespace {
+
+struct WallRef {
+    int m_nSector = -1;
+    int m_nIndex = -1;
+};
+
+// What a run of deletions removed, in order, so that selection entries still to come can follow
+// the shifted indices.
+struct DeleteLog {
+    std::vector<WallRef> m_Walls;
+    std::vector<WallRef> m_Vertices;
+    std::vector<int> m_Sectors;
+    bool m_bInf = false;
+};
+
+std::size_t At(int i) {
+    return static_cast<std::size_t>(i);
+}
+
+int Count(const auto& array) {
+    return static_cast<int>(array.size());
+}
+
+CDataSector* SectorAt(CDataLevel& level, int s) {
+    auto& sectors = level.m_Lev.m_pSectors;
+    return s >= 0 && s < Count(sectors) ? sectors[At(s)].get() : nullptr;
+}
+
+CDataWall* WallAt(CDataLevel& level, int s, int w) {
+    CDataSector* sector = SectorAt(level, s);
+    if (!sector || w < 0 || w >= Count(sector->m_pWalls)) return nullptr;
+    return sector->m_pWalls[At(w)].get();
+}
+
+// The wall's partner when the two name each other; nullptr for a solid or half-linked wall.
+CDataWall* PartnerOf(CDataLevel& level, int s, int w) {
+    const CDataWall* wall = WallAt(level, s, w);
+    if (!wall) return nullptr;
+    CDataWall* partner = WallAt(level, wall->m_nAdjoin, wall->m_nMirror);
+    return partner && partner->m_nAdjoin == s && partner->m_nMirror == w ? partner : nullptr;
+}
+
+void Unlink(CDataWall& wall) {
+    wall.m_nAdjoin = wall.m_nMirror = wall.m_nWalk = -1;
+}
+
+void ReindexWalls(CDataSector& sector) {
+    for (int i = 0; i < Count(sector.m_pWalls); ++i)
+        sector.m_pWalls[At(i)]->m_nIndex = i;
+}
+
+// Walls anywhere that face a wall of sector s above position `above` follow it by delta.
+void ShiftMirrors(CDataLevel& level, int s, int above, int delta) {
+    for (auto& sector : level.m_Lev.m_pSectors)
+        for (auto& wall : sector->m_pWalls)
+            if (wall->m_nAdjoin == s && wall->m_nMirror > above) wall->m_nMirror += delta;
+}
+
+// The line items of a wall that is deleted: left alone they would name the next wall.
+bool DeleteLineItemsOf(CDataLevel& level, int s, int w) {
+    const std::string& name = level.m_Lev.m_pSectors[At(s)]->m_strName;
+    if (name.empty()) return false;
+    return std::erase_if(level.m_Inf.m_pItems, [&](const auto& item) {
+               return item->m_strType == "line" && item->m_nNum == w && EqualsNoCase(item->m_strName, name);
+           }) > 0;
+}
+
+bool RenumberInfWalls(CDataLevel& level, int s, int above, int delta) {
+    const std::string& name = level.m_Lev.m_pSectors[At(s)]->m_strName;
+    return !name.empty() && RenumberWall(level.m_Inf, name, above, delta, true);
+}
+
+// Splits one wall of one sector: a midpoint vertex after the left vertex and a copy of the wall
+// after it, running from the midpoint to the old right vertex. Returns whether INF items changed.
+bool SplitOne(CDataLevel& level, int s, int w) {
+    CDataSector& sector = *level.m_Lev.m_pSectors[At(s)];
+    CDataWall& wall = *sector.m_pWalls[At(w)];
+    const CDataVertex& a = *sector.m_pVertices[At(wall.m_nLeft)];
+    const CDataVertex& b = *sector.m_pVertices[At(wall.m_nRight)];
+    auto mid = std::make_unique<CDataVertex>(RoundHundredths((a.m_dX + b.m_dX) / 2.0),
+                                             RoundHundredths((a.m_dZ + b.m_dZ) / 2.0));
+    const int midIndex = wall.m_nLeft + 1;
+    sector.m_pVertices.insert(sector.m_pVertices.begin() + midIndex, std::move(mid));
+    for (auto& other : sector.m_pWalls) {
+        if (other->m_nLeft >= midIndex) ++other->m_nLeft;
+        if (other->m_nRight >= midIndex) ++other->m_nRight;
+    }
+    auto copy = std::make_unique<CDataWall>(wall);
+    copy->m_nLeft = midIndex;
+    wall.m_nRight = midIndex;
+    ShiftMirrors(level, s, w, +1);
+    sector.m_pWalls.insert(sector.m_pWalls.begin() + w + 1, std::move(copy));
+    ReindexWalls(sector);
+    return RenumberInfWalls(level, s, w, +1);
+}
+
+// Removes a vertex no wall uses any more and lowers the indices above it.
+bool RemoveVertexIfUnused(CDataSector& sector, int v) {
+    for (const auto& wall : sector.m_pWalls)
+        if (wall->m_nLeft == v || wall->m_nRight == v) return false;
+    sector.m_pVertices.erase(sector.m_pVertices.begin() + v);
+    for (auto& wall : sector.m_pWalls) {
+        if (wall->m_nLeft > v) --wall->m_nLeft;
+        if (wall->m_nRight > v) --wall->m_nRight;
+    }
+    return true;
+}
+
+// Removes wall w of sector s and one of its corners: the left one, or in the mirror step (the
+// partner of a wall removed just before) the right one, which lies on the same point. The walls
+// that met the removed corner meet at the kept one instead.
+void RemoveWall(CDataLevel& level, int s, int w, bool mirrorStep, DeleteLog& log) {
+    CDataSector& sector = *level.m_Lev.m_pSectors[At(s)];
+    const CDataWall& wall = *sector.m_pWalls[At(w)];
+    const int removed = mirrorStep ? wall.m_nRight : wall.m_nLeft;
+    const int kept = mirrorStep ? wall.m_nLeft : wall.m_nRight;
+    const bool linked = !mirrorStep && PartnerOf(level, s, w) != nullptr;
+    const int adjoin = wall.m_nAdjoin;
+    const int mirror = wall.m_nMirror;
+
+    sector.m_pWalls.erase(sector.m_pWalls.begin() + w);
+    ReindexWalls(sector);
+    for (auto& other : sector.m_pWalls) {
+        if (other->m_nLeft == removed) other->m_nLeft = kept;
+        if (other->m_nRight == removed) other->m_nRight = kept;
+    }
+    if (RemoveVertexIfUnused(sector, removed)) log.m_Vertices.push_back({s, removed});
+    ShiftMirrors(level, s, w, -1);
+    log.m_Walls.push_back({s, w});
+    log.m_bInf |= DeleteLineItemsOf(level, s, w);
+    log.m_bInf |= RenumberInfWalls(level, s, w, -1);
+    if (linked) RemoveWall(level, adjoin, adjoin == s && mirror > w ? mirror - 1 : mirror, true, log);
+}
+
+std::pair<int, int> LoopAround(const CDataSector& sector, int w) {
+    std::vector<int> starts;
+    BuildLoopStarts(sector, starts);
+    for (std::size_t k = 0; k + 1 < starts.size(); ++k)
+        if (w >= starts[k] && w < starts[k + 1]) return {starts[k], starts[k + 1]};
+    return {w, w + 1};
+}
+
+bool LoopKeepsThree(CDataLevel& level, int s, int w) {
+    const CDataSector* sector = SectorAt(level, s);
+    return sector && GetLoopLength(*sector, w) >= 4;
+}
+
+// A wall may go when its loop, and its partner's loop, keep three walls; a loop that holds both
+// walls of a pair loses two.
+bool CanRemoveWall(CDataLevel& level, int s, int w) {
+    if (!LoopKeepsThree(level, s, w)) return false;
+    if (!PartnerOf(level, s, w)) return true;
+    const CDataWall& wall = *WallAt(level, s, w);
+    const CDataSector& sector = *SectorAt(level, s);
+    if (wall.m_nAdjoin == s && LoopAround(sector, w) == LoopAround(sector, wall.m_nMirror))
+        return GetLoopLength(sector, w) >= 5;
+    return LoopKeepsThree(level, wall.m_nAdjoin, wall.m_nMirror);
+}
+
+// A loop of sector k stays linked through a deletion when it fills whole loops of one other
+// sector: an island's outline in its container's hole, or a container's hole around an island.
+bool LoopFillsLoops(CDataLevel& level, int k, int first, int last) {
+    const CDataSector& sector = *level.m_Lev.m_pSectors[At(k)];
+    const int adjoin = sector.m_pWalls[At(first)]->m_nAdjoin;
+    if (adjoin < 0 || adjoin == k) return false;
+    for (int w = first; w < last; ++w) {
+        if (sector.m_pWalls[At(w)]->m_nAdjoin != adjoin || !PartnerOf(level, k, w)) return false;
+        const CDataSector& other = *level.m_Lev.m_pSectors[At(adjoin)];
+        const auto [from, to] = LoopAround(other, sector.m_pWalls[At(w)]->m_nMirror);
+        for (int p = from; p < to; ++p)
+            if (other.m_pWalls[At(p)]->m_nAdjoin != k) return false;
+    }
+    return true;
+}
+
+void UnlinkLoopsOfDeletedSector(CDataLevel& level, int k) {
+    CDataSector& sector = *level.m_Lev.m_pSectors[At(k)];
+    std::vector<int> starts;
+    BuildLoopStarts(sector, starts);
+    if (starts.back() < Count(sector.m_pWalls)) starts.push_back(Count(sector.m_pWalls));
+    for (std::size_t i = 0; i + 1 < starts.size(); ++i) {
+        if (starts[i] < starts[i + 1] && LoopFillsLoops(level, k, starts[i], starts[i + 1])) continue;
+        for (int w = starts[i]; w < starts[i + 1]; ++w) {
+            if (CDataWall* partner = PartnerOf(level, k, w)) Unlink(*partner);
+            Unlink(*sector.m_pWalls[At(w)]);
+        }
+    }
+}
+
+void DeleteObjectsOfSector(CDataLevel& level, int k) {
+    auto& objects = level.m_Objects.m_pObjects;
+    for (std::size_t i = objects.size(); i-- > 0;)
+        if (objects[i]->m_nSector == k) objects.erase(objects.begin() + static_cast<std::ptrdiff_t>(i));
+}
+
+bool DeleteInfItemsOf(CDataLevel& level, const std::string& name) {
+    // Level items carry no name: an unnamed sector owns no items.
+    if (name.empty()) return false;
+    return std::erase_if(level.m_Inf.m_pItems,
+                         [&](const auto& item) { return EqualsNoCase(item->m_strName, name); }) > 0;
+}
+
+int Follow(int index, int removed) {
+    if (index == removed) return -1;
+    return index > removed ? index - 1 : index;
+}
+
+// After sector r left the array: adjoins, walks and objects' sectors follow the shift, and
+// anything that still pointed at r lets go.
+void FollowRemovedSector(CDataLevel& level, int r) {
+    for (auto& sector : level.m_Lev.m_pSectors)
+        for (auto& wall : sector->m_pWalls) {
+            if (wall->m_nAdjoin == r) {
+                Unlink(*wall);
+            } else if (wall->m_nAdjoin > r) {
+                wall->m_nWalk = --wall->m_nAdjoin;
+            } else {
+                wall->m_nWalk = Follow(wall->m_nWalk, r);
+            }
+        }
+    for (auto& object : level.m_Objects.m_pObjects)
+        object->m_nSector = Follow(object->m_nSector, r);
+}
+
+void DeleteSectorAt(CDataLevel& level, int k, DeleteLog& log) {
+    auto& sectors = level.m_Lev.m_pSectors;
+    DeleteObjectsOfSector(level, k);
+    log.m_bInf |= DeleteInfItemsOf(level, sectors[At(k)]->m_strName);
+    UnlinkLoopsOfDeletedSector(level, k);
+    while (!sectors[At(k)]->m_pWalls.empty())
+        RemoveWall(level, k, Count(sectors[At(k)]->m_pWalls) - 1, false, log);
+    std::vector<int> removed;
+    for (int r = Count(sectors) - 1; r >= 0; --r) {
+        if (!sectors[At(r)]->m_pWalls.empty()) continue;
+        // An emptied island takes its INF items along; they would name a sector that is gone.
+        log.m_bInf |= DeleteInfItemsOf(level, sectors[At(r)]->m_strName);
+        sectors.erase(sectors.begin() + r);
+        removed.push_back(r);
+    }
+    for (int i = 0; i < Count(sectors); ++i)
+        sectors[At(i)]->m_nIndex = i;
+    for (int r : removed)
+        FollowRemovedSector(level, r);
+    log.m_Sectors.insert(log.m_Sectors.end(), removed.begin(), removed.end());
+}
+
+EditResult Changed(bool inf) {
+    EditResult r;
+    r.m_bChanged = true;
+    r.m_bInfChanged = inf;
+    return r;
+}
+
+// ---- Selection entries through a run of deletions ---------------------------------------------
+
+void FollowLog(std::vector<CMapSelItem>& items, std::size_t next, const DeleteLog& log, std::size_t walls,
+               std::size_t vertices, std::size_t sectors) {
+    for (std::size_t i = next; i < items.size(); ++i) {
+        CMapSelItem& e = items[i];
+        for (std::size_t k = walls; k < log.m_Walls.size() && e.m_nSector >= 0; ++k)
+            if (e.m_nWall >= 0 && log.m_Walls[k].m_nSector == e.m_nSector)
+                e.m_nWall = Follow(e.m_nWall, log.m_Walls[k].m_nIndex);
+        for (std::size_t k = vertices; k < log.m_Vertices.size() && e.m_nSector >= 0; ++k)
+            if (e.m_nVertex >= 0 && log.m_Vertices[k].m_nSector == e.m_nSector)
+                e.m_nVertex = Follow(e.m_nVertex, log.m_Vertices[k].m_nIndex);
+        for (std::size_t k = sectors; k < log.m_Sectors.size(); ++k)
+            e.m_nSector = Follow(e.m_nSector, log.m_Sectors[k]);
+    }
+}
+
+bool EntryGone(const CMapSelItem& e, int mode) {
+    if (e.m_nSector < 0) return true;
+    return (mode == kModeWall && e.m_nWall < 0) || (mode == kModeVertex && e.m_nVertex < 0);
+}
+
+int WallStartingAt(const CDataSector& sector, int vertex) {
+    for (int w = 0; w < Count(sector.m_pWalls); ++w)
+        if (sector.m_pWalls[At(w)]->m_nLeft == vertex) return w;
+    return -1;
+}
+
+// Deletes one wall- or vertex-mode entry; false when refused.
+bool DeleteEntry(CDataLevel& level, const CMapSelItem& e, int mode, DeleteLog& log) {
+    const CDataSector* sector = SectorAt(level, e.m_nSector);
+    if (!sector) return true;
+    int w = e.m_nWall;
+    if (mode == kModeVertex) {
+        if (e.m_nVertex >= Count(sector->m_pVertices)) return true;
+        w = WallStartingAt(*sector, e.m_nVertex);
+    }
+    if (w < 0 || w >= Count(sector->m_pWalls)) return true;
+    if (!CanRemoveWall(level, e.m_nSector, w)) return false;
+    RemoveWall(level, e.m_nSector, w, false, log);
+    return true;
+}
+
+EditResult DeleteObjects(CMapEngine& engine) {
+    std::vector<int> indices;
+    for (const CMapSelItem& e : engine.selection())
+        indices.push_back(e.m_nObject);
+    // Objects go by their own index alone: an order by sector first could delete a lower object
+    // before a higher one and shift it.
+    std::sort(indices.rbegin(), indices.rend());
+    indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+    auto& objects = engine.level().m_Objects.m_pObjects;
+    bool changed = false;
+    for (int i : indices)
+        if (i >= 0 && i < Count(objects)) {
+            objects.erase(objects.begin() + i);
+            changed = true;
+        }
+    EditResult r;
+    r.m_bChanged = changed;
+    return r;
+}
+
+EditResult DeleteStructure(CMapEngine& engine, int mode) {
+    std::vector<CMapSelItem> items = engine.selection();
+    const auto key = [](const CMapSelItem& e) { return std::tuple(e.m_nSector, e.m_nWall, e.m_nVertex); };
+    std::sort(items.begin(), items.end(), [&](const auto& a, const auto& b) { return key(a) > key(b); });
+    items.erase(std::unique(items.begin(), items.end()), items.end());
+    CDataLevel& level = engine.level();
+    DeleteLog log;
+    EditResult result;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (EntryGone(items[i], mode)) continue;
+        const std::size_t walls = log.m_Walls.size(), vertices = log.m_Vertices.size(),
+                          sectors = log.m_Sectors.size();
+        if (mode == kModeSector) {
+            if (!SectorAt(level, items[i].m_nSector)) continue;
+            DeleteSectorAt(level, items[i].m_nSector, log);
+        } else if (!DeleteEntry(level, items[i], mode, log)) {
+            result.m_strMessage = mode == kModeWall ? kWallDeletionRefused : kVertexDeletionRefused;
+        }
+        FollowLog(items, i + 1, log, walls, vertices, sectors);
+    }
+    result.m_bChanged = !log.m_Walls.empty() || !log.m_Sectors.empty();
+    result.m_bInfChanged = log.m_bInf;
+    return result;
+}
+
+// ---- Linking -------------------------------------------------------------------------------------
+
+EditResult LinkWall(CDataLevel& level, int s, int w) {
+    CDataSector& sector = *level.m_Lev.m_pSectors[At(s)];
+    CDataWall& wall = *sector.m_pWalls[At(w)];
+    const CDataVertex& p1 = *sector.m_pVertices[At(wall.m_nLeft)];
+    const CDataVertex& p2 = *sector.m_pVertices[At(wall.m_nRight)];
+    auto& sectors = level.m_Lev.m_pSectors;
+    for (int t = 0; t < Count(sectors); ++t) {
+        CDataSector& other = *sectors[At(t)];
+        for (int m = 0; m < Count(other.m_pWalls); ++m) {
+            CDataWall& cand = *other.m_pWalls[At(m)];
+            if ((t == s && m == w) || cand.m_nAdjoin >= 0) continue;
+            const CDataVertex& q1 = *other.m_pVertices[At(cand.m_nLeft)];
+            const CDataVertex& q2 = *other.m_pVertices[At(cand.m_nRight)];
+            if (q1.m_dX != p2.m_dX || q1.m_dZ != p2.m_dZ || q2.m_dX != p1.m_dX || q2.m_dZ != p1.m_dZ)
+                continue;
+            wall.m_nAdjoin = wall.m_nWalk = t;
+            wall.m_nMirror = m;
+            cand.m_nAdjoin = cand.m_nWalk = s;
+            cand.m_nMirror = w;
+            return Changed(false);
+        }
+    }
+    return {};
+}
+
+bool AllUnlinked(const CDataSector& sector) {
+    return std::all_of(sector.m_pWalls.begin(), sector.m_pWalls.end(),
+                       [](const auto& w) { return w->m_nAdjoin < 0; });
+}
+
+std::vector<ScreenPoint> FirstLoopOnScreen(CMapEngine& engine, const CDataSector& sector) {
+    std::vector<ScreenPoint> loop;
+    const int length = CMapEngine::FirstLoopLength(sector);
+    for (int w = 0; w < length; ++w) {
+        const CDataVertex& v = *sector.m_pVertices[At(sector.m_pWalls[At(w)]->m_nLeft)];
+        loop.push_back(engine.WorldToScreen(v.m_dX, v.m_dZ));
+    }
+    return loop;
+}
+
+int FindContainer(CMapEngine& engine, int s) {
+    auto& sectors = engine.level().m_Lev.m_pSectors;
+    const CDataSector& island = *sectors[At(s)];
+    for (int c = Count(sectors) - 1; c >= 0; --c) {
+        if (c == s || sectors[At(c)]->m_nLayer != engine.document().m_nCurrentLayer) continue;
+        const std::vector<ScreenPoint> loop = FirstLoopOnScreen(engine, *sectors[At(c)]);
+        const bool holds = std::all_of(island.m_pWalls.begin(), island.m_pWalls.end(), [&](const auto& w) {
+            const CDataVertex& v = *island.m_pVertices[At(w->m_nLeft)];
+            return CMapEngine::PointInPolygon(loop, engine.WorldToScreen(v.m_dX, v.m_dZ));
+        });
+        if (holds) return c;
+    }
+    return -1;
+}
+
+// The container gains a loop running backwards around the island, each wall the mirror of the
+// island's matching wall.
+void MakeIsland(CDataLevel& level, int s, int c) {
+    CDataSector& island = *level.m_Lev.m_pSectors[At(s)];
+    CDataSector& container = *level.m_Lev.m_pSectors[At(c)];
+    const int k = Count(island.m_pWalls);
+    const int nV = Count(container.m_pVertices);
+    const int nW = Count(container.m_pWalls);
+    container.m_pVertices.resize(At(nV + k));
+    container.m_pWalls.resize(At(nW + k));
+    for (int i = 0; i < k; ++i) {
+        CDataWall& wall = *island.m_pWalls[At(i)];
+        const int j = k - 1 - i;
+        wall.m_nAdjoin = wall.m_nWalk = c;
+        wall.m_nMirror = nW + j;
+        auto copy = std::make_unique<CDataWall>(wall);
+        copy->m_nIndex = nW + j;
+        copy->m_nLeft = nV + j;
+        copy->m_nRight = nV + (k - i) % k;
+        copy->m_nAdjoin = copy->m_nWalk = s;
+        copy->m_nMirror = i;
+        container.m_pWalls[At(nW + j)] = std::move(copy);
+        container.m_pVertices[At(nV + j)] =
+            std::make_unique<CDataVertex>(*island.m_pVertices[At(wall.m_nRight)]);
+    }
+}
+
+// A sector as the polygon generator makes one, with the four given corners.
+std::unique_ptr<CDataSector> NewQuad(CDataLev& lev, int index, const std::array<CDataVertex, 4>& corners) {
+    auto sector = std::make_unique<CDataSector>();
+    sector->m_nIndex = index;
+    sector->m_nAmbient = 31;
+    sector->m_dCeilingAltitude = -16.0;
+    sector->m_FloorTexture.m_nTexture = lev.FindOrAddTexture("IF3.BM");
+    sector->m_FloorTexture.m_nTexFlag = 2;
+    sector->m_CeilingTexture.m_nTexture = lev.FindOrAddTexture("IPBIGLT.BM");
+    sector->m_CeilingTexture.m_nTexFlag = 2;
+    const int wallTexture = lev.FindOrAddTexture("RWRWALL1.BM");
+    for (int i = 0; i < 4; ++i) {
+        sector->m_pVertices.push_back(std::make_unique<CDataVertex>(corners[At(i)]));
+        auto wall = std::make_unique<CDataWall>();
+        wall->m_nIndex = i;
+        wall->m_nLeft = i;
+        wall->m_nRight = (i + 1) % 4;
+        wall->m_Mid.m_nTexture = wall->m_Top.m_nTexture = wall->m_Bottom.m_nTexture = wallTexture;
+        sector->m_pWalls.push_back(std::move(wall));
+    }
+    return sector;
+}
+
+void TakeLooks(CDataSector& to, const CDataSector& from, const CDataWall& wall) {
+    to.m_nAmbient = from.m_nAmbient;
+    to.m_dFloorAltitude = from.m_dFloorAltitude;
+    to.m_dCeilingAltitude = from.m_dCeilingAltitude;
+    to.m_dSecondAltitude = from.m_dSecondAltitude;
+    to.m_nFlags1 = from.m_nFlags1;
+    to.m_nFlags2 = from.m_nFlags2;
+    to.m_nFlags3 = from.m_nFlags3;
+    to.m_nLayer = from.m_nLayer;
+    for (int i = 0; i < 3; ++i) {
+        CDataWall& w = *to.m_pWalls[At(i)];
+        w.m_nLight = wall.m_nLight;
+        w.m_nFlags1 = wall.m_nFlags1;
+        w.m_nFlags2 = wall.m_nFlags2;
+        w.m_nFlags3 = wall.m_nFlags3;
+        w.m_Mid = wall.m_Mid;
+        w.m_Top = wall.m_Top;
+        w.m_Bottom = wall.m_Bottom;
+        w.m_Sign = wall.m_Sign;
+    }
+}
+
+bool OneSelected(CMapEngine& engine) {
+    return engine.selection().size() == 1;
+}
+
+int Mode(CMapEngine& engine) {
+    return engine.document().m_nMode;
+}
+
+const CDataWall* SelectedWall(CMapEngine& engine) {
+    if (!OneSelected(engine) || Mode(engine) != kModeWall) return nullptr;
+    const CMapSelItem& e = engine.selection().front();
+    return WallAt(engine.level(), e.m_nSector, e.m_nWall);
+}
+
+} // namespace
+
+EditResult SplitWall(CDataLevel& level, int s, int w) {
+    if (!WallAt(level, s, w)) return {};
+    const CDataWall& wall = *WallAt(level, s, w);
+    const int adjoin = wall.m_nAdjoin;
+    const int mirror = wall.m_nMirror;
+    const bool linked = PartnerOf(level, s, w) != nullptr;
+    bool inf = SplitOne(level, s, w);
+    if (linked) {
+        const int m = adjoin == s && mirror > w ? mirror + 1 : mirror;
+        inf |= SplitOne(level, adjoin, m);
+        const int own = adjoin == s && w > m ? w + 1 : w;
+        auto& ours = level.m_Lev.m_pSectors[At(s)]->m_pWalls;
+        auto& theirs = level.m_Lev.m_pSectors[At(adjoin)]->m_pWalls;
+        ours[At(own)]->m_nMirror = m + 1;
+        ours[At(own + 1)]->m_nMirror = m;
+        theirs[At(m)]->m_nMirror = own + 1;
+        theirs[At(m + 1)]->m_nMirror = own;
+    }
+    return Changed(inf);
+}
+
+EditResult DeleteWall(CDataLevel& level, int s, int w) {
+    if (!WallAt(level, s, w)) return {};
+    if (!CanRemoveWall(level, s, w)) return EditResult::Refused(kWallDeletionRefused);
+    DeleteLog log;
+    RemoveWall(level, s, w, false, log);
+    return Changed(log.m_bInf);
+}
+
+EditResult DeleteSector(CDataLevel& level, int s) {
+    if (!SectorAt(level, s)) return {};
+    DeleteLog log;
+    DeleteSectorAt(level, s, log);
+    return Changed(log.m_bInf);
+}
+
+EditResult InsertAtSelection(CMapEngine& engine) {
+    CDataLevel& level = engine.level();
+    const int mode = Mode(engine);
+    if (mode == kModeObject) {
+        auto object = std::make_unique<CDataObjectItem>();
+        object->m_strClass = "SPRITE";
+        object->m_strData = "STORMFIN.WAX";
+        object->m_dX = engine.ScreenToWorldX(engine.m_rcClient.width() / 2);
+        object->m_dZ = engine.ScreenToWorldZ(engine.m_rcClient.height() / 2);
+        object->m_nIndex = Count(level.m_Objects.m_pObjects);
+        AssignObjectColour(*object);
+        // The data index must name an entry of the sprite table even before the next save.
+        SetObjectDataIndex(level.m_Objects, *object);
+        level.m_Objects.m_pObjects.push_back(std::move(object));
+        engine.MarkObjectsDirty();
+        engine.ClearSelection();
+        engine.AddToSelection({-1, -1, -1, Count(level.m_Objects.m_pObjects) - 1});
+        EditResult r = Changed(false);
+        r.m_bSelectionChanged = true;
+        return r;
+    }
+    if (!OneSelected(engine) || (mode != kModeWall && mode != kModeVertex)) return {};
+    const CMapSelItem e = engine.selection().front();
+    const CDataSector* sector = SectorAt(level, e.m_nSector);
+    if (!sector) return {};
+    const int w = mode == kModeWall ? e.m_nWall : WallStartingAt(*sector, e.m_nVertex);
+    EditResult r = SplitWall(level, e.m_nSector, w);
+    r.m_bSelectionChanged = r.m_bChanged;
+    return r;
+}
+
+EditResult DeleteSelection(CMapEngine& engine) {
+    const int mode = Mode(engine);
+    if (engine.selection().empty() || mode < kModeSector || mode > kModeObject) return {};
+    EditResult r = mode == kModeObject ? DeleteObjects(engine) : DeleteStructure(engine, mode);
+    engine.ClearSelection();
+    engine.MarkObjectsDirty();
+    r.m_bSelectionChanged = true;
+    return r;
+}
+
+EditResult LinkSelection(CMapEngine& engine) {
+    if (!CanLink(engine)) return {};
+    const CMapSelItem e = engine.selection().front();
+    if (Mode(engine) == kModeWall) return LinkWall(engine.level(), e.m_nSector, e.m_nWall);
+    const int container = FindContainer(engine, e.m_nSector);
+    if (container < 0) return {};
+    MakeIsland(engine.level(), e.m_nSector, container);
+    return Changed(false);
+}
+
+EditResult ExtrudeSelection(CMapEngine& engine, double depth) {
+    const CDataWall* selected = SelectedWall(engine);
+    if (!selected) return {};
+    if (selected->m_nAdjoin >= 0 && selected->m_nMirror >= 0) return EditResult::Refused(kExtrudeRefused);
+    const int s = engine.selection().front().m_nSector;
+    CDataLevel& level = engine.level();
+    const CDataSector& source = *level.m_Lev.m_pSectors[At(s)];
+    const CDataVertex p1 = *source.m_pVertices[At(selected->m_nLeft)];
+    const CDataVertex p2 = *source.m_pVertices[At(selected->m_nRight)];
+    // Outward is to the left of the wall's direction: the game's sectors run clockwise.
+    const double a = std::atan2(p1.m_dZ - p2.m_dZ, p1.m_dX - p2.m_dX) - 1.5707963705062866;
+    const auto out = [&](const CDataVertex& p) {
+        return CDataVertex(engine.SnapPoint(p.m_dX + depth * std::cos(a)),
+                           engine.SnapPoint(p.m_dZ + depth * std::sin(a)));
+    };
+    const int index = Count(level.m_Lev.m_pSectors);
+    auto sector = NewQuad(level.m_Lev, index, {p1, out(p1), out(p2), p2});
+    TakeLooks(*sector, source, *selected);
+    level.m_Lev.m_pSectors.push_back(std::move(sector));
+    engine.ClearSelection();
+    engine.AddToSelection({index, 3, -1, -1});
+    LinkWall(level, index, 3);
+    EditResult r = Changed(false);
+    r.m_bSelectionChanged = true;
+    return r;
+}
+
+EditResult UnlinkSelection(CMapEngine& engine) {
+    if (!CanUnlink(engine)) return {};
+    const CMapSelItem e = engine.selection().front();
+    CDataLevel& level = engine.level();
+    CDataWall& wall = *WallAt(level, e.m_nSector, e.m_nWall);
+    auto& sectors = level.m_Lev.m_pSectors;
+    for (int t = 0; t < Count(sectors); ++t) {
+        if (t == e.m_nSector) continue;
+        for (auto& other : sectors[At(t)]->m_pWalls)
+            if (other->m_nAdjoin == e.m_nSector && other->m_nMirror == e.m_nWall) {
+                Unlink(*other);
+                Unlink(wall);
+                return Changed(false);
+            }
+    }
+    return {};
+}
+
+bool CanInsert(CMapEngine& engine) {
+    const int mode = Mode(engine);
+    if (mode == kModeSector || mode == kModeObject) return true;
+    return (mode == kModeWall || mode == kModeVertex) && OneSelected(engine);
+}
+
+bool CanDelete(CMapEngine& engine) {
+    return !engine.selection().empty();
+}
+
+bool CanLink(CMapEngine& engine) {
+    if (!OneSelected(engine)) return false;
+    const CMapSelItem& e = engine.selection().front();
+    if (Mode(engine) == kModeSector) {
+        const CDataSector* sector = SectorAt(engine.level(), e.m_nSector);
+        return sector && AllUnlinked(*sector);
+    }
+    const CDataWall* wall = SelectedWall(engine);
+    return wall && wall->m_nAdjoin < 0;
+}
+
+bool CanUnlink(CMapEngine& engine) {
+    const CDataWall* wall = SelectedWall(engine);
+    return wall && wall->m_nAdjoin >= 0;
+}
+
+bool CanExtrude(CMapEngine& engine) {
+    return SelectedWall(engine) != nullptr;
+}
+
+} // namespace morvi
