@@ -2,6 +2,8 @@
 // files share one record stream.
 #include "mapedit/ClipboardLibrary.h"
 
+#include "mapedit/StructuralEdits.h"
+
 #include "gamefiles/AtomicFile.h"
 #include "gamefiles/InfFile.h"
 #include "model/ModelOps.h"
@@ -511,6 +513,19 @@ EditResult Copy(CMapEngine& engine, ClipboardBuffer& clipboard) {
 
 EditResult Paste(CMapEngine& engine, const ClipboardBuffer& clipboard) {
     return LoadRecords(engine, clipboard.bytes(), ViewCentre(engine));
+}
+
+bool CanCut(const CMapEngine& engine) {
+    return !engine.selection().empty();
+}
+
+EditResult Cut(CMapEngine& engine, ClipboardBuffer& clipboard) {
+    if (!CanCut(engine)) return EditResult();
+    const int mode = engine.document().m_nMode;
+    if (mode == kModeSector || mode == kModeObject) {
+        if (EditResult copied = Copy(engine, clipboard); !copied.m_strMessage.empty()) return copied;
+    }
+    return DeleteSelection(engine);
 }
 
 Status SaveLibrary(CMapEngine& engine, const std::filesystem::path& path) {

@@ -73,6 +73,11 @@ bool CanCopy(CMapEngine& engine);
 bool CanPaste(const ClipboardBuffer& clipboard);
 EditResult Copy(CMapEngine& engine, ClipboardBuffer& clipboard);
 EditResult Paste(CMapEngine& engine, const ClipboardBuffer& clipboard);
+// Cut, once the user said Yes to kCutConfirmation: in sector and object mode the selection is
+// copied and then deleted; in wall and vertex mode it is deleted and the clipboard left alone.
+// Nothing is deleted when the copy fails. Possible whenever something is selected.
+bool CanCut(const CMapEngine& engine);
+EditResult Cut(CMapEngine& engine, ClipboardBuffer& clipboard);
 
 // Library files: the selection written through a temporary file (an old library stays whole when
 // the save fails), and a library read into the level.

@@ -285,6 +285,34 @@ TEST(ClipboardLibrary, CopyNeedsSectorOrObjectModeAndASelection) {
     EXPECT_EQ(pasted.m_pVertices[0]->m_dZ, RoundHundredths(centre.m_dZ - 32));
 }
 
+TEST(ClipboardLibrary, CutCopiesSectorsButOnlyDeletesWalls) {
+    Editor e(BuildNamedRooms);
+    ClipboardBuffer clipboard;
+    EXPECT_FALSE(CanCut(e.engine));
+    e.Select({1});
+    ASSERT_TRUE(CanCut(e.engine));
+    const EditResult cut = Cut(e.engine, clipboard);
+    EXPECT_TRUE(cut.m_bChanged);
+    ASSERT_EQ(e.level().m_Lev.m_pSectors.size(), 1u);
+    EXPECT_EQ(e.sector(0).m_pWalls[1]->m_nAdjoin, -1); // the door's side of the cut hall is solid now
+    EXPECT_EQ(Findings(e.level()), "");
+    ASSERT_TRUE(CanPaste(clipboard));
+    Paste(e.engine, clipboard);
+    ASSERT_EQ(e.level().m_Lev.m_pSectors.size(), 2u);
+    EXPECT_EQ(e.sector(1).m_strName, "hall"); // the name is free again
+    EXPECT_EQ(Findings(e.level()), "");
+
+    // A wall cut leaves the clipboard as it was.
+    const Bytes before(clipboard.bytes().begin(), clipboard.bytes().end());
+    Editor w(BuildRoomWithPillar, kModeWall);
+    const std::size_t walls = w.sector(0).m_pWalls.size();
+    w.engine.AddToSelection({0, 0, -1, -1});
+    Cut(w.engine, clipboard);
+    EXPECT_EQ(w.sector(0).m_pWalls.size(), walls - 1);
+    EXPECT_EQ(Bytes(clipboard.bytes().begin(), clipboard.bytes().end()), before);
+    EXPECT_EQ(Findings(w.level()), "");
+}
+
 TEST(ClipboardLibrary, ResourcesTravelAndReplaceMembersOfTheSameName) {
     Editor source(BuildNamedRooms);
     const Bytes wall{1, 2, 3}, sprite{4, 5}, level{6};
