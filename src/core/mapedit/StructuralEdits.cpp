@@ -66,10 +66,22 @@ void ReindexWalls(CDataSector& sector) {
 }
 
 // Walls anywhere that face a wall of sector s above position `above` follow it by delta.
-void ShiftMirrors(CDataLevel& level, int s, int above, int delta) {
-    for (auto& sector : level.m_Lev.m_pSectors)
-        for (auto& wall : sector->m_pWalls)
+// Walls of other sectors that name sector s's walls above `above` follow the shift. Mirror pairs
+// point back at each other, so only the sectors s's walls adjoin (and extra, the sector of a wall
+// just taken out of s) can hold such walls: a large level is not walked wall by wall.
+void ShiftMirrors(CDataLevel& level, int s, int above, int delta, int extra = -1) {
+    auto& sectors = level.m_Lev.m_pSectors;
+    std::vector<int> neighbours;
+    if (extra >= 0) neighbours.push_back(extra);
+    for (const auto& wall : sectors[At(s)]->m_pWalls)
+        if (wall->m_nAdjoin >= 0) neighbours.push_back(wall->m_nAdjoin);
+    std::sort(neighbours.begin(), neighbours.end());
+    neighbours.erase(std::unique(neighbours.begin(), neighbours.end()), neighbours.end());
+    for (int n : neighbours) {
+        if (n >= static_cast<int>(sectors.size())) continue;
+        for (auto& wall : sectors[At(n)]->m_pWalls)
             if (wall->m_nAdjoin == s && wall->m_nMirror > above) wall->m_nMirror += delta;
+    }
 }
 
 // The line items of a wall that is deleted: left alone they would name the next wall.
@@ -141,7 +153,7 @@ void RemoveWall(CDataLevel& level, int s, int w, bool mirrorStep, DeleteLog& log
         if (other->m_nRight == removed) other->m_nRight = kept;
     }
     if (RemoveVertexIfUnused(sector, removed)) log.m_Vertices.push_back({s, removed});
-    ShiftMirrors(level, s, w, -1);
+    ShiftMirrors(level, s, w, -1, adjoin);
     log.m_Walls.push_back({s, w});
     log.m_bInf |= DeleteLineItemsOf(level, s, w);
     log.m_bInf |= RenumberInfWalls(level, s, w, -1);
