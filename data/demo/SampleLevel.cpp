@@ -2,7 +2,7 @@
 
 #include "DemoPalette.h"
 #include "gamefiles/LevelArchive.h"
-#include "gamefiles/TextWriter.h"
+#include "mapedit/Generators.h"
 #include "model/ModelOps.h"
 
 #include <algorithm>
@@ -300,19 +300,6 @@ void AddTextMember(CDataLevel& level, const char* name, std::string_view text) {
 // The player's start as the game expects it: the player's logic and the eye looking from it.
 constexpr Seqs kPlayerSeqs = {{"LOGIC", "PLAYER"}, {"EYE", "TRUE"}};
 
-// An elevator stop at a floor altitude: stops count upwards, so the altitude is negated.
-std::string StopLine(double floorAltitude) {
-    const double height = floorAltitude == 0.0 ? 0.0 : -floorAltitude;
-    std::string line = "stop:\t";
-    TextWriter out(line);
-    if (height == static_cast<double>(static_cast<long long>(height)))
-        out.integer(static_cast<long long>(height));
-    else
-        out.fixed(height, 2);
-    out.raw(" hold");
-    return line;
-}
-
 // ---- The sample level, room by room -------------------------------------------------------
 
 struct SampleRooms {
@@ -345,8 +332,8 @@ std::string MakeLift(LevelSketch& sketch, int lift, int below, int above) {
     }
     sketch.AddInfItem("sector", sector.m_strName, -1,
                       {"class:\televator move_floor", "speed:\t10", "event_mask:\t4",
-                       StopLine(sketch.Sector(below).m_dFloorAltitude),
-                       StopLine(sketch.Sector(above).m_dFloorAltitude)});
+                       ElevatorStopLine(sketch.Sector(below).m_dFloorAltitude),
+                       ElevatorStopLine(sketch.Sector(above).m_dFloorAltitude)});
     return sector.m_strName;
 }
 

@@ -1,6 +1,7 @@
 #include "mapedit/StructuralEdits.h"
 
 #include "gamefiles/InfFile.h"
+#include "mapedit/Generators.h"
 #include "model/ModelOps.h"
 #include "model/StringUtil.h"
 
@@ -384,10 +385,7 @@ EditResult LinkWall(CDataLevel& level, int s, int w) {
             const CDataVertex& q2 = *other.m_pVertices[At(cand.m_nRight)];
             if (q1.m_dX != p2.m_dX || q1.m_dZ != p2.m_dZ || q2.m_dX != p1.m_dX || q2.m_dZ != p1.m_dZ)
                 continue;
-            wall.m_nAdjoin = wall.m_nWalk = t;
-            wall.m_nMirror = m;
-            cand.m_nAdjoin = cand.m_nWalk = s;
-            cand.m_nMirror = w;
+            LinkWalls(level, s, w, t, m);
             return Changed(false);
         }
     }
@@ -422,56 +420,6 @@ int FindContainer(CMapEngine& engine, int s) {
         if (holds) return c;
     }
     return -1;
-}
-
-// The container gains a loop running backwards around the island, each wall the mirror of the
-// island's matching wall.
-void MakeIsland(CDataLevel& level, int s, int c) {
-    CDataSector& island = *level.m_Lev.m_pSectors[At(s)];
-    CDataSector& container = *level.m_Lev.m_pSectors[At(c)];
-    const int k = Count(island.m_pWalls);
-    const int nV = Count(container.m_pVertices);
-    const int nW = Count(container.m_pWalls);
-    container.m_pVertices.resize(At(nV + k));
-    container.m_pWalls.resize(At(nW + k));
-    for (int i = 0; i < k; ++i) {
-        CDataWall& wall = *island.m_pWalls[At(i)];
-        const int j = k - 1 - i;
-        wall.m_nAdjoin = wall.m_nWalk = c;
-        wall.m_nMirror = nW + j;
-        auto copy = std::make_unique<CDataWall>(wall);
-        copy->m_nIndex = nW + j;
-        copy->m_nLeft = nV + j;
-        copy->m_nRight = nV + (k - i) % k;
-        copy->m_nAdjoin = copy->m_nWalk = s;
-        copy->m_nMirror = i;
-        container.m_pWalls[At(nW + j)] = std::move(copy);
-        container.m_pVertices[At(nV + j)] =
-            std::make_unique<CDataVertex>(*island.m_pVertices[At(wall.m_nRight)]);
-    }
-}
-
-// A sector as the polygon generator makes one, with the four given corners.
-std::unique_ptr<CDataSector> NewQuad(CDataLev& lev, int index, const std::array<CDataVertex, 4>& corners) {
-    auto sector = std::make_unique<CDataSector>();
-    sector->m_nIndex = index;
-    sector->m_nAmbient = 31;
-    sector->m_dCeilingAltitude = -16.0;
-    sector->m_FloorTexture.m_nTexture = lev.FindOrAddTexture("IF3.BM");
-    sector->m_FloorTexture.m_nTexFlag = 2;
-    sector->m_CeilingTexture.m_nTexture = lev.FindOrAddTexture("IPBIGLT.BM");
-    sector->m_CeilingTexture.m_nTexFlag = 2;
-    const int wallTexture = lev.FindOrAddTexture("RWRWALL1.BM");
-    for (int i = 0; i < 4; ++i) {
-        sector->m_pVertices.push_back(std::make_unique<CDataVertex>(corners[At(i)]));
-        auto wall = std::make_unique<CDataWall>();
-        wall->m_nIndex = i;
-        wall->m_nLeft = i;
-        wall->m_nRight = (i + 1) % 4;
-        wall->m_Mid.m_nTexture = wall->m_Top.m_nTexture = wall->m_Bottom.m_nTexture = wallTexture;
-        sector->m_pWalls.push_back(std::move(wall));
-    }
-    return sector;
 }
 
 void TakeLooks(CDataSector& to, const CDataSector& from, const CDataWall& wall) {
@@ -511,6 +459,40 @@ const CDataWall* SelectedWall(CMapEngine& engine) {
 }
 
 } // namespace
+
+void LinkWalls(CDataLevel& level, int s, int w, int t, int m) {
+    CDataWall& wall = *level.m_Lev.m_pSectors[At(s)]->m_pWalls[At(w)];
+    CDataWall& other = *level.m_Lev.m_pSectors[At(t)]->m_pWalls[At(m)];
+    wall.m_nAdjoin = wall.m_nWalk = t;
+    wall.m_nMirror = m;
+    other.m_nAdjoin = other.m_nWalk = s;
+    other.m_nMirror = w;
+}
+
+void MakeIsland(CDataLevel& level, int s, int c) {
+    CDataSector& island = *level.m_Lev.m_pSectors[At(s)];
+    CDataSector& container = *level.m_Lev.m_pSectors[At(c)];
+    const int k = Count(island.m_pWalls);
+    const int nV = Count(container.m_pVertices);
+    const int nW = Count(container.m_pWalls);
+    container.m_pVertices.resize(At(nV + k));
+    container.m_pWalls.resize(At(nW + k));
+    for (int i = 0; i < k; ++i) {
+        CDataWall& wall = *island.m_pWalls[At(i)];
+        const int j = k - 1 - i;
+        wall.m_nAdjoin = wall.m_nWalk = c;
+        wall.m_nMirror = nW + j;
+        auto copy = std::make_unique<CDataWall>(wall);
+        copy->m_nIndex = nW + j;
+        copy->m_nLeft = nV + j;
+        copy->m_nRight = nV + (k - i) % k;
+        copy->m_nAdjoin = copy->m_nWalk = s;
+        copy->m_nMirror = i;
+        container.m_pWalls[At(nW + j)] = std::move(copy);
+        container.m_pVertices[At(nV + j)] =
+            std::make_unique<CDataVertex>(*island.m_pVertices[At(wall.m_nRight)]);
+    }
+}
 
 EditResult SplitWall(CDataLevel& level, int s, int w) {
     if (!WallAt(level, s, w)) return {};
@@ -615,12 +597,16 @@ EditResult ExtrudeSelection(CMapEngine& engine, double depth) {
                            engine.SnapPoint(p.m_dZ + depth * std::sin(a)));
     };
     const int index = Count(level.m_Lev.m_pSectors);
-    auto sector = NewQuad(level.m_Lev, index, {p1, out(p1), out(p2), p2});
+    auto sector = NewGeneratedSector(level.m_Lev, index, source.m_nLayer);
+    const std::array<CDataVertex, 4> corners = {p1, out(p1), out(p2), p2};
+    AppendLoop(level.m_Lev, *sector, corners);
     TakeLooks(*sector, source, *selected);
     level.m_Lev.m_pSectors.push_back(std::move(sector));
+    // The new sector's last wall lies on the extruded wall: the two are linked to each other
+    // even when another sector happens to have a free wall over the same two points.
+    LinkWalls(level, index, 3, s, engine.selection().front().m_nWall);
     engine.ClearSelection();
     engine.AddToSelection({index, 3, -1, -1});
-    LinkWall(level, index, 3);
     EditResult r = Changed(false);
     r.m_bSelectionChanged = true;
     return r;

@@ -31,10 +31,16 @@ EditResult DeleteWall(CDataLevel& level, int sector, int wall);
 // other sector's adjoins and walks and every object's sector follow the shifted indices.
 EditResult DeleteSector(CDataLevel& level, int sector);
 
+// Adjoins two walls to each other (the caller has checked that they run over the same points).
+void LinkWalls(CDataLevel& level, int sector, int wall, int otherSector, int otherWall);
+// The container gains a loop running backwards around the island, each of its walls the mirror
+// of the island's matching wall.
+void MakeIsland(CDataLevel& level, int island, int container);
+
 // ---- Commands on the engine's selection ---------------------------------------------------------
 // Insert in wall, vertex and object mode: splits the selected wall (or the wall starting at the
 // selected vertex), or adds a sprite at the view's centre and selects it. Sector mode's insert is
-// the polygon generator's and changes nothing here.
+// InsertPolygon (Generators.h), which needs its dialog's values; it changes nothing here.
 EditResult InsertAtSelection(CMapEngine& engine);
 // Deletes every selected item of the edit mode, highest index first, and clears the selection.
 EditResult DeleteSelection(CMapEngine& engine);

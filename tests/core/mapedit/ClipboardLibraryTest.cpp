@@ -2,6 +2,7 @@
 
 #include "model/LevelChecker.h"
 #include "model/ModelOps.h"
+#include "support/EngineView.h"
 #include "support/LevelBuilders.h"
 #include "support/LevelCompare.h"
 #include "support/TempDir.h"
@@ -20,14 +21,8 @@ using testing::AddItem;
 using testing::BuildRoomWithPillar;
 using testing::BuildTwoRooms;
 using testing::CountDifferences;
+using testing::FindingsText;
 using Bytes = std::vector<std::uint8_t>;
-
-std::string Findings(const CDataLevel& level) {
-    std::string text;
-    for (const auto& f : checkLevel(level))
-        text += f.m_strText + "\n";
-    return text;
-}
 
 // Two adjoined rooms named "door" and "hall", an INF item on the door naming itself, and one
 // object standing in each room.
@@ -102,7 +97,7 @@ TEST(ClipboardLibrary, HeaderBytesAndLibrariesWithoutResourceBlock) {
     const EditResult r = LoadRecords(b.engine, old, std::nullopt);
     EXPECT_TRUE(r.m_bChanged);
     EXPECT_EQ(r.m_strMessage, "");
-    EXPECT_EQ(Findings(b.level()), "");
+    EXPECT_EQ(FindingsText(b.level()), "");
     ASSERT_EQ(b.level().m_Lev.m_pSectors.size(), 2u);
     EXPECT_EQ(CountDifferences(a.level(), b.level()), 0);
     // Stored in the order given: hall first, and the pair still adjoined under new numbers.
@@ -128,7 +123,7 @@ TEST(ClipboardLibrary, PastingTwiceMakesNamesUniqueAndKeepsLinksBetweenPastedSec
         const EditResult r = LoadRecords(e.engine, stream, std::nullopt);
         ASSERT_TRUE(r.m_bChanged);
         EXPECT_TRUE(r.m_bInfChanged);
-        EXPECT_EQ(Findings(e.level()), "") << "round " << round;
+        EXPECT_EQ(FindingsText(e.level()), "") << "round " << round;
         const int a = 2 * round, b = a + 1;
         const std::string suffix = "-" + std::to_string(round);
         EXPECT_EQ(e.sector(a).m_strName, "door" + suffix);
@@ -158,7 +153,7 @@ TEST(ClipboardLibrary, BorderToASectorNotCopiedIsUnlinkedAndPasteLandsOnCurrentL
     e.doc.m_nCurrentLayer = -2;
     const Bytes stream = e.Store({0});
     LoadRecords(e.engine, stream, std::nullopt);
-    EXPECT_EQ(Findings(e.level()), "");
+    EXPECT_EQ(FindingsText(e.level()), "");
     ASSERT_EQ(e.level().m_Lev.m_pSectors.size(), 3u);
     EXPECT_EQ(e.sector(2).m_nLayer, -2);
     for (const auto& wall : e.sector(2).m_pWalls) {
@@ -196,7 +191,7 @@ TEST(ClipboardLibrary, IslandTravelsWithContainerAndPasteIsCentredWithItsObjects
     target.doc.m_nCurrentLayer = 4;
     const EditResult r = LoadRecords(target.engine, source.Store({1, 0}), WorldPoint{1000, -500.004});
     ASSERT_TRUE(r.m_bChanged);
-    EXPECT_EQ(Findings(target.level()), "");
+    EXPECT_EQ(FindingsText(target.level()), "");
     ASSERT_EQ(target.level().m_Lev.m_pSectors.size(), 4u);
     // Room and pillar are 2 and 3, linked to each other through the hole.
     for (int k = 0; k < 4; ++k) {
@@ -227,7 +222,7 @@ TEST(ClipboardLibrary, SectorsPastedOutsideSectorModeStayPutAndUnselected) {
     Editor source(BuildNamedRooms);
     Editor target(nullptr, kModeObject);
     LoadRecords(target.engine, source.Store({0}), WorldPoint{500, 500});
-    EXPECT_EQ(Findings(target.level()), "");
+    EXPECT_EQ(FindingsText(target.level()), "");
     EXPECT_EQ(target.sector(0).m_strName, "door");
     EXPECT_EQ(target.sector(0).m_pVertices[2]->m_dX, 64);
     EXPECT_TRUE(target.engine.selection().empty());
@@ -245,7 +240,7 @@ TEST(ClipboardLibrary, ObjectsCopiedInSelectionOrderAndPutFirstInTheSelection) {
     const EditResult r = Paste(e.engine, clipboard);
     EXPECT_TRUE(r.m_bChanged);
     EXPECT_FALSE(r.m_bInfChanged);
-    EXPECT_EQ(Findings(e.level()), "");
+    EXPECT_EQ(FindingsText(e.level()), "");
     const auto& objects = e.level().m_Objects.m_pObjects;
     ASSERT_EQ(objects.size(), 4u);
     EXPECT_EQ(objects[2]->m_pSeqs[0]->m_strValue, "TROOP");
@@ -278,7 +273,7 @@ TEST(ClipboardLibrary, CopyNeedsSectorOrObjectModeAndASelection) {
     e.engine.RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
     const WorldPoint centre = ViewCentre(e.engine);
     Paste(e.engine, clipboard);
-    EXPECT_EQ(Findings(e.level()), "");
+    EXPECT_EQ(FindingsText(e.level()), "");
     const CDataSector& pasted = e.sector(2);
     EXPECT_EQ(pasted.m_strName, "door-1");
     EXPECT_EQ(pasted.m_pVertices[0]->m_dX, RoundHundredths(centre.m_dX - 32));
@@ -295,12 +290,12 @@ TEST(ClipboardLibrary, CutCopiesSectorsButOnlyDeletesWalls) {
     EXPECT_TRUE(cut.m_bChanged);
     ASSERT_EQ(e.level().m_Lev.m_pSectors.size(), 1u);
     EXPECT_EQ(e.sector(0).m_pWalls[1]->m_nAdjoin, -1); // the door's side of the cut hall is solid now
-    EXPECT_EQ(Findings(e.level()), "");
+    EXPECT_EQ(FindingsText(e.level()), "");
     ASSERT_TRUE(CanPaste(clipboard));
     Paste(e.engine, clipboard);
     ASSERT_EQ(e.level().m_Lev.m_pSectors.size(), 2u);
     EXPECT_EQ(e.sector(1).m_strName, "hall"); // the name is free again
-    EXPECT_EQ(Findings(e.level()), "");
+    EXPECT_EQ(FindingsText(e.level()), "");
 
     // A wall cut leaves the clipboard as it was.
     const Bytes before(clipboard.bytes().begin(), clipboard.bytes().end());
@@ -310,7 +305,7 @@ TEST(ClipboardLibrary, CutCopiesSectorsButOnlyDeletesWalls) {
     Cut(w.engine, clipboard);
     EXPECT_EQ(w.sector(0).m_pWalls.size(), walls - 1);
     EXPECT_EQ(Bytes(clipboard.bytes().begin(), clipboard.bytes().end()), before);
-    EXPECT_EQ(Findings(w.level()), "");
+    EXPECT_EQ(FindingsText(w.level()), "");
 }
 
 TEST(ClipboardLibrary, ResourcesTravelAndReplaceMembersOfTheSameName) {
@@ -322,7 +317,7 @@ TEST(ClipboardLibrary, ResourcesTravelAndReplaceMembersOfTheSameName) {
     Editor target(BuildTwoRooms);
     ASSERT_TRUE(target.level().AddMember("WALL.BM", Bytes{9}).ok());
     LoadRecords(target.engine, source.Store({0}), std::nullopt);
-    EXPECT_EQ(Findings(target.level()), "");
+    EXPECT_EQ(FindingsText(target.level()), "");
     const auto& members = target.level().m_pMembers;
     ASSERT_EQ(members.size(), 2u);
     EXPECT_EQ(Bytes(members[0]->data().begin(), members[0]->data().end()), wall);
@@ -373,7 +368,7 @@ TEST(ClipboardLibrary, OneSidedLinkBetweenPastedSectorsIsDropped) {
     source.wall(1, 3).m_nMirror = 2; // points at a wall of sector 0 that does not point back
     Editor target;
     LoadRecords(target.engine, source.Store({0, 1}), std::nullopt);
-    EXPECT_EQ(Findings(target.level()), "");
+    EXPECT_EQ(FindingsText(target.level()), "");
     EXPECT_EQ(target.wall(1, 3).m_nAdjoin, -1);
     EXPECT_EQ(target.wall(1, 3).m_nWalk, -1);
     // Sector 0's wall 1 pointed at wall 3, which now points elsewhere: it goes too.
@@ -395,7 +390,7 @@ TEST(ClipboardLibrary, LibraryFilesSaveAtomicallyAndLoad) {
     Editor target(BuildNamedRooms);
     const EditResult r = LoadLibrary(target.engine, path, std::nullopt);
     EXPECT_EQ(r.m_strMessage, "");
-    EXPECT_EQ(Findings(target.level()), "");
+    EXPECT_EQ(FindingsText(target.level()), "");
     EXPECT_EQ(target.sector(3).m_strName, "hall-1");
 
     // Object mode does not save libraries; a missing or damaged file loads nothing.

@@ -2,6 +2,7 @@
 
 #include "model/LevelChecker.h"
 #include "model/ModelOps.h"
+#include "support/EngineView.h"
 #include "support/LevelBuilders.h"
 
 #include <gtest/gtest.h>
@@ -18,33 +19,14 @@ using testing::AddItem;
 using testing::BuildRoom;
 using testing::BuildRoomWithPillar;
 using testing::BuildTwoRooms;
+using testing::FindingsText;
 using testing::MakeSquareSector;
 
 using Points = std::vector<std::pair<double, double>>;
 
-// An engine laid out so that world (0, 0) is pixel (100, 500) at one pixel per unit.
-struct View {
-    CMorviDoc doc;
-    Settings settings;
-    CMapEngine engine{doc, settings};
-
-    explicit View(int mode, void (*build)(CDataLevel&) = BuildTwoRooms) {
-        if (build) build(doc.level());
-        doc.m_nMode = mode;
-        doc.m_nZoom = 6;
-        doc.m_nGridLevel = 4;
-        doc.m_dScrollX = 1948;
-        doc.m_dScrollZ = 1548;
-        engine.RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
-    }
-    CDataLevel& level() { return doc.level(); }
-    CDataSector& sector(int s) { return *level().m_Lev.m_pSectors[static_cast<std::size_t>(s)]; }
-    CDataWall& wall(int s, int w) { return *sector(s).m_pWalls[static_cast<std::size_t>(w)]; }
-    void Select(std::vector<CMapSelItem> items) {
-        engine.ClearSelection();
-        for (const auto& i : items)
-            engine.AddToSelection(i);
-    }
+// The engine over the two adjoined rooms unless a test asks for another level.
+struct View : testing::EngineView {
+    explicit View(int mode, void (*build)(CDataLevel&) = BuildTwoRooms) : EngineView(mode, build) {}
 };
 
 CMapSelItem Sector(int s) {
@@ -55,13 +37,6 @@ CMapSelItem Wall(int s, int w) {
 }
 CMapSelItem Vertex(int s, int v) {
     return {s, -1, v, -1};
-}
-
-std::string Findings(const CDataLevel& level) {
-    std::string text;
-    for (const LevelFinding& f : checkLevel(level))
-        text += f.m_strText + "\n";
-    return text;
 }
 
 // The points the walls of a sector run through, in wall order (each wall's left end).
@@ -113,7 +88,7 @@ TEST(StructuralEditsSplit, SolidWallGetsMidpointAndKeepsWallIStartingAtVertexI) 
     }
     EXPECT_EQ(v.wall(0, 1).m_nLight, 7);
     EXPECT_EQ(v.wall(0, 1).m_Mid.m_nTexture, v.wall(0, 0).m_Mid.m_nTexture);
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsSplit, MidpointIsRoundedToHundredths) {
@@ -134,7 +109,7 @@ TEST(StructuralEditsSplit, AdjoinedWallGivesTwoMirrorPairsOverTheMidpoint) {
     EXPECT_EQ(v.wall(1, 4).m_nMirror, 1);
     EXPECT_EQ(v.wall(1, 4).m_nAdjoin, 0);
     ExpectMirrorsOpposite(v.level());
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsSplit, WallsAfterTheSplitKeepTheirPartnersPointingAtThem) {
@@ -143,7 +118,7 @@ TEST(StructuralEditsSplit, WallsAfterTheSplitKeepTheirPartnersPointingAtThem) {
     EXPECT_EQ(v.wall(0, 2).m_nAdjoin, 1);
     EXPECT_EQ(v.wall(1, 3).m_nMirror, 2);
     ExpectMirrorsOpposite(v.level());
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsSplit, RenumbersInfWallsOfBothNamedSides) {
@@ -188,7 +163,7 @@ TEST(StructuralEditsDelete, TwoWallsOfOneSectorGoHighestFirst) {
     EXPECT_EQ(Outline(v.sector(0)), (Points{{0, 0}, {64, 0}, {0, 64}}));
     EXPECT_EQ(v.sector(0).m_pVertices.size(), 3u);
     EXPECT_TRUE(v.engine.selection().empty());
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsDelete, TriangleRefusesWallAndVertexDeletion) {
@@ -206,7 +181,7 @@ TEST(StructuralEditsDelete, TriangleRefusesWallAndVertexDeletion) {
     EXPECT_FALSE(r.m_bChanged);
     EXPECT_EQ(r.m_strMessage, "Deletion of vertex not possible.\n\nSectors must have at least three walls.");
     EXPECT_EQ(Outline(v.sector(0)), triangle);
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsDelete, AdjoinedWallTakesTheSameCornerFromItsPartner) {
@@ -227,7 +202,7 @@ TEST(StructuralEditsDelete, AdjoinedWallTakesTheSameCornerFromItsPartner) {
     EXPECT_EQ(Outline(v.sector(1)), (Points{{64, 64}, {96, 0}, {128, 0}, {128, 64}}));
     for (const auto& w : v.sector(1).m_pWalls)
         EXPECT_EQ(w->m_nAdjoin, -1);
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsDelete, BothWallsOfAPairSelectedDeleteThePairOnce) {
@@ -241,7 +216,7 @@ TEST(StructuralEditsDelete, BothWallsOfAPairSelectedDeleteThePairOnce) {
     EXPECT_EQ(r.m_strMessage, "");
     EXPECT_EQ(v.sector(0).m_pWalls.size(), 4u);
     EXPECT_EQ(v.sector(1).m_pWalls.size(), 4u);
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsDelete, WallWhosePartnerLoopIsATriangleIsRefused) {
@@ -253,7 +228,7 @@ TEST(StructuralEditsDelete, WallWhosePartnerLoopIsATriangleIsRefused) {
     ASSERT_EQ(linked, 1);
     EXPECT_EQ(DeleteWall(v.level(), 0, 2).m_strMessage, kWallDeletionRefused);
     EXPECT_EQ(v.sector(0).m_pWalls.size(), 5u);
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsDelete, VertexDeletesTheWallStartingThere) {
@@ -266,7 +241,7 @@ TEST(StructuralEditsDelete, VertexDeletesTheWallStartingThere) {
     EXPECT_TRUE(r.m_bInfChanged);
     EXPECT_EQ(Outline(v.sector(0)), (Points{{0, 0}, {64, 0}, {64, 64}, {0, 64}}));
     EXPECT_EQ(v.level().m_Inf.m_pItems[0]->m_nNum, 2);
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsDelete, ObjectsGoByTheirOwnIndex) {
@@ -305,7 +280,7 @@ TEST(StructuralEditsDeleteSector, NeighboursKeepTheirSharedWallsUnlinked) {
     EXPECT_EQ(v.level().m_Inf.m_pItems[0]->m_strType, "level");
     ASSERT_EQ(v.level().m_Objects.m_pObjects.size(), 1u);
     EXPECT_EQ(v.level().m_Objects.m_pObjects[0]->m_nSector, 0);
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsDeleteSector, IslandClosesItsHole) {
@@ -315,7 +290,7 @@ TEST(StructuralEditsDeleteSector, IslandClosesItsHole) {
     ASSERT_EQ(v.level().m_Lev.m_pSectors.size(), 1u);
     EXPECT_EQ(Outline(v.sector(0)), (Points{{0, 0}, {128, 0}, {128, 128}, {0, 128}}));
     EXPECT_EQ(v.sector(0).m_pVertices.size(), 4u);
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsDeleteSector, ContainerTakesItsIslandAlong) {
@@ -333,7 +308,7 @@ TEST(StructuralEditsDeleteSector, ContainerTakesItsIslandAlong) {
     ASSERT_EQ(v.level().m_Objects.m_pObjects.size(), 2u);
     EXPECT_EQ(v.level().m_Objects.m_pObjects[0]->m_nSector, -1);
     EXPECT_EQ(v.level().m_Objects.m_pObjects[1]->m_nSector, 0);
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsDeleteSector, BothOfAContainerAndItsIslandSelected) {
@@ -341,7 +316,7 @@ TEST(StructuralEditsDeleteSector, BothOfAContainerAndItsIslandSelected) {
     v.Select({Sector(0), Sector(1)});
     EXPECT_TRUE(DeleteSelection(v.engine).m_bChanged);
     EXPECT_TRUE(v.level().m_Lev.m_pSectors.empty());
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 // Six rooms in a row, each adjoined to the next: sector i wall 1 mirrors sector i+1 wall 3.
@@ -380,7 +355,7 @@ TEST(StructuralEditsDeleteSector, LaterSectorsAndTheirReferencesShiftDown) {
     EXPECT_EQ(v.level().m_Inf.m_pItems[0]->m_nNum, 3);
     EXPECT_EQ(v.level().m_Inf.m_pItems[0]->m_Lines[1], "message:\tend(3) m_trigger");
     ExpectMirrorsOpposite(v.level());
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsDeleteSector, TwoSectorsInOneGoShiftEverythingOnce) {
@@ -396,7 +371,7 @@ TEST(StructuralEditsDeleteSector, TwoSectorsInOneGoShiftEverythingOnce) {
     EXPECT_EQ(v.level().m_Objects.m_pObjects[0]->m_nSector, 3);
     EXPECT_EQ(v.level().m_Objects.m_pObjects[1]->m_nSector, 2);
     ExpectMirrorsOpposite(v.level());
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 // ---- Insert ---------------------------------------------------------------------------------------
@@ -419,7 +394,7 @@ TEST(StructuralEditsInsert, ObjectAtTheViewCentreBecomesTheSelection) {
     ASSERT_EQ(v.engine.selection().size(), 1u);
     EXPECT_EQ(v.engine.selection()[0].m_nObject, 1);
     EXPECT_TRUE(v.engine.objectsDirty());
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 // ---- Link and unlink -----------------------------------------------------------------------------
@@ -441,7 +416,7 @@ TEST(StructuralEditsLink, WallFindsTheExactOppositeWall) {
     EXPECT_EQ(v.wall(1, 3).m_nMirror, 1);
     EXPECT_EQ(v.wall(0, 1).m_nMirror, 3);
     EXPECT_FALSE(CanLink(v.engine));
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsLink, AThousandthApartIsNoPartner) {
@@ -462,11 +437,11 @@ TEST(StructuralEditsLink, SectorBecomesAnIslandOfItsContainer) {
     EXPECT_EQ(Outline(v.sector(0)),
               (Points{{0, 0}, {64, 0}, {64, 64}, {0, 64}, {16, 16}, {16, 48}, {32, 48}, {32, 16}}));
     ExpectMirrorsOpposite(v.level());
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
     // Deleting the island takes the new hole away again.
     DeleteSelection(v.engine);
     EXPECT_EQ(Outline(v.sector(0)), (Points{{0, 0}, {64, 0}, {64, 64}, {0, 64}}));
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsLink, SectorOutsideEverySectorOrOnAnotherLayerStaysAlone) {
@@ -490,7 +465,7 @@ TEST(StructuralEditsLink, UnlinkFreesBothSides) {
     EXPECT_EQ(v.wall(0, 1).m_nWalk, -1);
     EXPECT_EQ(v.wall(1, 3).m_nMirror, -1);
     EXPECT_FALSE(CanUnlink(v.engine));
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 // ---- Extrude ------------------------------------------------------------------------------------
@@ -531,7 +506,7 @@ TEST(StructuralEditsExtrude, BuildsALinkedQuadOutwardOnTheSameLayer) {
     EXPECT_EQ(v.wall(0, 2).m_nMirror, 3);
     EXPECT_EQ(v.engine.selection(), (std::vector<CMapSelItem>{Wall(1, 3)}));
     ExpectMirrorsOpposite(v.level());
-    EXPECT_EQ(Findings(v.level()), "");
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
 TEST(StructuralEditsExtrude, AdjoinedWallIsRefused) {
