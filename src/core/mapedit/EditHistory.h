@@ -1,0 +1,72 @@
+#pragma once
+
+#include "mapedit/CMapEngine.h"
+#include "mapedit/LevelSnapshot.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace morvi {
+
+// Undo and redo for one document: one step per user command, each holding the level and the
+// selection as they were on the other side of it. A command brackets its work with Begin and
+// Commit (or Cancel when it refused or changed nothing, so that it leaves no step).
+//
+// Steps are dropped oldest first once they hold more than the memory budget; at least the newest
+// step is always kept. The history also knows whether the level differs from the last save, so
+// the modified marker follows undo and redo.
+class EditHistory {
+public:
+    static constexpr std::size_t kDefaultBudget = std::size_t{256} << 20;
+
+    explicit EditHistory(std::size_t memoryBudget = kDefaultBudget) : m_nBudget(memoryBudget) {}
+
+    // The state before a command. A Begin without Commit or Cancel is replaced by the next one.
+    void Begin(const CMapEngine& engine);
+    bool InTransaction() const { return m_Pending.has_value(); }
+    // The command changed the level: the state from Begin becomes an undo step; redo is lost.
+    void Commit(std::string label);
+    void Cancel() { m_Pending.reset(); }
+
+    bool CanUndo() const { return !m_Undo.empty(); }
+    bool CanRedo() const { return !m_Redo.empty(); }
+    // The label of the step Undo or Redo would take back or repeat; empty when there is none.
+    const std::string& UndoLabel() const;
+    const std::string& RedoLabel() const;
+    // Return the level and selection to the state before the last step (after it for Redo).
+    // False when there is nothing to undo (redo).
+    bool Undo(CMapEngine& engine);
+    bool Redo(CMapEngine& engine);
+
+    // The current state is what the file holds now.
+    void MarkSaved() { m_nSavedState = m_nState; }
+    bool IsModified() const { return m_nState != m_nSavedState; }
+    // Forgets every step (a document reloaded from its file); the current state counts as saved.
+    void Clear();
+
+    std::size_t UndoCount() const { return m_Undo.size(); }
+    std::size_t RedoCount() const { return m_Redo.size(); }
+    std::size_t MemoryBytes() const;
+
+private:
+    struct Step {
+        LevelSnapshot m_Snapshot; // the state this step returns to
+        std::string m_strLabel;
+        std::uint64_t m_nState = 0; // the id of that state
+    };
+    void Trim();
+
+    std::size_t m_nBudget;
+    std::optional<LevelSnapshot> m_Pending;
+    std::vector<Step> m_Undo;
+    std::vector<Step> m_Redo;
+    // Every distinct level state gets an id; the saved one is remembered to tell modified apart.
+    std::uint64_t m_nState = 0;
+    std::uint64_t m_nSavedState = 0;
+    std::uint64_t m_nNextState = 1;
+};
+
+} // namespace morvi
