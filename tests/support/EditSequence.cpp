@@ -3,6 +3,7 @@
 #include "gamefiles/InfFile.h"
 #include "gamefiles/LevFile.h"
 #include "gamefiles/ObjectsFile.h"
+#include "mapedit/Generators.h"
 #include "mapedit/LevelSnapshot.h"
 #include "mapedit/StructuralEdits.h"
 #include "mapedit/TransformTools.h"
@@ -415,6 +416,38 @@ void EditSequence::AddDefaultOperations() {
     add(
         "cut", [](CMapEngine& e, Rng& rng) { SelectRandom(e, rng, RandomMode(rng), rng.Between(1, 2)); },
         [this](CMapEngine& e, Rng&) { return Cut(e, m_Clipboard); });
+    add(
+        "insert polygon",
+        [](CMapEngine& e, Rng& rng) { SelectRandom(e, rng, kModeSector, rng.Chance(50) ? 1 : 0); },
+        [](CMapEngine& e, Rng& rng) {
+            constexpr std::array<PolygonKind, 3> kKinds{PolygonKind::NewSector, PolygonKind::Subsector,
+                                                        PolygonKind::Gap};
+            // Now and then out of range, which must be refused.
+            const int sides = rng.Chance(90) ? rng.Between(3, 12) : 101;
+            return InsertPolygon(e, {sides, rng.Hundredths(4, 100),
+                                     kKinds[static_cast<std::size_t>(rng.Below(3))], rng.Chance(30)});
+        });
+    add(
+        "cylinder", [](CMapEngine& e, Rng&) { Enter(e, kModeSector); },
+        [](CMapEngine& e, Rng& rng) {
+            const double inner = rng.Hundredths(0, 40);
+            return CreateCylinder(e, {rng.Between(4, 24), rng.Between(1, 360), inner + rng.Hundredths(-5, 60),
+                                      inner, rng.Chance(30)});
+        });
+    add("passage", select(kModeWall, 2, 2), [](CMapEngine& e, Rng& rng) {
+        constexpr std::array<PassageKind, 3> kKinds{PassageKind::Door, PassageKind::Staircase,
+                                                    PassageKind::Elevator};
+        const PassageKind kind = kKinds[static_cast<std::size_t>(rng.Below(3))];
+        PassageOptions options = PassageStart(e, kind);
+        options.m_bSplitFirst = rng.Chance(70);
+        options.m_bSplitSecond = rng.Chance(70);
+        options.m_dWidthFirst = rng.Hundredths(1, 40);
+        options.m_dWidthSecond = rng.Hundredths(1, 40);
+        options.m_bSunken = rng.Chance(50);
+        options.m_nSteps = rng.Between(1, 6);
+        options.m_bSnap = rng.Chance(30);
+        return CreatePassage(e, kind, options);
+    });
     // The drag picks its own target with the press; the snapshot holds the selection before it.
     add("drag", nullptr, [this](CMapEngine& e, Rng& rng) { return Drag(e, m_Settings, rng); });
 }

@@ -43,7 +43,7 @@ void BuildSmallSynthetic(CDataLevel& level) {
 
 TEST(EditSequence, RandomEditsOnTheSyntheticLevelStayValidAndUndoToTheStart) {
     int changed = 0;
-    int splits = 0, deletions = 0, pastes = 0, drags = 0, rotations = 0;
+    int splits = 0, deletions = 0, pastes = 0, drags = 0, rotations = 0, generated = 0;
     for (std::uint64_t seed : {0x51ull, 0xC0FFEEull, 0x2026ull}) {
         const SequenceOutcome outcome = RunOn(BuildSmallSynthetic, seed);
         ASSERT_TRUE(outcome.ok()) << outcome.m_strFailure;
@@ -54,6 +54,8 @@ TEST(EditSequence, RandomEditsOnTheSyntheticLevelStayValidAndUndoToTheStart) {
         pastes += Changed(outcome, "paste");
         drags += Changed(outcome, "drag");
         rotations += Changed(outcome, "rotate");
+        generated +=
+            Changed(outcome, "insert polygon") + Changed(outcome, "cylinder") + Changed(outcome, "passage");
     }
     // The property is only worth something when the edits really happened.
     EXPECT_GT(changed, kSteps);
@@ -62,6 +64,7 @@ TEST(EditSequence, RandomEditsOnTheSyntheticLevelStayValidAndUndoToTheStart) {
     EXPECT_GT(pastes, 0);
     EXPECT_GT(drags, 0);
     EXPECT_GT(rotations, 0);
+    EXPECT_GT(generated, 0);
 }
 
 TEST(EditSequence, RandomEditsOnSmallRooms) {
