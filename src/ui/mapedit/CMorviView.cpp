@@ -1,0 +1,522 @@
+#include "mapedit/CMorviView.h"
+
+#include "app/AppContext.h"
+#include "app/MorviDocument.h"
+#include "mapedit/DisplayListPainter.h"
+
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPen>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+#include <array>
+
+namespace morvi::ui {
+
+namespace {
+
+enum CommandId : int {
+    kZoomIn = 32785,
+    kZoomOut = 32784,
+    kZoomNormalize = 32842,
+    kGridZoomIn = 32786,
+    kGridZoomOut = 32787,
+    kGridOn = 32789,
+    kLayerUp = 32796,
+    kLayerDown = 32797,
+    kAllLayers = 32798,
+    kChangeTool = 32834,
+    kPageUpKey = 176,
+    kPageDownKey = 177,
+};
+
+struct IdValue {
+    int id;
+    int value;
+};
+
+constexpr std::array<IdValue, 6> kToolCommands{{{32849, kToolNormal},
+                                                {32845, kToolAmbiance},
+                                                {32846, kToolDamage},
+                                                {32847, kToolAltitude},
+                                                {32848, kToolSkiesPits},
+                                                {32879, kToolObjects}}};
+
+constexpr std::array<IdValue, 4> kModeCommands{
+    {{32773, kModeSector}, {32774, kModeWall}, {32799, kModeVertex}, {32775, kModeObject}}};
+
+struct ScrollCommand {
+    int id;
+    ScrollAxis axis;
+    ScrollCode code;
+};
+
+// The line scroll commands and the commands the arrow keys send (plain, then with Ctrl).
+constexpr std::array<ScrollCommand, 12> kScrollCommands{{
+    {103, ScrollAxis::Horizontal, ScrollCode::LineBack},
+    {104, ScrollAxis::Horizontal, ScrollCode::LineForward},
+    {105, ScrollAxis::Vertical, ScrollCode::LineBack},
+    {106, ScrollAxis::Vertical, ScrollCode::LineForward},
+    {187, ScrollAxis::Horizontal, ScrollCode::LineBack},
+    {188, ScrollAxis::Horizontal, ScrollCode::LineForward},
+    {189, ScrollAxis::Vertical, ScrollCode::LineBack},
+    {190, ScrollAxis::Vertical, ScrollCode::LineForward},
+    {108, ScrollAxis::Horizontal, ScrollCode::PageBack},
+    {110, ScrollAxis::Horizontal, ScrollCode::PageForward},
+    {109, ScrollAxis::Vertical, ScrollCode::PageBack},
+    {111, ScrollAxis::Vertical, ScrollCode::PageForward},
+}};
+
+template <std::size_t N> const IdValue* FindId(const std::array<IdValue, N>& table, int id) {
+    const auto it = std::find_if(table.begin(), table.end(), [id](const IdValue& e) { return e.id == id; });
+    return it == table.end() ? nullptr : &*it;
+}
+
+const ScrollCommand* FindScroll(int id) {
+    const auto it = std::find_if(kScrollCommands.begin(), kScrollCommands.end(),
+                                 [id](const ScrollCommand& e) { return e.id == id; });
+    return it == kScrollCommands.end() ? nullptr : &*it;
+}
+
+bool IsPlainCommand(int id) {
+    switch (id) {
+    case kZoomIn:
+    case kZoomOut:
+    case kZoomNormalize:
+    case kGridZoomIn:
+    case kGridZoomOut:
+    case kGridOn:
+    case kLayerUp:
+    case kLayerDown:
+    case kAllLayers:
+    case kChangeTool:
+    case kPageUpKey:
+    case kPageDownKey:
+        return true;
+    default:
+        return false;
+    }
+}
+
+ScreenPoint ToScreen(const QPointF& point) {
+    const QPoint p = point.toPoint();
+    return {p.x(), p.y()};
+}
+
+KeyState KeysOf(Qt::KeyboardModifiers modifiers) {
+    return {modifiers.testFlag(Qt::ControlModifier), modifiers.testFlag(Qt::ShiftModifier)};
+}
+
+} // namespace
+
+CMorviView::CMorviView(MorviDocument& document, QWidget* parent)
+    : QAbstractScrollArea(parent), m_Document(document), m_Doc(document.doc()),
+      m_Engine(m_Doc, AppContext::instance().settings()) {
+    setFocusPolicy(Qt::StrongFocus);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    viewport()->setMouseTracking(true);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    m_DragTimer.setSingleShot(true);
+    m_DragTimer.setInterval(kDragDelayMs);
+    connect(&m_DragTimer, &QTimer::timeout, this, [this] { m_Engine.OnTimer(); });
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { onScrollAction(ScrollAxis::Horizontal, action); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { onScrollAction(ScrollAxis::Vertical, action); });
+    connect(&m_Document, &MorviDocument::updated, this, &CMorviView::onDocumentUpdated);
+    connect(&AppContext::instance(), &AppContext::settingsChanged, this, &CMorviView::invalidateMap);
+    wireEngine();
+}
+
+CMorviView::~CMorviView() {
+    // A press whose release never came must not leave the document's undo step open.
+    if (m_bPressed) m_Document.endEdit(QStringLiteral("Move"), false);
+    CMorviDoc& doc = m_Doc;
+    if (doc.m_pEngine == &m_Engine) doc.m_pEngine = nullptr;
+}
+
+void CMorviView::wireEngine() {
+    m_Engine.m_Notify.m_StoreEdits = [this] { emit storeEdits(); };
+    m_Engine.m_Notify.m_SelectionChanged = [this] {
+        m_Document.notifySelectionChanged();
+        emitSelectionPanes(false);
+    };
+    m_Engine.m_Notify.m_Invalidate = [this](bool) { invalidateMap(); };
+    // The move is marked modified by the undo step that brackets it (endEdit).
+    m_Engine.m_Notify.m_Modified = nullptr;
+}
+
+MapDevice CMorviView::device() const {
+    MapDevice device;
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return device;
+    const QScreen* s = screen();
+    if (s == nullptr) return device;
+    const int pixels = s->geometry().width();
+    const int millimetres = static_cast<int>(s->physicalSize().width());
+    if (pixels > 0 && millimetres > 0) {
+        device.m_nHorzRes = pixels;
+        device.m_nHorzSizeMm = millimetres;
+    }
+    return device;
+}
+
+ClientRect CMorviView::clientRect() const {
+    return {0, 0, viewport()->width(), viewport()->height()};
+}
+
+// ---- Layout and updates -------------------------------------------------------------------------
+
+void CMorviView::relayout() {
+    m_Engine.RecalcLayout(device(), clientRect());
+    syncScrollBars();
+    invalidateMap();
+}
+
+void CMorviView::onDocumentUpdated(int hint) {
+    m_Engine.OnUpdate(hint, device(), clientRect());
+    syncScrollBars();
+    invalidateMap();
+}
+
+void CMorviView::invalidateMap() {
+    m_bMapStale = true;
+    viewport()->update();
+}
+
+void CMorviView::showEvent(QShowEvent* event) {
+    QAbstractScrollArea::showEvent(event);
+    if (m_bInitialised) return;
+    m_bInitialised = true;
+    initialUpdate();
+}
+
+void CMorviView::initialUpdate() {
+    CMorviDoc& doc = m_Doc;
+    doc.m_pEngine = &m_Engine;
+    relayout();
+    if (doc.m_bNormalizeOnOpen) {
+        m_Engine.ZoomNormalize(device(), clientRect());
+        doc.m_bNormalizeOnOpen = false;
+        m_Document.updateAllViews(kHintZoom);
+    }
+    // Queued, so that the frame's message box comes up over a view that is already on screen.
+    if (!AppContext::instance().settings().GamePathsSet())
+        QMetaObject::invokeMethod(
+            this, [this] { emit pathsMissing(); }, Qt::QueuedConnection);
+}
+
+void CMorviView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    relayout();
+}
+
+// ---- Scroll bars --------------------------------------------------------------------------------
+
+void CMorviView::syncScrollBars() {
+    syncScrollBar(ScrollAxis::Horizontal);
+    syncScrollBar(ScrollAxis::Vertical);
+}
+
+// The engine counts like a Windows scroll bar (range min..max, the thumb covering a page); a Qt
+// scroll bar's maximum is the last position the thumb's start can take.
+void CMorviView::syncScrollBar(ScrollAxis axis) {
+    const ScrollBarState& state = m_Engine.scrollBar(axis);
+    QScrollBar* bar = axis == ScrollAxis::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+    const QSignalBlocker blocker(bar);
+    bar->setRange(state.m_nMin, std::max(state.m_nMin, state.m_nMax - state.m_nPage + 1));
+    bar->setPageStep(std::max(state.m_nPage, 1));
+    bar->setSingleStep(1);
+    bar->setValue(state.m_nPos);
+    bar->setEnabled(state.m_bEnabled);
+}
+
+void CMorviView::onScrollAction(ScrollAxis axis, int action) {
+    QScrollBar* bar = axis == ScrollAxis::Horizontal ? horizontalScrollBar() : verticalScrollBar();
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        scroll(axis, ScrollCode::LineBack);
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        scroll(axis, ScrollCode::LineForward);
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        scroll(axis, ScrollCode::PageBack);
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        scroll(axis, ScrollCode::PageForward);
+        break;
+    case QAbstractSlider::SliderMove:
+    case QAbstractSlider::SliderToMinimum:
+    case QAbstractSlider::SliderToMaximum:
+        scroll(axis, ScrollCode::ThumbTrack, bar->sliderPosition());
+        break;
+    default:
+        return;
+    }
+    // The bar applies its own idea of the position after this slot; the engine's wins.
+    bar->setSliderPosition(m_Engine.scrollBar(axis).m_nPos);
+}
+
+void CMorviView::scroll(ScrollAxis axis, ScrollCode code, int thumb) {
+    const ScreenPoint moved = m_Engine.Scroll(axis, code, thumb);
+    if (moved == ScreenPoint{0, 0}) return;
+    syncScrollBar(axis);
+    invalidateMap();
+}
+
+void CMorviView::scrollContentsBy(int, int) {
+    // The whole map is repainted after every scroll; nothing is shifted on screen.
+}
+
+// ---- Painting -----------------------------------------------------------------------------------
+
+void CMorviView::paintMapCache() {
+    const qreal ratio = viewport()->devicePixelRatioF();
+    const QSize size = viewport()->size() * ratio;
+    if (m_MapCache.size() != size) m_MapCache = QPixmap(size);
+    m_MapCache.setDevicePixelRatio(ratio);
+    m_MapCache.fill(Qt::black);
+    QPainter painter(&m_MapCache);
+    m_List.Clear();
+    m_Engine.Draw(m_List, device());
+    PaintDisplayList(painter, m_List);
+    m_bMapStale = false;
+}
+
+// While the button is down only the ghost or the rubber band changes, so the map painted at the
+// press is reused: a drag over a large level costs the ghost alone.
+void CMorviView::paintEvent(QPaintEvent*) {
+    const bool reuse = m_bPressed && !m_bMapStale &&
+                       m_MapCache.size() == viewport()->size() * viewport()->devicePixelRatioF();
+    if (!reuse) paintMapCache();
+    QPainter painter(viewport());
+    painter.drawPixmap(0, 0, m_MapCache);
+    if (m_Engine.dragging()) {
+        m_Ghost.Clear();
+        m_Engine.DrawGhost(m_Ghost);
+        PaintDisplayList(painter, m_Ghost);
+    }
+    paintRubberBand(painter);
+    emitSelectionPanes(false);
+}
+
+void CMorviView::paintRubberBand(QPainter& painter) const {
+    if (!m_bPressed) return;
+    const std::optional<ClientRect> band = m_Engine.rubberBand();
+    if (!band || band->width() <= 0 || band->height() <= 0) return;
+    QPen pen(Qt::white);
+    pen.setWidth(0);
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(band->left, band->top, band->width() - 1, band->height() - 1);
+}
+
+// ---- Status panes -------------------------------------------------------------------------------
+
+bool CMorviView::isActiveView() const {
+    return m_Doc.m_pEngine == &m_Engine;
+}
+
+void CMorviView::emitCursorPanes(const QPoint& point) {
+    const std::array<std::string, 3> panes = m_Engine.CursorPanes({point.x(), point.y()});
+    emit statusTextChanged(kPaneX, QString::fromStdString(panes[0]));
+    emit statusTextChanged(kPaneZ, QString::fromStdString(panes[1]));
+    emit statusTextChanged(kPaneLayer, QString::fromStdString(panes[2]));
+}
+
+// Only the active view writes the selection panes unasked; a forced call writes them anyway.
+void CMorviView::emitSelectionPanes(bool force) {
+    const auto [first, second] = m_Engine.StatusPanes();
+    const QString pane1 = QString::fromStdString(first);
+    const QString pane2 = QString::fromStdString(second);
+    const bool changed = pane1 != m_strPane1 || pane2 != m_strPane2;
+    m_strPane1 = pane1;
+    m_strPane2 = pane2;
+    if (!force && !(changed && isActiveView())) return;
+    emit statusTextChanged(kPaneSelection1, m_strPane1);
+    emit statusTextChanged(kPaneSelection2, m_strPane2);
+}
+
+void CMorviView::emitLayerPane() {
+    emit statusTextChanged(kPaneLayer, QString::fromStdString(m_Engine.LayerPane()));
+}
+
+void CMorviView::focusInEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusInEvent(event);
+    m_Doc.m_pEngine = &m_Engine;
+    emitSelectionPanes(true);
+    emitLayerPane();
+}
+
+void CMorviView::focusOutEvent(QFocusEvent* event) {
+    QAbstractScrollArea::focusOutEvent(event);
+    for (int pane : {kPaneSelection1, kPaneSelection2, kPaneX, kPaneZ, kPaneLayer})
+        emit statusTextChanged(pane, QString());
+}
+
+// ---- Keys and commands --------------------------------------------------------------------------
+
+void CMorviView::keyPressEvent(QKeyEvent* event) {
+    const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+    switch (event->key()) {
+    case Qt::Key_Left:
+        return scrollForKey(MapKey::Left, ctrl);
+    case Qt::Key_Right:
+        return scrollForKey(MapKey::Right, ctrl);
+    case Qt::Key_Up:
+        return scrollForKey(MapKey::Up, ctrl);
+    case Qt::Key_Down:
+        return scrollForKey(MapKey::Down, ctrl);
+    case Qt::Key_PageUp:
+        return runCommand(kPageUpKey);
+    case Qt::Key_PageDown:
+        return runCommand(kPageDownKey);
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+    }
+}
+
+void CMorviView::scrollForKey(MapKey key, bool ctrl) {
+    if (const auto message = CMapEngine::ScrollForKey(key, ctrl)) scroll(message->first, message->second);
+}
+
+bool CMorviView::handlesCommand(int commandId) {
+    return IsPlainCommand(commandId) || FindId(kToolCommands, commandId) != nullptr ||
+           FindId(kModeCommands, commandId) != nullptr || FindScroll(commandId) != nullptr;
+}
+
+bool CMorviView::isEnabled(int commandId) const {
+    const CMorviDoc& doc = m_Doc;
+    if (FindId(kToolCommands, commandId) != nullptr || commandId == kChangeTool)
+        return doc.m_nMode == kModeSector;
+    switch (commandId) {
+    case kZoomIn:
+        return m_Engine.CanZoomIn();
+    case kZoomOut:
+        return m_Engine.CanZoomOut();
+    case kGridZoomIn:
+        return m_Engine.CanGridZoomIn();
+    case kGridZoomOut:
+        return m_Engine.CanGridZoomOut();
+    case kLayerUp:
+    case kPageUpKey:
+        return m_Engine.CanLayerUp();
+    case kLayerDown:
+    case kPageDownKey:
+        return m_Engine.CanLayerDown();
+    default:
+        return handlesCommand(commandId);
+    }
+}
+
+bool CMorviView::isChecked(int commandId) const {
+    const CMorviDoc& doc = m_Doc;
+    if (const IdValue* tool = FindId(kToolCommands, commandId)) return doc.m_nTool == tool->value;
+    if (const IdValue* mode = FindId(kModeCommands, commandId)) return doc.m_nMode == mode->value;
+    if (commandId == kGridOn) return doc.m_bGridOn != 0;
+    if (commandId == kAllLayers) return doc.m_bAllLayers != 0;
+    return false;
+}
+
+void CMorviView::runCommand(int commandId) {
+    if (const IdValue* tool = FindId(kToolCommands, commandId))
+        return applyHint(m_Engine.SetTool(tool->value));
+    if (const IdValue* mode = FindId(kModeCommands, commandId)) return setMode(mode->value);
+    if (const ScrollCommand* s = FindScroll(commandId)) return scroll(s->axis, s->code);
+    runPlainCommand(commandId);
+}
+
+void CMorviView::runPlainCommand(int commandId) {
+    switch (commandId) {
+    case kZoomIn:
+        return applyHint(m_Engine.ZoomIn());
+    case kZoomOut:
+        return applyHint(m_Engine.ZoomOut());
+    case kZoomNormalize:
+        return applyHint(m_Engine.ZoomNormalize(device(), clientRect()));
+    case kGridZoomIn:
+        return applyHint(m_Engine.GridZoomIn());
+    case kGridZoomOut:
+        return applyHint(m_Engine.GridZoomOut());
+    case kGridOn:
+        return applyHint(m_Engine.ToggleGrid());
+    case kAllLayers:
+        return applyHint(m_Engine.ToggleAllLayers());
+    case kChangeTool:
+        return applyHint(m_Engine.NextTool());
+    case kLayerUp:
+    case kPageUpKey:
+        return changeLayer(m_Engine.LayerUp());
+    case kLayerDown:
+    case kPageDownKey:
+        return changeLayer(m_Engine.LayerDown());
+    default:
+        return;
+    }
+}
+
+void CMorviView::changeLayer(std::optional<int> hint) {
+    if (!hint) return;
+    emitLayerPane();
+    m_Document.updateAllViews(*hint);
+}
+
+void CMorviView::applyHint(std::optional<int> hint) {
+    if (hint) m_Document.updateAllViews(*hint);
+}
+
+void CMorviView::setMode(int mode) {
+    if (!m_Engine.SetMode(mode)) return;
+    emitSelectionPanes(true);
+    m_Document.notifySelectionChanged();
+    m_Document.updateAllViews(kHintOther);
+}
+
+// ---- Mouse editing ------------------------------------------------------------------------------
+
+void CMorviView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || m_bPressed || m_Doc.m_nMode == kModePerspective) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    m_bPressed = true;
+    m_Doc.m_pEngine = &m_Engine;
+    // The press may change the selection, which belongs to the move's undo step.
+    m_Document.beginEdit(m_Engine);
+    m_Engine.OnPress(ToScreen(event->position()), KeysOf(event->modifiers()));
+    emitSelectionPanes(false);
+    m_DragTimer.start();
+    invalidateMap();
+}
+
+void CMorviView::mouseMoveEvent(QMouseEvent* event) {
+    if (m_bPressed && event->buttons().testFlag(Qt::LeftButton)) {
+        m_Engine.OnMove(ToScreen(event->position()));
+        if (m_Engine.dragging() || m_Engine.rubberBand()) viewport()->update();
+    }
+    emitCursorPanes(event->position().toPoint());
+}
+
+void CMorviView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || !m_bPressed) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    m_DragTimer.stop();
+    m_bPressed = false;
+    const bool changed = m_Engine.OnRelease(ToScreen(event->position()));
+    m_Document.endEdit(QStringLiteral("Move"), changed);
+    invalidateMap();
+    emitSelectionPanes(false);
+}
+
+} // namespace morvi::ui
