@@ -27,6 +27,7 @@ QString MorviDocument::title() const {
 void MorviDocument::markModified() {
     m_bUntracked = true;
     setModified(true);
+    emit edited();
 }
 
 void MorviDocument::setModified(bool modified) {
@@ -45,6 +46,15 @@ Status MorviDocument::open(const QString& path, const LevelChooser& chooser) {
     emit pathChanged(m_strPath);
     emit modifiedChanged(false);
     emit historyChanged();
+    return Status::Ok();
+}
+
+Status MorviDocument::openCopy(const QString& copyPath, const QString& originalPath) {
+    if (Status status = open(copyPath, {}); !status) return status;
+    m_pDoc->m_strPathName = originalPath.toStdString();
+    m_strPath = originalPath;
+    emit pathChanged(m_strPath);
+    markModified();
     return Status::Ok();
 }
 

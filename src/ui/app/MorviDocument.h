@@ -37,6 +37,10 @@ public:
 
     // Reads a document file or GOB archive; the document is replaced only on success.
     Status open(const QString& path, const LevelChooser& chooser);
+    // Reads a copy of the document kept elsewhere (an autosaved recovery file) as if it were the
+    // file at originalPath, changed since it was saved: the path becomes originalPath (empty for a
+    // document never saved) and the document counts as modified.
+    Status openCopy(const QString& copyPath, const QString& originalPath);
     // A new document from the template file; an unreadable template leaves the model defaults.
     void startNew(const QString& templatePath);
     // Saves to the path (atomically); on success it becomes the document's path and the document
@@ -66,6 +70,8 @@ signals:
     void selectionChanged();
     void infChanged();
     void historyChanged();
+    // A change that is not an undo step (markModified), each time, even when already modified.
+    void edited();
 
 private:
     void setModified(bool modified);

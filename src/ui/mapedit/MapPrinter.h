@@ -1,0 +1,39 @@
+#pragma once
+
+#include "mapedit/CMapEngine.h"
+
+#include <QSize>
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+namespace morvi::ui {
+
+// File dialog filters for the map export, and both together.
+inline constexpr const char* kPngExportFilter = "PNG Image (*.png)";
+inline constexpr const char* kSvgExportFilter = "SVG Drawing (*.svg)";
+QString MapExportFilters();
+
+// The screen as the map engine sees it: its width in pixels and in millimetres, from the primary
+// screen; 1024 pixels on 320 mm when the platform does not know (offscreen, some remote desktops).
+MapDevice ScreenMapDevice();
+
+// Prints the map on one page: the selection (or the whole level) fitted to the printer's page
+// rectangle, without grid, at the printer's resolution. blackWhite draws every wall, mark and
+// object in black; sector fills keep their colours. The document's zoom, grid and scroll and the
+// engine's layout for its view are as they were afterwards.
+// Returns false when the printer cannot be started (an unwritable PDF file, for one).
+bool PrintMap(CMapEngine& engine, QPrinter& printer, bool blackWhite);
+
+// The print preview dialog (modal) for the map, in colour or black and white as the BlackWhite
+// preference says.
+void ShowPrintPreview(CMapEngine& engine, QWidget* parent);
+
+// Writes the map as the view shows it (same zoom, scroll, layer, tool and selection marks, no
+// grid), laid out for a client area of the given size, as a PNG image or an SVG drawing chosen by
+// the file's suffix. The file is replaced only when it is complete. On failure returns false and,
+// when error is given, a message naming the file.
+bool ExportMapImage(CMapEngine& engine, const QString& path, QSize size, QString* error);
+
+} // namespace morvi::ui
