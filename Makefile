@@ -37,10 +37,16 @@ build: configure
 test: build
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
-# Until the editor exists, `run` shows what the command line finds in the bundled sample level.
+# Starts the editor on the sample level with the demo archives. Without a display it runs under
+# a virtual one and writes a picture of the main window instead.
+SCREENSHOT := $(BUILD_DIR)/morvi-screenshot.png
 run: build
-	$(BUILD_DIR)/bin/morvi-cli level info $(BUILD_DIR)/share/morvi/sample/sample.gob
-	$(BUILD_DIR)/bin/morvi-cli level check $(BUILD_DIR)/share/morvi/sample/sample.gob
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+	  $(BUILD_DIR)/bin/morvi --demo $(BUILD_DIR)/share/morvi/sample/sample.mrv; \
+	else \
+	  xvfb-run -a -s "-screen 0 1600x1000x24" $(BUILD_DIR)/bin/morvi --demo --screenshot $(SCREENSHOT) \
+	    $(BUILD_DIR)/share/morvi/sample/sample.mrv; \
+	fi
 
 bench: build
 	@for b in $(BUILD_DIR)/bin/bench_*; do $$b; done

@@ -5,6 +5,9 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include <sys/fsuid.h>
+#include <unistd.h>
+
 namespace morvi::ui::testing {
 
 void InitWidgetTests() {
@@ -26,6 +29,15 @@ QString SampleDocumentPath() {
 
 QString SampleGobPath() {
     return TestShareDir() + "/sample/sample.gob";
+}
+
+WithoutFileAdminRights::WithoutFileAdminRights() {
+    // The file-system user id of "nobody": a root thread loses its override of permissions.
+    if (geteuid() == 0) m_nSaved = setfsuid(65534);
+}
+
+WithoutFileAdminRights::~WithoutFileAdminRights() {
+    if (m_nSaved >= 0) setfsuid(static_cast<uid_t>(m_nSaved));
 }
 
 } // namespace morvi::ui::testing

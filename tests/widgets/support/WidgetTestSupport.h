@@ -13,4 +13,17 @@ QString TestShareDir();
 QString SampleDocumentPath();
 QString SampleGobPath();
 
+// While it lives, file permissions apply to this thread even when the tests run as root (as they
+// do in containers): file access is checked as an ordinary user's.
+class WithoutFileAdminRights {
+public:
+    WithoutFileAdminRights();
+    ~WithoutFileAdminRights();
+    WithoutFileAdminRights(const WithoutFileAdminRights&) = delete;
+    WithoutFileAdminRights& operator=(const WithoutFileAdminRights&) = delete;
+
+private:
+    int m_nSaved = -1;
+};
+
 } // namespace morvi::ui::testing
