@@ -45,5 +45,46 @@ TEST(DisplayListPainter, LaterPrimitivesCoverEarlierOnes) {
     EXPECT_EQ(image.pixel(8, 4), qRgb(128, 128, 128));
 }
 
+// Lines and pixels of one colour are handed over in runs; the picture must be the one that painting
+// every primitive on its own gives, with the order kept where colours alternate on the same pixels
+// and the pen back after a fill.
+TEST(DisplayListPainter, RunsOfOneColourPaintLikeSinglePrimitives) {
+    DisplayList list;
+    for (int y = 0; y < 32; y += 3)
+        list.AddLine(0, y, 31, 31 - y, y % 2 ? 0x00FF00 : 0x008000);
+    list.AddLine(0, 5, 31, 5, 0x00FF00);
+    list.AddLine(4, 5, 12, 5, 0x0000FF);
+    list.AddLine(8, 5, 20, 5, 0x00FF00);
+    const ScreenPoint square[] = {{2, 20}, {9, 20}, {9, 27}, {2, 27}};
+    list.AddPolygon(square, 0x00FF00);
+    list.AddLine(0, 24, 31, 24, 0x00FF00);
+    for (int x = 0; x < 32; x += 2)
+        list.AddPixel(x, 12, x % 4 ? 0x0080FF : 0xFFFF00);
+    list.AddEllipse(20, 20, 28, 29, 0x00FF00);
+    list.AddPixel(24, 24, 0x00FF00);
+
+    QImage single(32, 32, QImage::Format_RGB32);
+    single.fill(Qt::black);
+    QPainter painter(&single);
+    for (const Primitive& p : list.primitives()) {
+        DisplayList one;
+        if (p.m_Kind == PrimitiveKind::Polygon)
+            one.AddPolygon(list.points(p), p.m_crColour);
+        else if (p.m_Kind == PrimitiveKind::Pixel)
+            one.AddPixel(p.m_nX1, p.m_nY1, p.m_crColour);
+        else if (p.m_Kind == PrimitiveKind::Line)
+            one.AddLine(p.m_nX1, p.m_nY1, p.m_nX2, p.m_nY2, p.m_crColour);
+        else
+            one.AddEllipse(p.m_nX1, p.m_nY1, p.m_nX2, p.m_nY2, p.m_crColour);
+        PaintDisplayList(painter, one);
+    }
+    painter.end();
+    const QImage batched = Paint(list);
+    EXPECT_EQ(batched, single);
+    EXPECT_EQ(batched.pixel(10, 5), qRgb(0, 255, 0));
+    EXPECT_EQ(batched.pixel(6, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(batched.pixel(5, 24), qRgb(0, 255, 0));
+}
+
 } // namespace
 } // namespace morvi::ui
