@@ -1,0 +1,47 @@
+#include "mapedit/FindSectorDialog.h"
+
+#include "app/MorviDocument.h"
+#include "mapedit/CMapEngine.h"
+#include "mapedit/MapStatistics.h"
+
+#include <QDialogButtonBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace morvi::ui {
+
+FindSectorDialog::FindSectorDialog(MorviDocument& document, CMapEngine& engine, QWidget* parent)
+    : QDialog(parent), m_Document(document), m_Engine(engine) {
+    setWindowTitle(QStringLiteral("Find Sector"));
+    m_pList = new QListWidget;
+    m_pList->setObjectName(QStringLiteral("sectors"));
+    // Several sectors may share a name: each line remembers its own index.
+    for (const auto& [name, index] : NamedSectors(engine.level())) {
+        auto* item = new QListWidgetItem(QString::fromStdString(name), m_pList);
+        item->setData(Qt::UserRole, index);
+    }
+    connect(m_pList, &QListWidget::itemDoubleClicked, this, &FindSectorDialog::accept);
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(QStringLiteral("&Ok"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &FindSectorDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pList);
+    layout->addWidget(buttons);
+}
+
+void FindSectorDialog::accept() {
+    // A list that merely has the keyboard focus has a current line nobody chose: only a
+    // selected line counts.
+    const QList<QListWidgetItem*> chosen = m_pList->selectedItems();
+    if (!chosen.isEmpty()) {
+        m_Engine.JumpToSector(chosen.front()->data(Qt::UserRole).toInt());
+        m_Document.updateAllViews();
+        m_Document.notifySelectionChanged();
+    }
+    QDialog::accept();
+}
+
+} // namespace morvi::ui
