@@ -62,6 +62,8 @@ public:
     void updateAllViews(int hint = kHintOther);
     // The selection of the document's active engine changed.
     void notifySelectionChanged() { emit selectionChanged(); }
+    // The INF part was replaced outside the INF editor (the raw text editor): its views reload.
+    void notifyInfChanged() { emit infChanged(); }
 
 signals:
     void updated(int hint);
