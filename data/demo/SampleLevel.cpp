@@ -2,6 +2,7 @@
 
 #include "DemoPalette.h"
 #include "gamefiles/LevelArchive.h"
+#include "mapedit/CMapEngine.h"
 #include "mapedit/Generators.h"
 #include "model/ModelOps.h"
 
@@ -523,6 +524,20 @@ constexpr std::string_view kMessages = "MSG 1.0\r\n\r\nMSGS 3\r\n\r\n"
                                        "102 0: \"You found a secret area\"\r\n"
                                        "\r\nEND\r\n";
 
+// The map state the document opens with: the level fitted into a window of a usual size, then
+// zoomed out by the given number of steps to leave room around it.
+void FitView(CMorviDoc& doc, int zoomOutSteps) {
+    const Settings settings;
+    CMapEngine engine(doc, settings);
+    const MapDevice device{};
+    const ClientRect client{0, 0, 1280, 720};
+    engine.RecalcLayout(device, client);
+    engine.ZoomNormalize(device, client);
+    engine.OnUpdate(kHintZoom, device, client);
+    for (int i = 0; i < zoomOutSteps; ++i)
+        if (engine.ZoomOut()) engine.OnUpdate(kHintZoom, device, client);
+}
+
 } // namespace
 
 void BuildNewDocument(CMorviDoc& doc) {
@@ -531,6 +546,7 @@ void BuildNewDocument(CMorviDoc& doc) {
     const int room = sketch.Room("", Rect(-32, -32, 32, 32), Look{});
     sketch.Put(room, "SPIRIT", "spirit", {0, 0}, kPlayerSeqs);
     RegenerateLevelMembers(level);
+    FitView(doc, 4);
 }
 
 void BuildSampleLevel(CMorviDoc& doc) {
@@ -547,6 +563,7 @@ void BuildSampleLevel(CMorviDoc& doc) {
     WireLift(sketch, rooms);
     PlaceObjects(sketch, rooms);
     RegenerateLevelMembers(level);
+    FitView(doc, 0);
 }
 
 } // namespace morvi::demo

@@ -5,6 +5,8 @@
 #include "app/CChildFrame.h"
 #include "app/CommandIcons.h"
 #include "app/CommandTable.h"
+#include "app/GamePaths.h"
+#include "app/LevelsDialog.h"
 
 #include "app/MorviDocument.h"
 #include "mapedit/CMorviView.h"
@@ -406,7 +408,7 @@ MorviDocument* CMainFrame::openDocument(const QString& path) {
     }
     auto document = std::make_unique<MorviDocument>();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const Status status = document->open(wanted, LevelChooser());
+    const Status status = document->open(wanted, MakeLevelChooser(this));
     QApplication::restoreOverrideCursor();
     if (!status) {
         showStatus(status, path);
