@@ -86,5 +86,25 @@ TEST(DisplayListPainter, RunsOfOneColourPaintLikeSinglePrimitives) {
     EXPECT_EQ(batched.pixel(5, 24), qRgb(0, 255, 0));
 }
 
+// Dots written straight into a picture must match the painter's own points, which it uses when
+// the painting is clipped; dots off the picture are dropped.
+TEST(DisplayListPainter, DotsWrittenDirectlyMatchThePaintersPoints) {
+    DisplayList list;
+    for (int i = -3; i < 40; ++i)
+        list.AddPixel(i, (i * 7) % 35 - 2, i % 3 ? 0x40C0FF : 0x808080);
+    list.AddLine(0, 0, 31, 31, 0x00FF00);
+    list.AddPixel(5, 5, 0x0000FF);
+    const QImage direct = Paint(list);
+    QImage clipped(32, 32, QImage::Format_RGB32);
+    clipped.fill(Qt::black);
+    QPainter painter(&clipped);
+    painter.setClipRect(0, 0, 32, 32);
+    PaintDisplayList(painter, list);
+    painter.end();
+    EXPECT_EQ(direct, clipped);
+    EXPECT_EQ(direct.pixel(5, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(direct.pixel(4, 26), qRgb(255, 192, 64));
+}
+
 } // namespace
 } // namespace morvi::ui

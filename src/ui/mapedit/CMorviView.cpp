@@ -281,7 +281,7 @@ void CMorviView::scrollContentsBy(int, int) {
 void CMorviView::paintMapCache() {
     const qreal ratio = viewport()->devicePixelRatioF();
     const QSize size = viewport()->size() * ratio;
-    if (m_MapCache.size() != size) m_MapCache = QPixmap(size);
+    if (m_MapCache.size() != size) m_MapCache = QImage(size, QImage::Format_RGB32);
     m_MapCache.setDevicePixelRatio(ratio);
     m_MapCache.fill(Qt::black);
     QPainter painter(&m_MapCache);
@@ -298,7 +298,7 @@ void CMorviView::paintEvent(QPaintEvent*) {
                        m_MapCache.size() == viewport()->size() * viewport()->devicePixelRatioF();
     if (!reuse) paintMapCache();
     QPainter painter(viewport());
-    painter.drawPixmap(0, 0, m_MapCache);
+    painter.drawImage(0, 0, m_MapCache);
     if (m_Engine.dragging()) {
         m_Ghost.Clear();
         m_Engine.DrawGhost(m_Ghost);

@@ -3,7 +3,7 @@
 #include "mapedit/CMapEngine.h"
 
 #include <QAbstractScrollArea>
-#include <QPixmap>
+#include <QImage>
 #include <QString>
 #include <QTimer>
 
@@ -106,7 +106,8 @@ private:
     CMapEngine m_Engine;
     QTimer m_DragTimer;
     // The map as last painted, without the ghost or the rubber band.
-    QPixmap m_MapCache;
+    // A plain picture rather than a pixmap: the display-list painter writes grid dots straight into it.
+    QImage m_MapCache;
     bool m_bMapStale = true;
     DisplayList m_List;
     DisplayList m_Ghost;
