@@ -7,6 +7,7 @@
 #include "gamefiles/LevFile.h"
 #include "gamefiles/ObjectsFile.h"
 #include "mapedit/CMorviView.h"
+#include "support/ModalWatcher.h"
 #include "support/WidgetTestSupport.h"
 
 #include <QAbstractButton>
@@ -21,29 +22,16 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QToolBar>
 #include <QtTest>
-
-#include <functional>
 
 namespace morvi::ui {
 
 namespace {
 
-// Runs fn on the next modal dialog of type T once it is shown (polling, since the dialog's exec
-// starts after the call that opens it).
-template <class T> void OnNextDialog(std::function<void(T*)> fn) {
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            fn(dialog);
-        }
-    });
-    timer->start();
+// Answers "Save changes?" with No.
+void AnswerNo(QWidget* modal) {
+    qobject_cast<QMessageBox*>(modal)->button(QMessageBox::No)->click();
 }
 
 QString LevelTexts(CDataLevel& level) {
@@ -185,7 +173,7 @@ private slots:
         QVERIFY(frame.action(cmd::kWall)->isChecked());
         document->markModified();
         QVERIFY(frame.windowTitle().contains("sample.mrv *"));
-        OnNextDialog<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+        const testing::ModalWatcher no(AnswerNo);
         QVERIFY(frame.closeAllDocuments());
         QTRY_COMPARE(frame.documentCount(), std::size_t{0});
     }
@@ -218,7 +206,7 @@ private slots:
         QVERIFY(!document->isModified());
         frame.runCommand(cmd::kRedo);
         QVERIFY(document->isModified());
-        OnNextDialog<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+        const testing::ModalWatcher no(AnswerNo);
         QVERIFY(frame.closeAllDocuments());
     }
 
@@ -238,11 +226,14 @@ private slots:
         }();
 
         QStringList filters;
-        OnNextDialog<QFileDialog>([&](QFileDialog* dialog) {
-            filters = dialog->nameFilters();
-            dialog->reject();
-        });
-        QVERIFY(!frame.saveDocument(*document, true));
+        {
+            const testing::ModalWatcher cancel([&](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                filters = dialog->nameFilters();
+                dialog->reject();
+            });
+            QVERIFY(!frame.saveDocument(*document, true));
+        }
         QCOMPARE(filters, (QStringList{"Morvi Files (*.mrv)", "GOB Files (*.gob)", "All Files (*)"}));
 
         // A folder that cannot take the temporary file: the save fails, says why, and the old
@@ -251,14 +242,12 @@ private slots:
         const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
         QFile::setPermissions(dir.path(), readOnly);
         QString shown;
-        OnNextDialog<QMessageBox>([&](QMessageBox* box) {
-            shown = box->text();
-            box->accept();
-        });
         bool saved = false;
         {
+            const testing::ModalWatcher ok;
             const testing::WithoutFileAdminRights ordinaryUser;
             saved = frame.saveDocument(*document, false);
+            shown = ok.messages().value(0);
         }
         QFile::setPermissions(dir.path(), readOnly | QFile::WriteOwner);
         QVERIFY(!saved);
@@ -267,7 +256,7 @@ private slots:
         QFile f(target);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), old);
-        OnNextDialog<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+        const testing::ModalWatcher no(AnswerNo);
         QVERIFY(frame.closeAllDocuments());
     }
 };
