@@ -135,7 +135,7 @@ private slots:
         m_pDocument->doc().m_dScrollX = 512;
         m_pEngine->RecalcLayout(ScreenMapDevice(), ClientRect{0, 0, 640, 480});
         const ViewState before = StateOf(*m_pEngine);
-        QVERIFY(PrintMap(*m_pEngine, printer, true));
+        QVERIFY(PrintMap(*m_pEngine, printer));
         QVERIFY(StateOf(*m_pEngine) == before);
         QFile pdf(path);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
@@ -147,7 +147,7 @@ private slots:
         QPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(m_Dir.filePath("no such folder/map.pdf"));
-        QVERIFY(!PrintMap(*m_pEngine, printer, false));
+        QVERIFY(!PrintMap(*m_pEngine, printer));
     }
 
     void exportIntoAReadOnlyFolderFailsAndLeavesNothing() {

@@ -194,8 +194,7 @@ void MorviApplication::installCommands() {
 
     frame.setCommandHandler(cmd::kPrint, [&frame, view] {
         QPrintDialog dialog(&SharedPrinter(), &frame);
-        if (dialog.exec() == QDialog::Accepted)
-            PrintMap(view()->engine(), SharedPrinter(), AppContext::instance().settings().m_bBlackWhite);
+        if (dialog.exec() == QDialog::Accepted) PrintMap(view()->engine(), SharedPrinter());
     });
     frame.setCommandHandler(cmd::kPrintPreview,
                             [&frame, view] { ShowPrintPreview(view()->engine(), &frame); });

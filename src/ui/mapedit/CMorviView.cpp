@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/MorviDocument.h"
 #include "mapedit/DisplayListPainter.h"
+#include "mapedit/MapPrinter.h"
 
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -155,17 +156,7 @@ void CMorviView::wireEngine() {
 }
 
 MapDevice CMorviView::device() const {
-    MapDevice device;
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return device;
-    const QScreen* s = screen();
-    if (s == nullptr) return device;
-    const int pixels = s->geometry().width();
-    const int millimetres = static_cast<int>(s->physicalSize().width());
-    if (pixels > 0 && millimetres > 0) {
-        device.m_nHorzRes = pixels;
-        device.m_nHorzSizeMm = millimetres;
-    }
-    return device;
+    return ScreenMapDevice(screen());
 }
 
 ClientRect CMorviView::clientRect() const {

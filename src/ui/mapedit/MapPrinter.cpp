@@ -1,6 +1,5 @@
 #include "mapedit/MapPrinter.h"
 
-#include "app/AppContext.h"
 #include "mapedit/DisplayListPainter.h"
 
 #include <QFileInfo>
@@ -46,29 +45,6 @@ struct SavedMapState {
             engine.RecalcLayout(ScreenMapDevice(), m_rcClient);
     }
 };
-
-// The list with every pen and object colour turned black; fills stay as they are, as on paper
-// the tool's shading is still wanted.
-DisplayList InBlackAndWhite(const DisplayList& list) {
-    DisplayList out;
-    for (const Primitive& p : list.primitives()) {
-        switch (p.m_Kind) {
-        case PrimitiveKind::Line:
-            out.AddLine(p.m_nX1, p.m_nY1, p.m_nX2, p.m_nY2, MapColour::kBlack);
-            break;
-        case PrimitiveKind::Pixel:
-            out.AddPixel(p.m_nX1, p.m_nY1, MapColour::kBlack);
-            break;
-        case PrimitiveKind::Polygon:
-            out.AddPolygon(list.points(p), p.m_crColour);
-            break;
-        case PrimitiveKind::Ellipse:
-            out.AddEllipse(p.m_nX1, p.m_nY1, p.m_nX2, p.m_nY2, MapColour::kBlack);
-            break;
-        }
-    }
-    return out;
-}
 
 DisplayList DrawForClient(CMapEngine& engine, QSize size) {
     const SavedMapState saved(engine);
@@ -135,9 +111,9 @@ QString MapExportFilters() {
     return QStringLiteral("%1;;%2").arg(QLatin1String(kPngExportFilter), QLatin1String(kSvgExportFilter));
 }
 
-MapDevice ScreenMapDevice() {
+MapDevice ScreenMapDevice(const QScreen* screen) {
     MapDevice device;
-    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) screen = QGuiApplication::primaryScreen();
     if (!screen || QGuiApplication::platformName() == QLatin1String("offscreen")) return device;
     const int pixels = screen->geometry().width();
     const int millimetres = static_cast<int>(std::lround(screen->physicalSize().width()));
@@ -148,33 +124,31 @@ MapDevice ScreenMapDevice() {
     return device;
 }
 
-bool PrintMap(CMapEngine& engine, QPrinter& printer, bool blackWhite) {
+bool PrintMap(CMapEngine& engine, QPrinter& printer) {
     const QPageLayout layout = printer.pageLayout();
     const QRect page = layout.paintRectPixels(printer.resolution());
     const QRectF pageMm = layout.paintRect(QPageLayout::Millimeter);
     if (page.isEmpty() || pageMm.width() <= 0) return false;
-    // A printing device would make the engine follow the BlackWhite preference; the caller
-    // decides instead, so the engine draws in colour and the list is turned black below.
+    // On a printing device the engine follows the BlackWhite preference itself.
     MapDevice device;
     device.m_nHorzRes = page.width();
     device.m_nHorzSizeMm = static_cast<int>(std::lround(pageMm.width()));
-    device.m_bPrinting = false;
+    device.m_bPrinting = true;
     const ClientRect screenClient = engine.m_rcClient;
     DisplayList list;
     engine.DrawPrint(list, device, ClientRect{0, 0, page.width(), page.height()}, ScreenMapDevice(),
                      screenClient);
     QPainter painter;
     if (!painter.begin(&printer)) return false;
-    PaintDisplayList(painter, blackWhite ? InBlackAndWhite(list) : list);
+    PaintDisplayList(painter, list);
     return painter.end();
 }
 
 void ShowPrintPreview(CMapEngine& engine, QWidget* parent) {
     QPrinter printer;
     QPrintPreviewDialog dialog(&printer, parent);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&engine](QPrinter* target) {
-        PrintMap(engine, *target, AppContext::instance().settings().m_bBlackWhite);
-    });
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&engine](QPrinter* target) { PrintMap(engine, *target); });
     dialog.exec();
 }
 

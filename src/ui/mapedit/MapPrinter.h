@@ -8,6 +8,8 @@
 class QPrinter;
 class QWidget;
 
+class QScreen;
+
 namespace morvi::ui {
 
 // File dialog filters for the map export, and both together.
@@ -15,16 +17,17 @@ inline constexpr const char* kPngExportFilter = "PNG Image (*.png)";
 inline constexpr const char* kSvgExportFilter = "SVG Drawing (*.svg)";
 QString MapExportFilters();
 
-// The screen as the map engine sees it: its width in pixels and in millimetres, from the primary
-// screen; 1024 pixels on 320 mm when the platform does not know (offscreen, some remote desktops).
-MapDevice ScreenMapDevice();
+// A screen as the map engine sees it (the primary one by default): its width in pixels and in
+// millimetres; 1024 pixels on 320 mm when the platform does not know (offscreen, some remote
+// desktops).
+MapDevice ScreenMapDevice(const QScreen* screen = nullptr);
 
 // Prints the map on one page: the selection (or the whole level) fitted to the printer's page
-// rectangle, without grid, at the printer's resolution. blackWhite draws every wall, mark and
-// object in black; sector fills keep their colours. The document's zoom, grid and scroll and the
+// rectangle, without grid, at the printer's resolution, in black or in colour as the BlackWhite
+// preference says. The document's zoom, grid and scroll and the
 // engine's layout for its view are as they were afterwards.
 // Returns false when the printer cannot be started (an unwritable PDF file, for one).
-bool PrintMap(CMapEngine& engine, QPrinter& printer, bool blackWhite);
+bool PrintMap(CMapEngine& engine, QPrinter& printer);
 
 // The print preview dialog (modal) for the map, in colour or black and white as the BlackWhite
 // preference says.
