@@ -52,7 +52,8 @@ bool IsMapCommandEnabled(CMapEngine& engine, MapCommand command, const Clipboard
     case MapCommand::CreateCylinder:
         return CanCreateCylinder(engine);
     case MapCommand::LibraryLoad:
-        return true;
+        // Loaded sectors become the selection, so the selection must be empty to start with.
+        return SectorsSelected(engine, 0) && engine.selection().empty();
     }
     return false;
 }

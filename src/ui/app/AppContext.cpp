@@ -14,6 +14,12 @@ QSettings& AppContext::profile() {
     return *m_pProfile;
 }
 
+ResourceCache& AppContext::resources() {
+    // A folder that changed since the last call is read again on next use; others never are.
+    m_Resources.SetFolders(m_Settings.m_strDFPath, m_Settings.m_strInstall);
+    return m_Resources;
+}
+
 void AppContext::loadSettings() {
     LoadSettings(profile(), m_Settings);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "resources/ResourceCache.h"
 
 #include <QObject>
 #include <QSettings>
@@ -24,6 +25,9 @@ public:
     void loadSettings();
     void saveSettings();
 
+    // The game's archives as the current game paths find them (their directories are read once).
+    ResourceCache& resources();
+
     // Settings that change what the views show were changed: every map view repaints.
     void notifySettingsChanged() { emit settingsChanged(); }
 
@@ -35,6 +39,7 @@ private:
 
     Settings m_Settings;
     std::unique_ptr<QSettings> m_pProfile;
+    ResourceCache m_Resources;
 };
 
 } // namespace morvi::ui

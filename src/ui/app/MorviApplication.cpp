@@ -15,6 +15,7 @@
 #include "app/TipDialog.h"
 #include "mapedit/CMorviView.h"
 #include "mapedit/FindSectorDialog.h"
+#include "mapedit/MapEditCommands.h"
 #include "mapedit/MapPrinter.h"
 #include "mapedit/StatisticsDialog.h"
 
@@ -151,6 +152,7 @@ void MorviApplication::writeScreenshot() {
 
 void MorviApplication::installCommands() {
     CMainFrame& frame = *m_pFrame;
+    new MapEditCommands(frame); // owned by the frame
     const auto view = [&frame] { return frame.activeView(); };
     const auto document = [&frame] { return frame.activeDocument(); };
     const auto inMode = [document](int mode) {

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "mapedit/ClipboardLibrary.h"
+#include "mapedit/EditResult.h"
+#include "mapedit/MapCommands.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+namespace morvi::ui {
+
+class CMainFrame;
+class CMorviView;
+
+// The map editing commands of the Edit and Tools menus on the frame: each asks its question or
+// shows its dialog, runs the core operation on the active view's engine as one undo step, and
+// shows the message the operation returns.
+//
+// The clipboard is the application's own buffer, shared by every open document. A copy is also
+// put on the system clipboard under a private type, so that two running editors can exchange
+// sectors: Paste takes the system clipboard's copy when it holds one.
+class MapEditCommands : public QObject {
+    Q_OBJECT
+public:
+    // The private clipboard type of copied sectors and objects.
+    static constexpr const char* kMimeType = "application/x-morvi-map-records";
+
+    explicit MapEditCommands(CMainFrame& frame);
+
+    // What Paste would paste now.
+    const ClipboardBuffer& clipboard() const;
+
+private:
+    using Operation = std::function<EditResult(CMapEngine&)>;
+
+    void install(MapCommand command, const QString& label, Operation operation);
+    void install(MapCommand command, std::function<void(CMorviView&)> run);
+    // Runs the operation as one undo step on the view and shows its message.
+    void run(CMorviView& view, const QString& label, const Operation& operation);
+    bool enabled(MapCommand command) const;
+    void publish();
+    void onSystemClipboardChanged();
+    void loadLibrary(CMorviView& view);
+    void saveLibrary(CMorviView& view);
+
+    CMainFrame& m_Frame;
+    // A copy another editor put on the system clipboard (empty when it holds none).
+    ClipboardBuffer m_System;
+};
+
+} // namespace morvi::ui
