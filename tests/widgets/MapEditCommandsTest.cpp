@@ -7,6 +7,7 @@
 #include "gamefiles/LevFile.h"
 #include "gamefiles/ObjectsFile.h"
 #include "mapedit/CMorviView.h"
+#include "mapedit/Generators.h"
 #include "model/LevelChecker.h"
 #include "support/ModalWatcher.h"
 #include "support/WidgetTestSupport.h"
@@ -15,7 +16,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDockWidget>
 #include <QFileDialog>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
@@ -210,7 +213,89 @@ private slots:
         QCOMPARE(Findings(m_pDocument->level()), QString());
     }
 
+    // Door, staircase and elevator through their dialogs (start values, OK) between two facing
+    // solid walls of the sample level: each leaves a sound level and undoes to the same texts.
+    void passagesThroughTheirDialogsUndoToTheStart() {
+        const auto walls = FacingSolidWalls(m_pDocument->level(), m_pDocument->doc().m_nCurrentLayer);
+        QVERIFY2(walls.size() == 2, "the sample level has a solid wall facing east");
+        const QString before = LevelTexts(m_pDocument->level());
+        const std::size_t sectors = m_pDocument->level().m_Lev.m_pSectors.size();
+        const struct {
+            int command;
+            std::size_t added;
+            const char* title;
+        } passages[] = {{cmd::kCreateDoor, 3, "Create Door"},
+                        {cmd::kCreateStaircase, 3, "Create Staircase"},
+                        {cmd::kCreateElevator, 3, "Create Elevator"}};
+        for (const auto& passage : passages) {
+            Select(view(), kModeWall, walls);
+            QString title;
+            {
+                const testing::ModalWatcher ok([&title](QWidget* modal) {
+                    title = modal->windowTitle();
+                    QMetaObject::invokeMethod(modal, "accept");
+                });
+                m_pFrame->runCommand(passage.command);
+            }
+            QCOMPARE(title, QString(passage.title));
+            QCOMPARE(m_pDocument->level().m_Lev.m_pSectors.size(), sectors + passage.added);
+            QCOMPARE(Findings(m_pDocument->level()), QString());
+            m_pFrame->runCommand(cmd::kUndo);
+            QCOMPARE(LevelTexts(m_pDocument->level()), before);
+        }
+        QVERIFY(!m_pDocument->isModified());
+    }
+
+    // Check Level shows the dock with the level's problems.
+    void checkLevelListsABrokenMirror() {
+        CDataLevel& level = m_pDocument->level();
+        CDataWall* broken = nullptr;
+        for (auto& sector : level.m_Lev.m_pSectors)
+            for (auto& wall : sector->m_pWalls)
+                if (!broken && wall->m_nAdjoin >= 0) broken = wall.get();
+        QVERIFY(broken);
+        broken->m_nMirror = 999;
+        m_pFrame->runCommand(cmd::kCheckLevel);
+        auto* panel = m_pFrame->findChild<QDockWidget*>("LevelCheckerPanel");
+        QVERIFY(panel && panel->isVisible());
+        auto* list = panel->findChild<QListWidget*>();
+        QVERIFY(list && list->count() >= 1);
+        QVERIFY(list->item(0)->text() != "No problems found.");
+    }
+
 private:
+    // The easternmost solid wall facing east on the layer, and a new room built 32 units in
+    // front of it, outside the level: its first wall faces the other one.
+    static std::vector<CMapSelItem> FacingSolidWalls(CDataLevel& level, int layer) {
+        auto& sectors = level.m_Lev.m_pSectors;
+        int bestSector = -1, bestWall = -1;
+        double bestX = -1e9;
+        for (int s = 0; s < static_cast<int>(sectors.size()); ++s) {
+            const CDataSector& sector = *sectors[s];
+            if (sector.m_nLayer != layer) continue;
+            for (int w = 0; w < static_cast<int>(sector.m_pWalls.size()); ++w) {
+                const CDataWall& wall = *sector.m_pWalls[w];
+                const CDataVertex& a = *sector.m_pVertices[wall.m_nLeft];
+                const CDataVertex& b = *sector.m_pVertices[wall.m_nRight];
+                // Outward is to the left of a wall's direction (the game's sectors run clockwise):
+                // east for a wall running south.
+                if (wall.m_nAdjoin >= 0 || a.m_dX != b.m_dX || b.m_dZ >= a.m_dZ || a.m_dX <= bestX) continue;
+                bestSector = s, bestWall = w, bestX = a.m_dX;
+            }
+        }
+        if (bestSector < 0) return {};
+        const CDataSector& sector = *sectors[bestSector];
+        const CDataWall& wall = *sector.m_pWalls[bestWall];
+        const double top = sector.m_pVertices[wall.m_nLeft]->m_dZ;
+        const double bottom = sector.m_pVertices[wall.m_nRight]->m_dZ;
+        auto room = NewGeneratedSector(level.m_Lev, static_cast<int>(sectors.size()), layer);
+        const std::vector<CDataVertex> corners = {
+            {bestX + 32, bottom}, {bestX + 32, top}, {bestX + 96, top}, {bestX + 96, bottom}};
+        AppendLoop(level.m_Lev, *room, corners);
+        sectors.push_back(std::move(room));
+        return {{bestSector, bestWall, -1, -1}, {static_cast<int>(sectors.size()) - 1, 0, -1, -1}};
+    }
+
     static QString TemplatePathForTest() { return testing::TestShareDir() + "/new.mrv"; }
 };
 

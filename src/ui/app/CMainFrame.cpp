@@ -160,7 +160,7 @@ void CMainFrame::createMenus() {
     addMenuOf(view, {0, cmd::kStatistics});
 
     QMenu* tools = bar->addMenu("&Tools");
-    addMenuOf(tools, {cmd::kOptions, cmd::kFiles, cmd::kFindSector, 0, cmd::kChangeOffsets,
+    addMenuOf(tools, {cmd::kOptions, cmd::kFiles, cmd::kFindSector, cmd::kCheckLevel, 0, cmd::kChangeOffsets,
                       cmd::kDistribution, cmd::kAlignment, cmd::kFlipRotate, cmd::kScaling, cmd::kExtrude});
     addMenuOf(tools->addMenu("&Create"),
               {cmd::kCreateDoor, cmd::kCreateStaircase, cmd::kCreateElevator, cmd::kCreateCylinder});

@@ -66,6 +66,7 @@ const std::vector<CommandInfo> kCommands = {
     {cmd::kOptions, "&Options...", nullptr, "Change the game paths and the editor's options"},
     {cmd::kFiles, "&Files...", nullptr, "Manage the level's resource files"},
     {cmd::kFindSector, "Fi&nd Sector...", nullptr, "Find a named sector"},
+    {cmd::kCheckLevel, "Chec&k Level", nullptr, "List what is broken in the level: links, loops, indices"},
     {cmd::kChangeOffsets, "C&hange Offsets...", nullptr, "Move the selected sectors by given offsets"},
     {cmd::kDistribution, "&Distribution...", nullptr, "Spread altitudes and light over the selected sectors"},
     {cmd::kAlignment, "&Alignment...", nullptr, "Align wall textures"},

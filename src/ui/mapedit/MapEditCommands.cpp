@@ -1,14 +1,22 @@
 #include "mapedit/MapEditCommands.h"
 
+#include "app/AppContext.h"
 #include "app/CMainFrame.h"
+#include "app/CommandTable.h"
 #include "app/MorviDocument.h"
 #include "mapedit/CMorviView.h"
+#include "mapedit/GeneratorDialogs.h"
+#include "mapedit/Generators.h"
+#include "mapedit/LevelCheckerPanel.h"
 #include "mapedit/StructuralEdits.h"
+#include "mapedit/TransformDialogs.h"
 #include "mapedit/TransformTools.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMessageBox>
 #include <QMimeData>
 
@@ -26,10 +34,27 @@ std::filesystem::path ToPath(const QString& path) {
 
 } // namespace
 
-MapEditCommands::MapEditCommands(CMainFrame& frame) : QObject(&frame), m_Frame(frame) {
+MapEditCommands::MapEditCommands(CMainFrame& frame)
+    : QObject(&frame), m_Frame(frame), m_pChecker(new LevelCheckerPanel(&frame)) {
+    frame.addDockWidget(Qt::RightDockWidgetArea, m_pChecker);
+    m_pChecker->hide();
+    connect(frame.mdiArea(), &QMdiArea::subWindowActivated, this,
+            [this] { m_pChecker->setDocument(m_Frame.activeDocument(), m_Frame.activeView()); });
+    frame.setCommandHandler(cmd::kCheckLevel, [this] {
+        m_pChecker->setDocument(m_Frame.activeDocument(), m_Frame.activeView());
+        m_pChecker->show();
+        m_pChecker->raise();
+        m_pChecker->refresh();
+    });
+
     install(MapCommand::Insert, [this](CMorviView& view) {
-        // Sector mode inserts through the polygon dialog (wired with the generators).
-        if (view.document().doc().m_nMode != kModeSector) run(view, "Insert", InsertAtSelection);
+        if (view.document().doc().m_nMode != kModeSector) {
+            run(view, "Insert", InsertAtSelection);
+            return;
+        }
+        const auto options = InsertPolygonDialog::Ask(&m_Frame, CanInsertInsideSector(view.engine()));
+        if (options)
+            run(view, "Insert", [&options](CMapEngine& engine) { return InsertPolygon(engine, *options); });
     });
     install(MapCommand::Delete, "Delete", DeleteSelection);
     install(MapCommand::Cut, "Cut", [this](CMapEngine& engine) {
@@ -54,6 +79,62 @@ MapEditCommands::MapEditCommands(CMainFrame& frame) : QObject(&frame), m_Frame(f
             [](CMapEngine& engine) { return RotateSectors(engine, 90.0); });
     install(MapCommand::RotateRight, "Rotate Right",
             [](CMapEngine& engine) { return RotateSectors(engine, -90.0); });
+    install(MapCommand::FlipAndRotate, [this](CMorviView& view) {
+        const auto choice = FlipRotateDialog::Ask(&m_Frame);
+        if (!choice) return;
+        run(view, "Flip and Rotate", [&choice](CMapEngine& engine) {
+            switch (choice->m_Action) {
+            case FlipRotateResult::Action::FlipLeftToRight:
+                return FlipSectors(engine, FlipDirection::LeftToRight);
+            case FlipRotateResult::Action::FlipTopToBottom:
+                return FlipSectors(engine, FlipDirection::TopToBottom);
+            case FlipRotateResult::Action::Rotate:
+                break;
+            }
+            return RotateSectors(engine, choice->m_dAngle);
+        });
+    });
+    install(MapCommand::Scaling, [this](CMorviView& view) {
+        if (const auto scaling = ScalingDialog::Ask(&m_Frame))
+            run(view, "Scaling", [&scaling](CMapEngine& engine) {
+                return ScaleSectors(engine, scaling->m_dScale, scaling->m_bSnap);
+            });
+    });
+    install(MapCommand::Distribution, [this](CMorviView& view) {
+        if (const auto options = DistributionDialog::Ask(&m_Frame))
+            run(view, "Distribution",
+                [&options](CMapEngine& engine) { return DistributeSectors(engine, *options); });
+    });
+    install(MapCommand::Alignment, [this](CMorviView& view) {
+        const auto options = AlignmentDialog::Ask(&m_Frame);
+        if (!options) return;
+        run(view, "Alignment", [&options](CMapEngine& engine) {
+            return AlignWalls(engine, *options, [](std::string_view texture) {
+                return AppContext::instance().resources().textureSize(texture);
+            });
+        });
+    });
+    install(MapCommand::ChangeOffsets, [this](CMorviView& view) {
+        if (const auto offsets = ChangeOffsetsDialog::Ask(&m_Frame))
+            run(view, "Change Offsets", [&offsets](CMapEngine& engine) {
+                return ChangeOffsets(engine, offsets->m_dX, offsets->m_dY, offsets->m_dZ);
+            });
+    });
+    const auto passage = [this](MapCommand command, PassageKind kind, const QString& label) {
+        install(command, [this, kind, label](CMorviView& view) {
+            if (const auto options = PassageDialog::AskFor(&m_Frame, view.engine(), kind))
+                run(view, label,
+                    [&options, kind](CMapEngine& engine) { return CreatePassage(engine, kind, *options); });
+        });
+    };
+    passage(MapCommand::CreateDoor, PassageKind::Door, "Create Door");
+    passage(MapCommand::CreateStaircase, PassageKind::Staircase, "Create Staircase");
+    passage(MapCommand::CreateElevator, PassageKind::Elevator, "Create Elevator");
+    install(MapCommand::CreateCylinder, [this](CMorviView& view) {
+        if (const auto options = CylinderDialog::Ask(&m_Frame))
+            run(view, "Create Cylinder",
+                [&options](CMapEngine& engine) { return CreateCylinder(engine, *options); });
+    });
     install(MapCommand::LibraryLoad, [this](CMorviView& view) { loadLibrary(view); });
     install(MapCommand::LibrarySave, [this](CMorviView& view) { saveLibrary(view); });
 

@@ -13,6 +13,7 @@ namespace morvi::ui {
 
 class CMainFrame;
 class CMorviView;
+class LevelCheckerPanel;
 
 // The map editing commands of the Edit and Tools menus on the frame: each asks its question or
 // shows its dialog, runs the core operation on the active view's engine as one undo step, and
@@ -31,6 +32,8 @@ public:
 
     // What Paste would paste now.
     const ClipboardBuffer& clipboard() const;
+    // The "Level Check" dock, which follows the active map window.
+    LevelCheckerPanel& checker() { return *m_pChecker; }
 
 private:
     using Operation = std::function<EditResult(CMapEngine&)>;
@@ -46,6 +49,7 @@ private:
     void saveLibrary(CMorviView& view);
 
     CMainFrame& m_Frame;
+    LevelCheckerPanel* m_pChecker;
     // A copy another editor put on the system clipboard (empty when it holds none).
     ClipboardBuffer m_System;
 };
