@@ -179,7 +179,7 @@ void CMainFrame::createMenus() {
         for (int i = 0; i < windows.size(); ++i) {
             QMdiSubWindow* sub = windows[i];
             QAction* item =
-                window->addAction(QString("&%1 %2").arg(i + 1).arg(sub->windowTitle().remove("[*]")));
+                window->addAction(QString("&%1 %2").arg(i + 1).arg(sub->windowTitle()));
             item->setCheckable(true);
             item->setChecked(sub == m_pMdi->activeSubWindow());
             connect(item, &QAction::triggered, this, [this, sub] { m_pMdi->setActiveSubWindow(sub); });
@@ -196,7 +196,7 @@ void CMainFrame::createMenus() {
 QToolBar* CMainFrame::addBar(int barId, const QString& title, std::initializer_list<int> ids, int toggleId) {
     QToolBar* bar = new QToolBar(title, this);
     bar->setObjectName(QString("ToolBar-Bar%1").arg(m_Bars.size()));
-    bar->setIconSize(QSize(19, 17) * 1); // the buttons' design size; icons are vectors
+    bar->setIconSize(QSize(19, 17)); // the buttons' design size; the icons are vectors
     for (int id : ids) {
         if (id == 0)
             bar->addSeparator();
@@ -322,8 +322,10 @@ void CMainFrame::installHandlers() {
     setCommandHandler(cmd::kClose, [this] {
         if (MorviDocument* document = activeDocument()) {
             if (!confirmClose(*document)) return;
-            for (QMdiSubWindow* window : windowsOf(document))
-                window->setProperty("confirmed", true), window->close();
+            for (QMdiSubWindow* window : windowsOf(document)) {
+                window->setProperty("confirmed", true);
+                window->close();
+            }
         }
     });
     setCommandHandler(cmd::kSave, [this] {
@@ -543,8 +545,10 @@ void CMainFrame::addRecentFile(const QString& path) {
 }
 
 void CMainFrame::rebuildRecentMenu() {
-    for (QAction* a : m_RecentActions)
-        m_pFileMenu->removeAction(a), a->deleteLater();
+    for (QAction* a : m_RecentActions) {
+        m_pFileMenu->removeAction(a);
+        a->deleteLater();
+    }
     m_RecentActions.clear();
     for (int i = 0; i < m_RecentFiles.size(); ++i) {
         const QString path = m_RecentFiles[i];
@@ -607,13 +611,9 @@ void CMainFrame::restoreBarState() {
 void CMainFrame::saveBarState() {
     QSettings& profile = AppContext::instance().profile();
     profile.setValue("ToolBar/State", saveState());
-    const int ids[] = {kStandardBarId, kViewBarId, kToolBarId};
+    const int toggles[] = {cmd::kStandardBar, cmd::kViewBar, cmd::kToolBar};
     for (int n = 0; n < 3; ++n)
-        profile.setValue(QString("ToolBar/Visible%1").arg(n), action(n == 0   ? cmd::kStandardBar
-                                                                     : n == 1 ? cmd::kViewBar
-                                                                              : cmd::kToolBar)
-                                                                      ->isChecked() &&
-                                                                  toolBar(ids[n]) != nullptr);
+        profile.setValue(QString("ToolBar/Visible%1").arg(n), action(toggles[n])->isChecked());
 }
 
 // ---- Window events -----------------------------------------------------------------------------------
