@@ -80,7 +80,7 @@ void Page(Canvas& c) {
 void LabelledPage(Canvas& c, const char* label, const QColor& colour) {
     Page(c);
     c.Pen(colour);
-    c.Text(QRectF(1, 6, 14, 8), label);
+    c.Text(QRectF(4, 6.5, 8, 6), label);
 }
 
 void Magnifier(Canvas& c) {
