@@ -155,7 +155,9 @@ std::vector<CMapSelItem> LinkableWalls(const CDataLevel& level) {
     std::vector<CMapSelItem> result;
     for (const auto& [item, reversed] : open) {
         const auto [first, last] = bySector.equal_range(reversed);
-        if (std::any_of(first, last, [&](const auto& entry) { return entry.second != item.m_nSector; }))
+        // clang 14 cannot capture a structured binding: the lambda gets a copy.
+        const int sector = item.m_nSector;
+        if (std::any_of(first, last, [sector](const auto& entry) { return entry.second != sector; }))
             result.push_back(item);
     }
     return result;
