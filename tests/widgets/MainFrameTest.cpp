@@ -3,9 +3,6 @@
 #include "app/CMainFrame.h"
 #include "app/CommandTable.h"
 #include "app/MorviDocument.h"
-#include "gamefiles/InfFile.h"
-#include "gamefiles/LevFile.h"
-#include "gamefiles/ObjectsFile.h"
 #include "mapedit/CMorviView.h"
 #include "support/ModalWatcher.h"
 #include "support/WidgetTestSupport.h"
@@ -29,17 +26,11 @@ namespace morvi::ui {
 
 namespace {
 
+using testing::LevelTexts;
+
 // Answers "Save changes?" with No.
 void AnswerNo(QWidget* modal) {
     qobject_cast<QMessageBox*>(modal)->button(QMessageBox::No)->click();
-}
-
-QString LevelTexts(CDataLevel& level) {
-    std::string lev, o, inf;
-    WriteLev(level.m_Lev, kGeneratorTitle, lev);
-    WriteObjects(level.m_Objects, kGeneratorTitle, o);
-    WriteInf(level.m_Inf, kGeneratorTitle, inf);
-    return QString::fromStdString(lev + o + inf);
 }
 
 QList<int> BarCommands(QToolBar* bar) {

@@ -3,9 +3,6 @@
 #include "app/CMainFrame.h"
 #include "app/CommandTable.h"
 #include "app/MorviDocument.h"
-#include "gamefiles/InfFile.h"
-#include "gamefiles/LevFile.h"
-#include "gamefiles/ObjectsFile.h"
 #include "mapedit/CMorviView.h"
 #include "mapedit/Generators.h"
 #include "model/LevelChecker.h"
@@ -30,13 +27,7 @@ namespace morvi::ui {
 
 namespace {
 
-QString LevelTexts(CDataLevel& level) {
-    std::string lev, o, inf;
-    WriteLev(level.m_Lev, kGeneratorTitle, lev);
-    WriteObjects(level.m_Objects, kGeneratorTitle, o);
-    WriteInf(level.m_Inf, kGeneratorTitle, inf);
-    return QString::fromStdString(lev + o + inf);
-}
+using testing::LevelTexts;
 
 QString Findings(const CDataLevel& level) {
     QString text;

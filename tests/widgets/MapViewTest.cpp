@@ -2,9 +2,6 @@
 
 #include "app/AppContext.h"
 #include "app/MorviDocument.h"
-#include "gamefiles/InfFile.h"
-#include "gamefiles/LevFile.h"
-#include "gamefiles/ObjectsFile.h"
 #include "support/WidgetTestSupport.h"
 
 #include <QFocusEvent>
@@ -22,6 +19,8 @@
 namespace morvi::ui {
 
 namespace {
+
+using testing::LevelTexts;
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
@@ -65,14 +64,6 @@ struct SampleView {
         return {p.x, p.y};
     }
 };
-
-std::string LevelTexts(CDataLevel& level) {
-    std::string lev, objects, inf;
-    WriteLev(level.m_Lev, "test", lev);
-    WriteObjects(level.m_Objects, "test", objects);
-    WriteInf(level.m_Inf, "test", inf);
-    return lev + "\n--O--\n" + objects + "\n--INF--\n" + inf;
-}
 
 using Positions = std::vector<std::vector<std::pair<double, double>>>;
 
@@ -314,7 +305,7 @@ private slots:
         const int room = FirstRoom(s.doc());
         const auto [cx, cz] = Centroid(*s.level().m_Lev.m_pSectors[static_cast<std::size_t>(room)]);
         s.onePixelPerUnit(cx, cz);
-        const std::string texts = LevelTexts(s.level());
+        const QString texts = LevelTexts(s.level());
         Drag(s.viewport(), s.pixel(cx, cz), kDragBy, 0);
         QCOMPARE(s.engine().selection().size(), std::size_t{1});
         QCOMPARE(LevelTexts(s.level()), texts);
@@ -328,7 +319,7 @@ private slots:
         const int room = FirstRoom(s.doc());
         const auto [cx, cz] = Centroid(*s.level().m_Lev.m_pSectors[static_cast<std::size_t>(room)]);
         s.onePixelPerUnit(cx, cz);
-        const std::string texts = LevelTexts(s.level());
+        const QString texts = LevelTexts(s.level());
         QSignalSpy modified(&s.document, &MorviDocument::modifiedChanged);
         Drag(s.viewport(), s.pixel(cx, cz), kDragBy, 300);
         QVERIFY(LevelTexts(s.level()) != texts);

@@ -1,6 +1,10 @@
 #include "WidgetTestSupport.h"
 
 #include "app/AppContext.h"
+#include "gamefiles/InfFile.h"
+#include "gamefiles/LevFile.h"
+#include "gamefiles/ObjectsFile.h"
+#include "model/CDataLevel.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -29,6 +33,14 @@ QString SampleDocumentPath() {
 
 QString SampleGobPath() {
     return TestShareDir() + "/sample/sample.gob";
+}
+
+QString LevelTexts(CDataLevel& level) {
+    std::string lev, objects, inf;
+    WriteLev(level.m_Lev, kGeneratorTitle, lev);
+    WriteObjects(level.m_Objects, kGeneratorTitle, objects);
+    WriteInf(level.m_Inf, kGeneratorTitle, inf);
+    return QString::fromStdString(lev + "\n--O--\n" + objects + "\n--INF--\n" + inf);
 }
 
 WithoutFileAdminRights::WithoutFileAdminRights() {

@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace morvi {
+class CDataLevel;
+}
+
 namespace morvi::ui::testing {
 
 // Prepares a widget test program: settings go to a private test profile that starts empty, the
@@ -12,6 +16,10 @@ void InitWidgetTests();
 QString TestShareDir();
 QString SampleDocumentPath();
 QString SampleGobPath();
+
+// The level's LEV, O and INF texts as the writers print them, one after the other: equal texts
+// mean an equal level as far as its files go.
+QString LevelTexts(CDataLevel& level);
 
 // While it lives, file permissions apply to this thread even when the tests run as root (as they
 // do in containers): file access is checked as an ordinary user's.
