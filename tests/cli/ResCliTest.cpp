@@ -68,9 +68,9 @@ TEST_F(MorviCliResources, FlmDumpShowsBlocksAndCommands) {
 }
 
 // A picture whose every pixel differs from its neighbours, so that a flip or shift shows.
-IndexedImage Pattern(int width, int height, int seed) {
+IndexedImage Pattern(int width, int height, int seed, bool withHeader = false) {
     IndexedImage image;
-    image.Create(GamePalette(), kPaletteMultiplier, width, height, false);
+    image.Create(GamePalette(), kPaletteMultiplier, width, height, withHeader);
     for (int r = 0; r < height; ++r)
         for (int x = 0; x < width; ++x)
             image.setPixel(x, r, static_cast<std::uint8_t>((x * 7 + r * 13 + seed) % 256));
@@ -145,10 +145,9 @@ TEST_F(MorviCliResources, ConvertKeepsIndicesThroughBmpAndPng) {
     ASSERT_TRUE(bmp.ReadBmp(ReadBytes(m_Dir / "a.bmp"), "a.bmp"));
     ExpectSamePixels(bmp, picture);
     // Colour entry 5 of the BMP (blue, green, red, 0) comes from the palette times four.
-    const auto table = bmp.info().subspan(kBmpInfoHeaderSize);
-    EXPECT_EQ(table[5 * 4 + 0], 0);
-    EXPECT_EQ(table[5 * 4 + 1], 252);
-    EXPECT_EQ(table[5 * 4 + 2], 20);
+    const auto entry = bmp.info().subspan(kBmpInfoHeaderSize + 5 * 4, 4);
+    EXPECT_EQ(std::vector<std::uint8_t>(entry.begin(), entry.end()),
+              (std::vector<std::uint8_t>{0, 252, 20, 0}));
 
     ASSERT_EQ(Run("res convert " + P("a.bmp") + " " + P("b.png")), 0);
     ASSERT_EQ(Run("res convert " + P("b.png") + " " + P("c.bm") + " --compression 2"), 0);
@@ -156,9 +155,6 @@ TEST_F(MorviCliResources, ConvertKeepsIndicesThroughBmpAndPng) {
     ASSERT_GE(c.size(), kBmHeaderSize);
     EXPECT_EQ(c[14], kBmZeroRuns);
     ExpectSamePixels(DecodeOneBm(m_Dir / "c.bm"), picture);
-    ASSERT_EQ(Run("res convert " + P("in.bm") + " " + P("d.png")), 0);
-    ASSERT_EQ(Run("res convert " + P("d.png") + " " + P("d.bm")), 0);
-    ExpectSamePixels(DecodeOneBm(m_Dir / "d.bm"), picture);
 }
 
 TEST_F(MorviCliResources, ConvertPicksFramesOfAnimatedPictures) {
@@ -212,9 +208,8 @@ TEST_F(MorviCliResources, WaxExportThenBuildGivesTheSameSprite) {
     WaxWalk original, rebuilt;
     ASSERT_TRUE(WalkWax(ReadBytes(m_Dir / "t.wax"), "t.wax", original));
     ASSERT_TRUE(WalkWax(ReadBytes(m_Dir / "back.wax"), "back.wax", rebuilt));
-    EXPECT_EQ(original.m_Map.m_Scenes, rebuilt.m_Map.m_Scenes);
-    EXPECT_EQ(original.m_Map.m_Sequences, rebuilt.m_Map.m_Sequences);
-    EXPECT_EQ(original.m_Map.m_Frames, rebuilt.m_Map.m_Frames);
+    rebuilt.m_Map.m_CellComp = original.m_Map.m_CellComp; // cells are built back plain
+    EXPECT_EQ(rebuilt.m_Map, original.m_Map);
     WaxSelection selection;
     selection.m_nSelectedFrame = 1;
     std::vector<SpriteFrame> frames;
@@ -232,16 +227,11 @@ TEST_F(MorviCliResources, WaxExportThenBuildGivesTheSameSprite) {
 }
 
 TEST_F(MorviCliResources, WaxBuildMakesTexturesAndFramesFromBmps) {
-    const IndexedImage first = Pattern(16, 32, 4), second = Pattern(16, 32, 5);
+    const IndexedImage first = Pattern(16, 32, 4, true), second = Pattern(16, 32, 5, true);
+    fs::create_directories(m_Dir / "in");
     for (const auto& [name, picture] : {std::pair{"a.bmp", &first}, std::pair{"b.bmp", &second}}) {
-        IndexedImage withHeader;
-        withHeader.Create(GamePalette(), kPaletteMultiplier, picture->width(), picture->height(), true);
-        for (int r = 0; r < picture->height(); ++r)
-            for (int x = 0; x < picture->width(); ++x)
-                withHeader.setPixel(x, r, picture->pixel(x, r));
         std::vector<std::uint8_t> bmp;
-        ASSERT_TRUE(withHeader.WriteBmp(bmp));
-        fs::create_directories(m_Dir / "in");
+        ASSERT_TRUE(picture->WriteBmp(bmp));
         WriteBytes(m_Dir / "in" / name, bmp);
     }
     ASSERT_EQ(Run("wax build " + P("in") + " " + P("anim.bm")), 0);

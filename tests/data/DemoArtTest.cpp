@@ -28,23 +28,18 @@ TEST(DemoPalette, RampsFillTheTableAndRunFromDarkToLight) {
         EXPECT_EQ(shade, 7);
     }
     EXPECT_EQ(palette.m_Bytes[0] + palette.m_Bytes[1] + palette.m_Bytes[2], 0); // transparent black
-    // Level palettes differ in tint only, and the same name always gives the same palette.
-    EXPECT_EQ(LevelPalette("SECBASE").m_Bytes, LevelPalette("SECBASE").m_Bytes);
+    // Level palettes differ in tint.
     EXPECT_NE(LevelPalette("SECBASE").m_Bytes, LevelPalette("TALAY").m_Bytes);
 }
 
-TEST(DemoArt, RandomSequenceIsFixedBySeed) {
+TEST(DemoArt, RandomSequenceIsFixedBySeedAndStaysInItsRange) {
     DemoRandom a(7), b(7), c(8);
-    std::set<std::uint32_t> seen;
+    std::set<int> seen;
     for (int i = 0; i < 100; ++i) {
-        const std::uint32_t x = a.next();
-        EXPECT_EQ(x, b.next());
-        seen.insert(x);
-        const int d = c.between(-3, 3);
-        EXPECT_GE(d, -3);
-        EXPECT_LE(d, 3);
+        EXPECT_EQ(a.next(), b.next());
+        seen.insert(c.between(-3, 3));
     }
-    EXPECT_EQ(seen.size(), 100u);
+    EXPECT_EQ(seen, (std::set<int>{-3, -2, -1, 0, 1, 2, 3}));
 }
 
 TEST(DemoArt, CanvasCountsRowsFromTheTopAndClips) {

@@ -1,7 +1,6 @@
 #include "resources/DeltPicture.h"
 
 #include "support/RawBytes.h"
-
 #include "support/StatusAssertions.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +13,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 using testing::RawBytes;
-
 using testing::Succeeded;
 
 // A picture from its canvas rows, top row first, as the DELT layout counts them.
@@ -51,34 +49,29 @@ DeltPicture Decoded(const Bytes& bytes) {
     return picture;
 }
 
-TEST(DeltPictureTest, WritesOneCompressedLinePerStretchOfPixels) {
-    const DeltPicture picture = PictureOf({{4, 0, 0, 4}, {5, 5, 5, 9}, {0, 1, 2, 0}}, -5, 7);
+// A line is a stretch of opaque pixels in one row: u16 size, x and y, then raw pixels (even size)
+// or runs of control bytes (odd size), whose low bit marks a repeat and the rest its count.
+TEST(DeltPictureTest, WritesOneLinePerStretchOfPixels) {
     // clang-format off
-    const Bytes expected = RawBytes()
-                               .u16(0xFFFB).u16(7).u16(3).u16(2)  // offsets, largest x and y
-                               .u16(3).u16(0).u16(0).u8(2).u8(4)  // row 0: one pixel at x 0
-                               .u16(3).u16(3).u16(0).u8(2).u8(4)  // and one at x 3
-                               .u16(9).u16(0).u16(1).u8(7).u8(5).u8(2).u8(9)  // repeat 3, then raw 1
-                               .u16(5).u16(1).u16(2).u8(4).u8(1).u8(2)  // raw 2
-                               .u16(0).m_Bytes;
+    const std::vector<std::pair<DeltPicture, Bytes>> cases{
+        {PictureOf({{4, 0, 0, 4}, {5, 5, 5, 9}, {0, 1, 2, 0}}, -5, 7),
+         RawBytes()
+             .u16(0xFFFB).u16(7).u16(3).u16(2)                      // offsets, largest x and y
+             .u16(3).u16(0).u16(0).u8(2).u8(4)                      // row 0: one pixel at x 0
+             .u16(3).u16(3).u16(0).u8(2).u8(4)                      // and one at x 3
+             .u16(9).u16(0).u16(1).u8(7).u8(5).u8(2).u8(9)          // repeat 3, then raw 1
+             .u16(5).u16(1).u16(2).u8(4).u8(1).u8(2)                // raw 2
+             .u16(0).m_Bytes},
+        {PictureOf({Bytes(130, 8)}, 0, 0),                          // 127 and 3 of index 8
+         RawBytes()
+             .u16(0).u16(0).u16(129).u16(0)
+             .u16(261).u16(0).u16(0).u8(255).u8(8).u8(7).u8(8)
+             .u16(0).m_Bytes},
+        {PictureOf({Bytes(3, 0), Bytes(3, 0)}, 2, 3), RawBytes().u16(2).u16(3).u16(2).u16(1).u16(0).m_Bytes},
+    };
     // clang-format on
-    EXPECT_EQ(Encoded(picture), expected);
-}
-
-TEST(DeltPictureTest, SplitsRunsLongerThanAControlByteHolds) {
-    const DeltPicture picture = PictureOf({Bytes(130, 8)}, 0, 0);
-    // clang-format off
-    const Bytes expected = RawBytes()
-                               .u16(0).u16(0).u16(129).u16(0)
-                               .u16(261).u16(0).u16(0).u8(255).u8(8).u8(7).u8(8)  // 127 and 3 of index 8
-                               .u16(0).m_Bytes;
-    // clang-format on
-    EXPECT_EQ(Encoded(picture), expected);
-}
-
-TEST(DeltPictureTest, TransparentPictureIsHeaderAndEnd) {
-    const DeltPicture picture = PictureOf({Bytes(3, 0), Bytes(3, 0)}, 2, 3);
-    EXPECT_EQ(Encoded(picture), RawBytes().u16(2).u16(3).u16(2).u16(1).u16(0).m_Bytes);
+    for (const auto& [picture, expected] : cases)
+        EXPECT_EQ(Encoded(picture), expected);
 }
 
 TEST(DeltPictureTest, RoundTripKeepsIndicesAndOffsets) {
@@ -94,80 +87,63 @@ TEST(DeltPictureTest, RoundTripKeepsIndicesAndOffsets) {
     EXPECT_EQ(CanvasOf(back.m_Image), canvas);
 }
 
-TEST(DeltPictureTest, DecodesRawAndCompressedLinesFromTheTop) {
+// The header gives the canvas, largest x and y plus one; pixels outside it are dropped without
+// wrapping; reading stops at the end line or an odd last byte.
+TEST(DeltPictureTest, DecodesLinesOntoTheCanvasFromTheTop) {
+    const Bytes oneLine = RawBytes().u16(0).u16(0).u16(1).u16(0).u16(2).u16(0).u16(0).u8(3).m_Bytes;
+    Bytes afterEnd = oneLine, oddByte = oneLine;
+    afterEnd.insert(afterEnd.end(), {0, 0, 2, 0, 1, 0, 0, 0, 9}); // the end line, then a pixel at (1, 0)
+    oddByte.push_back(0x55);
     // clang-format off
-    const Bytes bytes = RawBytes()
-                            .u16(1).u16(2).u16(3).u16(1)  // 4 x 2
-                            .u16(6).u16(1).u16(0).u8(7).u8(8).u8(9)  // raw 3 at (1, 0)
-                            .u16(7).u16(0).u16(1).u8(5).u8(4).u8(2).u8(6)  // runs: 2 x 4, raw 6
-                            .u16(0).m_Bytes;
+    const std::vector<std::pair<Bytes, std::vector<Bytes>>> cases{
+        {RawBytes()
+             .u16(1).u16(2).u16(3).u16(1)                               // 4 x 2
+             .u16(6).u16(1).u16(0).u8(7).u8(8).u8(9)                    // raw 3 at (1, 0)
+             .u16(7).u16(0).u16(1).u8(5).u8(4).u8(2).u8(6)              // runs: 2 x 4, raw 6
+             .u16(0).m_Bytes,
+         {{0, 7, 8, 9}, {4, 4, 6, 0}}},
+        {RawBytes()
+             .u16(1).u16(1).u16(2).u16(1)                               // 3 x 2
+             .u16(8).u16(1).u16(0).u8(1).u8(2).u8(3).u8(4)              // runs past the right edge
+             .u16(2).u16(0).u16(2).u8(9)                                // below the last row
+             .u16(3).u16(40).u16(1).u8(2).u8(9)                         // right of the canvas
+             .u16(255).u16(0xFFFF).u16(0xFFFF).u8(255).u8(5)            // far outside, compressed
+             .u16(0).m_Bytes,
+         {{0, 1, 2}, {0, 0, 0}}},
+        {afterEnd, {{3, 0}}},
+        {oddByte, {{3, 0}}},
+    };
     // clang-format on
-    DeltPicture picture;
-    ASSERT_TRUE(Succeeded(DecodeDelt(bytes, "A.DLT", GamePalette(), true, picture)));
-    EXPECT_TRUE(picture.m_Image.hasInfo());
-    EXPECT_EQ(picture.m_nOffsetX, 1);
-    EXPECT_EQ(picture.m_nOffsetY, 2);
-    EXPECT_EQ(CanvasOf(picture.m_Image), (std::vector<Bytes>{{0, 7, 8, 9}, {4, 4, 6, 0}}));
-}
-
-TEST(DeltPictureTest, HeaderGivesCanvasOfLargestPlusOne) {
-    const DeltPicture picture = Decoded(RawBytes().u16(0).u16(0).u16(319).u16(199).u16(0).m_Bytes);
-    EXPECT_EQ(picture.m_Image.width(), 320);
-    EXPECT_EQ(picture.m_Image.height(), 200);
-}
-
-TEST(DeltPictureTest, DropsPixelsOutsideTheCanvasWithoutWrapping) {
-    // clang-format off
-    const Bytes bytes = RawBytes()
-                            .u16(1).u16(1).u16(2).u16(1)  // 3 x 2
-                            .u16(8).u16(1).u16(0).u8(1).u8(2).u8(3).u8(4)  // runs past the right edge
-                            .u16(2).u16(0).u16(2).u8(9)  // below the last row
-                            .u16(3).u16(40).u16(1).u8(2).u8(9)  // right of the canvas
-                            .u16(255).u16(0xFFFF).u16(0xFFFF).u8(255).u8(5)  // far outside, compressed
-                            .u16(0).m_Bytes;
-    // clang-format on
-    EXPECT_EQ(CanvasOf(Decoded(bytes).m_Image), (std::vector<Bytes>{{0, 1, 2}, {0, 0, 0}}));
-}
-
-TEST(DeltPictureTest, StopsAtTheEndLineOrAnOddLastByte) {
-    Bytes bytes = RawBytes().u16(0).u16(0).u16(1).u16(0).u16(2).u16(0).u16(0).u8(3).m_Bytes;
-    const Bytes afterEnd = RawBytes().u16(0).u16(2).u16(1).u16(0).u8(9).m_Bytes;
-    Bytes withEnd = bytes;
-    withEnd.insert(withEnd.end(), {0, 0});
-    withEnd.insert(withEnd.end(), afterEnd.begin(), afterEnd.end());
-    EXPECT_EQ(CanvasOf(Decoded(withEnd).m_Image), (std::vector<Bytes>{{3, 0}}));
-    bytes.push_back(0x55);
-    EXPECT_EQ(CanvasOf(Decoded(bytes).m_Image), (std::vector<Bytes>{{3, 0}}));
+    for (const auto& [bytes, canvas] : cases)
+        EXPECT_EQ(CanvasOf(Decoded(bytes).m_Image), canvas);
+    const DeltPicture screen = Decoded(RawBytes().u16(1).u16(2).u16(319).u16(199).u16(0).m_Bytes);
+    EXPECT_EQ(
+        std::tuple(screen.m_Image.width(), screen.m_Image.height(), screen.m_nOffsetX, screen.m_nOffsetY),
+        std::tuple(320, 200, 1, 2));
 }
 
 TEST(DeltPictureTest, RefusesDamagedPicturesAndKeepsTheOldOne) {
-    struct Case {
-        const char* what;
-        Bytes bytes;
-        const char* message;
-    };
-    const std::vector<Case> cases = {
-        {"short header", RawBytes().u16(0).u16(0).u16(3).m_Bytes, "BAD.DLT: the data ends early"},
-        {"too wide", RawBytes().u16(0).u16(0).u16(4096).u16(0).u16(0).m_Bytes,
+    const std::vector<std::pair<Bytes, const char*>> cases = {
+        {RawBytes().u16(0).u16(0).u16(3).m_Bytes, "BAD.DLT: the data ends early"},
+        {RawBytes().u16(0).u16(0).u16(4096).u16(0).u16(0).m_Bytes,
          "BAD.DLT: the picture is 4097 x 1, larger than 4096 x 4096."},
-        {"too high", RawBytes().u16(0).u16(0).u16(0).u16(65535).m_Bytes, "BAD.DLT: the picture is 1 x 65536"},
-        {"line without position", RawBytes().u16(0).u16(0).u16(3).u16(3).u16(4).u16(0).m_Bytes,
+        {RawBytes().u16(0).u16(0).u16(0).u16(65535).m_Bytes, "BAD.DLT: the picture is 1 x 65536"},
+        // A line without its position, a raw line short of its pixels, a run without its value and
+        // runs short of their count.
+        {RawBytes().u16(0).u16(0).u16(3).u16(3).u16(4).u16(0).m_Bytes, "BAD.DLT: the data ends early"},
+        {RawBytes().u16(0).u16(0).u16(3).u16(3).u16(8).u16(0).u16(0).u8(1).m_Bytes,
          "BAD.DLT: the data ends early"},
-        {"raw line short", RawBytes().u16(0).u16(0).u16(3).u16(3).u16(8).u16(0).u16(0).u8(1).m_Bytes,
+        {RawBytes().u16(0).u16(0).u16(3).u16(3).u16(9).u16(0).u16(0).u8(9).m_Bytes,
          "BAD.DLT: the data ends early"},
-        {"run without value", RawBytes().u16(0).u16(0).u16(3).u16(3).u16(9).u16(0).u16(0).u8(9).m_Bytes,
-         "BAD.DLT: the data ends early"},
-        {"runs short of count",
-         RawBytes().u16(0).u16(0).u16(3).u16(3).u16(9).u16(0).u16(0).u8(0).u8(0).m_Bytes,
+        {RawBytes().u16(0).u16(0).u16(3).u16(3).u16(9).u16(0).u16(0).u8(0).u8(0).m_Bytes,
          "BAD.DLT: the data ends early"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [bytes, message] : cases) {
         DeltPicture picture = PictureOf({{1, 2}}, 3, 4);
-        const Status status = DecodeDelt(c.bytes, "BAD.DLT", GamePalette(), false, picture);
-        ASSERT_FALSE(status) << c.what;
-        EXPECT_EQ(status.message().rfind(c.message, 0), 0u) << c.what << ": " << status.message();
-        EXPECT_EQ(CanvasOf(picture.m_Image), (std::vector<Bytes>{{1, 2}})) << c.what;
-        EXPECT_EQ(picture.m_nOffsetX, 3) << c.what;
+        const Status status = DecodeDelt(bytes, "BAD.DLT", GamePalette(), false, picture);
+        EXPECT_EQ(status.message().rfind(message, 0), 0u) << status.message();
+        EXPECT_EQ(CanvasOf(picture.m_Image), (std::vector<Bytes>{{1, 2}})) << message;
+        EXPECT_EQ(picture.m_nOffsetX, 3) << message;
     }
 }
 
@@ -179,7 +155,9 @@ TEST(DeltPictureTest, WriterRefusesPicturesWithoutPixelsOrTooLarge) {
     EXPECT_EQ(out, (Bytes{1, 2}));
 }
 
-TEST(AnimTest, WritesCountThenSizedPictures) {
+// The count, then each picture with its size in front; an empty frame is a header without lines.
+// Read back, the frames keep their pictures and offsets.
+TEST(AnimTest, WritesCountThenSizedPicturesAndReadsThemBack) {
     std::vector<DeltPicture> frames;
     frames.push_back(PictureOf({{6}}, 1, 2));
     frames.emplace_back();
@@ -190,29 +168,17 @@ TEST(AnimTest, WritesCountThenSizedPictures) {
                                .u32(18).u16(1).u16(2).u16(0).u16(0).u16(3).u16(0).u16(0).u8(2).u8(6).u16(0)
                                .u32(10).u16(4).u16(0).u16(0).u16(0).u16(0).m_Bytes;
     // clang-format on
-    Bytes out{0xAA};
+    Bytes out{0xAA}; // the writer appends
     ASSERT_TRUE(Succeeded(EncodeAnim(frames, out)));
-    EXPECT_EQ(out[0], 0xAA);
-    EXPECT_EQ(Bytes(out.begin() + 1, out.end()), expected);
-}
-
-TEST(AnimTest, RoundTripKeepsFramesEmptyFramesAndOffsets) {
-    std::vector<DeltPicture> frames;
-    frames.push_back(PictureOf({{1, 2, 2, 2, 0}, {0, 0, 3, 0, 0}}, -1, -2));
-    frames.emplace_back();
-    frames.back().m_nOffsetY = 9;
-    frames.push_back(PictureOf({{0, 0}, {7, 0}, {7, 7}}, 10, 20));
-    Bytes bytes;
-    ASSERT_TRUE(Succeeded(EncodeAnim(frames, bytes)));
+    EXPECT_EQ(out, RawBytes().u8(0xAA).bytes(expected).m_Bytes);
     std::vector<DeltPicture> back;
-    ASSERT_TRUE(Succeeded(DecodeAnim(bytes, "TEST.ANM", GamePalette(), false, back)));
-    ASSERT_EQ(back.size(), 3u);
-    for (std::size_t i = 0; i < frames.size(); ++i) {
-        EXPECT_EQ(back[i].m_nOffsetX, frames[i].m_nOffsetX) << i;
-        EXPECT_EQ(back[i].m_nOffsetY, frames[i].m_nOffsetY) << i;
+    ASSERT_TRUE(Succeeded(DecodeAnim(expected, "TEST.ANM", GamePalette(), false, back)));
+    ASSERT_EQ(back.size(), 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(std::pair(back[i].m_nOffsetX, back[i].m_nOffsetY),
+                  std::pair(frames[i].m_nOffsetX, frames[i].m_nOffsetY));
         EXPECT_EQ(CanvasOf(back[i].m_Image), CanvasOf(frames[i].m_Image)) << i;
     }
-    EXPECT_EQ(back[1].m_Image.width(), 0);
 }
 
 TEST(AnimTest, PicturesOfTenBytesOrLessAreEmptyFrames) {
@@ -237,26 +203,19 @@ TEST(AnimTest, PicturesOfTenBytesOrLessAreEmptyFrames) {
 TEST(AnimTest, RefusesDamagedAnimsWithNoFrames) {
     const Bytes goodDelt =
         RawBytes().u16(0).u16(0).u16(0).u16(0).u16(3).u16(0).u16(0).u8(2).u8(6).u16(0).m_Bytes;
-    struct Case {
-        const char* what;
-        Bytes bytes;
-        const char* message;
-    };
-    const std::vector<Case> cases = {
-        {"no count", Bytes{1}, "X.ANM: the data ends early"},
-        {"count too large", RawBytes().u16(3).u32(0).u32(0).m_Bytes,
-         "X.ANM: 3 pictures cannot fit in 10 bytes."},
-        {"huge count", RawBytes().u16(0xFFFF).m_Bytes, "X.ANM: 65535 pictures cannot fit in 2 bytes."},
-        {"size past end", RawBytes().u16(1).u32(100).zeros(20).m_Bytes, "X.ANM: the data ends early"},
-        {"bad picture", RawBytes().u16(2).u32(18).bytes(goodDelt).u32(12).zeros(4).u16(5000).zeros(6).m_Bytes,
+    const std::vector<std::pair<Bytes, const char*>> cases = {
+        {Bytes{1}, "X.ANM: the data ends early"},
+        {RawBytes().u16(3).u32(0).u32(0).m_Bytes, "X.ANM: 3 pictures cannot fit in 10 bytes."},
+        {RawBytes().u16(0xFFFF).m_Bytes, "X.ANM: 65535 pictures cannot fit in 2 bytes."},
+        {RawBytes().u16(1).u32(100).zeros(20).m_Bytes, "X.ANM: the data ends early"},
+        {RawBytes().u16(2).u32(18).bytes(goodDelt).u32(12).zeros(4).u16(5000).zeros(6).m_Bytes,
          "X.ANM picture 2: the picture is 5001 x 1"},
     };
-    for (const Case& c : cases) {
+    for (const auto& [bytes, message] : cases) {
         std::vector<DeltPicture> frames(1);
-        const Status status = DecodeAnim(c.bytes, "X.ANM", GamePalette(), false, frames);
-        ASSERT_FALSE(status) << c.what;
-        EXPECT_EQ(status.message().rfind(c.message, 0), 0u) << c.what << ": " << status.message();
-        EXPECT_TRUE(frames.empty()) << c.what;
+        const Status status = DecodeAnim(bytes, "X.ANM", GamePalette(), false, frames);
+        EXPECT_EQ(status.message().rfind(message, 0), 0u) << status.message();
+        EXPECT_TRUE(frames.empty()) << message;
     }
 }
 

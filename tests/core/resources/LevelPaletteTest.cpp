@@ -89,37 +89,26 @@ TEST(LevelPalette, APaletteFromDarkGobJoinsTheLevelAndIsFoundThereNextTime) {
     EXPECT_EQ(level.m_pMembers.size(), 1u);
 }
 
-TEST(LevelPalette, OnlyWholePalettesAreReturnedAndKept) {
+// Without a level nothing is looked for; a missing palette is named in the message; only whole
+// palettes are returned, and nothing joins the level.
+TEST(LevelPalette, NothingWithoutALevelOrAWholePaletteOfThatName) {
     DarkGob dark({{"SHORT.PAL", Bytes(767)}, {"LONG.PAL", Bytes(769)}});
-    ResourceCache cache(dark.m_Folder.path(), {});
-    CDataLevel level = LevelNamed("SHORT");
-    ASSERT_TRUE(Succeeded(level.AddMember("OWN.PAL", Bytes(100))));
-    for (const char* name : {"SHORT.PAL", "long.pal", "OWN.PAL"}) {
-        Status message;
-        EXPECT_FALSE(paletteByName(&level, cache, name, &message)) << name;
-        EXPECT_NE(message.message().find("768"), std::string::npos) << message.message();
-    }
-    EXPECT_EQ(level.m_pMembers.size(), 1u);
-}
-
-TEST(LevelPalette, NothingWithoutALevelOrAMemberOfThatName) {
-    DarkGob dark({{"SECBASE.PAL", PaletteBytes(1)}});
     ResourceCache cache(dark.m_Folder.path(), {});
     Status message;
     EXPECT_FALSE(currentLevelPalette(nullptr, cache, &message));
     EXPECT_FALSE(message);
-
     CDataLevel noLevels;
     EXPECT_FALSE(currentLevelPalette(&noLevels, cache));
 
     CDataLevel level = LevelNamed("ARC");
     EXPECT_FALSE(currentLevelPalette(&level, cache, &message));
     EXPECT_NE(message.message().find("ARC.PAL"), std::string::npos) << message.message();
-    EXPECT_TRUE(level.m_pMembers.empty());
-
-    const std::optional<GamePalette> byName = paletteByName(&level, cache, "secbase.pal");
-    ASSERT_TRUE(byName);
-    EXPECT_EQ(BytesOf(*byName), PaletteBytes(1));
+    ASSERT_TRUE(Succeeded(level.AddMember("OWN.PAL", Bytes(100))));
+    for (const char* name : {"SHORT.PAL", "long.pal", "OWN.PAL"}) {
+        EXPECT_FALSE(paletteByName(&level, cache, name, &message)) << name;
+        EXPECT_NE(message.message().find("768"), std::string::npos) << message.message();
+    }
+    EXPECT_EQ(level.m_pMembers.size(), 1u);
 }
 
 TEST(LevelPalette, ListNamesEveryPaletteOfTheLevelThenDarkPal) {

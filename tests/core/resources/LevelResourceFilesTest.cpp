@@ -62,49 +62,39 @@ TEST(LevelResourceFiles, ShownMembers) {
     EXPECT_NE(level.FindMember("SECBASE.PAL"), nullptr);
 }
 
-TEST(LevelResourceFiles, ShownNameRules) {
-    EXPECT_TRUE(IsShownResource("enemy.wax", "secbase"));
+TEST(LevelResourceFiles, ShownNamesIgnoreCaseAndNeedALevelForPalettes) {
     EXPECT_TRUE(IsShownResource("secbase.pal", "SecBase"));
-    EXPECT_FALSE(IsShownResource("OTHER.PAL", "SECBASE"));
-    EXPECT_FALSE(IsShownResource("SECBASE.LEV", "SECBASE"));
-    // With no current level no colour map or palette qualifies.
     EXPECT_FALSE(IsShownResource("X.CMP", ""));
     EXPECT_FALSE(IsShownResource("", "SECBASE"));
 }
 
+// Offsets follow each other from the header's eight bytes, after additions and deletions alike;
+// a layout past 4 GB is refused and leaves the offsets as they were.
 TEST(LevelResourceFiles, OffsetsFollowEachOtherFromEight) {
     CDataLevel level;
     ASSERT_TRUE(level.AddMember("A.BM", Bytes(100)));
     ASSERT_TRUE(level.AddMember("B.VOC", Bytes(50)));
-    ASSERT_TRUE(RecomputeOffsets(level));
-    EXPECT_EQ(level.m_pMembers[0]->m_nOffset, 8u);
-    EXPECT_EQ(level.m_pMembers[1]->m_nOffset, 108u);
-
     ASSERT_TRUE(AddResource(level, "C.WAX", Bytes(7)));
-    ASSERT_TRUE(RecomputeOffsets(level));
-    EXPECT_EQ(level.m_pMembers[2]->m_nOffset, 158u);
-
+    const auto offsets = [&level] {
+        EXPECT_TRUE(RecomputeOffsets(level));
+        std::vector<std::uint32_t> all;
+        for (const auto& m : level.m_pMembers)
+            all.push_back(m->m_nOffset);
+        return all;
+    };
+    EXPECT_EQ(offsets(), (std::vector<std::uint32_t>{8, 108, 158}));
     ASSERT_TRUE(DeleteResource(level, 0));
-    ASSERT_TRUE(RecomputeOffsets(level));
-    EXPECT_EQ(level.m_pMembers[0]->m_nOffset, 8u);
+    EXPECT_EQ(offsets(), (std::vector<std::uint32_t>{8, 58}));
+
+    // Only the sizes take part in the layout, so large members need not be allocated.
+    level.m_pMembers[0]->m_nSize = 0xFFFFFFFFu;
+    const Status status = RecomputeOffsets(level);
+    level.m_pMembers[0]->m_nSize = 50;
+    EXPECT_EQ(status.message(), "Files: the members together exceed the 4 GB a GOB can hold.");
     EXPECT_EQ(level.m_pMembers[1]->m_nOffset, 58u);
 }
 
-TEST(LevelResourceFiles, OffsetsBeyondFourGigabytesAreRefused) {
-    CDataLevel level;
-    ASSERT_TRUE(level.AddMember("A.BM", Bytes(1)));
-    ASSERT_TRUE(level.AddMember("B.BM", Bytes(1)));
-    // Only the sizes take part in the layout, so large members need not be allocated.
-    level.m_pMembers[0]->m_nSize = 0xFFFFFFFFu;
-    level.m_pMembers[1]->m_nOffset = 77;
-    const Status status = RecomputeOffsets(level);
-    level.m_pMembers[0]->m_nSize = 1;
-    EXPECT_FALSE(status);
-    EXPECT_EQ(status.message(), "Files: the members together exceed the 4 GB a GOB can hold.");
-    EXPECT_EQ(level.m_pMembers[1]->m_nOffset, 77u);
-}
-
-TEST(LevelResourceFiles, AddUpperCasesAndFillsTheKindList) {
+TEST(LevelResourceFiles, AddUpperCasesFillsTheKindListAndRefusesLongNames) {
     CDataLevel level;
     ASSERT_TRUE(AddResource(level, "C:\\levels\\art/enemy.wax", Bytes(3)));
     ASSERT_TRUE(AddResource(level, "wall.bm", Bytes(3)));
@@ -117,21 +107,22 @@ TEST(LevelResourceFiles, AddUpperCasesAndFillsTheKindList) {
     // The added sprite is at once a picker candidate.
     const Names own = LevelResourceNames(level, ".wax");
     EXPECT_EQ(PickerList(".wax", 0, Names{}, own), (Names{"enemy.wax"}));
-}
 
-TEST(LevelResourceFiles, AddRefusesNamesAGobCannotHold) {
-    CDataLevel level;
     const Status tooLong = AddResource(level, "dir/abcdefghi.wax", Bytes(3));
     EXPECT_FALSE(tooLong);
     EXPECT_EQ(tooLong.message(),
               "Add: the name ABCDEFGHI.WAX has 13 characters; a GOB member name holds at most 12.");
     EXPECT_FALSE(AddResource(level, "dir/", Bytes(3)));
-    EXPECT_TRUE(level.m_pMembers.empty());
-    EXPECT_TRUE(level.m_Sprites.empty());
+    EXPECT_EQ(level.m_pMembers.size(), 3u);
+    EXPECT_EQ(level.m_Sprites.size(), 1u);
 }
 
+// The kind lists follow deletions; frames are picked from WAX and FME members alike.
 TEST(LevelResourceFiles, DeleteKeepsKindListsInStep) {
     CDataLevel level = Archive({"SECBASE.LEV", "A.WAX", "B.FME", "C.BM", "D.3DO", "E.VOC", "F.BM"});
+    EXPECT_EQ(LevelResourceNames(level, ".FME"), (Names{"A.WAX", "B.FME"}));
+    EXPECT_EQ(LevelResourceNames(level, ".bm"), (Names{"C.BM", "F.BM"}));
+    EXPECT_TRUE(LevelResourceNames(level, ".pal").empty());
     ASSERT_TRUE(DeleteResource(level, 3));
     ASSERT_TRUE(DeleteResource(level, 1));
     EXPECT_TRUE(checkLevel(level).empty());
@@ -145,14 +136,6 @@ TEST(LevelResourceFiles, DeleteKeepsKindListsInStep) {
     EXPECT_FALSE(missing);
     EXPECT_EQ(missing.message(), "Delete: there is no member 5.");
     EXPECT_EQ(level.m_pMembers.size(), 5u);
-}
-
-TEST(LevelResourceFiles, ResourceNamesByExtension) {
-    CDataLevel level = Archive({"A.WAX", "B.FME", "C.BM", "D.3DO", "E.VOC"});
-    EXPECT_EQ(LevelResourceNames(level, ".FME"), (Names{"A.WAX", "B.FME"}));
-    EXPECT_EQ(LevelResourceNames(level, ".bm"), (Names{"C.BM"}));
-    EXPECT_EQ(LevelResourceNames(level, ".3do"), (Names{"D.3DO"}));
-    EXPECT_TRUE(LevelResourceNames(level, ".pal").empty());
 }
 
 } // namespace

@@ -30,14 +30,8 @@ std::string WithObjects(const std::vector<std::string>& objectLines, int objects
     return Join(lines);
 }
 
-auto Xyz(const ModelVertex& v) {
-    return std::tuple(v.m_dX, v.m_dY, v.m_dZ);
-}
 auto Corners(const ModelQuad& q) {
     return std::tuple(q.m_nA, q.m_nB, q.m_nC, q.m_nD, q.m_nColor, q.m_strFill);
-}
-auto Corners(const ModelTriangle& t) {
-    return std::tuple(t.m_nA, t.m_nB, t.m_nC, t.m_nColor, t.m_strFill);
 }
 
 // Two objects: a textured box side with a quad and a triangle, and an empty one.
@@ -63,7 +57,7 @@ Model3D SmallModel() {
     return model;
 }
 
-TEST(Model3DWrite, SmallModelGivesExactText) {
+TEST(Model3DWrite, SmallModelGivesExactTextAndReadsBack) {
     const std::string expected = Join({
         "3DO 1.30",
         "#",
@@ -119,45 +113,10 @@ TEST(Model3DWrite, SmallModelGivesExactText) {
         "#",
     });
     EXPECT_EQ(Write(SmallModel()), expected);
-}
-
-TEST(Model3DWrite, RoundTripKeepsEveryList) {
-    const Model3D original = SmallModel();
-    const std::string first = Write(original);
+    // The text pins every field the writer writes, so reading it back must write it again.
     TextNotes notes;
-    const Model3D read = Read3DO(first, &notes);
+    EXPECT_EQ(Write(Read3DO(expected, &notes)), expected);
     EXPECT_TRUE(notes.empty());
-    EXPECT_EQ(Write(read), first);
-
-    EXPECT_EQ(read.m_strVersion, "1.30");
-    EXPECT_EQ(read.m_strName, "probe");
-    EXPECT_EQ(read.m_strPaletteName, "SECBASE.PAL");
-    ASSERT_EQ(read.m_Textures.size(), 2u);
-    EXPECT_EQ(read.m_Textures[1].m_strName, "IFLAME.BM");
-    EXPECT_EQ(read.m_Textures[1].m_nIndex, 1);
-    ASSERT_EQ(read.m_Objects.size(), 2u);
-    const ModelObject& box = read.m_Objects[0];
-    EXPECT_EQ(box.m_strName, "BOX");
-    EXPECT_EQ(box.m_nTextureIndex, 1);
-    ASSERT_EQ(box.m_Vertices.size(), 4u);
-    EXPECT_EQ(Xyz(box.m_Vertices[3]), Xyz(original.m_Objects[0].m_Vertices[3]));
-    ASSERT_EQ(box.m_Quads.size(), 1u);
-    EXPECT_EQ(Corners(box.m_Quads[0]), Corners(original.m_Objects[0].m_Quads[0]));
-    ASSERT_EQ(box.m_Triangles.size(), 1u);
-    EXPECT_EQ(Corners(box.m_Triangles[0]), Corners(original.m_Objects[0].m_Triangles[0]));
-    EXPECT_EQ(box.m_TextureVertices.size(), 4u);
-    ASSERT_EQ(box.m_TextureTriangles.size(), 1u);
-    EXPECT_EQ(box.m_TextureTriangles[0].m_nC, 3);
-    EXPECT_EQ(read.m_Objects[1].m_nTextureIndex, -1);
-    EXPECT_TRUE(read.m_Objects[1].m_Vertices.empty());
-}
-
-TEST(Model3DWrite, TotalsComeFromTheListsNotFromTheHeaderRead) {
-    const std::string text = Join({"3DO 1.2", "3DONAME x", "OBJECTS 1", "VERTICES 99", "POLYGONS 77",
-                                   "TEXTURES 0", "OBJECT a", "VERTICES 3", "0: 0 0 0", "1: 1 0 0", "2: 0 1 0",
-                                   "TRIANGLES 1", "0: 0 1 2 5 FLAT", "QUADS 1", "0: 0 1 2 0 5 FLAT"});
-    const std::string written = Write(Read3DO(text));
-    EXPECT_NE(written.find("\r\nVERTICES 3\r\nPOLYGONS 2\r\n"), std::string::npos);
 }
 
 TEST(Model3DRead, HeaderKeywordsIgnoreCaseAndTextureTableTakesLinesAsTheyCome) {
@@ -166,34 +125,112 @@ TEST(Model3DRead, HeaderKeywordsIgnoreCaseAndTextureTableTakesLinesAsTheyCome) {
               "unknown stuff", "TEXTURES 3", "# a comment line", "TEXTURE: ONE.BM # 07", "  TEXTURE:TWO.BM",
               "OBJECT after", "VERTICES 1", "0: 1 2 3"});
     const Model3D model = Read3DO(text);
-    EXPECT_EQ(model.m_strVersion, "1.35");
-    EXPECT_EQ(model.m_strName, "BOSS");
-    EXPECT_EQ(model.m_strPaletteName, "DTENTION.PAL");
-    ASSERT_EQ(model.m_Textures.size(), 3u);
+    EXPECT_EQ(std::tuple(model.m_strVersion, model.m_strName, model.m_strPaletteName),
+              std::tuple("1.35", "BOSS", "DTENTION.PAL"));
     // The comment right after TEXTURES is an entry; indexes are positions, not the written numbers.
-    EXPECT_EQ(model.m_Textures[0].m_strName, "a");
-    EXPECT_EQ(model.m_Textures[1].m_strName, "ONE.BM");
-    EXPECT_EQ(model.m_Textures[1].m_nIndex, 1);
-    EXPECT_EQ(model.m_Textures[2].m_strName, "TWO.BM");
+    std::vector<std::pair<int, std::string>> textures;
+    for (const ModelTexture& texture : model.m_Textures)
+        textures.emplace_back(texture.m_nIndex, texture.m_strName);
+    EXPECT_EQ(textures, (std::vector<std::pair<int, std::string>>{{0, "a"}, {1, "ONE.BM"}, {2, "TWO.BM"}}));
     // OBJECTS 0 ends the reading after the table, whatever follows.
     EXPECT_TRUE(model.m_Objects.empty());
+
+    EXPECT_TRUE(Read3DO("").m_strVersion.empty());
+    EXPECT_EQ(Read3DO("3DO 1.2\r\n3DONAME cut\r\nOBJECTS 2\r\n").m_strName, "cut");
+    const Model3D many = Read3DO(
+        Join({"3DO 1.30", "OBJECTS 999999999", "TEXTURES 999999999", "TEXTURE: A.BM", "TEXTURE: B.BM"}));
+    EXPECT_EQ(many.m_Textures.size(), 2u);
 }
 
-TEST(Model3DRead, ObjectNamesQuotedOrNotAndTextureIndex) {
-    const Model3D model = Read3DO(WithObjects(
-        {"OBJECT \"left arm\"", "TEXTURE 4", "object plain", "Object:colon", "OBJECT   \"spaced\"  "}));
-    ASSERT_EQ(model.m_Objects.size(), 4u);
-    EXPECT_EQ(model.m_Objects[0].m_strName, "left arm");
-    EXPECT_EQ(model.m_Objects[0].m_nTextureIndex, 4);
-    EXPECT_EQ(model.m_Objects[1].m_strName, "plain");
-    EXPECT_EQ(model.m_Objects[1].m_nTextureIndex, 0);
-    EXPECT_EQ(model.m_Objects[2].m_strName, "colon");
-    EXPECT_EQ(model.m_Objects[3].m_strName, "spaced");
+// Each object in a few words: name and texture, then what it holds: vertex count, quad and triangle
+// colours, and the counts of the texture lists.
+std::string Summary(const Model3D& model) {
+    std::string out;
+    const auto count = [&out](const char* what, std::size_t n) {
+        if (n) out += std::string(" ") + what + std::to_string(n);
+    };
+    for (const ModelObject& o : model.m_Objects) {
+        out += o.m_strName + ":" + std::to_string(o.m_nTextureIndex);
+        count("v", o.m_Vertices.size());
+        for (const ModelQuad& q : o.m_Quads)
+            out += " q" + std::to_string(q.m_nColor);
+        for (const ModelTriangle& t : o.m_Triangles)
+            out += " t" + std::to_string(t.m_nColor);
+        count("tv", o.m_TextureVertices.size());
+        count("tq", o.m_TextureQuads.size());
+        count("tt", o.m_TextureTriangles.size());
+        out += "\n";
+    }
+    return out;
 }
 
-TEST(Model3DRead, AllObjectSectionsAreReadWhateverObjectsSays) {
-    const Model3D model = Read3DO(WithObjects({"OBJECT a", "OBJECT b", "OBJECT c"}, 1));
-    EXPECT_EQ(model.m_Objects.size(), 3u);
+// How the reader takes the objects of files from the field, with the lines it noted (counted
+// from the five header lines).
+TEST(Model3DRead, ObjectsFromTheField) {
+    struct Case {
+        const char* what;
+        std::vector<std::string> lines;
+        int objects;
+        std::string summary;
+        std::vector<int> notedLines;
+    };
+    std::vector<std::string> cube = {"OBJECT cube", "VERTICES 8"};
+    for (int i = 0; i < 8; ++i)
+        cube.push_back(std::to_string(i) + ": " + std::to_string(i) + " 0 0");
+    std::vector<std::string> shared = {"OBJECT first", "QUADS 1", "0: 0 0 0 0 1 FLAT"};
+    shared.insert(shared.end(), cube.begin(), cube.end());
+    shared.insert(shared.end(), {"OBJECT lid", "QUADS 1", "0: 4 5 6 7 2 FLAT", "OBJECT base", "TRIANGLES 1",
+                                 "0: 0 1 7 3 FLAT", "OBJECT own", "VERTICES 1", "0: 9 9 9", "QUADS 0"});
+    // clang-format off
+    const std::vector<Case> cases{
+        {"names quoted or not, and more objects than OBJECTS says",
+         {"OBJECT \"left arm\"", "TEXTURE 4", "object plain", "Object:colon", "OBJECT   \"spaced\"  "},
+         1, "left arm:4\nplain:0\ncolon:0\nspaced:0\n", {}},
+        // Nothing before the first object to share: its quad names a vertex it lacks and is dropped.
+        // The lid copies the cube's eight, the base the lid's copy; "own" keeps its own.
+        {"objects without vertices share the previous object's", shared,
+         5, "first:0\ncube:0 v8\nlid:0 v8 q2\nbase:0 v8 t3\nown:0 v1\n", {8}},
+        // The QUADS line closes the vertices and is used up: its record is not read as a quad.
+        {"vertices end early at a QUADS line",
+         {"OBJECT a", "VERTICES 10", "0: 1 1 1", "1: 2 2 2", "QUADS 1", "0: 0 1 1 0 3 FLAT", "OBJECT b",
+          "TRIANGLES 1", "0: 0 1 0 3 FLAT"},
+         1, "a:0 v2\nb:0 v2 t3\n", {}},
+        {"text cut in a record", {"OBJECT a", "VERTICES 5", "0: 1 1 1", "1: 2 2"}, 1, "a:0 v2\n", {}},
+        // Every later line is taken as a vertex record; nothing is reserved for the count.
+        {"absurd counts",
+         {"OBJECT a", "VERTICES 999999999", "0: 1 2 3", "1: 4 5 6", "TEXTURE QUADS 2147483647", "0: 0 0 0 0",
+          "OBJECT b"},
+         1, "a:0 v5\n", {}},
+        {"negative counts",
+         {"OBJECT a", "VERTICES -5", "TRIANGLES -2147483648", "TEXTURE VERTICES -1", "0: 1 1", "OBJECT b"},
+         1, "a:0\nb:0\n", {}},
+        {"polygons naming missing vertices go with their texture partner",
+         {"OBJECT a", "VERTICES 3", "0: 0 0 0", "1: 1 0 0", "2: 0 1 0", "QUADS 3", "0: 0 1 2 0 1 FLAT",
+          "1: 0 1 2 3 2 FLAT", "2: 2 1 0 0 3 FLAT", "TRIANGLES 2", "0: 0 -1 2 4 FLAT", "1: 0 1 2 5 FLAT",
+          "TEXTURE VERTICES 1", "0: 0 0", "TEXTURE QUADS 3", "0: 0 0 0 0", "1: 0 0 0 0", "2: 0 0 0 0"},
+         1, "a:0 v3 q1 q3 t5 tv1 tq2\n", {13, 16}},
+        {"texture polygons naming missing texture vertices are dropped whole",
+         {"OBJECT a", "VERTICES 1", "0: 0 0 0", "QUADS 2", "0: 0 0 0 0 1 TEXTURE", "1: 0 0 0 0 2 TEXTURE",
+          "TEXTURE VERTICES 2", "0: 0 0", "1: 1 1", "TEXTURE QUADS 2", "0: 0 1 1 0", "1: 0 1 2 0",
+          "TEXTURE TRIANGLES 1", "0: 1 1 0"},
+         1, "a:0 v1 q1 q2 tv2 tt1\n", {17}},
+        {"sections outside an object and garbage",
+         {"VERTICES 2", "0: 1 1 1", "1: 2 2 2", "TEXTURE 7", std::string("\0\xff\x1a:\"", 5), "OBJECT a",
+          "TEXTURE", "QUADS"},
+         1, "a:0\n", {6}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        TextNotes notes;
+        const Model3D model = Read3DO(WithObjects(c.lines, c.objects), &notes);
+        EXPECT_EQ(Summary(model), c.summary) << c.what;
+        std::vector<int> noted;
+        for (const TextNote& note : notes)
+            noted.push_back(note.m_nLine);
+        EXPECT_EQ(noted, c.notedLines) << c.what;
+        for (const ModelObject& o : model.m_Objects)
+            EXPECT_LT(o.m_Vertices.capacity(), 64u) << c.what;
+    }
 }
 
 TEST(Model3DRead, RecordsSkipCommentsAndTakeTabsColonsAndBadNumbers) {
@@ -202,53 +239,15 @@ TEST(Model3DRead, RecordsSkipCommentsAndTakeTabsColonsAndBadNumbers) {
                      "1 : abc 7 8", "2: 4", "quads 1", "0:0 1 2 x 9", "TEXTURE VERTICES 1", "0: 0.25 0.75"}));
     ASSERT_EQ(model.m_Objects.size(), 1u);
     const ModelObject& o = model.m_Objects[0];
-    ASSERT_EQ(o.m_Vertices.size(), 3u);
-    EXPECT_EQ(Xyz(o.m_Vertices[0]), std::tuple(1.5, -2.0, 30.0));
-    EXPECT_EQ(Xyz(o.m_Vertices[1]), std::tuple(0.0, 7.0, 8.0));
-    EXPECT_EQ(Xyz(o.m_Vertices[2]), std::tuple(4.0, 0.0, 0.0));
+    std::vector<std::tuple<double, double, double>> vertices;
+    for (const ModelVertex& v : o.m_Vertices)
+        vertices.emplace_back(v.m_dX, v.m_dY, v.m_dZ);
+    EXPECT_EQ(vertices,
+              (std::vector<std::tuple<double, double, double>>{{1.5, -2, 30}, {0, 7, 8}, {4, 0, 0}}));
     ASSERT_EQ(o.m_Quads.size(), 1u);
     EXPECT_EQ(Corners(o.m_Quads[0]), std::tuple(0, 1, 2, 0, 9, std::string()));
     ASSERT_EQ(o.m_TextureVertices.size(), 1u);
     EXPECT_EQ(o.m_TextureVertices[0].m_dY, 0.75);
-}
-
-TEST(Model3DRead, SharedVerticesComeFromThePreviousObject) {
-    std::vector<std::string> lines = {"OBJECT first", "QUADS 1", "0: 0 0 0 0 1 FLAT", "OBJECT cube",
-                                      "VERTICES 8"};
-    for (int i = 0; i < 8; ++i)
-        lines.push_back(std::to_string(i) + ": " + std::to_string(i) + " 0 0");
-    lines.insert(lines.end(), {"OBJECT lid", "QUADS 1", "0: 4 5 6 7 2 FLAT", "OBJECT base", "TRIANGLES 1",
-                               "0: 0 1 7 3 FLAT", "OBJECT own", "VERTICES 1", "0: 9 9 9", "QUADS 0"});
-    TextNotes notes;
-    const Model3D model = Read3DO(WithObjects(lines, 5), &notes);
-    ASSERT_EQ(model.m_Objects.size(), 5u);
-    // Nothing before the first object to share: its quad names a vertex it lacks and is dropped.
-    EXPECT_TRUE(model.m_Objects[0].m_Vertices.empty());
-    EXPECT_TRUE(model.m_Objects[0].m_Quads.empty());
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].m_nLine, 8);
-    EXPECT_NE(notes[0].m_strText.find("\"first\""), std::string::npos);
-    // The lid copies the cube's eight; the base copies the lid's copy.
-    ASSERT_EQ(model.m_Objects[2].m_Vertices.size(), 8u);
-    EXPECT_EQ(model.m_Objects[2].m_Vertices[7].m_dX, 7.0);
-    EXPECT_EQ(model.m_Objects[2].m_Quads.size(), 1u);
-    EXPECT_EQ(model.m_Objects[3].m_Vertices.size(), 8u);
-    EXPECT_EQ(model.m_Objects[3].m_Triangles.size(), 1u);
-    // An object with vertices of its own keeps them.
-    ASSERT_EQ(model.m_Objects[4].m_Vertices.size(), 1u);
-    EXPECT_EQ(model.m_Objects[4].m_Vertices[0].m_dX, 9.0);
-}
-
-TEST(Model3DRead, VerticesEndEarlyAtAQuadsLineWhichIsUsedUp) {
-    const Model3D model =
-        Read3DO(WithObjects({"OBJECT a", "VERTICES 10", "0: 1 1 1", "1: 2 2 2", "QUADS 1",
-                             "0: 0 1 1 0 3 FLAT", "OBJECT b", "TRIANGLES 1", "0: 0 1 0 3 FLAT"}));
-    ASSERT_EQ(model.m_Objects.size(), 2u);
-    EXPECT_EQ(model.m_Objects[0].m_Vertices.size(), 2u);
-    // The QUADS line closed the vertices, so its record is not read as a quad.
-    EXPECT_TRUE(model.m_Objects[0].m_Quads.empty());
-    EXPECT_EQ(model.m_Objects[1].m_Vertices.size(), 2u);
-    EXPECT_EQ(model.m_Objects[1].m_Triangles.size(), 1u);
 }
 
 TEST(Model3DRead, FieldVersionsLineEndsAndCtrlZ) {
@@ -259,11 +258,8 @@ TEST(Model3DRead, FieldVersionsLineEndsAndCtrlZ) {
         std::string lf;
         for (char c : crlf)
             if (c != '\r') lf.push_back(c);
-        for (const std::string& text : {crlf, crlf + "\x1a", lf, lf + "\x1a"}) {
-            const Model3D read = Read3DO(text);
-            EXPECT_EQ(read.m_strVersion, version);
-            EXPECT_EQ(Write(read), crlf) << version;
-        }
+        for (const std::string& text : {crlf, crlf + "\x1a", lf, lf + "\x1a"})
+            EXPECT_EQ(Write(Read3DO(text)), crlf) << version;
     }
     // A Ctrl-Z glued to the last record of a text without a final line end.
     std::string glued =
@@ -273,82 +269,6 @@ TEST(Model3DRead, FieldVersionsLineEndsAndCtrlZ) {
     ASSERT_EQ(model.m_Objects.size(), 1u);
     ASSERT_EQ(model.m_Objects[0].m_Quads.size(), 1u);
     EXPECT_EQ(model.m_Objects[0].m_Quads[0].m_strFill, "GOURAUD");
-}
-
-TEST(Model3DRead, TruncatedTextKeepsWhatWasRead) {
-    EXPECT_TRUE(Read3DO("").m_strVersion.empty());
-    const Model3D header = Read3DO("3DO 1.2\r\n3DONAME cut\r\nOBJECTS 2\r\n");
-    EXPECT_EQ(header.m_strName, "cut");
-    EXPECT_TRUE(header.m_Objects.empty());
-    const Model3D cut = Read3DO(WithObjects({"OBJECT a", "VERTICES 5", "0: 1 1 1", "1: 2 2"}));
-    ASSERT_EQ(cut.m_Objects.size(), 1u);
-    EXPECT_EQ(cut.m_Objects[0].m_Vertices.size(), 2u);
-}
-
-TEST(Model3DRead, AbsurdCountsCostOnlyWhatTheTextHolds) {
-    const Model3D model = Read3DO(
-        Join({"3DO 1.30", "OBJECTS 999999999", "TEXTURES 999999999", "TEXTURE: A.BM", "TEXTURE: B.BM"}));
-    EXPECT_EQ(model.m_Textures.size(), 2u);
-    const Model3D big = Read3DO(WithObjects({"OBJECT a", "VERTICES 999999999", "0: 1 2 3", "1: 4 5 6",
-                                             "TEXTURE QUADS 2147483647", "0: 0 0 0 0", "OBJECT b"}));
-    ASSERT_EQ(big.m_Objects.size(), 1u);
-    // Every later line was taken as a vertex record; nothing was reserved for the count.
-    EXPECT_EQ(big.m_Objects[0].m_Vertices.size(), 5u);
-    EXPECT_LT(big.m_Objects[0].m_Vertices.capacity(), 64u);
-    const Model3D negative = Read3DO(WithObjects(
-        {"OBJECT a", "VERTICES -5", "TRIANGLES -2147483648", "TEXTURE VERTICES -1", "0: 1 1", "OBJECT b"}));
-    ASSERT_EQ(negative.m_Objects.size(), 2u);
-    EXPECT_TRUE(negative.m_Objects[0].m_Vertices.empty());
-    EXPECT_TRUE(negative.m_Objects[0].m_TextureVertices.empty());
-}
-
-TEST(Model3DRead, PolygonsNamingMissingVerticesAreDroppedWithTheirTexturePartner) {
-    TextNotes notes;
-    const Model3D model =
-        Read3DO(WithObjects({"OBJECT a", "VERTICES 3", "0: 0 0 0", "1: 1 0 0", "2: 0 1 0", "QUADS 3",
-                             "0: 0 1 2 0 1 FLAT", "1: 0 1 2 3 2 FLAT", "2: 2 1 0 0 3 FLAT", "TRIANGLES 2",
-                             "0: 0 -1 2 4 FLAT", "1: 0 1 2 5 FLAT", "TEXTURE VERTICES 1", "0: 0 0",
-                             "TEXTURE QUADS 3", "0: 0 0 0 0", "1: 0 0 0 0", "2: 0 0 0 0"}),
-                &notes);
-    ASSERT_EQ(model.m_Objects.size(), 1u);
-    const ModelObject& o = model.m_Objects[0];
-    ASSERT_EQ(o.m_Quads.size(), 2u);
-    EXPECT_EQ(o.m_Quads[0].m_nColor, 1);
-    EXPECT_EQ(o.m_Quads[1].m_nColor, 3);
-    EXPECT_EQ(o.m_TextureQuads.size(), 2u);
-    ASSERT_EQ(o.m_Triangles.size(), 1u);
-    EXPECT_EQ(o.m_Triangles[0].m_nColor, 5);
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_EQ(notes[0].m_nLine, 13);
-    EXPECT_EQ(notes[1].m_nLine, 16);
-}
-
-TEST(Model3DRead, TexturePolygonsNamingMissingTextureVerticesAreDroppedWhole) {
-    TextNotes notes;
-    const Model3D model = Read3DO(
-        WithObjects({"OBJECT a", "VERTICES 1", "0: 0 0 0", "QUADS 2", "0: 0 0 0 0 1 TEXTURE",
-                     "1: 0 0 0 0 2 TEXTURE", "TEXTURE VERTICES 2", "0: 0 0", "1: 1 1", "TEXTURE QUADS 2",
-                     "0: 0 1 1 0", "1: 0 1 2 0", "TEXTURE TRIANGLES 1", "0: 1 1 0"}),
-        &notes);
-    const ModelObject& o = model.m_Objects.at(0);
-    EXPECT_EQ(o.m_Quads.size(), 2u);
-    EXPECT_TRUE(o.m_TextureQuads.empty());
-    EXPECT_EQ(o.m_TextureTriangles.size(), 1u);
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].m_nLine, 17);
-}
-
-TEST(Model3DRead, SectionsOutsideAnObjectAndGarbageAreHarmless) {
-    TextNotes notes;
-    const Model3D model =
-        Read3DO(WithObjects({"VERTICES 2", "0: 1 1 1", "1: 2 2 2", "TEXTURE 7",
-                             std::string("\0\xff\x1a:\"", 5), "OBJECT a", "TEXTURE", "QUADS"}),
-                &notes);
-    ASSERT_EQ(model.m_Objects.size(), 1u);
-    EXPECT_TRUE(model.m_Objects[0].m_Vertices.empty());
-    EXPECT_EQ(model.m_Objects[0].m_nTextureIndex, 0);
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_EQ(notes[0].m_nLine, 6);
 }
 
 TEST(Model3DRead, SharedVertexCopiesHaveACeiling) {
@@ -365,7 +285,6 @@ TEST(Model3DRead, SharedVertexCopiesHaveACeiling) {
     std::size_t total = 0;
     for (const ModelObject& o : model.m_Objects)
         total += o.m_Vertices.size();
-    EXPECT_LE(total, kMaxModelVertices);
     EXPECT_EQ(total, kMaxModelVertices);
     EXPECT_FALSE(notes.empty());
 }

@@ -31,55 +31,41 @@ Model3D UnitCube() {
     return model;
 }
 
-TEST(ModelProjection, UnitCubeAtFullSize) {
+Points LabelCorners(const ModelProjection& p) {
+    Points points;
+    for (const ProjectionLabel& label : p.m_Labels)
+        points.emplace_back(label.m_Position.m_dX, label.m_Position.m_dY);
+    return points;
+}
+
+TEST(ModelProjection, UnitCubeInThreeQuartersAtEachZoom) {
     // 300 x 300 at 100 %: quarters of 150, margins of 20, so a unit spans 110.
     const ModelProjection p = ProjectModel(UnitCube(), 300, 300, 5);
-    EXPECT_EQ(p.m_dWidth, 300.0);
-    EXPECT_EQ(p.m_dHeight, 300.0);
+    EXPECT_EQ(std::pair(p.m_dWidth, p.m_dHeight), std::pair(300.0, 300.0));
     EXPECT_EQ(p.m_nSkippedPolygons, 0);
-    ASSERT_EQ(p.m_Labels.size(), 3u);
-    EXPECT_EQ(p.m_Labels[0].m_strText, "Front");
-    EXPECT_EQ(std::pair(p.m_Labels[0].m_Position.m_dX, p.m_Labels[0].m_Position.m_dY), std::pair(4.0, 4.0));
-    EXPECT_EQ(p.m_Labels[1].m_strText, "Top");
-    EXPECT_EQ(std::pair(p.m_Labels[1].m_Position.m_dX, p.m_Labels[1].m_Position.m_dY), std::pair(154.0, 4.0));
-    EXPECT_EQ(p.m_Labels[2].m_strText, "Side");
-    EXPECT_EQ(std::pair(p.m_Labels[2].m_Position.m_dX, p.m_Labels[2].m_Position.m_dY), std::pair(4.0, 154.0));
-
+    EXPECT_EQ(LabelCorners(p), (Points{{4, 4}, {154, 4}, {4, 154}}));
     ASSERT_EQ(p.m_Polylines.size(), 18u);
     for (std::size_t i = 0; i < 18; ++i)
         EXPECT_EQ(p.m_Polylines[i].m_eView, static_cast<ProjectionView>(i / 6)) << i;
-    // Front (x, y): the bottom face is the full square.
+    // The face seen whole in each view pins its axes and their directions: front (x, y) the
+    // bottom face, top (x, z down) the y 0 face, side (z, y) the x 0 face.
     EXPECT_EQ(PointsOf(p.m_Polylines[0]), (Points{{20, 20}, {130, 20}, {130, 130}, {20, 130}, {20, 20}}));
-    // Front: the y 0 face is an edge along the top.
-    EXPECT_EQ(PointsOf(p.m_Polylines[2]), (Points{{20, 20}, {130, 20}, {130, 20}, {20, 20}, {20, 20}}));
-    // Top (x, z) in the upper right quarter: the y 0 face is the full square, z down.
     EXPECT_EQ(PointsOf(p.m_Polylines[8]), (Points{{170, 20}, {280, 20}, {280, 130}, {170, 130}, {170, 20}}));
-    // Top: the bottom face is an edge at z 0.
-    EXPECT_EQ(PointsOf(p.m_Polylines[6]), (Points{{170, 20}, {280, 20}, {280, 20}, {170, 20}, {170, 20}}));
-    // Side (z, y) in the lower left quarter: the x 0 face is the full square.
     EXPECT_EQ(PointsOf(p.m_Polylines[16]), (Points{{20, 170}, {20, 280}, {130, 280}, {130, 170}, {20, 170}}));
-    // Side: the top face (z 1) is an edge at the right.
-    EXPECT_EQ(PointsOf(p.m_Polylines[13]),
-              (Points{{130, 170}, {130, 170}, {130, 280}, {130, 280}, {130, 170}}));
-}
-
-TEST(ModelProjection, ZoomChoices) {
-    const std::vector<std::pair<int, double>> zooms = {{0, 1.0}, {1, 5.0}, {2, 4.0},  {3, 3.0}, {4, 2.0},
-                                                       {5, 1.0}, {6, 0.5}, {-1, 1.0}, {7, 1.0}};
-    for (const auto& [index, factor] : zooms)
-        EXPECT_EQ(ProjectionZoom(index), factor) << index;
 
     // At 50 % a 300 x 600 area is 150 x 300: margins 10 and 20, quarters 75 x 150.
     const ModelProjection half = ProjectModel(UnitCube(), 300, 600, 6);
-    EXPECT_EQ(half.m_dWidth, 150.0);
-    EXPECT_EQ(half.m_dHeight, 300.0);
+    EXPECT_EQ(std::pair(half.m_dWidth, half.m_dHeight), std::pair(150.0, 300.0));
     EXPECT_EQ(PointsOf(half.m_Polylines[0]), (Points{{10, 20}, {65, 20}, {65, 130}, {10, 130}, {10, 20}}));
-    EXPECT_EQ(half.m_Labels[2].m_Position.m_dY, 154.0);
-    // At 500 % everything scales by five.
+    EXPECT_EQ(LabelCorners(half), (Points{{4, 4}, {79, 4}, {4, 154}}));
+    // At 500 % everything scales by five; zoom choices out of range count as 100 %.
     const ModelProjection big = ProjectModel(UnitCube(), 300, 300, 1);
     EXPECT_EQ(PointsOf(big.m_Polylines[0]),
               (Points{{100, 100}, {650, 100}, {650, 650}, {100, 650}, {100, 100}}));
     EXPECT_EQ(big.m_Labels[1].m_Position.m_dX, 754.0);
+    for (const int outOfRange : {-1, 7})
+        EXPECT_EQ(PointsOf(ProjectModel(UnitCube(), 300, 300, outOfRange).m_Polylines[8]),
+                  PointsOf(p.m_Polylines[8]));
 }
 
 TEST(ModelProjection, OneRangeOverAllAxesAndObjects) {

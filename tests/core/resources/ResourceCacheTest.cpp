@@ -57,23 +57,6 @@ struct RawGob : testing::RawBytesOf<RawGob> {
     }
 };
 
-TEST(GobDirectory, ListsWhatTheWriterPutWithoutReadingData) {
-    GobArchive gob;
-    ASSERT_TRUE(Succeeded(gob.AddMember("a.bm", Bytes(10, 1))));
-    ASSERT_TRUE(Succeeded(gob.AddMember("LONGNAME.WAX", Bytes(3, 2))));
-    Bytes bytes;
-    ASSERT_TRUE(Succeeded(WriteGob(gob, bytes)));
-    SpanSource source(bytes);
-    GobDirectory directory;
-    ASSERT_TRUE(Succeeded(ReadGobDirectory(source, "T.GOB", directory)));
-    ASSERT_EQ(directory.size(), 2u);
-    EXPECT_EQ(Names(directory), (std::vector<std::string>{"A.BM", "LONGNAME.WAX"}));
-    EXPECT_EQ(directory[0].m_nOffset, 8u);
-    EXPECT_EQ(directory[0].m_nSize, 10u);
-    EXPECT_EQ(directory[1].m_nOffset, 18u);
-    EXPECT_EQ(directory[1].m_nSize, 3u);
-}
-
 TEST(GobDirectory, NamesEndAtTheFirstNulOrAfterThirteenBytes) {
     const Bytes bytes = RawGob()
                             .text("GOB\n")
@@ -129,15 +112,18 @@ TEST(ResourceCache, FindsEachArchiveInItsFolderWhateverItsCase) {
     WriteArchive(game.installed() / "SoUnDs.GoB", {{"DOOR.VOC", Bytes(4)}});
     ResourceCache cache(game.cd(), game.installed());
 
-    EXPECT_EQ(cache.archivePath(ResourceList::Textures), game.cd() / "TEXTURES.GOB");
-    EXPECT_EQ(cache.archivePath(ResourceList::Sprites), game.cd() / "sprites.gob");
-    EXPECT_EQ(cache.archivePath(ResourceList::Objects), game.cd() / "Dark.Gob");
-    EXPECT_EQ(cache.archivePath(ResourceList::Sounds), game.installed() / "SoUnDs.GoB");
+    const std::vector<std::pair<ResourceList, fs::path>> archives{
+        {ResourceList::Textures, game.cd() / "TEXTURES.GOB"},
+        {ResourceList::Sprites, game.cd() / "sprites.gob"},
+        {ResourceList::Objects, game.cd() / "Dark.Gob"},
+        {ResourceList::Sounds, game.installed() / "SoUnDs.GoB"}};
+    for (const auto& [list, path] : archives)
+        EXPECT_EQ(cache.archivePath(list), path);
     EXPECT_EQ(Names(cache.entries(ResourceList::Sounds)), std::vector<std::string>{"DOOR.VOC"});
-    EXPECT_EQ(Names(cache.entries(ResourceList::Objects)), std::vector<std::string>{"SECBASE.PAL"});
     EXPECT_EQ(cache.directoryReads(), 4);
 }
 
+// Members are read against the file as it is now: one cut short since it was listed is refused.
 TEST(ResourceCache, FindIgnoresCaseAndTakesTheFirstOfTwoSameNames) {
     GameFolders game;
     WriteArchive(game.cd() / "textures.gob",
@@ -153,6 +139,10 @@ TEST(ResourceCache, FindIgnoresCaseAndTakesTheFirstOfTwoSameNames) {
     Bytes data;
     ASSERT_TRUE(Succeeded(cache.readMember(ResourceList::Textures, *wall, data)));
     EXPECT_EQ(data, Bytes(50, 2));
+    fs::resize_file(game.cd() / "textures.gob", 80);
+    const Status cut = cache.readMember(ResourceList::Textures, *wall, data);
+    EXPECT_NE(cut.message().find("WALL.BM"), std::string::npos) << cut.message();
+    EXPECT_EQ(data, Bytes(50, 2)); // left as it was
 }
 
 TEST(ResourceCache, EachDirectoryIsReadOnceEvenAfterTheArchiveChanges) {
@@ -170,7 +160,7 @@ TEST(ResourceCache, EachDirectoryIsReadOnceEvenAfterTheArchiveChanges) {
     EXPECT_EQ(cache.directoryReads(), 1);
 }
 
-TEST(ResourceCache, AMissingArchiveIsTriedOnce) {
+TEST(ResourceCache, AMissingArchiveIsTriedOnceAndNoFolderNever) {
     GameFolders game;
     ResourceCache cache(game.cd(), game.installed());
     const Status first = cache.loadDirectory(ResourceList::Sprites);
@@ -186,17 +176,16 @@ TEST(ResourceCache, AMissingArchiveIsTriedOnce) {
     Bytes data{9};
     EXPECT_FALSE(cache.readMember(ResourceList::Sprites, GobDirectoryEntry{8, 4, "LATE.FME"}, data));
     EXPECT_EQ(data, Bytes{9});
-}
 
-TEST(ResourceCache, NoFoldersMeansEmptyListsWithoutTouchingTheDisk) {
-    ResourceCache cache;
+    // Without folders every list is empty and the disk is not touched.
+    ResourceCache none;
     for (ResourceList list :
          {ResourceList::Textures, ResourceList::Sprites, ResourceList::Objects, ResourceList::Sounds}) {
-        EXPECT_FALSE(cache.loadDirectory(list));
-        EXPECT_TRUE(cache.entries(list).empty());
+        EXPECT_FALSE(none.loadDirectory(list));
+        EXPECT_TRUE(none.entries(list).empty());
     }
-    EXPECT_EQ(cache.textureSize("wall"), -1);
-    EXPECT_EQ(cache.directoryReads(), 0);
+    EXPECT_EQ(none.textureSize("wall"), -1);
+    EXPECT_EQ(none.directoryReads(), 0);
 }
 
 TEST(ResourceCache, NewFoldersRereadOnlyTheListsOfTheFolderThatChanged) {
@@ -221,10 +210,10 @@ TEST(ResourceCache, DamagedArchiveGivesAnEmptyListAndAMessage) {
     WriteBytes(game.cd() / "textures.gob", RawGob().text("GOB\n").u32(8).u32(0x7FFFFFFF).m_Bytes);
     WriteBytes(game.cd() / "dark.gob", RawGob().text("GOB\n").u32(1u << 30).m_Bytes);
     ResourceCache cache(game.cd(), game.installed());
-    EXPECT_FALSE(cache.loadDirectory(ResourceList::Textures));
-    EXPECT_FALSE(cache.loadDirectory(ResourceList::Objects));
-    EXPECT_TRUE(cache.entries(ResourceList::Textures).empty());
-    EXPECT_TRUE(cache.entries(ResourceList::Objects).empty());
+    for (const ResourceList list : {ResourceList::Textures, ResourceList::Objects}) {
+        EXPECT_FALSE(cache.loadDirectory(list));
+        EXPECT_TRUE(cache.entries(list).empty());
+    }
     EXPECT_EQ(cache.textureSize("a"), -1);
     EXPECT_EQ(cache.directoryReads(), 2);
 }
@@ -242,21 +231,6 @@ TEST(ResourceCache, TextureSizeTakesTheFirstNameContainingTheGivenOne) {
     EXPECT_EQ(cache.textureSize("short"), -1); // a member too short for a BM header
     EXPECT_EQ(cache.textureSize("lava"), -1);
     EXPECT_EQ(cache.directoryReads(), 1);
-}
-
-TEST(ResourceCache, MembersAreReadAgainstTheFileAsItIsNow) {
-    GameFolders game;
-    const fs::path archive = game.cd() / "sprites.gob";
-    WriteArchive(archive, {{"A.FME", Bytes(100, 7)}});
-    ResourceCache cache(game.cd(), game.installed());
-    const GobDirectoryEntry* member = cache.find(ResourceList::Sprites, "a.fme");
-    ASSERT_NE(member, nullptr);
-    fs::resize_file(archive, 50);
-    Bytes data;
-    const Status status = cache.readMember(ResourceList::Sprites, *member, data);
-    EXPECT_FALSE(status);
-    EXPECT_NE(status.message().find("A.FME"), std::string::npos) << status.message();
-    EXPECT_TRUE(data.empty());
 }
 
 } // namespace

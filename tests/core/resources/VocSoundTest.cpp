@@ -48,12 +48,10 @@ void ExpectSameSound(const VocSound& expected, const VocSound& actual) {
 }
 
 TEST(VocSound, SampleRateTruncatesTheIntegerQuotient) {
-    EXPECT_EQ(10'000u, VocSampleRate(156));
-    EXPECT_EQ(3'906u, VocSampleRate(0));
-    EXPECT_EQ(8'000u, VocSampleRate(131));
-    EXPECT_EQ(11'111u, VocSampleRate(166));
-    EXPECT_EQ(10'989u, VocSampleRate(165));
-    EXPECT_EQ(1'000'000u, VocSampleRate(255));
+    const std::vector<std::pair<std::uint8_t, std::uint32_t>> rates{
+        {0, 3'906}, {131, 8'000}, {165, 10'989}, {166, 11'111}, {255, 1'000'000}};
+    for (const auto& [timeConstant, rate] : rates)
+        EXPECT_EQ(VocSampleRate(timeConstant), rate) << int(timeConstant);
 }
 
 TEST(VocSound, WriterProducesTheExactBytes) {
@@ -84,49 +82,35 @@ TEST(VocSound, RoundTripsSoundsWithAndWithoutRepeat) {
     }
 }
 
-TEST(VocSound, TheLastRepeatBeforeTheSoundCounts) {
-    const Bytes bytes = WithBlocks({{kVocRepeatStart, {0xFF, 0xFF}},
-                                    {kVocRepeatStart, {0x05, 0x00, 0xAA}},
-                                    {kVocSoundData, {156, 0, 9, 8}},
-                                    {kVocRepeatStart, {0xFF, 0xFF}},
-                                    {kVocTerminator, {}}});
-    VocSound sound;
-    ASSERT_TRUE(Succeeded(ReadVoc("r.voc", bytes, sound)));
-    EXPECT_EQ(5, sound.m_nRepeatCount);
-    EXPECT_EQ((Bytes{9, 8}), sound.m_Samples);
-}
-
-TEST(VocSound, HeaderTextIsNotExamined) {
-    const VocSound original = MakeSound(156, 0, {1, 2, 3});
-    for (const std::uint8_t nFill : {std::uint8_t(0), std::uint8_t('X'), std::uint8_t(0xFF)}) {
-        Bytes bytes = Written(original);
-        std::fill(bytes.begin(), bytes.begin() + kVocHeaderSize, nFill);
-        VocSound read;
-        ASSERT_TRUE(Succeeded(ReadVoc("field.voc", bytes, read)));
-        ExpectSameSound(original, read);
-    }
-}
-
-TEST(VocSound, OtherBlockTypesBeforeTheSoundAreSkippedWhole) {
-    std::vector<std::pair<std::uint8_t, Bytes>> blocks;
+// Only the first sound block is read, with the last repeat block before it; blocks of other
+// types before it are skipped whole, and nothing after it is looked at. The header's text is not
+// examined.
+TEST(VocSound, ReadsTheFirstSoundWithTheLastRepeatBeforeIt) {
+    std::vector<std::pair<std::uint8_t, Bytes>> others;
     for (const std::uint8_t nType : {2, 3, 4, 5, 7, 8, 9, 0x42, 0xFF})
         // Bodies that would read as a terminator or a sound block if they were not skipped.
-        blocks.push_back({nType, Bytes{0x00, 0x01, 0x04, 0x00, nType}});
-    blocks.push_back({kVocSoundData, {131, 0, 0x10, 0x20}});
-    VocSound sound;
-    ASSERT_TRUE(Succeeded(ReadVoc("skip.voc", WithBlocks(blocks), sound)));
-    EXPECT_EQ(8'000u, sound.m_nSampleRate);
-    EXPECT_EQ((Bytes{0x10, 0x20}), sound.m_Samples);
-}
-
-TEST(VocSound, NothingAfterTheFirstSoundIsRead) {
-    Bytes bytes = WithBlocks({{kVocSoundData, {156, 0, 1, 2}}, {kVocSoundData, {0, 0, 3, 4}}});
-    // A block that claims far more than the file holds.
-    bytes.insert(bytes.end(), {0x05, 0xFF, 0xFF, 0xFF, 0x00});
-    VocSound sound;
-    ASSERT_TRUE(Succeeded(ReadVoc("first.voc", bytes, sound)));
-    EXPECT_EQ(156, sound.m_nTimeConstant);
-    EXPECT_EQ((Bytes{1, 2}), sound.m_Samples);
+        others.push_back({nType, Bytes{0x00, 0x01, 0x04, 0x00, nType}});
+    others.push_back({kVocSoundData, {131, 0, 0x10, 0x20}});
+    Bytes twoSounds = WithBlocks({{kVocSoundData, {156, 0, 1, 2}}, {kVocSoundData, {0, 0, 3, 4}}});
+    twoSounds.insert(twoSounds.end(), {0x05, 0xFF, 0xFF, 0xFF, 0x00}); // claims far more than there is
+    Bytes anyHeader = WithBlocks({{kVocSoundData, {166, 0, 7}}});
+    std::fill(anyHeader.begin(), anyHeader.begin() + kVocHeaderSize, std::uint8_t{0xFF});
+    const std::vector<std::pair<Bytes, VocSound>> cases{
+        {WithBlocks({{kVocRepeatStart, {0xFF, 0xFF}},
+                     {kVocRepeatStart, {0x05, 0x00, 0xAA}},
+                     {kVocSoundData, {156, 0, 9, 8}},
+                     {kVocRepeatStart, {0xFF, 0xFF}},
+                     {kVocTerminator, {}}}),
+         MakeSound(156, 5, {9, 8})},
+        {WithBlocks(others), MakeSound(131, 0, {0x10, 0x20})},
+        {twoSounds, MakeSound(156, 0, {1, 2})},
+        {anyHeader, MakeSound(166, 0, {7})},
+    };
+    for (const auto& [bytes, expected] : cases) {
+        VocSound read;
+        ASSERT_TRUE(Succeeded(ReadVoc("r.voc", bytes, read)));
+        ExpectSameSound(expected, read);
+    }
 }
 
 TEST(VocSound, BadFilesAreRefusedWithAMessage) {

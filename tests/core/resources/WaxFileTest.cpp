@@ -2,7 +2,6 @@
 
 #include "support/RawBytes.h"
 #include "support/SpriteWriter.h"
-
 #include "support/StatusAssertions.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +14,6 @@ namespace morvi {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
 using testing::Succeeded;
 
 IndexedImage Filled(int width, int height, std::uint8_t seed) {
@@ -98,99 +96,61 @@ TEST(WaxFileTest, HandMadeWaxIsFollowedByOffsets) {
     WaxFile wax;
     ASSERT_TRUE(Succeeded(WaxFile::Read(bytes, "ENEMY.WAX", wax)));
     ASSERT_EQ(wax.m_States.size(), 1u);
-    EXPECT_EQ(wax.m_States[0].m_nWorldWidth, 20);
-    EXPECT_EQ(wax.m_States[0].m_nWorldHeight, 30);
-    EXPECT_EQ(wax.m_States[0].m_nFrameRate, 12);
+    const WaxState& state = wax.m_States[0];
+    EXPECT_EQ(std::tuple(state.m_nWorldWidth, state.m_nWorldHeight, state.m_nFrameRate),
+              std::tuple(20, 30, 12));
     ASSERT_EQ(wax.m_Frames.size(), 1u);
-    EXPECT_EQ(wax.m_Frames[0].m_nX, 5);
-    EXPECT_TRUE(wax.m_Frames[0].m_bFlip);
+    EXPECT_EQ(std::tuple(wax.m_Frames[0].m_nX, wax.m_Frames[0].m_nY, wax.m_Frames[0].m_bFlip),
+              std::tuple(5, 6, true));
 
     WaxSelection selection;
     std::vector<SpriteFrame> frames;
     ASSERT_TRUE(Succeeded(DecodeWax(bytes, "ENEMY.WAX", GamePalette(), false, selection, frames)));
     ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0].m_Image.pixel(0, 0), 7);
-    EXPECT_EQ(frames[0].m_Image.pixel(0, 1), 9);
+    EXPECT_EQ(std::pair(frames[0].m_Image.pixel(0, 0), frames[0].m_Image.pixel(0, 1)),
+              (std::pair<std::uint8_t, std::uint8_t>(7, 9)));
     EXPECT_EQ(selection.m_nFrameRate, 12);
 }
 
-TEST(WaxFileTest, SharedViewsFramesAndCellsAreReadOnce) {
+// The selection's counters are recounted for the chosen state and view (a state out of range
+// becomes 0); it gives the chosen frame, or the whole view, or nothing for a frame out of range.
+// Views naming one sequence show the same frames.
+TEST(WaxFileTest, SelectionCountsAndDecodesTheChosenFrames) {
+    struct Case {
+        int state, view, frame;
+        bool all;
+        std::tuple<int, int, int, int, int> counts; // states, views, frames, frame rate, state chosen
+        std::vector<std::tuple<int, int, bool, std::size_t>> frames; // x, y, flip and cell of each
+    };
+    const std::tuple<int, int, bool, std::size_t> f0{-1, 2, false, 0}, f1{3, -4, true, 1}, f2{5, 6, true, 0};
+    const std::vector<Case> cases{
+        {0, 0, 0, false, {3, 32, 3, 8, 0}, {f0}},
+        {0, 31, 1, false, {3, 32, 3, 8, 0}, {f1}},
+        {1, 7, 0, false, {3, 8, 1, 4, 1}, {{0, 0, false, 2}}},
+        {3, 1, 0, true, {3, 32, 3, 8, 0}, {f2, f1, f0}},
+        {2, 0, 0, true, {3, 8, 3, 0, 2}, {f2, f1, f0}},
+        {2, 0, 3, false, {3, 8, 3, 0, 2}, {}},
+    };
     const Enemy enemy;
-    WaxFile wax;
-    ASSERT_TRUE(Succeeded(WaxFile::Read(enemy.m_Bytes, "ENEMY.WAX", wax)));
-    ASSERT_EQ(wax.m_States.size(), 3u);
-    EXPECT_EQ(wax.m_Views.size(), 3u);
-    EXPECT_EQ(wax.m_Frames.size(), 4u);
-    EXPECT_EQ(wax.m_Cells.size(), 3u);
-    EXPECT_EQ(wax.m_States[0].m_Views.size(), 32u);
-    EXPECT_EQ(wax.m_States[1].m_Views.size(), 8u);
-    // Views 0 and 2 of the walk are one sequence; the third state names it too.
-    EXPECT_EQ(wax.m_States[0].m_Views[0], wax.m_States[0].m_Views[2]);
-    EXPECT_EQ(wax.m_States[2].m_Views[1], wax.m_States[0].m_Views[0]);
-    const WaxView& front = wax.m_Views[static_cast<std::size_t>(wax.m_States[0].m_Views[0])];
-    ASSERT_EQ(front.m_Frames.size(), 3u);
-    EXPECT_EQ(wax.m_Frames[front.m_Frames[0]].m_nCell, wax.m_Frames[front.m_Frames[2]].m_nCell);
-    EXPECT_EQ(wax.m_Cells[1].m_Header.m_nCompressed, 1);
-}
-
-TEST(WaxFileTest, SelectionCountsAndDecodesTheChosenFrame) {
-    const Enemy enemy;
-    WaxSelection selection;
-    std::vector<SpriteFrame> frames = enemy.Decode(selection);
-    EXPECT_EQ(selection.m_nStateCount, 3);
-    EXPECT_EQ(selection.m_nViewCount, 32);
-    EXPECT_EQ(selection.m_nFrameCount, 3);
-    EXPECT_EQ(selection.m_nFrameRate, 8);
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_TRUE(SamePixels(frames[0].m_Image, enemy.m_Cells[0]));
-    EXPECT_EQ(frames[0].m_nX, -1);
-
-    selection.m_nSelectedView = 31; // a "back" view: frames f2, f1, f0
-    selection.m_nSelectedFrame = 1;
-    frames = enemy.Decode(selection);
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_TRUE(frames[0].m_bCompressed);
-    EXPECT_TRUE(frames[0].m_bFlip);
-    EXPECT_EQ(frames[0].m_nY, -4);
-    EXPECT_TRUE(SamePixels(frames[0].m_Image, enemy.m_Cells[1]));
-
-    selection.m_nSelectedState = 1;
-    selection.m_nSelectedView = 7;
-    selection.m_nSelectedFrame = 0;
-    frames = enemy.Decode(selection);
-    EXPECT_EQ(selection.m_nViewCount, 8);
-    EXPECT_EQ(selection.m_nFrameCount, 1);
-    EXPECT_EQ(selection.m_nFrameRate, 4);
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_TRUE(SamePixels(frames[0].m_Image, enemy.m_Cells[2]));
-}
-
-TEST(WaxFileTest, OutOfRangeStateFallsBackAndShowAllGivesTheWholeView) {
-    const Enemy enemy;
-    WaxSelection selection;
-    selection.m_nSelectedState = 3;
-    selection.m_nSelectedView = 1;
-    selection.m_bShowAllFrames = true;
-    const std::vector<SpriteFrame> frames = enemy.Decode(selection);
-    EXPECT_EQ(selection.m_nSelectedState, 0);
-    EXPECT_EQ(selection.m_nSelectedView, 1);
-    ASSERT_EQ(frames.size(), 3u);
-    EXPECT_EQ(frames[0].m_nX, 5); // f2, f1, f0
-    EXPECT_EQ(frames[1].m_nX, 3);
-    EXPECT_EQ(frames[2].m_nX, -1);
-
-    // Two views naming one sequence show the same frames.
-    selection.m_nSelectedState = 2;
-    selection.m_nSelectedView = 0;
-    const std::vector<SpriteFrame> same = enemy.Decode(selection);
-    ASSERT_EQ(same.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(same[i].m_nX, frames[i].m_nX);
-
-    selection.m_bShowAllFrames = false;
-    selection.m_nSelectedFrame = 3;
-    EXPECT_TRUE(enemy.Decode(selection).empty());
-    EXPECT_EQ(selection.m_nFrameCount, 3);
+    for (const Case& c : cases) {
+        WaxSelection selection;
+        selection.m_nSelectedState = c.state;
+        selection.m_nSelectedView = c.view;
+        selection.m_nSelectedFrame = c.frame;
+        selection.m_bShowAllFrames = c.all;
+        const std::vector<SpriteFrame> frames = enemy.Decode(selection);
+        EXPECT_EQ(std::tuple(selection.m_nStateCount, selection.m_nViewCount, selection.m_nFrameCount,
+                             selection.m_nFrameRate, selection.m_nSelectedState),
+                  c.counts);
+        ASSERT_EQ(frames.size(), c.frames.size()) << c.state << " " << c.view;
+        for (std::size_t i = 0; i < frames.size(); ++i) {
+            const auto& [x, y, flip, cell] = c.frames[i];
+            EXPECT_EQ(std::tuple(frames[i].m_nX, frames[i].m_nY, frames[i].m_bFlip), std::tuple(x, y, flip));
+            EXPECT_TRUE(SamePixels(frames[i].m_Image, enemy.m_Cells[cell]))
+                << c.state << " " << c.view << " " << i;
+            EXPECT_EQ(frames[i].m_bCompressed, cell == 1);
+        }
+    }
 }
 
 TEST(WaxFileTest, BothVersionWordsLoadAndAnEmptyStateListShowsNothing) {
@@ -212,48 +172,30 @@ TEST(WaxFileTest, BadStructuresAreRefused) {
     const Enemy enemy;
     const testing::WaxWriter& layout = enemy.m_Writer;
     EXPECT_EQ(Refusal(Bytes(100, 0)), "ENEMY.WAX: the header at offset 0 lies outside the 100-byte file.");
-
-    Bytes bytes = enemy.m_Bytes;
-    Put32(bytes, 32 + 4, 0xFFFFFFF0); // second state
-    EXPECT_EQ(Refusal(bytes), "ENEMY.WAX: the state at offset 4294967280 lies outside the " +
-                                  std::to_string(bytes.size()) + "-byte file.");
-
-    // A view whose second frame is the view itself: the structures point into each other.
-    bytes = enemy.m_Bytes;
-    const std::uint32_t view = layout.m_ViewOffsets[0];
-    Put32(bytes, view + 16 + 4, view);
-    EXPECT_EQ(Refusal(bytes), "ENEMY.WAX: the frame at offset " + std::to_string(view) +
-                                  " overlaps the view at offset " + std::to_string(view) + ".");
-
-    // A state naming the header as one of its views.
-    bytes = enemy.m_Bytes;
-    Put32(bytes, layout.m_StateOffsets[1] + 28, 16);
-    EXPECT_EQ(Refusal(bytes), "ENEMY.WAX: the view at offset 16 overlaps the header at offset 0.");
-
-    bytes = enemy.m_Bytes;
-    Put32(bytes, layout.m_CellOffsets[2], 5000);
-    Put32(bytes, layout.m_CellOffsets[2] + 4, 5000);
-    EXPECT_EQ(Refusal(bytes), "ENEMY.WAX: the cell at offset " + std::to_string(layout.m_CellOffsets[2]) +
-                                  " of 5000 x 5000 pixels is outside 1 to 4096 a side.");
-
-    bytes = enemy.m_Bytes;
-    Put32(bytes, layout.m_CellOffsets[2], 4000);
-    Put32(bytes, layout.m_CellOffsets[2] + 4, 4000);
-    EXPECT_NE(Refusal(bytes).find("promises more data than"), std::string::npos);
-}
-
-TEST(WaxFileTest, StateAndViewNames) {
-    EXPECT_EQ(WaxStateName(0), "Normal Walk");
-    EXPECT_EQ(WaxStateName(3), "Dying with flash");
-    EXPECT_EQ(WaxStateName(13), "Special action");
-    EXPECT_EQ(WaxStateName(14), "Enemy State 15");
-    EXPECT_EQ(WaxStateName(31), "Enemy State 32");
-    EXPECT_EQ(WaxStateName(-1), "");
-    EXPECT_EQ(WaxViewName(0), "000.00");
-    EXPECT_EQ(WaxViewName(1), "011.25");
-    EXPECT_EQ(WaxViewName(2), "022.50");
-    EXPECT_EQ(WaxViewName(9), "101.25");
-    EXPECT_EQ(WaxViewName(31), "348.75");
+    const std::string view = std::to_string(layout.m_ViewOffsets[0]);
+    const std::uint32_t cell = layout.m_CellOffsets[2];
+    const std::vector<std::pair<std::vector<std::pair<std::size_t, std::uint32_t>>, std::string>> cases{
+        {{{32 + 4, 0xFFFFFFF0}}, // the second state
+         "the state at offset 4294967280 lies outside the " + std::to_string(enemy.m_Bytes.size()) +
+             "-byte file."},
+        // A view whose second frame is the view itself: the structures point into each other.
+        {{{layout.m_ViewOffsets[0] + 16 + 4, layout.m_ViewOffsets[0]}},
+         "the frame at offset " + view + " overlaps the view at offset " + view + "."},
+        // A state naming the header as one of its views.
+        {{{layout.m_StateOffsets[1] + 28, 16}}, "the view at offset 16 overlaps the header at offset 0."},
+        {{{cell, 5000}, {cell + 4, 5000}},
+         "the cell at offset " + std::to_string(cell) +
+             " of 5000 x 5000 pixels is outside 1 to 4096 a side."},
+        {{{cell, 4000}, {cell + 4, 4000}}, "promises more data than"},
+    };
+    for (const auto& [patches, message] : cases) {
+        Bytes bytes = enemy.m_Bytes;
+        for (const auto& [at, value] : patches)
+            Put32(bytes, at, value);
+        const std::string refusal = Refusal(bytes);
+        EXPECT_NE(refusal.find(message), std::string::npos) << refusal;
+        EXPECT_EQ(refusal.rfind("ENEMY.WAX: ", 0), 0u) << refusal;
+    }
 }
 
 } // namespace
