@@ -1,18 +1,19 @@
-// The forgiving O texts reader on arbitrary text: it must never crash, hang or allocate absurdly,
-// and what it reads must write out again.
-#include "gamefiles/ObjectsFile.h"
-#include "model/CDataLevel.h"
+// The forgiving O text reader on arbitrary text: it must never crash, hang or allocate
+// absurdly, and a save of what it read must be stable: the written text reads back to the same
+// level and writes the same bytes again.
+#include "support/TextRoundTrip.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    morvi::CDataLevel level;
-    morvi::TextNotes notes;
-    morvi::ReadObjects(level.m_Objects, std::string_view(reinterpret_cast<const char*>(data), size), &notes);
-    std::string out;
-    morvi::WriteObjects(level.m_Objects, morvi::kGeneratorTitle, out);
-    return 0;
+    const std::string faults = morvi::testing::TextRoundTripFaults(
+        morvi::testing::LevelText::Objects, std::string_view(reinterpret_cast<const char*>(data), size));
+    if (faults.empty()) return 0;
+    std::fputs(faults.c_str(), stderr);
+    std::abort();
 }

@@ -5,6 +5,7 @@
 #include "gamefiles/LevelArchive.h"
 #include "model/CMorviDoc.h"
 #include "model/LevelChecker.h"
+#include "model/LevelDiff.h"
 #include "model/StringUtil.h"
 
 #include <cstdio>
@@ -20,6 +21,9 @@ const char* const kLevelUsage =
     "                                                         exit status 1 when there are any\n"
     "  morvi-cli level roundtrip IN OUT [--level NAME]      load and save through the model\n"
     "  morvi-cli level convert IN OUT [--level NAME]        between .gob and .mrv\n"
+    "  morvi-cli level diff A B [--level NAME] [--json]     what differs between two levels, record by\n"
+    "                                                         record; exit status 0 when they mean the\n"
+    "                                                         same, 1 when they differ, 2 on an error\n"
     "  morvi-cli level render FILE OUT [--level NAME] [--layer N] [--all-layers]\n"
     "                [--tool normal|ambiance|damage|altitude|skies|objects] [--zoom-to-fit]\n"
     "                [--size WxH]                           the map as the editor draws it, as\n"
@@ -129,6 +133,56 @@ int Check(const CliArgs& args) {
     return findings.empty() ? 0 : 1;
 }
 
+const char* ChangeKindName(LevelChange::Kind kind) {
+    switch (kind) {
+    case LevelChange::Kind::Added:
+        return "added";
+    case LevelChange::Kind::Removed:
+        return "removed";
+    case LevelChange::Kind::Changed:
+        break;
+    }
+    return "changed";
+}
+
+void PrintDiffJson(const std::string& pathA, const std::string& pathB, const LevelDiff& diff) {
+    std::printf("{\"a\":%s,\"b\":%s,\"same\":%s,\"changes\":[", JsonString(pathA).c_str(),
+                JsonString(pathB).c_str(), diff.Same() ? "true" : "false");
+    for (std::size_t i = 0; i < diff.m_Changes.size(); ++i) {
+        const LevelChange& c = diff.m_Changes[i];
+        std::printf("%s{\"kind\":\"%s\",\"part\":\"%s\",\"a\":%d,\"b\":%d,", i ? "," : "",
+                    ChangeKindName(c.m_Kind), c.m_strPart.c_str(), c.m_nA, c.m_nB);
+        if (c.m_nSubA >= 0 || c.m_nSubB >= 0) std::printf("\"sub_a\":%d,\"sub_b\":%d,", c.m_nSubA, c.m_nSubB);
+        std::printf("\"field\":%s,\"before\":%s,\"after\":%s,\"text\":%s}", JsonString(c.m_strField).c_str(),
+                    JsonString(c.m_strBefore).c_str(), JsonString(c.m_strAfter).c_str(),
+                    JsonString(c.m_strText).c_str());
+    }
+    std::printf("],\"added\":%zu,\"removed\":%zu,\"changed\":%zu}\n", diff.Count(LevelChange::Kind::Added),
+                diff.Count(LevelChange::Kind::Removed), diff.Count(LevelChange::Kind::Changed));
+}
+
+// Exit 0 when the levels mean the same, 1 when they differ; a file that cannot be read is an
+// error (2), never a difference.
+int Diff(const CliArgs& args) {
+    if (args.positional().size() != 2) return UsageError("level diff takes two files, A and B");
+    CMorviDoc docs[2];
+    for (int k = 0; k < 2; ++k) {
+        if (Status s = LoadLevelDocument(args.positional()[k], args, docs[k]); !s) {
+            Fail(s.message());
+            return 2;
+        }
+    }
+    const LevelDiff diff = DiffLevels(docs[0].level(), docs[1].level());
+    if (args.flag("--json")) {
+        PrintDiffJson(args.positional()[0], args.positional()[1], diff);
+    } else {
+        for (const LevelChange& c : diff.m_Changes)
+            std::printf("%s\n", c.m_strText.c_str());
+        std::printf("%s\n", diff.Summary().c_str());
+    }
+    return diff.Same() ? 0 : 1;
+}
+
 int Resave(const CliArgs& args, const char* what) {
     if (args.positional().size() != 2) return UsageError(std::string("level ") + what + " takes IN and OUT");
     CMorviDoc doc;
@@ -171,6 +225,7 @@ int RunLevel(const std::vector<std::string>& words) {
     if (sub == "check") return Check(args);
     if (sub == "roundtrip") return Resave(args, "roundtrip");
     if (sub == "convert") return Resave(args, "convert");
+    if (sub == "diff") return Diff(args);
     if (sub == "render") return RenderLevel(args);
     return UsageError("unknown level subcommand '" + sub + "'");
 }

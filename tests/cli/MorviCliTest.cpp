@@ -3,16 +3,18 @@
 #include "gamefiles/LevelArchive.h"
 #include "support/LevelBuilders.h"
 
+#include <tuple>
+
 namespace morvi {
 namespace {
 
 class MorviLevelCli : public MorviCli {
 protected:
     // A two-room level saved as a GOB with its LEV, O and INF members.
-    std::string MakeLevelGob(const std::string& name, bool brokenMirror = false) {
+    std::string MakeLevelGob(const std::string& name, void (*edit)(CDataLevel&) = nullptr) {
         CDataLevel level;
         testing::BuildTwoRooms(level);
-        if (brokenMirror) level.m_Lev.m_pSectors[1]->m_pWalls[3]->m_nMirror = 0;
+        if (edit) edit(level);
         for (const char* member : {"SECBASE.LEV", "SECBASE.O", "SECBASE.INF"})
             EXPECT_TRUE(level.AddMember(member, {}));
         level.m_LevelNames = {"SECBASE"};
@@ -95,7 +97,8 @@ TEST_F(MorviLevelCli, LevelCheckReportsFindingsWithExitStatus) {
     EXPECT_EQ(clean.exit, 0);
     EXPECT_NE(clean.out.find("no problems found"), std::string::npos);
 
-    const std::string bad = MakeLevelGob("bad.gob", true);
+    const std::string bad = MakeLevelGob(
+        "bad.gob", [](CDataLevel& level) { level.m_Lev.m_pSectors[1]->m_pWalls[3]->m_nMirror = 0; });
     const Result broken = Run("level check --json " + bad);
     EXPECT_EQ(broken.exit, 1);
     EXPECT_NE(broken.out.find("\"kind\":\"wall\",\"sector\":1,\"wall\":3"), std::string::npos) << broken.out;
@@ -131,6 +134,39 @@ TEST_F(MorviLevelCli, ConvertBetweenGobAndDocumentKeepsTheLevel) {
     const Result noLevel = Run("level info --level TALAY " + gob);
     EXPECT_EQ(noLevel.exit, 1);
     EXPECT_NE(noLevel.err.find("no level TALAY"), std::string::npos) << noLevel.err;
+}
+
+TEST_F(MorviLevelCli, LevelDiffReportsChangesWithExitStatus) {
+    const std::string a = MakeLevelGob("a.gob");
+    ASSERT_EQ(Run("level convert " + a + " " + P("a.mrv")).exit, 0);
+    const Result same = Run("level diff " + a + " " + P("a.mrv"));
+    EXPECT_EQ(std::tie(same.exit, same.out), std::tuple(0, "no differences\n")) << same.err;
+
+    const std::string b =
+        MakeLevelGob("b.gob", [](CDataLevel& level) { level.m_Lev.m_pSectors[1]->m_dFloorAltitude = -8.0; });
+    const Result changed = Run("level diff " + P("a.mrv") + " " + b);
+    EXPECT_EQ(
+        std::tie(changed.exit, changed.out),
+        std::tuple(1,
+                   "sector 1: floor altitude 0.00 -> -8.00\n1 difference: 0 added, 0 removed, 1 changed\n"));
+    const Result json = Run("level diff --json " + a + " " + b);
+    EXPECT_EQ(json.exit, 1);
+    EXPECT_NE(
+        json.out.find("\"same\":false,\"changes\":[{\"kind\":\"changed\",\"part\":\"sector\",\"a\":1,\"b\":1,"
+                      "\"field\":\"floor altitude\",\"before\":\"0.00\",\"after\":\"-8.00\""),
+        std::string::npos)
+        << json.out;
+
+    // A file that cannot be read is an error, never a difference.
+    WriteText(m_Dir / "bad.gob", "GOB\n\xff\xff\xff\x7f");
+    for (const std::string& args : {a + " " + P("bad.gob"), P("missing.gob") + " " + a}) {
+        const Result r = Run("level diff " + args);
+        EXPECT_EQ(r.exit, 2) << args;
+        EXPECT_NE(r.err.find(args.find("bad") != std::string::npos ? "bad.gob" : "missing.gob"),
+                  std::string::npos)
+            << r.err;
+    }
+    EXPECT_EQ(Run("level diff " + a).exit, 2);
 }
 
 TEST_F(MorviLevelCli, RenderDrawsTheMapAsPngOrSvg) {

@@ -456,10 +456,10 @@ private:
         object.m_pSeqs.push_back(std::make_unique<CDataObjectSeq>(std::move(key), std::move(value)));
     }
 
-    // Objects of one class that follow an object without SEQ lines inherit them when an O text
-    // is read back; SAFE and SOUND objects never get any and all others always do, so a round
-    // trip gives back exactly these lines.
-    void FillObject(CDataObjectItem& object, int cls) {
+    // SPIRIT objects always have SEQ lines, SAFE and SOUND objects never; the others mostly do.
+    // Those without (mines, scenery) stand in runs of their class before and after objects with
+    // logic, and the last object has none: an O text must keep each object's own lines.
+    void FillObject(CDataObjectItem& object, int cls, bool logic) {
         static constexpr std::array<const char*, 6> kClasses{
             {"SPIRIT", "SAFE", "SPRITE", "FRAME", "3D", "SOUND"}};
         object.m_strClass = kClasses[static_cast<std::size_t>(cls)];
@@ -469,19 +469,20 @@ private:
         } else if (cls == 1) {
             object.m_strData = "safe";
         } else if (cls == 2) {
-            FillSprite(object);
+            FillSprite(object, logic);
         } else if (cls == 5) {
             object.m_strData = m_Random.Pick(kSoundNames);
         } else {
             const ObjectKind& kind = cls == 3 ? m_Random.Pick(kFrames) : m_Random.Pick(kModels);
             object.m_strData = kind.m_pData;
-            AddSeq(object, kind.m_pKey, kind.m_pValue);
+            if (logic) AddSeq(object, kind.m_pKey, kind.m_pValue);
         }
     }
 
-    void FillSprite(CDataObjectItem& object) {
+    void FillSprite(CDataObjectItem& object, bool logic) {
         const ObjectKind& kind = m_Random.Pick(kSprites);
         object.m_strData = kind.m_pData;
+        if (!logic) return;
         AddSeq(object, kind.m_pKey, kind.m_pValue);
         if (m_Random.Chance(0.1)) AddSeq(object, "EYE", "TRUE");
         if (m_Random.Chance(0.3)) AddSeq(object, "HEIGHT", FormatNumber(m_Random.Real(2.0, 8.0)));
@@ -501,10 +502,17 @@ private:
     void BuildObjects() {
         if (m_Rooms.empty()) return;
         CDataObjects& objects = m_Level.m_Objects;
+        int runClass = 0;
         for (int i = 0; i < m_Options.objects; ++i) {
             auto object = std::make_unique<CDataObjectItem>();
             object->m_nIndex = i;
-            FillObject(*object, ClassOf(i));
+            // Every tenth object starts a run of three of one class: without, with and without
+            // logic.
+            const int inRun = i >= 6 ? i % 10 : 9;
+            if (inRun == 0) runClass = 2 + m_Random.Int(0, 2);
+            const int cls = inRun < 3 ? runClass : ClassOf(i);
+            const bool last = i + 1 == m_Options.objects;
+            FillObject(*object, cls, !last && (inRun < 3 ? inRun == 1 : !m_Random.Chance(0.15)));
             Place(*object,
                   m_Rooms[static_cast<std::size_t>(m_Random.Int(0, static_cast<int>(m_Rooms.size()) - 1))]);
             SetObjectDataIndex(objects, *object);

@@ -4,6 +4,7 @@
 #include "model/StringUtil.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace morvi {
 
@@ -27,8 +28,10 @@ void ParseHeader(ByteReader& in, DocumentHeader& h) {
     h.m_bGridOn = in.i32();
     h.m_nCurrentLayer = in.i32();
     h.m_bAllLayers = in.i32();
-    h.m_dScrollX = in.f64();
-    h.m_dScrollZ = in.f64();
+    // A scroll position that is not a number would make every map coordinate one; it reads as 0.
+    const auto finite = [](double v) { return std::isfinite(v) ? v : 0.0; };
+    h.m_dScrollX = finite(in.f64());
+    h.m_dScrollZ = finite(in.f64());
     h.m_nMode = in.i32();
     if (h.m_strVersion == kDocumentVersion)
         for (std::uint32_t& word : h.m_FurtherSettings)

@@ -16,9 +16,14 @@ namespace {
 
 void WriteItem(TextWriter& w, const CDataInfItem& item) {
     w.raw("item: ").left(item.m_strType, 10);
-    if (item.m_strType == "line" || item.m_strType == "sector") {
+    // Types are compared without regard to case, as the reader takes them. The reader takes a
+    // name for every type but level, so an item of a type the game does not know keeps its name.
+    const bool lineItem = EqualsNoCase(item.m_strType, "line");
+    const bool named = lineItem || EqualsNoCase(item.m_strType, "sector") ||
+                       (!item.m_strName.empty() && !EqualsNoCase(item.m_strType, "level"));
+    if (named) {
         w.raw("      name: ").left(item.m_strName, 10);
-        if (item.m_strType == "line" && item.m_nNum >= 0) w.raw(" num: ").integer(item.m_nNum, 3);
+        if (lineItem && item.m_nNum >= 0) w.raw(" num: ").integer(item.m_nNum, 3);
     }
     w.raw("\r\n\tseq\r\n");
     for (const std::string& line : item.m_Lines)
@@ -52,9 +57,11 @@ void WriteInf(const CDataInf& inf, std::string_view generatorTitle, std::string&
 
 namespace {
 
-constexpr CharSet kValueSeps(" \t");
-constexpr CharSet kKeywordSeps(" :\t");
-constexpr CharSet kItemSeps(": \t");
+// Every character the reader trims as blank also separates tokens, so that no name holds one
+// that a trimmed line would lose.
+constexpr CharSet kValueSeps(" \t\r\f\v\x1a");
+constexpr CharSet kKeywordSeps(" :\t\r\f\v\x1a");
+constexpr CharSet kItemSeps(": \t\r\f\v\x1a");
 
 bool IsInfBlank(char c) {
     // Ctrl-Z is taken as blank too: some files carry it on a line of its own before the last line end.
@@ -245,7 +252,8 @@ private:
                 // "num:" in any case, or the number alone.
                 std::string_view num = tokens.next(kItemSeps);
                 if (EqualsNoCase(num, "num")) num = tokens.next(kItemSeps);
-                item->m_nNum = num.empty() ? -1 : LeadingInt(num);
+                // A negative number names no wall, as -1 does.
+                item->m_nNum = num.empty() ? -1 : std::max(-1, LeadingInt(num));
             }
         }
         return item;

@@ -6,6 +6,7 @@
 #include "model/ModelOps.h"
 #include "model/StringUtil.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <utility>
@@ -53,7 +54,7 @@ void WriteSeqBlock(TextWriter& w, const CDataObjectItem& object) {
         if (keyWidth < kBlanks.size()) w.raw(kBlanks.substr(keyWidth));
         w.raw(" ").raw(seq->m_strValue).raw("\r\n");
     }
-    w.raw(" SEQEND\r\n\r\n");
+    w.raw(" SEQEND\r\n");
 }
 
 void WriteObject(TextWriter& w, std::size_t position, const CDataObjectItem& object) {
@@ -68,6 +69,10 @@ void WriteObject(TextWriter& w, std::size_t position, const CDataObjectItem& obj
     w.raw(" YAW: ").fixed(object.m_dYaw, 2, 5).raw(" ROL: ").fixed(object.m_dRoll, 2, 5);
     w.raw(" DIFF: ").integer(object.m_nDiff, 2).raw("\r\n");
     if (!object.m_pSeqs.empty()) WriteSeqBlock(w, object);
+    // Every object ends with a blank line, as in the game's own files. Without it, an object with
+    // no SEQ block followed by one of the same class would read back as a linked run and take
+    // that object's logic.
+    w.raw("\r\n");
 }
 
 } // namespace
@@ -104,6 +109,8 @@ void WriteObjects(const CDataObjects& objects, std::string_view generatorTitle, 
 //   of its last object.
 // - Only the first SPIRIT object is kept. When the text ends, the objects still missing are
 //   made as constructed, in the colour of an unread object.
+// - An object whose DATA number is beyond its class's table keeps the name of its comment, and
+//   that name is appended to the table (as are the sprites of objects made for a short text).
 
 namespace {
 
@@ -160,9 +167,8 @@ std::string_view CommentName(std::string_view line) {
     Tokenizer tok(line.substr(open + 2));
     tok.next(kKeySeps); // the object's number
     std::string_view name = tok.next(kKeySeps);
-    const std::size_t close = name.find("*/");
-    if (close != std::string_view::npos) name = name.substr(0, close);
-    return name;
+    // A name ends at "*/", and at "#", which would start a comment in the name tables.
+    return name.substr(0, std::min(name.find("*/"), name.find('#')));
 }
 
 const std::vector<CDataNameEntry>* TableOfClass(const CDataObjects& objects, std::string_view cls) {
@@ -214,6 +220,8 @@ private:
     // The name of a comment met while looking for SEQ lines: it belongs to the object whose
     // CLASS line ends that search.
     std::string_view m_PendingName;
+    // Objects of a class with a name table whose name the table lacks.
+    std::vector<CDataObjectItem*> m_Unlisted;
 };
 
 // Returns the announced object count, or -1 when the text has no OBJECTS line.
@@ -267,7 +275,8 @@ void ObjectsReader::readTable(std::vector<CDataNameEntry>& table, int count, std
                  " names but the text ends after " + std::to_string(n));
             return;
         }
-        Tokenizer tok(line);
+        // " SPR: NAME # 03": what follows "#" is the entry's number, so an empty name stays empty.
+        Tokenizer tok(line.substr(0, line.find('#')));
         if (IsHeaderKeyword(tok.next(kKeySeps))) {
             m_Lines.unread();
             note(std::string(keyword) + " announces " + std::to_string(count) + " names but lists " +
@@ -309,6 +318,7 @@ void ObjectsReader::readObjects(int announced) {
         std::string_view commentName = m_PendingName;
         if (!(waiting ? nextLine(line) : findObjectLine(line, commentName))) {
             // The text ended: the announced objects are still made, as constructed.
+            m_Unlisted.push_back(object.get());
             ++missing;
             array.push_back(std::move(object));
             linked.push_back(false);
@@ -336,6 +346,10 @@ void ObjectsReader::readObjects(int announced) {
     if (missing > 0)
         note("the text ends before its last " + std::to_string(missing) + " objects; they are made empty");
     shareSeqBlocks(first, linked);
+    // Objects whose name is in no table get it appended now, after every DATA number of the
+    // text was read against the tables as the text gave them: a save then writes a DATA number
+    // that names what the object holds.
+    for (CDataObjectItem* object : m_Unlisted) SetObjectDataIndex(m_Objects, *object);
 }
 
 // Skips comment lines and blank lines, noting the object's name from its "/* n : NAME */"
@@ -359,7 +373,14 @@ bool ObjectsReader::findObjectLine(std::string_view& line, std::string_view& com
 void ObjectsReader::parseObjectLine(CDataObjectItem& object, std::string_view line) {
     Tokenizer tok(line);
     tok.next(kKeySeps);
-    object.m_strClass = tok.next(kKeySeps);
+    // A line without a class ("CLASS: DATA: 3 ...") keeps the class the object was made with, so
+    // that a save does not write one the next read would take the DATA keyword for.
+    const Tokenizer beforeClass = tok;
+    const std::string_view cls = tok.next(kKeySeps);
+    if (cls.empty() || EqualsNoCase(cls, "data"))
+        tok = beforeClass;
+    else
+        object.m_strClass = cls;
     object.m_nData = tok.nextInt(kDataSeps);
     object.m_dX = tok.nextDouble(kXSeps);
     object.m_dY = tok.nextDouble(kYSeps);
@@ -402,7 +423,8 @@ void ObjectsReader::setDataName(CDataObjectItem& object) {
         return;
     }
     note("DATA " + std::to_string(object.m_nData) + " is not in the name table of class " +
-         object.m_strClass + "; the name of the comment is kept");
+         object.m_strClass + "; the name of the comment is kept and added to the table");
+    m_Unlisted.push_back(&object);
 }
 
 // Returns true when a CLASS line ended the search; it is held for the next object.
@@ -422,7 +444,8 @@ bool ObjectsReader::readSeqBlock(CDataObjectItem& object) {
             m_Lines.unread();
             return true;
         }
-        if (EqualsNoCase(first, "seq")) continue;
+        // "seq", and a key that starts like a comment (":#" would be written as "#:").
+        if (EqualsNoCase(first, "seq") || first.starts_with('#')) continue;
         addSeqLine(object, line);
     }
     return false;

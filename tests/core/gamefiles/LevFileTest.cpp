@@ -2,6 +2,7 @@
 #include "support/LevelBuilders.h"
 
 #include "support/LevelCompare.h"
+#include "support/TextRoundTrip.h"
 
 #include <gtest/gtest.h>
 
@@ -30,9 +31,12 @@ std::string Written(CDataLev& lev) {
 // The header every hand-written text below starts with.
 constexpr std::string_view kHeader = "LEV 2.1\nLEVELNAME TEST\nTEXTURES 1\nTEXTURE: A.BM\n";
 
+// Every text read here must also save stably: what is written of it reads back the same.
 CDataLev ReadWithHeader(std::initializer_list<std::string_view> lines, TextNotes* notes = nullptr) {
+    const std::string text = std::string(kHeader) + Join(lines);
+    EXPECT_EQ(testing::TextRoundTripFaults(testing::LevelText::Lev, text), "");
     CDataLev lev;
-    ReadLev(lev, std::string(kHeader) + Join(lines), notes);
+    ReadLev(lev, text, notes);
     return lev;
 }
 

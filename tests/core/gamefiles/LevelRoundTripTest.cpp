@@ -1,6 +1,7 @@
 // Whole levels through the archive: everything the LEV, O and INF texts carry comes back.
 #include "gamefiles/LevelArchive.h"
 #include "model/LevelChecker.h"
+#include "model/LevelDiff.h"
 #include "support/LevelCompare.h"
 #include "support/SyntheticLevel.h"
 
@@ -18,6 +19,7 @@ void ExpectArchiveRoundTrip(const testing::SyntheticLevelOptions& options) {
     CDataLevel loaded;
     ASSERT_TRUE(LoadLevelBytes(loaded, first, "synth.gob", nullptr));
     EXPECT_EQ(testing::CountDifferences(original, loaded, {.members = false, .objectSectors = false}), 0);
+    EXPECT_EQ(DiffLevels(original, loaded).Summary(), "no differences");
     EXPECT_TRUE(checkLevel(loaded).empty());
 
     std::vector<std::uint8_t> second;

@@ -1,6 +1,7 @@
 #include "gamefiles/ObjectsFile.h"
 #include "model/ModelOps.h"
 #include "model/StringUtil.h"
+#include "support/TextRoundTrip.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,9 @@ std::string Write(const CDataObjects& objects) {
     return text;
 }
 
+// Every text a test reads must also save stably: what is written of it reads back the same.
 CDataObjects Read(std::string_view text, TextNotes* notes = nullptr) {
+    EXPECT_EQ(testing::TextRoundTripFaults(testing::LevelText::Objects, text), "") << text;
     CDataObjects objects;
     ReadObjects(objects, text, notes);
     return objects;
@@ -102,7 +105,7 @@ TEST(ObjectsFile, WritesTheExactTextAndReadsItBack) {
         " SEQ\r\n  LOGIC:     TROOP\r\n  EYE:       TRUE\r\n SEQEND\r\n\r\n"
         "/*   1 : BOX.3DO        */\r\n"
         "CLASS: 3D         DATA:   0 X:  0.00 Y:  0.00 Z:  0.00 PCH:  0.00 YAW:  0.00 "
-        "ROL:  0.00 DIFF: -1\r\n"
+        "ROL:  0.00 DIFF: -1\r\n\r\n"
         "#\r\n";
     EXPECT_EQ(Write(objects), expected);
 
@@ -122,30 +125,37 @@ TEST(ObjectsFile, WritesTheExactTextAndReadsItBack) {
     EXPECT_EQ(text.substr(0, start.size()), start);
 }
 
-TEST(ObjectsFile, RunOfOneClassSharesTheLastSeqBlock) {
-    CDataObjects sprites;
-    AddObject(sprites, "SPRITE", "A.WAX");
-    AddObject(sprites, "SPRITE", "A.WAX");
-    AddObject(sprites, "SPRITE", "B.WAX", {{"LOGIC", "TROOP"}});
-    AddObject(sprites, "SPRITE", "B.WAX");
-    CDataObjects read = Read(Write(sprites));
-    ASSERT_EQ(read.m_pObjects.size(), 4u);
+TEST(ObjectsFile, RunOfOneClassSharesTheLastSeqBlockOnlyInOtherToolsTexts) {
+    // Texts of other tools that put no blank line between objects: a run of one class shares the
+    // SEQ block of its last object; a block ending with SEQEND or an object of another class ends
+    // the run.
+    const std::string troopSeq = " SEQ\n  LOGIC: TROOP\n SEQEND\n";
+    CDataObjects read = Read("SPRS 2\n SPR: A.WAX\n SPR: B.WAX\nOBJECTS 6\n" + Obj("SPRITE") + Obj("SPRITE") +
+                             Obj("SPRITE", 1) + troopSeq + Obj("SPRITE", 1) + Obj("FRAME") + Obj("FRAME") +
+                             troopSeq);
+    ASSERT_EQ(read.m_pObjects.size(), 6u);
     const SeqLines troop{{"LOGIC", "TROOP"}};
-    for (int i : {0, 1, 2})
-        EXPECT_EQ(SeqsOf(*read.m_pObjects[i]), troop);
-    // The block ends with SEQEND, so the object after it is not part of the run.
-    EXPECT_TRUE(read.m_pObjects[3]->m_pSeqs.empty());
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(SeqsOf(*read.m_pObjects[i]), i == 3 ? SeqLines{} : troop) << i;
     // Shared lines decide no colour: only an object's own lines do.
     EXPECT_EQ(read.m_pObjects[0]->m_crColour, 0x0000FFu);
     EXPECT_EQ(read.m_pObjects[2]->m_crColour, 0xFF0000u);
 
-    CDataObjects mixed;
-    AddObject(mixed, "SPRITE", "A.WAX");
-    AddObject(mixed, "FRAME", "B.FME", {{"LOGIC", "TROOP"}});
-    read = Read(Write(mixed));
-    ASSERT_EQ(read.m_pObjects.size(), 2u);
-    EXPECT_TRUE(read.m_pObjects[0]->m_pSeqs.empty());
-    EXPECT_EQ(SeqsOf(*read.m_pObjects[1]), troop);
+    // What we write reads back object for object: runs of one class with and without logic, an
+    // empty block, the last object without SEQ.
+    CDataObjects traps;
+    AddObject(traps, "SPRITE", "A.WAX");
+    AddObject(traps, "SPRITE", "A.WAX", {{"LOGIC", "TROOP"}});
+    AddObject(traps, "FRAME", "MINE.FME");
+    AddObject(traps, "FRAME", "ENERGY.FME", {{"LOGIC", "ITEM ENERGY"}});
+    AddObject(traps, "FRAME", "ENERGY.FME", {{"LOGIC", "ITEM ENERGY"}, {"FLAGS", "8"}});
+    AddObject(traps, "SPRITE", "A.WAX");
+    const std::string written = Write(traps);
+    read = Read(written);
+    ASSERT_EQ(read.m_pObjects.size(), traps.m_pObjects.size());
+    for (std::size_t i = 0; i < traps.m_pObjects.size(); ++i)
+        EXPECT_EQ(SeqsOf(*read.m_pObjects[i]), SeqsOf(*traps.m_pObjects[i])) << i;
+    EXPECT_EQ(Write(read), written);
 }
 
 // Each text gives these objects, with this many notes.
@@ -163,7 +173,7 @@ TEST(ObjectsFile, ObjectsTakeTheirNameAndColourWhileReading) {
         {"FMES 3\n FME: ONE.FME\n FME: TWO.FME\n FME: THREE.FME\nOBJECTS 4\n/* 0 : WRONG.FME */\n" +
              Obj("FRAME", 2) + "/* 1 : KEPT.FME */\n" + Obj("FRAME", 9) + "/* 2 : LIGHT.WAX */\n" +
              Obj("LAMP") + "/* 3 : ANYTHING */\n" + Obj("SAFE"),
-         {"0 FRAME THREE.FME(2) 808080", "1 FRAME KEPT.FME(9) 808080", "2 LAMP LIGHT.WAX(0) 0000ff",
+         {"0 FRAME THREE.FME(2) 808080", "1 FRAME KEPT.FME(3) 808080", "2 LAMP LIGHT.WAX(0) 0000ff",
           "3 SAFE safe(0) 808080"},
          1},
         // The last line that decides a colour wins; a frame is named by its DATA number before its
@@ -193,8 +203,8 @@ TEST(ObjectsFile, TruncatedTextKeepsTheAnnouncedObjects) {
 
     TextNotes notes;
     const CDataObjects read = Read(text.substr(0, text.find(" SEQEND")), &notes);
-    ASSERT_EQ(Outline(read), (Strings{"0 SPRITE GUARD.WAX(0) ff0000", "1 SPRITE STORMFIN.WAX(0) 0000ff",
-                                      "2 SPRITE STORMFIN.WAX(0) 0000ff"}));
+    ASSERT_EQ(Outline(read), (Strings{"0 SPRITE GUARD.WAX(0) ff0000", "1 SPRITE STORMFIN.WAX(1) 0000ff",
+                                      "2 SPRITE STORMFIN.WAX(1) 0000ff"}));
     EXPECT_DOUBLE_EQ(read.m_pObjects[0]->m_dX, 5.0);
     EXPECT_EQ(SeqsOf(*read.m_pObjects[0]), (SeqLines{{"LOGIC", "TROOP"}}));
     EXPECT_TRUE(read.m_pObjects[1]->m_pSeqs.empty() && read.m_pObjects[2]->m_pSeqs.empty());
@@ -218,8 +228,10 @@ TEST(ObjectsFile, AbsurdCountsAreCappedByTheText) {
                              "CLASS: SPRITE DATA: 0 X: 1 Y: 2 Z: 3 PCH: 0 YAW: 0 ROL: 0 DIFF: 0\n";
     TextNotes notes;
     const CDataObjects read = Read(text, &notes);
-    // The table stops at the next header keyword instead of swallowing the rest of the text.
-    ASSERT_EQ(read.m_Sprs.size(), 1u);
+    // The table stops at the next header keyword instead of swallowing the rest of the text; the
+    // objects made up for the missing ones add their sprite.
+    ASSERT_EQ(read.m_Sprs.size(), 2u);
+    EXPECT_EQ(read.m_Sprs[1].m_strName, "STORMFIN.WAX");
     EXPECT_TRUE(read.m_Pods.empty());
     ASSERT_FALSE(read.m_pObjects.empty());
     EXPECT_LE(read.m_pObjects.size(), text.size());
@@ -232,11 +244,11 @@ TEST(ObjectsFile, AbsurdCountsAreCappedByTheText) {
 
 TEST(ObjectsFile, LinkedRunsShareWithoutBlowingUp) {
     // A thousand sprites without SEQ lines before one with five: all get the five.
-    CDataObjects run;
+    std::string run = "OBJECTS 1001\n";
     for (int i = 0; i < 1000; ++i)
-        AddObject(run, "SPRITE", "A.WAX");
-    AddObject(run, "SPRITE", "A.WAX", {{"A", "1"}, {"B", "2"}, {"C", "3"}, {"D", "4"}, {"E", "5"}});
-    const CDataObjects read = Read(Write(run));
+        run += Obj("SPRITE");
+    run += Obj("SPRITE") + " SEQ\n A: 1\n B: 2\n C: 3\n D: 4\n E: 5\n SEQEND\n";
+    const CDataObjects read = Read(run);
     ASSERT_EQ(read.m_pObjects.size(), 1001u);
     EXPECT_EQ(read.m_pObjects[0]->m_pSeqs.size(), 5u);
 
@@ -348,7 +360,10 @@ TEST(ObjectsFile, ShortTablesStopAtTheNextKeywordAndCommentsNameOddObjects) {
                              "/* 2 : MY.THING */\n" + Obj("GADGET", 0); // a class with no table
     TextNotes notes;
     const CDataObjects objects = Read(text, &notes);
-    ASSERT_EQ(objects.m_Sprs.size(), 1u);
+    // The name kept for a DATA number beyond the table joins the table, so a save writes a
+    // number that names it.
+    ASSERT_EQ(objects.m_Sprs.size(), 2u);
+    EXPECT_EQ(std::tie(objects.m_Sprs[1].m_strName, objects.m_pObjects.at(1)->m_nData), std::tuple("LOST.WAX", 1));
     ASSERT_EQ(objects.m_Fmes.size(), 1u);
     EXPECT_EQ(objects.m_Fmes[0].m_strName, "IKEY.FME");
     ASSERT_EQ(objects.m_pObjects.size(), 3u);
