@@ -3,8 +3,8 @@
 // links, mirrors and INF references. Reported without a budget.
 #include "BenchRatio.h"
 
+#include "document/LevelSnapshot.h"
 #include "mapedit/CMapEngine.h"
-#include "mapedit/LevelSnapshot.h"
 #include "mapedit/StructuralEdits.h"
 #include "support/SyntheticLevel.h"
 

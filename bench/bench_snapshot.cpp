@@ -2,10 +2,10 @@
 // against copying the level's LEV, O and INF text bytes once, the least a text-based undo would do.
 #include "BenchRatio.h"
 
+#include "document/LevelSnapshot.h"
 #include "gamefiles/InfFile.h"
 #include "gamefiles/LevFile.h"
 #include "gamefiles/ObjectsFile.h"
-#include "mapedit/LevelSnapshot.h"
 #include "support/SyntheticLevel.h"
 
 #include <cstdio>

@@ -8,9 +8,9 @@
 #include "demo/DemoSprites.h"
 #include "demo/DemoTextures.h"
 #include "demo/SampleLevel.h"
+#include "document/CMorviDoc.h"
 #include "gamefiles/DocumentFile.h"
 #include "gamefiles/GobArchive.h"
-#include "model/CMorviDoc.h"
 #include "model/LevelChecker.h"
 
 #include <cstdio>

@@ -13,11 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const morvi::LevelChooser last = [](const std::vector<std::string>& names, int) {
         return std::optional<int>(static_cast<int>(names.size()) - 1);
     };
-    morvi::CMorviDoc first;
+    morvi::DocumentData first;
     if (!morvi::ReadDocumentBytes(first, std::span(data, size), "fuzz.mrv", last)) return 0;
     std::vector<std::uint8_t> once, twice;
     if (!morvi::WriteDocumentBytes(first, once)) return 0;
-    morvi::CMorviDoc second;
+    morvi::DocumentData second;
     if (!morvi::ReadDocumentBytes(second, once, "once.mrv", last)) {
         std::fputs("a written document does not read back\n", stderr);
         std::abort();

@@ -50,7 +50,7 @@ std::span<const std::uint8_t> AsBytes(const std::string& text) {
 }
 
 void LevelSeeds(const fs::path& dir) {
-    CMorviDoc doc;
+    DocumentData doc;
     // A few rooms of every kind: small seeds keep the fuzzers fast.
     testing::SyntheticLevelOptions options;
     options.sectors = 6;

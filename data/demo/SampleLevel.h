@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/CMorviDoc.h"
+#include "document/CMorviDoc.h"
 
 namespace morvi::demo {
 

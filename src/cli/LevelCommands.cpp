@@ -1,9 +1,9 @@
 // morvi-cli level ...: information, checks and conversions of levels in .gob and .mrv files.
 #include "CliArgs.h"
 
+#include "document/CMorviDoc.h"
 #include "gamefiles/DocumentFile.h"
 #include "gamefiles/LevelArchive.h"
-#include "model/CMorviDoc.h"
 #include "model/LevelChecker.h"
 #include "model/LevelDiff.h"
 #include "model/StringUtil.h"

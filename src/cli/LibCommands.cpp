@@ -1,9 +1,9 @@
 // morvi-cli lib ...: sectors of a level written to a library file, and libraries added to levels.
 #include "CliArgs.h"
 
+#include "document/CMorviDoc.h"
 #include "gamefiles/DocumentFile.h"
 #include "mapedit/ClipboardLibrary.h"
-#include "model/CMorviDoc.h"
 #include "resources/LfdArchive.h"
 
 #include <charconv>

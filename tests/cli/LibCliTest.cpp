@@ -1,8 +1,8 @@
 #include "CliFixture.h"
 
+#include "document/CMorviDoc.h"
 #include "gamefiles/DocumentFile.h"
 #include "gamefiles/LevelArchive.h"
-#include "model/CMorviDoc.h"
 #include "model/LevelChecker.h"
 #include "support/LevelBuilders.h"
 

@@ -1,10 +1,11 @@
 #include "support/EditSequence.h"
 
+#include "document/LevelSnapshot.h"
 #include "gamefiles/InfFile.h"
 #include "gamefiles/LevFile.h"
+#include "gamefiles/LevelTexts.h"
 #include "gamefiles/ObjectsFile.h"
 #include "mapedit/Generators.h"
-#include "mapedit/LevelSnapshot.h"
 #include "mapedit/StructuralEdits.h"
 #include "mapedit/TransformTools.h"
 #include "model/LevelChecker.h"
@@ -250,10 +251,13 @@ int TextureWidth(Rng& rng) {
     return rng.Chance(70) ? 64 : -1;
 }
 
+// The level's texts, and its archive: every member's name and bytes, the level list and the
+// current level.
 struct LevelTexts {
     std::string m_strLev;
     std::string m_strO;
     std::string m_strInf;
+    std::string m_strArchive;
     bool operator==(const LevelTexts&) const = default;
 };
 
@@ -262,16 +266,23 @@ LevelTexts Write(CDataLevel& level) {
     WriteLev(level.m_Lev, kGeneratorTitle, t.m_strLev);
     WriteObjects(level.m_Objects, kGeneratorTitle, t.m_strO);
     WriteInf(level.m_Inf, kGeneratorTitle, t.m_strInf);
+    for (const auto& member : level.m_pMembers)
+        t.m_strArchive += member->m_strName + " " + std::to_string(member->m_nSize) + "\n" +
+                          std::string(member->text()) + "\n";
+    for (const std::string& name : level.m_LevelNames)
+        t.m_strArchive += "level " + name + "\n";
+    t.m_strArchive += "current " + std::to_string(level.m_nCurrentLevel) + "\n";
     return t;
 }
 
 // The first line where two texts part, for a failure message that can be read.
 std::string FirstDifference(const LevelTexts& expected, const LevelTexts& actual) {
-    const std::array<std::pair<const std::string*, const std::string*>, 3> parts{
+    const std::array<std::pair<const std::string*, const std::string*>, 4> parts{
         {{&expected.m_strLev, &actual.m_strLev},
          {&expected.m_strO, &actual.m_strO},
-         {&expected.m_strInf, &actual.m_strInf}}};
-    const std::array<const char*, 3> names{"LEV", "O", "INF"};
+         {&expected.m_strInf, &actual.m_strInf},
+         {&expected.m_strArchive, &actual.m_strArchive}}};
+    const std::array<const char*, 4> names{"LEV", "O", "INF", "archive"};
     for (std::size_t i = 0; i < parts.size(); ++i) {
         std::istringstream a(*parts[i].first), b(*parts[i].second);
         std::string la, lb;
@@ -450,6 +461,23 @@ void EditSequence::AddDefaultOperations() {
         options.m_bSnap = rng.Chance(30);
         return CreatePassage(e, kind, options);
     });
+    // Changes of the archive, as the text windows and the Options sheet make them.
+    add("rename level", nullptr, [](CMapEngine& e, Rng& rng) {
+        EditResult result;
+        const std::string name = rng.Chance(50) ? "RENAMED" : "SECBASE";
+        result.m_bChanged = e.level().GetLevelName() != name && e.level().RenameLevel(name).ok();
+        result.m_bMembersChanged = result.m_bChanged;
+        return result;
+    });
+    add("edit texts", nullptr, [](CMapEngine& e, Rng& rng) {
+        EditResult result;
+        const std::string gol = "GOAL: " + std::to_string(rng.Below(1000)) + "\r\n";
+        result.m_bChanged = SetLevelText(e.level(), LevelText::Gol, gol);
+        if (const auto inf = GetLevelText(e.level(), LevelText::Inf); inf && rng.Chance(50))
+            result.m_bChanged |= SetLevelText(e.level(), LevelText::Inf, *inf + "\r\n# edited\r\n");
+        result.m_bMembersChanged = result.m_bInfChanged = result.m_bChanged;
+        return result;
+    });
     // The drag picks its own target with the press; the snapshot holds the selection before it.
     add("drag", nullptr, [this](CMapEngine& e, Rng& rng) { return Drag(e, m_Settings, rng); });
 }
@@ -462,8 +490,8 @@ constexpr int kTextsEvery = 8;
 
 struct StepRecord {
     std::string m_strName;
-    LevelSnapshot m_Snapshot;
     std::vector<CMapSelItem> m_Selection;
+    int m_nMode = kModeSector;
     std::optional<LevelTexts> m_Texts;
 };
 
@@ -484,6 +512,8 @@ std::string DifferenceFrom(const LevelSnapshot& snapshot, CDataLevel& level, CDa
 
 } // namespace
 
+// Every step goes through the document's funnel as the editor's commands do; at the end the
+// document's own history undoes them.
 SequenceOutcome EditSequence::Run(std::uint64_t seed, int steps) {
     SequenceOutcome outcome;
     Rng rng(seed);
@@ -498,9 +528,13 @@ SequenceOutcome EditSequence::Run(std::uint64_t seed, int steps) {
     for (int step = 0; step < steps && !m_Operations.empty(); ++step) {
         const EditOperation& op = m_Operations[static_cast<std::size_t>(rng.Below(Count(m_Operations)))];
         if (op.m_Target) op.m_Target(m_Engine, rng);
-        records.push_back({op.m_strName, LevelSnapshot::Capture(m_Engine), m_Engine.selection(),
-                           step % kTextsEvery == 0 ? std::optional(Write(level)) : std::nullopt});
+        const LevelSnapshot before = LevelSnapshot::Capture(level, m_Doc.selection(), m_Doc.m_nMode);
+        StepRecord record{op.m_strName, m_Doc.selection(), m_Doc.m_nMode,
+                          step % kTextsEvery == 0 ? std::optional(Write(level)) : std::nullopt};
+        const std::size_t stepsBefore = m_Doc.history().UndoCount();
+        m_Doc.BeginChange();
         const EditResult result = op.m_Run(m_Engine, rng);
+        m_Doc.EndChange(op.m_strName, ChangesOf(result));
         OperationCounts& counts = outcome.m_Counts[op.m_strName];
         ++counts.m_nRuns;
         counts.m_nChanged += result.m_bChanged ? 1 : 0;
@@ -510,19 +544,30 @@ SequenceOutcome EditSequence::Run(std::uint64_t seed, int steps) {
             outcome.m_strFailure = Where(seed, step, op.m_strName) + finding;
             return outcome;
         }
-        if (result.m_bChanged) continue;
-        if (std::string diff = DifferenceFrom(records.back().m_Snapshot, level, scratch); !diff.empty()) {
+        if (m_Doc.history().UndoCount() != stepsBefore + (result.m_bChanged ? 1 : 0)) {
+            outcome.m_strFailure =
+                Where(seed, step, op.m_strName) + "the change did not make exactly one step";
+            return outcome;
+        }
+        if (result.m_bChanged) {
+            records.push_back(std::move(record));
+            continue;
+        }
+        if (std::string diff = DifferenceFrom(before, level, scratch); !diff.empty()) {
             outcome.m_strFailure = Where(seed, step, op.m_strName) + "reported no change (message \"" +
                                    result.m_strMessage + "\") but changed the level: " + diff;
             return outcome;
         }
     }
-    // Undo everything, newest first: each restore must give back the state before its step.
+    // Undo everything, newest first: each undo must give back the state before its step.
     for (auto k = records.size(); k-- > 0;) {
         const StepRecord& record = records[k];
-        record.m_Snapshot.Restore(m_Engine);
         const std::string where = Where(seed, static_cast<int>(k), "undo of " + record.m_strName);
-        if (m_Engine.selection() != record.m_Selection) {
+        if (!m_Doc.Undo()) {
+            outcome.m_strFailure = where + "there was no step to undo";
+            return outcome;
+        }
+        if (m_Doc.selection() != record.m_Selection || m_Doc.m_nMode != record.m_nMode) {
             outcome.m_strFailure = where + "the selection was not restored";
             return outcome;
         }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "document/CMorviDoc.h"
 #include "mapedit/CMapEngine.h"
 #include "mapedit/ClipboardLibrary.h"
 #include "mapedit/EditResult.h"
-#include "model/CMorviDoc.h"
 
 #include <cstdint>
 #include <functional>
@@ -55,12 +55,14 @@ struct SequenceOutcome {
     bool ok() const { return m_strFailure.empty(); }
 };
 
-// Runs random edits on a document's level and checks after every step that the level checker
-// finds nothing and that an edit which reports no change (a refusal, a copy, a silent no-op) left
-// every record as it was. At the end the snapshots taken before the steps are restored newest
-// first: each must give back the selection the step started with, and the LEV, O and INF texts
-// written before the step (kept for the first step and every eighth after it). The engine shows
-// the whole level and all layers in an 800 x 600 view, so that drags can click on any item.
+// Runs random edits on a document's level, each through the document's change funnel, and checks
+// after every step that the level checker finds nothing, that a change makes exactly one undo step
+// and that an edit which reports no change (a refusal, a copy, a silent no-op) left every record
+// as it was. At the end the document undoes every step, newest first: each undo must give back the
+// selection and mode the step started with, and the LEV, O and INF texts and the archive (member
+// names and bytes, level list, current level) as they were before the step (kept for the first
+// step and every eighth after it). The engine shows the whole level and all layers in an
+// 800 x 600 view, so that drags can click on any item.
 class EditSequence {
 public:
     explicit EditSequence(CMorviDoc& doc);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "document/CMorviDoc.h"
 #include "mapedit/CMapEngine.h"
-#include "model/CMorviDoc.h"
 #include "model/LevelChecker.h"
 
 #include <string>

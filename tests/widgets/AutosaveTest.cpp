@@ -90,7 +90,7 @@ private slots:
         manager.setIdleInterval(kIdleMs);
         manager.addDocument(doc.get());
         doc->level().m_Lev.m_pSectors.front()->m_nAmbient = 7;
-        doc->markModified();
+        testing::MakeChange(*doc);
         const QString copy = manager.copyPathFor(doc.get());
         QVERIFY(!QFile::exists(copy));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), 5000);
@@ -128,13 +128,13 @@ private slots:
         AutosaveManager manager(nullptr, recoveryDir());
         manager.setIdleInterval(kIdleMs);
         manager.addDocument(doc.get());
-        doc->markModified();
+        testing::MakeChange(*doc);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(manager.copyPathFor(doc.get())), 5000);
         QVERIFY(doc->save());
         QCOMPARE(FilesIn(recoveryDir()), QStringList());
 
         // Modified again, autosaved again, then closed without saving.
-        doc->markModified();
+        testing::MakeChange(*doc);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(manager.copyPathFor(doc.get())), 5000);
         manager.removeDocument(doc.get());
         QCOMPARE(FilesIn(recoveryDir()), QStringList());
@@ -149,7 +149,7 @@ private slots:
         AutosaveManager manager(nullptr, recoveryDir());
         manager.setIdleInterval(kIdleMs);
         manager.addDocument(doc.get());
-        doc->markModified();
+        testing::MakeChange(*doc);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(manager.copyPathFor(doc.get())), 5000);
         QCOMPARE(manager.lastError(), QString());
         const QList<RecoveryEntry> pending = PendingRecoveries(recoveryDir());

@@ -162,7 +162,7 @@ private slots:
         frame.runCommand(cmd::kWall);
         QCOMPARE(document->doc().m_nMode, 1);
         QVERIFY(frame.action(cmd::kWall)->isChecked());
-        document->markModified();
+        testing::MakeChange(*document);
         QVERIFY(frame.windowTitle().contains("sample.mrv *"));
         const testing::ModalWatcher no(AnswerNo);
         QVERIFY(frame.closeAllDocuments());
@@ -229,7 +229,7 @@ private slots:
 
         // A folder that cannot take the temporary file: the save fails, says why, and the old
         // file is untouched.
-        document->markModified();
+        testing::MakeChange(*document);
         const auto readOnly = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther;
         QFile::setPermissions(dir.path(), readOnly);
         QString shown;

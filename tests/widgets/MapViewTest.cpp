@@ -173,7 +173,7 @@ private slots:
         QVERIFY(s.show());
         QTRY_COMPARE(missing.count(), 1);
         QVERIFY(!s.doc().m_bNormalizeOnOpen);
-        QCOMPARE(s.doc().m_pEngine, &s.engine());
+        QCOMPARE(s.document.activeView(), s.view.get());
         QCOMPARE(s.doc().m_nGridLevel, 4);
         for (const auto& sector : s.level().m_Lev.m_pSectors)
             for (const auto& v : sector->m_pVertices)
@@ -189,7 +189,7 @@ private slots:
         second.show();
         QVERIFY(QTest::qWaitForWindowExposed(&second));
         QCOMPARE(s.doc().m_nZoom, zoom);
-        QCOMPARE(s.doc().m_pEngine, &second.engine());
+        QCOMPARE(s.document.activeView(), &second);
     }
 
     void draggingMovesTheSelectedSectorByTheSnappedOffset() {
@@ -324,7 +324,7 @@ private slots:
         Drag(s.viewport(), s.pixel(cx, cz), kDragBy, 300);
         QVERIFY(LevelTexts(s.level()) != texts);
         QVERIFY(s.document.isModified());
-        QVERIFY(s.document.undo(s.engine()));
+        QVERIFY(s.document.undo());
         QCOMPARE(LevelTexts(s.level()), texts);
         QVERIFY(!s.document.isModified());
         QCOMPARE(modified.count(), 2);

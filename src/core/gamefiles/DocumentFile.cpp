@@ -52,9 +52,11 @@ Status ReadHeader(ByteSource& source, std::string_view name, DocumentHeader& hea
     return Status::Ok();
 }
 
-void ApplyHeader(const DocumentHeader& h, CMorviDoc& doc) { static_cast<DocumentMapState&>(doc) = h; }
+void ApplyHeader(const DocumentHeader& h, DocumentData& doc) {
+    static_cast<DocumentMapState&>(doc) = h;
+}
 
-void WriteHeader(const CMorviDoc& doc, ByteSink& sink) {
+void WriteHeader(const DocumentData& doc, ByteSink& sink) {
     std::vector<std::uint8_t> bytes;
     ByteWriter out(bytes);
     out.u16(static_cast<std::uint16_t>(kDocumentVersion.size()));
@@ -73,7 +75,7 @@ void WriteHeader(const CMorviDoc& doc, ByteSink& sink) {
 }
 
 // Nothing reaches doc before the header, the archive and the level have all been read.
-Status ReadDocument(CMorviDoc& doc, ByteSource& source, DocumentEncoding encoding, std::string_view name,
+Status ReadDocument(DocumentData& doc, ByteSource& source, DocumentEncoding encoding, std::string_view name,
                     const LevelChooser& chooser) {
     if (encoding == DocumentEncoding::Unknown) return Status::Fail(std::string(kUnexpectedFormat));
     DocumentHeader header;
@@ -101,7 +103,7 @@ DocumentEncoding EncodingOfPath(const std::filesystem::path& path) {
     return DocumentEncoding::Unknown;
 }
 
-Status LoadDocument(CMorviDoc& doc, const std::filesystem::path& path, const LevelChooser& chooser) {
+Status LoadDocument(DocumentData& doc, const std::filesystem::path& path, const LevelChooser& chooser) {
     const DocumentEncoding encoding = EncodingOfPath(path);
     if (encoding == DocumentEncoding::Unknown) return Status::Fail(std::string(kUnexpectedFormat));
     FileSource source;
@@ -109,18 +111,18 @@ Status LoadDocument(CMorviDoc& doc, const std::filesystem::path& path, const Lev
     return ReadDocument(doc, source, encoding, path.string(), chooser);
 }
 
-Status ReadDocumentBytes(CMorviDoc& doc, std::span<const std::uint8_t> bytes, std::string_view name,
+Status ReadDocumentBytes(DocumentData& doc, std::span<const std::uint8_t> bytes, std::string_view name,
                          const LevelChooser& chooser) {
     SpanSource source(bytes);
     return ReadDocument(doc, source, EncodingOfPath(std::filesystem::path(name)), name, chooser);
 }
 
-Status WriteDocument(CMorviDoc& doc, ByteSink& sink) {
+Status WriteDocument(DocumentData& doc, ByteSink& sink) {
     WriteHeader(doc, sink);
     return WriteLevelArchive(doc.level(), sink, kGeneratorTitle);
 }
 
-Status WriteDocumentBytes(CMorviDoc& doc, std::vector<std::uint8_t>& out) {
+Status WriteDocumentBytes(DocumentData& doc, std::vector<std::uint8_t>& out) {
     const std::size_t before = out.size();
     VectorSink sink(out);
     Status written = WriteDocument(doc, sink);
@@ -128,7 +130,7 @@ Status WriteDocumentBytes(CMorviDoc& doc, std::vector<std::uint8_t>& out) {
     return written;
 }
 
-Status SaveDocument(CMorviDoc& doc, const std::filesystem::path& path) {
+Status SaveDocument(DocumentData& doc, const std::filesystem::path& path) {
     const DocumentEncoding encoding = EncodingOfPath(path);
     if (encoding == DocumentEncoding::Unknown) return Status::Fail(std::string(kUnexpectedFormat));
     return WriteFileAtomically(path, [&](ByteSink& sink) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "gamefiles/AtomicFile.h"
+#include "gamefiles/DocumentData.h"
 #include "gamefiles/LevelArchive.h"
-#include "model/CMorviDoc.h"
 #include "model/Status.h"
 
 #include <cstdint>
@@ -26,18 +26,18 @@ DocumentEncoding EncodingOfPath(const std::filesystem::path& path);
 // Loads the document file or GOB archive at path into doc. Opening a plain GOB sets
 // m_bNormalizeOnOpen. On failure doc is unchanged and the status says why ("Unexpected file
 // format." for a name of neither kind).
-Status LoadDocument(CMorviDoc& doc, const std::filesystem::path& path, const LevelChooser& chooser);
+Status LoadDocument(DocumentData& doc, const std::filesystem::path& path, const LevelChooser& chooser);
 // The same from bytes in memory; name chooses the encoding and is named in messages.
-Status ReadDocumentBytes(CMorviDoc& doc, std::span<const std::uint8_t> bytes, std::string_view name,
+Status ReadDocumentBytes(DocumentData& doc, std::span<const std::uint8_t> bytes, std::string_view name,
                          const LevelChooser& chooser);
 
 // Saves doc in the encoding its path's name selects. The old file is replaced only when the whole
 // document is written. The document's path and modified flag are the caller's: an autosave to a
 // recovery folder must not change them.
-Status SaveDocument(CMorviDoc& doc, const std::filesystem::path& path);
+Status SaveDocument(DocumentData& doc, const std::filesystem::path& path);
 // Writes the document-file encoding. On failure the sink may hold a partial document.
-Status WriteDocument(CMorviDoc& doc, ByteSink& sink);
+Status WriteDocument(DocumentData& doc, ByteSink& sink);
 // Appends the document-file encoding to out; out is left as it was on failure.
-Status WriteDocumentBytes(CMorviDoc& doc, std::vector<std::uint8_t>& out);
+Status WriteDocumentBytes(DocumentData& doc, std::vector<std::uint8_t>& out);
 
 } // namespace morvi

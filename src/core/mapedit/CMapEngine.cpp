@@ -5,7 +5,9 @@
 
 namespace morvi {
 
-CMapEngine::CMapEngine(CMorviDoc& doc, const Settings& settings) : m_Doc(doc), m_Settings(settings) {}
+CMapEngine::CMapEngine(CMorviDoc& doc, const Settings& settings)
+    : m_Doc(doc), m_Settings(settings), m_Selection(doc.selection()),
+      m_GeometryWatch(doc.m_GeometryChanged.Connect([this] { MarkObjectsDirty(); })) {}
 
 double CMapEngine::ScreenToWorldX(double px) const {
     return px * 4096.0 / m_dScale - 2048.0 + m_Doc.m_dScrollX;

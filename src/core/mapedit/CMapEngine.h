@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/Settings.h"
+#include "document/CMorviDoc.h"
 #include "mapedit/DisplayList.h"
 #include "mapedit/SectorGrid.h"
-#include "model/CMorviDoc.h"
 
 #include <array>
 #include <functional>
@@ -15,14 +15,6 @@
 
 namespace morvi {
 
-// The map's edit modes, the document's m_nMode.
-enum EditMode : int {
-    kModeSector = 0,
-    kModeWall = 1,
-    kModeVertex = 2,
-    kModeObject = 3,
-    kModePerspective = 4
-};
 // The display tools of sector mode, the document's m_nTool.
 enum DisplayTool : int {
     kToolNormal = 0,
@@ -75,16 +67,6 @@ struct MapDevice {
     bool m_bPrinting = false;
 };
 
-// One selection entry; what is filled depends on the edit mode (sector; sector and wall; sector
-// and vertex; object and its assigned sector), the rest is -1.
-struct CMapSelItem {
-    int m_nSector = -1;
-    int m_nWall = -1;
-    int m_nVertex = -1;
-    int m_nObject = -1;
-    bool operator==(const CMapSelItem&) const = default;
-};
-
 struct KeyState {
     bool m_bCtrl = false;
     bool m_bShift = false;
@@ -106,16 +88,11 @@ struct ScrollBarState {
     bool operator==(const ScrollBarState&) const = default;
 };
 
-// How the engine tells the rest of the program what happened. Every member may be empty.
+// How the engine tells its view what happened; the document tells everyone else (its store-edits
+// and selection notifiers). May be empty.
 struct MapNotifications {
-    // Before a press changes the selection: the properties pane stores what was typed.
-    std::function<void()> m_StoreEdits;
-    // After a press or a move: the properties pane and the INF editor reload from the selection.
-    std::function<void()> m_SelectionChanged;
     // The view needs repainting; erase when items disappeared.
     std::function<void(bool erase)> m_Invalidate;
-    // The level was changed by the engine (a move).
-    std::function<void()> m_Modified;
 };
 
 // Document view hints: after a zoom change, after a grid-level change, anything else.
@@ -125,12 +102,14 @@ inline constexpr int kHintOther = 0;
 
 // The map engine of one map view: coordinates and layout, drawing into a display list, picking and
 // the selection, and mouse editing. The document holds what all views share (zoom, grid, layer,
-// scroll, mode, tool); the engine holds the view's layout and the selection. Nothing here draws
+// scroll, mode, tool, the selection); the engine holds the view's layout. Nothing here draws
 // on a screen or reads a clock: the view hands in its client rectangle, device, mouse events and
 // timer ticks, and paints the display lists it gets back.
 class CMapEngine {
 public:
     CMapEngine(CMorviDoc& doc, const Settings& settings);
+    CMapEngine(const CMapEngine&) = delete;
+    CMapEngine& operator=(const CMapEngine&) = delete;
 
     CMorviDoc& document() { return m_Doc; }
     CDataLevel& level() { return m_Doc.level(); }
@@ -298,7 +277,10 @@ public:
 private:
     CMorviDoc& m_Doc;
     const Settings& m_Settings;
-    std::vector<CMapSelItem> m_Selection;
+    // The document's selection, which every view of it shares.
+    std::vector<CMapSelItem>& m_Selection;
+    // Marks the object and picking caches stale whenever the document's geometry changes.
+    Notifier<>::Connection m_GeometryWatch;
     bool m_bObjectsDirty = true;
     bool m_bGeometryDirty = true;
     SectorGrid m_SectorGrid;

@@ -486,6 +486,7 @@ EditResult LoadRecords(CMapEngine& engine, std::span<const std::uint8_t> bytes,
     result.m_bChanged = true;
     result.m_bSelectionChanged = true;
     result.m_bInfChanged = added.m_bInf;
+    result.m_bMembersChanged = !stream.m_Scratch.m_pMembers.empty();
     return result;
 }
 

@@ -124,7 +124,7 @@ std::optional<FocusTarget> TargetOf(const CDataLevel& level, const LevelFinding&
 bool FocusOnFinding(CMapEngine& engine, const LevelFinding& finding) {
     const std::optional<FocusTarget> target = TargetOf(engine.level(), finding);
     if (!target) return false;
-    if (engine.m_Notify.m_StoreEdits) engine.m_Notify.m_StoreEdits();
+    engine.document().m_StoreEdits();
     engine.SetMode(target->mode);
     engine.ClearSelection();
     engine.AddToSelection(target->item);

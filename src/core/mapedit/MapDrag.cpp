@@ -12,10 +12,6 @@ ClientRect Normalised(const ClientRect& r) {
             std::max(r.top, r.bottom)};
 }
 
-void Notify(const std::function<void()>& callback) {
-    if (callback) callback();
-}
-
 // A selected wall's segment at the drag offset, in red, as wall mode marks it.
 void DrawWallGhost(const CMapEngine& engine, DisplayList& out, const CDataSector& sector, int wall, double dx,
                    double dz) {
@@ -84,9 +80,8 @@ bool CMapEngine::OnRelease(ScreenPoint /*point*/) {
     if (moved) {
         MarkGeometryDirty();
         if (m_Doc.m_nMode == kModeObject) MarkObjectsDirty();
-        Notify(m_Notify.m_SelectionChanged);
+        m_Doc.m_SelectionChanged();
         if (m_Notify.m_Invalidate) m_Notify.m_Invalidate(true);
-        Notify(m_Notify.m_Modified);
     }
     if (m_bRubber && m_Selection.empty()) {
         m_rcRubber = Normalised(m_rcRubber);

@@ -337,7 +337,7 @@ void BandObjects(const CMorviDoc& doc, const BandTest& test, std::vector<CMapSel
 void CMapEngine::PickAt(ScreenPoint point, KeyState keys) {
     const int mode = m_Doc.m_nMode;
     if (mode < kModeSector || mode > kModeObject) return; // the perspective view picks for itself
-    if (m_Notify.m_StoreEdits) m_Notify.m_StoreEdits();
+    m_Doc.m_StoreEdits();
     std::optional<CMapSelItem> candidate;
     switch (mode) {
     case kModeSector:
@@ -362,7 +362,7 @@ void CMapEngine::PickAt(ScreenPoint point, KeyState keys) {
         effect = SelectionEffect::Removed;
     if (effect != SelectionEffect::Untouched && m_Notify.m_Invalidate)
         m_Notify.m_Invalidate(effect == SelectionEffect::Removed || effect == SelectionEffect::Cleared);
-    if (m_Notify.m_SelectionChanged) m_Notify.m_SelectionChanged();
+    m_Doc.m_SelectionChanged();
 }
 
 // Unlike a click, the band also catches the other layers' items when all layers are shown.
@@ -435,7 +435,7 @@ std::pair<std::string, std::string> CMapEngine::StatusPanes() const {
 void CMapEngine::JumpToSector(int sector) {
     const CDataSector* target = SectorAt(level(), sector);
     if (!target) return;
-    if (m_Notify.m_StoreEdits) m_Notify.m_StoreEdits();
+    m_Doc.m_StoreEdits();
     m_Selection.clear();
     m_Selection.push_back({sector, -1, -1, -1});
     m_Doc.m_nCurrentLayer = target->m_nLayer;
@@ -449,7 +449,7 @@ void CMapEngine::JumpToSector(int sector) {
         CentreView(*this, x / count, z / count);
     }
     if (m_Notify.m_Invalidate) m_Notify.m_Invalidate(true);
-    if (m_Notify.m_SelectionChanged) m_Notify.m_SelectionChanged();
+    m_Doc.m_SelectionChanged();
 }
 
 } // namespace morvi

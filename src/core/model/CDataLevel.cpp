@@ -26,12 +26,14 @@ void CDataLevel::RebuildKindLists() {
     m_Sprites.clear();
     m_Models3D.clear();
     m_Sounds.clear();
-    for (const auto& member : m_pMembers) AddToKindList(member.get());
+    for (const auto& member : m_pMembers)
+        AddToKindList(member.get());
 }
 
 Status CDataLevel::AddMember(std::string name, std::span<const std::uint8_t> data) {
     if (name.empty() || name.size() > kGobNameMax)
-        return Status::Fail("The member name \"" + name + "\" is not valid: a GOB member name has 1 to 12 characters.");
+        return Status::Fail("The member name \"" + name +
+                            "\" is not valid: a GOB member name has 1 to 12 characters.");
     if (data.size() > 0xFFFFFFFFu) return Status::Fail("The member \"" + name + "\" is larger than 4 GB.");
     m_pMembers.push_back(std::make_unique<CDataGobEntry>(ToUpper(name), data));
     AddToKindList(m_pMembers.back().get());
@@ -81,7 +83,7 @@ bool CDataLevel::StoreMemberData(std::string_view name, std::span<const std::uin
     CDataGobEntry* member = FindMember(name);
     if (!member) return false;
     const std::size_t n = std::min<std::size_t>(src.size(), member->m_nSize);
-    if (n) std::memcpy(member->data().data(), src.data(), n);
+    if (n) std::memcpy(member->MutableData().data(), src.data(), n);
     return true;
 }
 
@@ -94,7 +96,8 @@ Status CDataLevel::RenameLevel(std::string_view newName) {
     const std::string newUpper = ToUpper(newName);
     if (oldUpper == newUpper) return Status::Ok();
     if (std::find(m_LevelNames.begin(), m_LevelNames.end(), newUpper) != m_LevelNames.end())
-        return Status::Fail("You cannot change the current level name\nsince the name you have choosen exist already.");
+        return Status::Fail(
+            "You cannot change the current level name\nsince the name you have choosen exist already.");
     if (newUpper.empty()) return Status::Fail("The level name cannot be empty.");
 
     // Only the members of this level move: SECBASE2.LEV is not a member of SECBASE.
@@ -103,8 +106,8 @@ Status CDataLevel::RenameLevel(std::string_view newName) {
         const std::string_view name = member->m_strName;
         if (ToUpper(BaseName(name)) != oldUpper) continue;
         if (newUpper.size() + (name.size() - BaseName(name).size()) > kGobNameMax)
-            return Status::Fail("The level name \"" + newUpper + "\" is too long: the member " + member->m_strName +
-                                " would have more than 12 characters.");
+            return Status::Fail("The level name \"" + newUpper + "\" is too long: the member " +
+                                member->m_strName + " would have more than 12 characters.");
         moving.push_back(member.get());
     }
 

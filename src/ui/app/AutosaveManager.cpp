@@ -107,7 +107,6 @@ void AutosaveManager::addDocument(MorviDocument* doc) {
     connect(watch.m_pTimer, &QTimer::timeout, this, [this, doc] { autosaveNow(doc); });
     m_Watches.insert(doc, watch);
     connect(doc, &MorviDocument::historyChanged, this, [this, doc] { touch(doc); });
-    connect(doc, &MorviDocument::edited, this, [this, doc] { touch(doc); });
     connect(doc, &MorviDocument::infChanged, this, [this, doc] { touch(doc); });
     connect(doc, &MorviDocument::updated, this, [this, doc] { touch(doc); });
     connect(doc, &MorviDocument::modifiedChanged, this,

@@ -6,6 +6,7 @@
 #include "app/CommandIcons.h"
 #include "app/CommandTable.h"
 #include "app/GamePaths.h"
+#include "app/HistoryPanel.h"
 #include "app/LevelsDialog.h"
 
 #include "app/MorviDocument.h"
@@ -87,6 +88,10 @@ CMainFrame::CMainFrame(QWidget* parent)
         if (!file.isEmpty()) m_RecentFiles.append(file);
     }
 
+    m_pHistory = new HistoryPanel(this);
+    addDockWidget(Qt::RightDockWidgetArea, m_pHistory);
+    m_pHistory->hide();
+
     createActions();
     installHandlers();
     createMenus();
@@ -145,9 +150,9 @@ void CMainFrame::createMenus() {
     rebuildRecentMenu();
 
     QMenu* edit = bar->addMenu("&Edit");
-    addMenuOf(edit,
-              {cmd::kUndo, cmd::kRedo, 0, cmd::kCut, cmd::kCopy, cmd::kPaste, 0, cmd::kInsert, cmd::kDelete,
-               0, cmd::kLibraryLoad, cmd::kLibrarySave, 0, cmd::kLink, cmd::kUnlink, 0, cmd::kProperties});
+    addMenuOf(edit, {cmd::kUndo, cmd::kRedo, cmd::kHistory, 0, cmd::kCut, cmd::kCopy, cmd::kPaste, 0,
+                     cmd::kInsert, cmd::kDelete, 0, cmd::kLibraryLoad, cmd::kLibrarySave, 0, cmd::kLink,
+                     cmd::kUnlink, 0, cmd::kProperties});
 
     QMenu* view = bar->addMenu("&View");
     addMenuOf(view, {cmd::kPerspective, 0, cmd::kSector, cmd::kWall, cmd::kVertex, cmd::kObject, 0});
@@ -178,8 +183,7 @@ void CMainFrame::createMenus() {
         if (!windows.isEmpty()) window->addSeparator();
         for (int i = 0; i < windows.size(); ++i) {
             QMdiSubWindow* sub = windows[i];
-            QAction* item =
-                window->addAction(QString("&%1 %2").arg(i + 1).arg(sub->windowTitle()));
+            QAction* item = window->addAction(QString("&%1 %2").arg(i + 1).arg(sub->windowTitle()));
             item->setCheckable(true);
             item->setChecked(sub == m_pMdi->activeSubWindow());
             connect(item, &QAction::triggered, this, [this, sub] { m_pMdi->setActiveSubWindow(sub); });
@@ -309,6 +313,14 @@ void CMainFrame::updateCommands() {
         if (view && CMorviView::handlesCommand(id) && a->isCheckable()) a->setChecked(view->isChecked(id));
     }
     action(cmd::kStatusBar)->setChecked(statusBar()->isVisible());
+    // The Edit menu says what it will undo or redo: "Undo Paste", "Redo Move".
+    const MorviDocument* active = activeDocument();
+    const auto named = [](const char* verb, const std::string& label) {
+        return label.empty() ? QString::fromLatin1(verb)
+                             : QString::fromLatin1(verb) + QLatin1Char(' ') + QString::fromStdString(label);
+    };
+    action(cmd::kUndo)->setText(named("&Undo", active ? active->doc().UndoLabel() : std::string()));
+    action(cmd::kRedo)->setText(named("&Redo", active ? active->doc().RedoLabel() : std::string()));
     for (QMenu* menu : m_DocumentMenus)
         menu->menuAction()->setVisible(document);
 }
@@ -335,16 +347,21 @@ void CMainFrame::installHandlers() {
         if (MorviDocument* document = activeDocument()) saveDocument(*document, true);
     });
     setCommandHandler(cmd::kExit, [this] { close(); });
+    setCommandHandler(cmd::kHistory, [this] {
+        m_pHistory->setDocument(activeDocument());
+        m_pHistory->show();
+        m_pHistory->raise();
+    });
     setCommandHandler(
         cmd::kUndo,
         [this] {
-            if (CMorviView* view = activeView()) view->document().undo(view->engine());
+            if (MorviDocument* document = activeDocument()) document->undo();
         },
         [this] { return activeDocument() && activeDocument()->history().CanUndo(); });
     setCommandHandler(
         cmd::kRedo,
         [this] {
-            if (CMorviView* view = activeView()) view->document().redo(view->engine());
+            if (MorviDocument* document = activeDocument()) document->redo();
         },
         [this] { return activeDocument() && activeDocument()->history().CanRedo(); });
     const auto toggleBar = [this](int barId) {
@@ -522,11 +539,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void CMainFrame::onSubWindowActivated(QMdiSubWindow* window) {
-    if (window) {
-        if (auto* child = qobject_cast<CChildFrame*>(window->widget()))
-            child->document().doc().m_pEngine = &child->view().engine();
-    }
+void CMainFrame::onSubWindowActivated(QMdiSubWindow*) {
+    m_pHistory->setDocument(activeDocument());
     updateCommands();
 }
 

@@ -20,6 +20,8 @@ class QTimer;
 
 namespace morvi::ui {
 
+class HistoryPanel;
+
 class CChildFrame;
 class CMorviView;
 class MorviDocument;
@@ -135,6 +137,7 @@ private:
     std::vector<QMenu*> m_DocumentMenus;
     QStringList m_RecentFiles;
     QTimer* m_pUpdateTimer;
+    HistoryPanel* m_pHistory = nullptr;
     std::vector<std::unique_ptr<MorviDocument>> m_Documents;
 };
 

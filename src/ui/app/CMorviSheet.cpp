@@ -4,6 +4,7 @@
 #include "app/AppPaths.h"
 #include "app/GamePaths.h"
 #include "app/MorviDocument.h"
+#include "model/StringUtil.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -168,17 +169,38 @@ public:
         return std::nullopt;
     }
 
-    // A refused rename is reported; the other header values are stored all the same.
+    // One undo step for the page, made only when a value differs. A refused rename is reported;
+    // the other header values are stored all the same.
     void store(MorviDocument& document, QWidget* messageParent) const {
-        CDataLevel& level = document.level();
-        if (Status renamed = level.RenameLevel(m_pName->currentText().trimmed().toStdString()); !renamed)
-            QMessageBox::warning(messageParent, kMessageTitle, QString::fromStdString(renamed.message()));
-        const std::string author = m_pAuthor->text().toStdString();
-        level.m_Lev.m_strAuthor = author;
-        level.m_Inf.m_strAuthor = author;
-        level.m_Lev.m_strMusic = m_pMusic->text().toStdString();
-        level.SetParallax(*ReadReal(m_pParallax1), *ReadReal(m_pParallax2));
-        document.markModified();
+        std::string refusal;
+        document.change(QStringLiteral("Level Settings"), [&] {
+            CDataLevel& level = document.level();
+            unsigned changed = kChangedNothing;
+            const std::string name = m_pName->currentText().trimmed().toStdString();
+            if (ToUpper(name) != ToUpper(level.GetLevelName())) {
+                if (Status renamed = level.RenameLevel(name); !renamed)
+                    refusal = renamed.message();
+                else
+                    changed |= kChangedGeometry | kChangedInf | kChangedMembers;
+            }
+            const std::string author = m_pAuthor->text().toStdString();
+            const std::string music = m_pMusic->text().toStdString();
+            const double p1 = *ReadReal(m_pParallax1), p2 = *ReadReal(m_pParallax2);
+            double oldP1 = 0.0, oldP2 = 0.0;
+            level.GetParallax(oldP1, oldP2);
+            if (author != level.m_Lev.m_strAuthor || author != level.m_Inf.m_strAuthor ||
+                music != level.m_Lev.m_strMusic || p1 != oldP1 || p2 != oldP2 ||
+                p1 != level.m_Inf.m_dParallax1 || p2 != level.m_Inf.m_dParallax2) {
+                level.m_Lev.m_strAuthor = author;
+                level.m_Inf.m_strAuthor = author;
+                level.m_Lev.m_strMusic = music;
+                level.SetParallax(p1, p2);
+                changed |= kChangedGeometry | kChangedInf;
+            }
+            return changed;
+        });
+        if (!refusal.empty())
+            QMessageBox::warning(messageParent, kMessageTitle, QString::fromStdString(refusal));
     }
 
 private:

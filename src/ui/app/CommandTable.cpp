@@ -25,6 +25,7 @@ const std::vector<CommandInfo> kCommands = {
     // Edit
     {cmd::kUndo, "&Undo", "Ctrl+Z", "Undo the last action"},
     {cmd::kRedo, "&Redo", "Ctrl+Y;Ctrl+Shift+Z", "Redo the previously undone action"},
+    {cmd::kHistory, "&History", nullptr, "List the changes; click one to go back or forward to it"},
     {cmd::kCut, "Cu&t", "Ctrl+X;Shift+Del", "Cut the selection and put it on the Clipboard"},
     {cmd::kCopy, "&Copy", "Ctrl+C;Ctrl+Ins", "Copy the selection and put it on the Clipboard"},
     {cmd::kPaste, "&Paste", "Ctrl+V;Shift+Ins", "Insert Clipboard contents"},

@@ -46,7 +46,7 @@ inline constexpr int kRotateLeft = 32828, kCreateDoor = 32857, kCreateStaircase 
 inline constexpr int kCreateElevator = 32858, kCreateCylinder = 32865;
 inline constexpr int kInfEditor = 32818, kGolEditor = 32819, kLvlEditor = 32822, kMsgEditor = 32823;
 inline constexpr int kAuxEditor = 32869, kLfdManager = 32863, kGobManager = 32867, kFilmManager = 32876;
-inline constexpr int kTestGob = 32806, kCheckLevel = 32901;
+inline constexpr int kTestGob = 32806, kCheckLevel = 32901, kHistory = 32902;
 inline constexpr int kNewWindow = 57648, kCascade = 57650, kTile = 57651, kArrangeIcons = 57649;
 inline constexpr int kHelpTopics = 57667, kHelpIndex = 57666, kAbout = 57664, kContextHelp = 57669;
 inline constexpr int kTipOfTheDay = 504;

@@ -1,6 +1,7 @@
 #include "app/MorviDocument.h"
 
 #include "gamefiles/DocumentFile.h"
+#include "mapedit/CMapEngine.h"
 
 #include <QFileInfo>
 
@@ -16,36 +17,39 @@ std::filesystem::path ToPath(const QString& path) {
 
 } // namespace
 
-MorviDocument::MorviDocument(QObject* parent) : QObject(parent), m_pDoc(std::make_unique<CMorviDoc>()) {}
+MorviDocument::MorviDocument(QObject* parent) : QObject(parent), m_pDoc(std::make_unique<CMorviDoc>()) {
+    connectNotifiers();
+}
 
 MorviDocument::~MorviDocument() = default;
+
+void MorviDocument::connectNotifiers() {
+    CMorviDoc& doc = *m_pDoc;
+    m_Connections.push_back(doc.m_StoreEdits.Connect([this] { emit storeEdits(); }));
+    m_Connections.push_back(doc.m_SelectionChanged.Connect([this] { emit selectionChanged(); }));
+    m_Connections.push_back(doc.m_GeometryChanged.Connect([this] { emit updated(kHintOther); }));
+    m_Connections.push_back(doc.m_InfChanged.Connect([this] { emit infChanged(); }));
+    m_Connections.push_back(doc.m_MembersChanged.Connect([this] { emit membersChanged(); }));
+    m_Connections.push_back(doc.m_HistoryChanged.Connect([this] { onHistoryChanged(); }));
+    m_MapStateConnection = doc.m_MapStateChanged.Connect([this](int hint) { emit updated(hint); });
+}
+
+void MorviDocument::onHistoryChanged() {
+    emit historyChanged();
+    const bool modified = m_pDoc->IsModified();
+    if (modified == m_bWasModified) return;
+    m_bWasModified = modified;
+    emit modifiedChanged(modified);
+}
 
 QString MorviDocument::title() const {
     return m_strPath.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(m_strPath).fileName();
 }
 
-void MorviDocument::markModified() {
-    m_bUntracked = true;
-    setModified(true);
-    emit edited();
-}
-
-void MorviDocument::setModified(bool modified) {
-    if (m_pDoc->m_bModified == modified) return;
-    m_pDoc->m_bModified = modified;
-    emit modifiedChanged(modified);
-}
-
 Status MorviDocument::open(const QString& path, const LevelChooser& chooser) {
-    auto fresh = std::make_unique<CMorviDoc>();
-    if (Status status = LoadDocument(*fresh, ToPath(path), chooser); !status) return status;
-    m_pDoc = std::move(fresh);
-    m_History.Clear();
-    m_bUntracked = false;
+    if (Status status = m_pDoc->Open(ToPath(path), chooser); !status) return status;
     m_strPath = path;
     emit pathChanged(m_strPath);
-    emit modifiedChanged(false);
-    emit historyChanged();
     return Status::Ok();
 }
 
@@ -54,84 +58,52 @@ Status MorviDocument::openCopy(const QString& copyPath, const QString& originalP
     m_pDoc->m_strPathName = originalPath.toStdString();
     m_strPath = originalPath;
     emit pathChanged(m_strPath);
-    markModified();
+    m_pDoc->MarkUnsaved();
     return Status::Ok();
 }
 
 void MorviDocument::startNew(const QString& templatePath) {
-    auto fresh = std::make_unique<CMorviDoc>();
-    if (LoadDocument(*fresh, ToPath(templatePath), {})) {
-        m_pDoc = std::move(fresh);
-        // A template is no file of the user's: the first view does not fit it on screen.
-        m_pDoc->m_bNormalizeOnOpen = false;
-    }
+    // A template is no file of the user's: the first view does not fit it on screen.
+    if (m_pDoc->Open(ToPath(templatePath), {})) m_pDoc->m_bNormalizeOnOpen = false;
     m_pDoc->m_strPathName.clear();
-    m_History.Clear();
     m_strPath.clear();
 }
 
 Status MorviDocument::saveAs(const QString& path) {
     if (path.isEmpty()) return Status::Fail("The document has no file name yet.");
-    if (Status status = SaveDocument(*m_pDoc, ToPath(path)); !status) return status;
+    if (Status status = m_pDoc->SaveAs(ToPath(path)); !status) return status;
     m_pDoc->m_strPathName = path.toStdString();
-    m_History.MarkSaved();
-    m_bUntracked = false;
     if (m_strPath != path) {
         m_strPath = path;
         emit pathChanged(m_strPath);
     }
-    setModified(false);
-    emit historyChanged();
     return Status::Ok();
 }
 
-EditResult MorviDocument::runEdit(CMapEngine& engine, const QString& label,
-                                  const std::function<EditResult()>& command) {
-    beginEdit(engine);
-    EditResult result = command();
-    endEdit(label, result.m_bChanged);
-    if (result.m_bSelectionChanged) emit selectionChanged();
-    if (result.m_bInfChanged) emit infChanged();
+void MorviDocument::change(const QString& label, const std::function<unsigned()>& apply) {
+    m_pDoc->BeginChange();
+    m_pDoc->EndChange(label.toStdString(), apply());
+}
+
+EditResult MorviDocument::runEdit(const QString& label, const std::function<EditResult()>& command) {
+    EditResult result;
+    change(label, [&] {
+        result = command();
+        return ChangesOf(result);
+    });
     return result;
 }
 
-void MorviDocument::beginEdit(CMapEngine& engine) {
-    m_History.Begin(engine);
+void MorviDocument::beginEdit() {
+    m_pDoc->BeginChange();
 }
 
-void MorviDocument::endEdit(const QString& label, bool changed) {
-    if (!changed) {
-        m_History.Cancel();
-        return;
-    }
-    m_History.Commit(label.toStdString());
-    setModified(true);
-    emit historyChanged();
-    updateAllViews();
-}
-
-bool MorviDocument::undo(CMapEngine& engine) {
-    if (!m_History.Undo(engine)) return false;
-    setModified(m_bUntracked || m_History.IsModified());
-    emit historyChanged();
-    emit selectionChanged();
-    emit infChanged();
-    updateAllViews();
-    return true;
-}
-
-bool MorviDocument::redo(CMapEngine& engine) {
-    if (!m_History.Redo(engine)) return false;
-    setModified(m_bUntracked || m_History.IsModified());
-    emit historyChanged();
-    emit selectionChanged();
-    emit infChanged();
-    updateAllViews();
-    return true;
+void MorviDocument::endEdit(const QString& label, unsigned changed) {
+    m_pDoc->EndChange(label.toStdString(), changed);
 }
 
 void MorviDocument::updateAllViews(int hint) {
-    emit updated(hint);
+    m_pDoc->m_MapStateChanged(hint);
 }
 
 } // namespace morvi::ui

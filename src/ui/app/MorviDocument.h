@@ -1,22 +1,23 @@
 #pragma once
 
+#include "document/CMorviDoc.h"
 #include "gamefiles/LevelArchive.h"
-#include "mapedit/EditHistory.h"
 #include "mapedit/EditResult.h"
-#include "model/CMorviDoc.h"
 #include "model/Status.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace morvi::ui {
 
-// One open document: the core document (level and shared map state), its undo history and its
-// file. The map views, tool windows and the main frame listen to its signals; every change of the
-// level goes through it so that undo, the modified marker and the views stay in step.
+// The Qt face of one open document: the core document (level, map state, selection, history and
+// the one change funnel) and its file. It turns the core document's notifiers into signals, so
+// the map views, tool windows and the main frame follow every change made anywhere.
 class MorviDocument : public QObject {
     Q_OBJECT
 public:
@@ -24,16 +25,15 @@ public:
     ~MorviDocument() override;
 
     CMorviDoc& doc() { return *m_pDoc; }
+    const CMorviDoc& doc() const { return *m_pDoc; }
     CDataLevel& level() { return m_pDoc->level(); }
-    EditHistory& history() { return m_History; }
+    const EditHistory& history() const { return m_pDoc->history(); }
 
     // The file the document was read from or last saved to; empty for a new document.
     QString path() const { return m_strPath; }
     // The title shown in window captions: the file name, or "Untitled" for a new document.
     QString title() const;
-    bool isModified() const { return m_pDoc->m_bModified; }
-    // Marks a change that is not an undo step (a text member edited, the level header).
-    void markModified();
+    bool isModified() const { return m_pDoc->IsModified(); }
 
     // Reads a document file or GOB archive; the document is replaced only on success.
     Status open(const QString& path, const LevelChooser& chooser);
@@ -48,41 +48,50 @@ public:
     Status saveAs(const QString& path);
     Status save() { return saveAs(m_strPath); }
 
-    // Runs one map command as one undo step on the engine: a step is kept only when the command
-    // changed the level. The views are updated and the modified marker set.
-    EditResult runEdit(CMapEngine& engine, const QString& label, const std::function<EditResult()>& command);
-    // Brackets a change made outside runEdit (a mouse drag) as one undo step.
-    void beginEdit(CMapEngine& engine);
-    void endEdit(const QString& label, bool changed);
-    bool undo(CMapEngine& engine);
-    bool redo(CMapEngine& engine);
+    // The one way to change the document: apply runs between the start and the end of one
+    // change, which becomes one undo step called label when apply reports what it changed
+    // (ChangeFlags) and is dropped when it reports nothing.
+    void change(const QString& label, const std::function<unsigned()>& apply);
+    // Runs one map command as one change: a step is kept only when the command changed the level.
+    EditResult runEdit(const QString& label, const std::function<EditResult()>& command);
+    // Brackets a change made over several events (a mouse drag) as one change.
+    void beginEdit();
+    void endEdit(const QString& label, unsigned changed);
+    bool undo() { return m_pDoc->Undo(); }
+    bool redo() { return m_pDoc->Redo(); }
 
-    // Every view of the document lays itself out again and repaints (hint: kHintZoom, kHintGrid,
-    // kHintOther).
-    void updateAllViews(int hint = kHintOther);
-    // The selection of the document's active engine changed.
-    void notifySelectionChanged() { emit selectionChanged(); }
-    // The INF part was replaced outside the INF editor (the raw text editor): its views reload.
-    void notifyInfChanged() { emit infChanged(); }
+    // The shared map state changed: every view of the document lays itself out again and
+    // repaints (hint: kHintZoom, kHintGrid, kHintOther).
+    void updateAllViews(int hint = 0);
+    // The selection was changed in place by a map rule: its observers reload.
+    void notifySelectionChanged() { m_pDoc->m_SelectionChanged(); }
+    // The map view used last (focused, clicked or shown last): it writes the status panes.
+    QObject* activeView() const { return m_pActiveView; }
+    void setActiveView(QObject* view) { m_pActiveView = view; }
 
 signals:
+    // The views lay themselves out again and repaint (the map state or the level changed).
     void updated(int hint);
     void modifiedChanged(bool modified);
     void pathChanged(const QString& path);
+    // Tool windows store what was typed: the selection is about to change.
+    void storeEdits();
     void selectionChanged();
     void infChanged();
+    void membersChanged();
+    // Steps were added, undone or redone, or the modified state changed.
     void historyChanged();
-    // A change that is not an undo step (markModified), each time, even when already modified.
-    void edited();
 
 private:
-    void setModified(bool modified);
+    void connectNotifiers();
+    void onHistoryChanged();
 
     std::unique_ptr<CMorviDoc> m_pDoc;
-    EditHistory m_History;
+    QPointer<QObject> m_pActiveView;
     QString m_strPath;
-    // A change no undo step covers: the document stays modified until saved.
-    bool m_bUntracked = false;
+    bool m_bWasModified = false;
+    std::vector<Notifier<>::Connection> m_Connections;
+    Notifier<int>::Connection m_MapStateConnection;
 };
 
 } // namespace morvi::ui

@@ -114,14 +114,24 @@ void TextEditorWindow::loadText() {
     m_pText->setPlainText(QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
+// One undo step, made only when the text differs from the member's: the INF text re-reads the
+// INF part, every other text is a member of the archive.
 void TextEditorWindow::storeText() {
     QString text = m_pText->toPlainText();
     if (m_bCrLf) text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    CDataLevel& level = m_pDocument->level();
-    if (const std::optional<LevelText> which = LevelTextOf(m_Kind))
-        SetLevelText(level, *which, ToBytes(text));
-    else
-        SetMemberText(level, m_strMemberName.toStdString(), ToBytes(text));
+    const std::string bytes = ToBytes(text);
+    const std::optional<LevelText> which = LevelTextOf(m_Kind);
+    const QString label = titleFor(m_Kind).section(QLatin1Char(' '), 0, 0) + QStringLiteral(" Text");
+    m_pDocument->change(label, [&] {
+        CDataLevel& level = m_pDocument->level();
+        const std::optional<std::string> old =
+            which ? GetLevelText(level, *which) : GetMemberText(level, m_strMemberName.toStdString());
+        if (old && *old == bytes) return unsigned{kChangedNothing};
+        const bool stored = which ? SetLevelText(level, *which, bytes)
+                                  : SetMemberText(level, m_strMemberName.toStdString(), bytes);
+        if (!stored) return unsigned{kChangedNothing};
+        return unsigned{kChangedMembers | (m_Kind == TextKind::Inf ? kChangedInf | kChangedGeometry : 0u)};
+    });
 }
 
 void TextEditorWindow::storePosition() const {
@@ -132,15 +142,8 @@ void TextEditorWindow::storePosition() const {
 
 void TextEditorWindow::accept() {
     if (m_bClosing) return;
-    if (m_pDocument) {
-        m_pDocument->markModified();
-        storeText();
-    }
+    if (m_pDocument) storeText();
     storePosition();
-    if (m_pDocument) {
-        m_pDocument->updateAllViews();
-        if (m_Kind == TextKind::Inf) m_pDocument->notifyInfChanged();
-    }
     finish(Accepted);
 }
 

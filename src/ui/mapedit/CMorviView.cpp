@@ -139,20 +139,16 @@ CMorviView::CMorviView(MorviDocument& document, QWidget* parent)
 
 CMorviView::~CMorviView() {
     // A press whose release never came must not leave the document's undo step open.
-    if (m_bPressed) m_Document.endEdit(QStringLiteral("Move"), false);
-    CMorviDoc& doc = m_Doc;
-    if (doc.m_pEngine == &m_Engine) doc.m_pEngine = nullptr;
+    if (m_bPressed) m_Document.endEdit(QStringLiteral("Move"), kChangedNothing);
 }
 
 void CMorviView::wireEngine() {
-    m_Engine.m_Notify.m_StoreEdits = [this] { emit storeEdits(); };
-    m_Engine.m_Notify.m_SelectionChanged = [this] {
-        m_Document.notifySelectionChanged();
-        emitSelectionPanes(false);
-    };
     m_Engine.m_Notify.m_Invalidate = [this](bool) { invalidateMap(); };
-    // The move is marked modified by the undo step that brackets it (endEdit).
-    m_Engine.m_Notify.m_Modified = nullptr;
+    // Every view of the document shows its selection, whichever view or command changed it.
+    connect(&m_Document, &MorviDocument::selectionChanged, this, [this] {
+        invalidateMap();
+        emitSelectionPanes(false);
+    });
 }
 
 MapDevice CMorviView::device() const {
@@ -191,7 +187,7 @@ void CMorviView::showEvent(QShowEvent* event) {
 
 void CMorviView::initialUpdate() {
     CMorviDoc& doc = m_Doc;
-    doc.m_pEngine = &m_Engine;
+    m_Document.setActiveView(this);
     relayout();
     if (doc.m_bNormalizeOnOpen) {
         m_Engine.ZoomNormalize(device(), clientRect());
@@ -314,7 +310,7 @@ void CMorviView::paintRubberBand(QPainter& painter) const {
 // ---- Status panes -------------------------------------------------------------------------------
 
 bool CMorviView::isActiveView() const {
-    return m_Doc.m_pEngine == &m_Engine;
+    return m_Document.activeView() == this;
 }
 
 void CMorviView::emitCursorPanes(const QPoint& point) {
@@ -343,7 +339,7 @@ void CMorviView::emitLayerPane() {
 
 void CMorviView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
-    m_Doc.m_pEngine = &m_Engine;
+    m_Document.setActiveView(this);
     emitSelectionPanes(true);
     emitLayerPane();
 }
@@ -480,9 +476,9 @@ void CMorviView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     m_bPressed = true;
-    m_Doc.m_pEngine = &m_Engine;
+    m_Document.setActiveView(this);
     // The press may change the selection, which belongs to the move's undo step.
-    m_Document.beginEdit(m_Engine);
+    m_Document.beginEdit();
     m_Engine.OnPress(ToScreen(event->position()), KeysOf(event->modifiers()));
     emitSelectionPanes(false);
     m_DragTimer.start();
@@ -505,7 +501,7 @@ void CMorviView::mouseReleaseEvent(QMouseEvent* event) {
     m_DragTimer.stop();
     m_bPressed = false;
     const bool changed = m_Engine.OnRelease(ToScreen(event->position()));
-    m_Document.endEdit(QStringLiteral("Move"), changed);
+    m_Document.endEdit(QStringLiteral("Move"), changed ? kChangedGeometry : kChangedNothing);
     invalidateMap();
     emitSelectionPanes(false);
 }

@@ -24,8 +24,8 @@ class MorviDocument;
 // - route the view commands through handlesCommand / isEnabled / isChecked / runCommand;
 // - connect statusTextChanged(paneId, text) to the status bar panes 59130..59134;
 // - connect pathsMissing() to the "paths not set" message followed by the Options sheet;
-// - connect storeEdits() to the properties pane's store (sent before a click changes the
-//   selection); the reload afterwards comes through the document's selectionChanged signal.
+// - tool windows store their edits on the document's storeEdits signal (sent before a click
+//   changes the selection) and reload on its selectionChanged signal.
 class CMorviView : public QAbstractScrollArea {
     Q_OBJECT
 public:
@@ -63,8 +63,6 @@ signals:
     void statusTextChanged(int paneId, const QString& text);
     // The first showing found the game paths unset.
     void pathsMissing();
-    // A click is about to change the selection: the properties pane stores its edits now.
-    void storeEdits();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -37,9 +37,9 @@ void FindSectorDialog::accept() {
     // selected line counts.
     const QList<QListWidgetItem*> chosen = m_pList->selectedItems();
     if (!chosen.isEmpty()) {
+        // The jump tells the selection's observers itself; the views follow the new layer.
         m_Engine.JumpToSector(chosen.front()->data(Qt::UserRole).toInt());
         m_Document.updateAllViews();
-        m_Document.notifySelectionChanged();
     }
     QDialog::accept();
 }

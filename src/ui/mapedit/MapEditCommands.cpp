@@ -174,7 +174,7 @@ bool MapEditCommands::enabled(MapCommand command) const {
 
 void MapEditCommands::run(CMorviView& view, const QString& label, const Operation& operation) {
     CMapEngine& engine = view.engine();
-    const EditResult result = view.document().runEdit(engine, label, [&] { return operation(engine); });
+    const EditResult result = view.document().runEdit(label, [&] { return operation(engine); });
     // A command that only changed the selection still has every view repaint it.
     if (!result.m_bChanged && result.m_bSelectionChanged) view.document().updateAllViews();
     if (!result.m_strMessage.empty())

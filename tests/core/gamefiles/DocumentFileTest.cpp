@@ -37,19 +37,19 @@ Bytes ReadFileBytes(const fs::path& path) {
 
 // A document whose map state (zoom, grid level, grid on, layer, all layers, scroll X and Z, mode)
 // differs from the defaults in every field, with two members.
-void Fill(CMorviDoc& doc) {
+void Fill(DocumentData& doc) {
     static_cast<DocumentMapState&>(doc) = {
-        3, 2, 0, 1, 1, 12.5, -3.25, 2, CMorviDoc::DefaultFurtherSettings()};
+        3, 2, 0, 1, 1, 12.5, -3.25, 2, DocumentData::DefaultFurtherSettings()};
     EXPECT_TRUE(Succeeded(doc.level().AddMember("IF3.BM", AsBytes("0123456789"))));
     EXPECT_TRUE(Succeeded(doc.level().AddMember("JEDI.LVL", AsBytes("LEVELS 1"))));
 }
 
-bool SameHeader(const CMorviDoc& a, const CMorviDoc& b) {
+bool SameHeader(const DocumentData& a, const DocumentData& b) {
     return static_cast<const DocumentMapState&>(a) == static_cast<const DocumentMapState&>(b);
 }
 
 Bytes FilledDocument() {
-    CMorviDoc doc;
+    DocumentData doc;
     Fill(doc);
     Bytes bytes;
     EXPECT_TRUE(Succeeded(WriteDocumentBytes(doc, bytes)));
@@ -79,7 +79,7 @@ TEST(DocumentFile, HeaderBytes) {
 // document file embeds, offsets and all.
 TEST(DocumentFile, SavesAndLoadsBothEncodings) {
     TempDir dir;
-    CMorviDoc doc;
+    DocumentData doc;
     Fill(doc);
     doc.m_FurtherSettings = {1, 2, 3, 4, 5, 6, 7};
     EXPECT_EQ(SaveDocument(doc, dir.path() / "level.txt").message(), "Unexpected file format.");
@@ -90,7 +90,7 @@ TEST(DocumentFile, SavesAndLoadsBothEncodings) {
     ASSERT_GT(file.size(), kHeaderSize);
     EXPECT_EQ(Bytes(file.begin() + kHeaderSize, file.end()), ReadFileBytes(dir.path() / "level.gob"));
 
-    CMorviDoc whole;
+    DocumentData whole;
     ASSERT_TRUE(Succeeded(LoadDocument(whole, dir.path() / "level.mrv", {})));
     EXPECT_TRUE(SameHeader(whole, doc));
     EXPECT_FALSE(whole.m_bNormalizeOnOpen);
@@ -98,14 +98,14 @@ TEST(DocumentFile, SavesAndLoadsBothEncodings) {
     ASSERT_EQ(whole.level().m_pMembers.size(), 2u);
     EXPECT_EQ(whole.level().m_pMembers[1]->text(), "LEVELS 1");
 
-    CMorviDoc gob;
+    DocumentData gob;
     ASSERT_TRUE(Succeeded(LoadDocument(gob, dir.path() / "level.gob", {})));
     EXPECT_TRUE(gob.m_bNormalizeOnOpen);
     ASSERT_EQ(gob.level().m_pMembers.size(), 2u);
     EXPECT_EQ(gob.level().m_pMembers[0]->text(), "0123456789");
 
     fs::copy_file(dir.path() / "level.mrv", dir.path() / "level.txt");
-    CMorviDoc txt;
+    DocumentData txt;
     EXPECT_EQ(LoadDocument(txt, dir.path() / "level.txt", {}).message(), "Unexpected file format.");
     EXPECT_TRUE(txt.level().m_pMembers.empty());
 }
@@ -129,10 +129,10 @@ TEST(DocumentFile, OnlyVersionOneTenHasFurtherSettings) {
                 out.u32(word);
         out.bytes(std::span(written).subspan(kHeaderSize));
 
-        CMorviDoc doc;
+        DocumentData doc;
         doc.m_FurtherSettings = {9, 9, 9, 9, 9, 9, 9};
         ASSERT_TRUE(Succeeded(ReadDocumentBytes(doc, bytes, "level.mrv", {})));
-        CMorviDoc expected;
+        DocumentData expected;
         Fill(expected);
         if (hasFurther) expected.m_FurtherSettings = further;
         EXPECT_TRUE(SameHeader(doc, expected));
@@ -147,7 +147,7 @@ TEST(DocumentFile, EncodingFollowsTheFileName) {
     EXPECT_EQ(EncodingOfPath("SECBASE.GOB"), DocumentEncoding::Gob);
     EXPECT_EQ(EncodingOfPath("maps.mrv/secbase.gob"), DocumentEncoding::Gob);
     EXPECT_EQ(EncodingOfPath("secbase.lev"), DocumentEncoding::Unknown);
-    CMorviDoc doc;
+    DocumentData doc;
     EXPECT_EQ(ReadDocumentBytes(doc, FilledDocument(), "level.dat", {}).message(), "Unexpected file format.");
     EXPECT_TRUE(doc.level().m_pMembers.empty());
 }
@@ -169,7 +169,7 @@ TEST(DocumentFile, FailedLoadLeavesTheDocumentAlone) {
     };
     for (const auto& [what, bytes, message] : cases) {
         SCOPED_TRACE(what);
-        CMorviDoc doc;
+        DocumentData doc;
         doc.m_nZoom = 77;
         ASSERT_TRUE(Succeeded(doc.level().AddMember("KEEP.TXT", AsBytes("kept"))));
         const Status status = ReadDocumentBytes(doc, bytes, "bad.mrv", {});
@@ -177,7 +177,7 @@ TEST(DocumentFile, FailedLoadLeavesTheDocumentAlone) {
         EXPECT_EQ(status.message().rfind("bad.mrv: ", 0), 0u) << status.message();
         EXPECT_NE(status.message().find(message), std::string::npos) << status.message();
         EXPECT_EQ(doc.m_nZoom, 77);
-        EXPECT_EQ(doc.m_FurtherSettings, CMorviDoc::DefaultFurtherSettings());
+        EXPECT_EQ(doc.m_FurtherSettings, DocumentData::DefaultFurtherSettings());
         ASSERT_EQ(doc.level().m_pMembers.size(), 1u);
         EXPECT_EQ(doc.level().m_pMembers[0]->m_strName, "KEEP.TXT");
     }
@@ -190,7 +190,7 @@ TEST(DocumentFile, SaveReplacesTheOldFileOnlyWhenComplete) {
     const fs::perms perms = fs::perms::owner_read | fs::perms::owner_write;
     fs::permissions(path, perms);
 
-    CMorviDoc doc;
+    DocumentData doc;
     Fill(doc);
     // A name too long for the directory makes the archive writer give up after the header.
     doc.level().m_pMembers[1]->m_strName = "FOURTEEN.CHARS";

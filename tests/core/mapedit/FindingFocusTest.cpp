@@ -21,7 +21,6 @@ protected:
         level().m_Lev.m_pSectors[1]->m_nLayer = 3;
         m_Engine.m_dScale = 512.0;
         m_Engine.m_rcClient = {0, 0, 401, 301};
-        m_Engine.m_Notify.m_StoreEdits = [this] { ++m_nStores; };
     }
 
     CDataLevel& level() { return m_Doc.level(); }
@@ -37,6 +36,7 @@ protected:
     Settings m_Settings;
     CMapEngine m_Engine{m_Doc, m_Settings};
     int m_nStores = 0;
+    Notifier<>::Connection m_StoreWatch = m_Doc.m_StoreEdits.Connect([this] { ++m_nStores; });
 };
 
 TEST_F(FindingFocus, BrokenMirrorSelectsTheWallAndCentresOnItsMidpoint) {

@@ -22,13 +22,13 @@ struct Fixture {
     Settings settings;
     CMapEngine engine{doc, settings};
     std::vector<std::string> log;
+    Notifier<>::Connection storeWatch = doc.m_StoreEdits.Connect([this] { log.push_back("store"); });
+    Notifier<>::Connection changeWatch = doc.m_SelectionChanged.Connect([this] { log.push_back("changed"); });
 
     Fixture() {
         engine.m_dScale = 4096.0;
         engine.m_rcClient = {0, 0, 4096, 4096};
-        engine.m_Notify.m_StoreEdits = [this] { log.push_back("store"); };
         engine.m_Notify.m_Invalidate = [this](bool erase) { log.push_back(erase ? "erase" : "paint"); };
-        engine.m_Notify.m_SelectionChanged = [this] { log.push_back("changed"); };
     }
     CDataLev& lev() { return doc.level().m_Lev; }
     // The game's sectors wind clockwise on the map (X right, Z up); the builders' squares wind

@@ -62,12 +62,12 @@ TEST(MapStatistics, JumpSelectsTheSectorOnItsLayerAndCentresIt) {
     engine.AddToSelection({0, -1, -1, -1});
     engine.AddToSelection({1, -1, -1, -1});
     std::vector<std::string> log;
-    engine.m_Notify.m_StoreEdits = [&] { log.push_back("store"); };
+    const auto storeWatch = doc.m_StoreEdits.Connect([&] { log.push_back("store"); });
     engine.m_Notify.m_Invalidate = [&](bool erase) { log.push_back(erase ? "erase" : "paint"); };
-    engine.m_Notify.m_SelectionChanged = [&] {
+    const auto changeWatch = doc.m_SelectionChanged.Connect([&] {
         log.push_back("changed " + std::to_string(doc.m_nCurrentLayer) + " " +
                       std::to_string(engine.selection().size()));
-    };
+    });
     engine.JumpToSector(1);
     EXPECT_EQ(engine.selection(), (std::vector<CMapSelItem>{{1, -1, -1, -1}}));
     EXPECT_EQ(doc.m_nCurrentLayer, 3);

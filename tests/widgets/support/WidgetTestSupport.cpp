@@ -1,6 +1,7 @@
 #include "WidgetTestSupport.h"
 
 #include "app/AppContext.h"
+#include "app/MorviDocument.h"
 #include "gamefiles/InfFile.h"
 #include "gamefiles/LevFile.h"
 #include "gamefiles/ObjectsFile.h"
@@ -13,6 +14,13 @@
 #include <unistd.h>
 
 namespace morvi::ui::testing {
+
+void MakeChange(MorviDocument& document) {
+    document.change(QStringLiteral("Change"), [&] {
+        document.level().m_Lev.m_strMusic += "X";
+        return unsigned{kChangedGeometry};
+    });
+}
 
 void InitWidgetTests() {
     QStandardPaths::setTestModeEnabled(true);

@@ -6,6 +6,10 @@ namespace morvi {
 class CDataLevel;
 }
 
+namespace morvi::ui {
+class MorviDocument;
+}
+
 namespace morvi::ui::testing {
 
 // Prepares a widget test program: settings go to a private test profile that starts empty, the
@@ -20,6 +24,10 @@ QString SampleGobPath();
 // The level's LEV, O and INF texts as the writers print them, one after the other: equal texts
 // mean an equal level as far as its files go.
 QString LevelTexts(CDataLevel& level);
+
+// A small real change of the level (its music name), made through the document's funnel as one
+// undo step, as any window would make it.
+void MakeChange(MorviDocument& document);
 
 // While it lives, file permissions apply to this thread even when the tests run as root (as they
 // do in containers): file access is checked as an ordinary user's.

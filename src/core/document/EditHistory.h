@@ -1,7 +1,6 @@
 #pragma once
 
-#include "mapedit/CMapEngine.h"
-#include "mapedit/LevelSnapshot.h"
+#include "document/LevelSnapshot.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -11,9 +10,10 @@
 
 namespace morvi {
 
-// Undo and redo for one document: one step per user command, each holding the level and the
-// selection as they were on the other side of it. A command brackets its work with Begin and
-// Commit (or Cancel when it refused or changed nothing, so that it leaves no step).
+// Undo and redo for one document: one step per change, each holding the level (members
+// included), the selection and the edit mode as they were on the other side of it. A change is
+// bracketed by Begin and Commit (or Cancel when it refused or changed nothing, so that it leaves
+// no step).
 //
 // Steps are dropped oldest first once they hold more than the memory budget; at least the newest
 // step is always kept. The history also knows whether the level differs from the last save, so
@@ -24,10 +24,10 @@ public:
 
     explicit EditHistory(std::size_t memoryBudget = kDefaultBudget) : m_nBudget(memoryBudget) {}
 
-    // The state before a command. A Begin without Commit or Cancel is replaced by the next one.
-    void Begin(const CMapEngine& engine);
+    // The state before a change. A Begin without Commit or Cancel is replaced by the next one.
+    void Begin(const CDataLevel& level, std::span<const CMapSelItem> selection, int mode);
     bool InTransaction() const { return m_Pending.has_value(); }
-    // The command changed the level: the state from Begin becomes an undo step; redo is lost.
+    // The change is done: the state from Begin becomes an undo step; redo is lost.
     void Commit(std::string label);
     void Cancel() { m_Pending.reset(); }
 
@@ -36,25 +36,32 @@ public:
     // The label of the step Undo or Redo would take back or repeat; empty when there is none.
     const std::string& UndoLabel() const;
     const std::string& RedoLabel() const;
-    // Return the level and selection to the state before the last step (after it for Redo).
-    // False when there is nothing to undo (redo).
-    bool Undo(CMapEngine& engine);
-    bool Redo(CMapEngine& engine);
+    // Return the level, selection and mode to the state before the last step (after it for
+    // Redo). False when there is nothing to undo (redo).
+    bool Undo(CDataLevel& level, std::vector<CMapSelItem>& selection, int& mode);
+    bool Redo(CDataLevel& level, std::vector<CMapSelItem>& selection, int& mode);
 
     // The current state is what the file holds now.
     void MarkSaved() { m_nSavedState = m_nState; }
+    // The current state differs from every file (a recovered copy): modified until saved.
+    void MarkUnsaved() { m_nSavedState = kNoState; }
     bool IsModified() const { return m_nState != m_nSavedState; }
     // Forgets every step (a document reloaded from its file); the current state counts as saved.
     void Clear();
 
     std::size_t UndoCount() const { return m_Undo.size(); }
     std::size_t RedoCount() const { return m_Redo.size(); }
+    // The labels of the steps Undo would take back, oldest first, and those Redo would repeat,
+    // next first: together the document's history around its present state.
+    std::vector<std::string> UndoLabels() const;
+    std::vector<std::string> RedoLabels() const;
     std::size_t MemoryBytes() const;
 
 private:
     struct Step {
         LevelSnapshot m_Snapshot; // the state this step returns to
         std::string m_strLabel;
+        static constexpr std::uint64_t kNoState = ~std::uint64_t{0};
         std::uint64_t m_nState = 0; // the id of that state
     };
     void Trim();
@@ -64,6 +71,7 @@ private:
     std::vector<Step> m_Undo;
     std::vector<Step> m_Redo;
     // Every distinct level state gets an id; the saved one is remembered to tell modified apart.
+    static constexpr std::uint64_t kNoState = ~std::uint64_t{0};
     std::uint64_t m_nState = 0;
     std::uint64_t m_nSavedState = 0;
     std::uint64_t m_nNextState = 1;

@@ -9,8 +9,6 @@
 
 namespace morvi {
 
-class CMapEngine;
-
 // The map state a document's views share, as the document file carries it.
 struct DocumentMapState {
     std::int32_t m_nZoom = 0;
@@ -28,29 +26,19 @@ struct DocumentMapState {
     bool operator==(const DocumentMapState&) const = default;
 };
 
-// The window-free part of a document: its level and the map state its views share. The views'
-// own layout lives with them; tool windows belong to the UI.
-class CMorviDoc : public DocumentMapState {
+// What a document file or GOB archive gives a document: its level and the map state its views
+// share. The editing document (CMorviDoc) builds on it with the selection and the history.
+class DocumentData : public DocumentMapState {
 public:
-    CMorviDoc() : m_pLevel(std::make_unique<CDataLevel>()) {}
+    DocumentData() : m_pLevel(std::make_unique<CDataLevel>()) {}
 
     CDataLevel& level() { return *m_pLevel; }
     const CDataLevel& level() const { return *m_pLevel; }
 
     std::unique_ptr<CDataLevel> m_pLevel;
-
     // Set when a plain GOB was opened: the first map view fits the level on screen.
     bool m_bNormalizeOnOpen = false;
-    bool m_bModified = false;
     std::string m_strPathName;
-
-    // The display tool of sector mode (not stored in the document file).
-    int m_nTool = 0;
-    // The lowest and highest sector layer, recomputed by every map draw.
-    int m_nMinLayer = 0;
-    int m_nMaxLayer = 0;
-    // The engine of the map view initialised last: document-level map commands run on it.
-    CMapEngine* m_pEngine = nullptr;
 };
 
 } // namespace morvi

@@ -1,4 +1,4 @@
-#include "mapedit/LevelSnapshot.h"
+#include "document/LevelSnapshot.h"
 
 #include <memory>
 
@@ -300,27 +300,28 @@ private:
     std::size_t m_nWall = 0;
 };
 
-LevelSnapshot LevelSnapshot::Capture(const CMapEngine& engine) {
-    return Capture(engine.level(), engine.selection());
-}
-
-LevelSnapshot LevelSnapshot::Capture(const CDataLevel& level, std::span<const CMapSelItem> selection) {
+LevelSnapshot LevelSnapshot::Capture(const CDataLevel& level, std::span<const CMapSelItem> selection,
+                                     int mode) {
     LevelSnapshot snapshot;
     Writer writer(snapshot);
     writer.Reserve(level);
     writer.Lev(level.m_Lev);
     writer.Objects(level.m_Objects);
     writer.Inf(level.m_Inf);
+    snapshot.m_Members.reserve(level.m_pMembers.size());
+    for (const auto& member : level.m_pMembers)
+        snapshot.m_Members.push_back(*member);
+    snapshot.m_LevelNames = level.m_LevelNames;
+    snapshot.m_nCurrentLevel = level.m_nCurrentLevel;
     snapshot.m_Selection.assign(selection.begin(), selection.end());
+    snapshot.m_nMode = mode;
     return snapshot;
 }
 
-void LevelSnapshot::Restore(CMapEngine& engine) const {
-    RestoreLevel(engine.level());
-    engine.ClearSelection();
-    for (const CMapSelItem& item : m_Selection)
-        engine.AddToSelection(item);
-    engine.MarkObjectsDirty();
+void LevelSnapshot::Restore(CDataLevel& level, std::vector<CMapSelItem>& selection, int& mode) const {
+    RestoreLevel(level);
+    selection = m_Selection;
+    mode = m_nMode;
 }
 
 void LevelSnapshot::RestoreLevel(CDataLevel& level) const {
@@ -328,15 +329,28 @@ void LevelSnapshot::RestoreLevel(CDataLevel& level) const {
     reader.Lev(level.m_Lev);
     reader.Objects(level.m_Objects);
     reader.Inf(level.m_Inf);
+    // Members the change left alone still share their block with the snapshot: only the entry is
+    // made again.
+    level.m_pMembers.clear();
+    level.m_pMembers.reserve(m_Members.size());
+    for (const CDataGobEntry& member : m_Members)
+        level.m_pMembers.push_back(std::make_unique<CDataGobEntry>(member));
+    level.RebuildKindLists();
+    level.m_LevelNames = m_LevelNames;
+    level.m_nCurrentLevel = m_nCurrentLevel;
 }
 
 std::size_t LevelSnapshot::MemoryBytes() const {
-    std::size_t bytes = m_Sectors.capacity() * sizeof(Sector) + m_Vertices.capacity() * sizeof(Vertex) +
-                        m_Walls.capacity() * sizeof(Wall) + m_Objects.capacity() * sizeof(Object) +
-                        m_InfItems.capacity() * sizeof(InfItem) +
-                        m_StringLengths.capacity() * sizeof(std::uint32_t) + m_Chars.capacity() +
-                        m_TableIndices.capacity() * sizeof(std::int32_t) +
-                        m_Selection.capacity() * sizeof(CMapSelItem);
+    std::size_t bytes =
+        m_Sectors.capacity() * sizeof(Sector) + m_Vertices.capacity() * sizeof(Vertex) +
+        m_Walls.capacity() * sizeof(Wall) + m_Objects.capacity() * sizeof(Object) +
+        m_InfItems.capacity() * sizeof(InfItem) + m_StringLengths.capacity() * sizeof(std::uint32_t) +
+        m_Chars.capacity() + m_TableIndices.capacity() * sizeof(std::int32_t) +
+        m_Selection.capacity() * sizeof(CMapSelItem) + m_Members.capacity() * sizeof(CDataGobEntry);
+    for (const CDataGobEntry& member : m_Members)
+        bytes += member.m_strName.capacity() + member.SharedBytes();
+    for (const std::string& name : m_LevelNames)
+        bytes += name.capacity();
     return bytes;
 }
 

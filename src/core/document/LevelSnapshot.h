@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapedit/CMapEngine.h"
+#include "document/Selection.h"
 #include "model/CDataLevel.h"
 
 #include <array>
@@ -12,29 +12,30 @@
 
 namespace morvi {
 
-// The state an undo step returns to: the LEV, O and INF parts of the level and the map selection.
-// Cheap enough to take before every command: the records are flattened into a few contiguous
-// arrays of plain values plus one block of characters, so a capture is a walk over the model
-// without one allocation per record.
+// The state an undo step returns to: the LEV, O and INF parts of the level, its archive members,
+// the archive's level list and current level, the map selection and the edit mode. Cheap enough
+// to take before every change: the records are flattened into a few contiguous arrays of plain
+// values plus one block of characters, so a capture is a walk over the model without one
+// allocation per record, and the members share their data blocks with the level (a member the
+// change leaves alone costs a name and a pointer).
 //
-// The GOB members are not part of a snapshot. Map commands never touch them, they can be tens of
-// megabytes, and the LEV, O and INF texts among them are written from the parsed parts at save
-// time anyway. Nor are the generator title, the archive's level list or the read notes: they
-// belong to the file, not to an edit.
+// Not part of a snapshot: the generator title and the read notes, which belong to the file, not
+// to an edit.
 class LevelSnapshot {
 public:
-    static LevelSnapshot Capture(const CMapEngine& engine);
-    static LevelSnapshot Capture(const CDataLevel& level, std::span<const CMapSelItem> selection = {});
+    static LevelSnapshot Capture(const CDataLevel& level, std::span<const CMapSelItem> selection = {},
+                                 int mode = kModeSector);
 
-    // Gives the level back exactly as captured and replaces the selection. The object-to-sector
-    // assignment is marked stale since the geometry may have changed under it.
-    void Restore(CMapEngine& engine) const;
-    // The level part alone. Records the level already has are overwritten in place, so restoring
+    // Gives the level back exactly as captured, members included, and replaces the selection and
+    // the mode.
+    void Restore(CDataLevel& level, std::vector<CMapSelItem>& selection, int& mode) const;
+    // The level alone. Records the level already has are overwritten in place, so restoring
     // after a small edit allocates only for records the edit removed.
     void RestoreLevel(CDataLevel& level) const;
 
     const std::vector<CMapSelItem>& selection() const { return m_Selection; }
-    // The bytes the snapshot holds on the heap.
+    int mode() const { return m_nMode; }
+    // The bytes the snapshot holds on the heap; member blocks count by their share.
     std::size_t MemoryBytes() const;
 
     // Flattened records; the counts of the lists each one owns follow in the same order.
@@ -116,7 +117,11 @@ private:
     // Every string of the parts in capture order: its length here, its characters in m_Chars.
     std::vector<std::uint32_t> m_StringLengths;
     std::string m_Chars;
+    std::vector<CDataGobEntry> m_Members;
+    std::vector<std::string> m_LevelNames;
+    int m_nCurrentLevel = 0;
     std::vector<CMapSelItem> m_Selection;
+    int m_nMode = kModeSector;
 };
 
 } // namespace morvi

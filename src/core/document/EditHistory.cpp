@@ -1,4 +1,4 @@
-#include "mapedit/EditHistory.h"
+#include "document/EditHistory.h"
 
 #include <utility>
 
@@ -10,8 +10,8 @@ const std::string kNoLabel;
 
 } // namespace
 
-void EditHistory::Begin(const CMapEngine& engine) {
-    m_Pending = LevelSnapshot::Capture(engine);
+void EditHistory::Begin(const CDataLevel& level, std::span<const CMapSelItem> selection, int mode) {
+    m_Pending = LevelSnapshot::Capture(level, selection, mode);
 }
 
 void EditHistory::Commit(std::string label) {
@@ -31,27 +31,41 @@ const std::string& EditHistory::RedoLabel() const {
     return m_Redo.empty() ? kNoLabel : m_Redo.back().m_strLabel;
 }
 
-bool EditHistory::Undo(CMapEngine& engine) {
+bool EditHistory::Undo(CDataLevel& level, std::vector<CMapSelItem>& selection, int& mode) {
     if (m_Undo.empty()) return false;
     m_Pending.reset();
     Step step = std::move(m_Undo.back());
     m_Undo.pop_back();
-    m_Redo.push_back({LevelSnapshot::Capture(engine), step.m_strLabel, m_nState});
-    step.m_Snapshot.Restore(engine);
+    m_Redo.push_back({LevelSnapshot::Capture(level, selection, mode), step.m_strLabel, m_nState});
+    step.m_Snapshot.Restore(level, selection, mode);
     m_nState = step.m_nState;
     return true;
 }
 
-bool EditHistory::Redo(CMapEngine& engine) {
+bool EditHistory::Redo(CDataLevel& level, std::vector<CMapSelItem>& selection, int& mode) {
     if (m_Redo.empty()) return false;
     m_Pending.reset();
     Step step = std::move(m_Redo.back());
     m_Redo.pop_back();
-    m_Undo.push_back({LevelSnapshot::Capture(engine), step.m_strLabel, m_nState});
-    step.m_Snapshot.Restore(engine);
+    m_Undo.push_back({LevelSnapshot::Capture(level, selection, mode), step.m_strLabel, m_nState});
+    step.m_Snapshot.Restore(level, selection, mode);
     m_nState = step.m_nState;
     Trim();
     return true;
+}
+
+std::vector<std::string> EditHistory::UndoLabels() const {
+    std::vector<std::string> labels;
+    for (const Step& s : m_Undo)
+        labels.push_back(s.m_strLabel);
+    return labels;
+}
+
+std::vector<std::string> EditHistory::RedoLabels() const {
+    std::vector<std::string> labels;
+    for (auto it = m_Redo.rbegin(); it != m_Redo.rend(); ++it)
+        labels.push_back(it->m_strLabel);
+    return labels;
 }
 
 void EditHistory::Clear() {

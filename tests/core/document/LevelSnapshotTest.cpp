@@ -1,4 +1,6 @@
-#include "mapedit/LevelSnapshot.h"
+#include "document/LevelSnapshot.h"
+
+#include "document/CMorviDoc.h"
 
 #include "gamefiles/InfFile.h"
 #include "gamefiles/LevFile.h"
@@ -116,8 +118,6 @@ void EditTablesAndHeaders(CDataLevel& level) {
 
 struct Fixture {
     CMorviDoc doc;
-    Settings settings;
-    CMapEngine engine{doc, settings};
     CDataLevel original;
     Texts texts;
 
@@ -125,8 +125,15 @@ struct Fixture {
         testing::BuildSyntheticLevel(doc.level(), testing::SyntheticLevelOptions::Small());
         testing::BuildSyntheticLevel(original, testing::SyntheticLevelOptions::Small());
         texts = WriteTexts(original);
-        engine.AddToSelection({2, 1, -1, -1});
-        engine.AddToSelection({5, 0, -1, -1});
+        doc.selection() = {{2, 1, -1, -1}, {5, 0, -1, -1}};
+        doc.m_nMode = kModeWall;
+    }
+
+    LevelSnapshot Capture() const {
+        return LevelSnapshot::Capture(doc.level(), doc.selection(), doc.m_nMode);
+    }
+    void Restore(const LevelSnapshot& snapshot) {
+        snapshot.Restore(doc.level(), doc.selection(), doc.m_nMode);
     }
 
     void ExpectOriginal() {
@@ -138,8 +145,8 @@ struct Fixture {
 
 TEST(LevelSnapshot, RestoreUndoesEveryKindOfEdit) {
     Fixture f;
-    const std::vector<CMapSelItem> selected = f.engine.selection();
-    const LevelSnapshot snapshot = LevelSnapshot::Capture(f.engine);
+    const std::vector<CMapSelItem> selected = f.doc.selection();
+    const LevelSnapshot snapshot = f.Capture();
     CDataLevel& level = f.doc.level();
 
     MoveVertices(level);
@@ -149,41 +156,41 @@ TEST(LevelSnapshot, RestoreUndoesEveryKindOfEdit) {
     AddObjects(level);
     EditInf(level);
     EditTablesAndHeaders(level);
-    f.engine.ClearSelection();
-    f.engine.AddToSelection({-1, -1, -1, 4});
+    f.doc.selection() = {{-1, -1, -1, 4}};
+    f.doc.m_nMode = kModeObject;
     // The hand-made deletion itself must be sound, or the test would prove nothing about restore.
     ASSERT_EQ(Findings(level), std::vector<std::string>{});
     ASSERT_NE(WriteTexts(level), f.texts);
 
-    snapshot.Restore(f.engine);
+    f.Restore(snapshot);
     f.ExpectOriginal();
-    EXPECT_EQ(f.engine.selection(), selected);
-    EXPECT_TRUE(f.engine.objectsDirty());
+    EXPECT_EQ(f.doc.selection(), selected);
+    EXPECT_EQ(f.doc.m_nMode, kModeWall);
 }
 
 TEST(LevelSnapshot, SnapshotsAreIndependentOfLaterEditsAndOfEachOther) {
     Fixture f;
     CDataLevel& level = f.doc.level();
-    const LevelSnapshot first = LevelSnapshot::Capture(f.engine);
+    const LevelSnapshot first = f.Capture();
     MoveVertices(level);
     AddObjects(level);
     const Texts middle = WriteTexts(level);
-    const LevelSnapshot second = LevelSnapshot::Capture(f.engine);
+    const LevelSnapshot second = f.Capture();
     EditInf(level);
     DeleteSector(level, IndexOfUnnamedAdjoinedSector(level.m_Lev));
 
-    first.Restore(f.engine);
+    first.RestoreLevel(f.doc.level());
     f.ExpectOriginal();
     // Restoring must not hand the snapshot's storage to the level: edit again, restore again.
     MoveVertices(level);
     level.m_Inf.m_pItems.front()->m_Lines.push_back("extra:\t1");
-    first.Restore(f.engine);
+    first.RestoreLevel(f.doc.level());
     f.ExpectOriginal();
 
-    second.Restore(f.engine);
+    second.RestoreLevel(f.doc.level());
     EXPECT_EQ(WriteTexts(level), middle);
     EXPECT_EQ(Findings(level), std::vector<std::string>{});
-    first.Restore(f.engine);
+    first.RestoreLevel(f.doc.level());
     f.ExpectOriginal();
 }
 
