@@ -4,6 +4,7 @@
 #include "document/CMorviDoc.h"
 #include "gamefiles/DocumentFile.h"
 #include "mapedit/ClipboardLibrary.h"
+#include "mapedit/MapGeometry.h"
 #include "resources/LfdArchive.h"
 
 #include <charconv>
@@ -73,12 +74,8 @@ int Extract(const CliArgs& args) {
     if (!ParseSectorList(*list, count, sectors))
         return UsageError("--sectors " + *list + " is not a list of sectors 0 to " +
                           std::to_string(count - 1));
-    // Objects travel with the sector they stand in; one pixel per world unit places them as the map does.
-    Settings settings;
-    CMapEngine engine(doc, settings);
-    doc.m_nZoom = 6;
-    engine.RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
-    engine.AssignObjectSectors();
+    // Objects travel with the sector they stand in.
+    AssignObjectSectors(doc.level());
     std::vector<std::uint8_t> bytes;
     if (Status s = StoreSectors(doc.level(), sectors, bytes); !s) return Fail(s.message());
     if (Status s = WriteBytesFile(args.positional()[1], bytes); !s) return Fail(s.message());
@@ -106,11 +103,10 @@ int Insert(const CliArgs& args) {
     std::vector<std::uint8_t> bytes;
     if (Status s = ReadResourceFile(args.positional()[1], kMaxLibraryBytes, bytes); !s)
         return Fail(s.message());
-    Settings settings;
-    CMapEngine engine(doc, settings);
+    const Settings settings;
     const std::size_t sectorsBefore = doc.level().m_Lev.m_pSectors.size();
     const std::size_t objectsBefore = doc.level().m_Objects.m_pObjects.size();
-    const EditResult result = LoadRecords(engine, bytes, at);
+    const EditResult result = LoadRecords(EditContext(doc, settings), bytes, at);
     if (!result.m_bChanged) return Fail(args.positional()[1] + ": " + result.m_strMessage);
     static_cast<DocumentMapState&>(doc) = saved;
     if (Status s = SaveDocument(doc, args.positional()[2]); !s) return Fail(s.message());

@@ -35,12 +35,13 @@ void CMapEngine::ComputeScale(const MapDevice& device, int zoom) {
     m_dScale = m_dZoomFactor * 16384.0 / std::ldexp(1.0, m_nDeviceShift);
 }
 
+WorldPoint CMapEngine::ViewCentre() const {
+    return {ScreenToWorldX((m_rcClient.left + m_rcClient.right) / 2.0),
+            ScreenToWorldZ((m_rcClient.top + m_rcClient.bottom) / 2.0)};
+}
+
 double CMapEngine::SnapPoint(double v) const {
-    if (m_Doc.m_bGridOn) {
-        const double t = v >= 0 ? v + m_dGridStep / 2 : v - m_dGridStep / 2;
-        return t - std::fmod(t, m_dGridStep);
-    }
-    return v >= 0 ? std::trunc(v * 100 + 0.5) / 100 : std::trunc(v * 100 - 0.5) / 100;
+    return SnapToGrid(v, m_Doc.m_bGridOn != 0, m_dGridStep);
 }
 
 bool CMapEngine::PointInPolygon(std::span<const ScreenPoint> polygon, ScreenPoint point) {

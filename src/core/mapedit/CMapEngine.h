@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "document/CMorviDoc.h"
 #include "mapedit/DisplayList.h"
+#include "mapedit/EditContext.h"
 #include "mapedit/SectorGrid.h"
 
 #include <array>
@@ -112,6 +113,12 @@ public:
     CMapEngine& operator=(const CMapEngine&) = delete;
 
     CMorviDoc& document() { return m_Doc; }
+    // What an edit given in this view works on: the document, the preferences, and the view's
+    // centre as the point where new things go. An engine converts to it where an edit wants one.
+    EditContext Context() const { return EditContext(m_Doc, m_Settings, ViewCentre()); }
+    operator EditContext() const { return Context(); }
+    // The world point at the centre of the client area.
+    WorldPoint ViewCentre() const;
     CDataLevel& level() { return m_Doc.level(); }
     const CDataLevel& level() const { return m_Doc.level(); }
     const Settings& settings() const { return m_Settings; }

@@ -2,6 +2,7 @@
 // files share one record stream.
 #include "mapedit/ClipboardLibrary.h"
 
+#include "mapedit/MapGeometry.h"
 #include "mapedit/StructuralEdits.h"
 
 #include "gamefiles/AtomicFile.h"
@@ -378,21 +379,21 @@ void MoveTo(CDataLevel& level, const std::vector<int>& sectors, WorldPoint at) {
         }
 }
 
-void SelectPasted(CMapEngine& engine, const Added& added) {
-    const int mode = engine.document().m_nMode;
+void SelectPasted(const EditContext& ctx, const Added& added) {
+    const int mode = ctx.document().m_nMode;
     if (mode == kModeSector) {
         for (int s : added.m_Sectors)
-            engine.AddToSelection({s, -1, -1, -1});
+            ctx.AddToSelection({s, -1, -1, -1});
     } else if (mode == kModeObject) {
         // Each pasted object goes first, so the last one read leads the selection.
         std::vector<CMapSelItem> items;
         for (auto o = added.m_LooseObjects.rbegin(); o != added.m_LooseObjects.rend(); ++o)
             items.push_back(
-                {engine.level().m_Objects.m_pObjects[static_cast<std::size_t>(*o)]->m_nSector, -1, -1, *o});
-        items.insert(items.end(), engine.selection().begin(), engine.selection().end());
-        engine.ClearSelection();
+                {ctx.level().m_Objects.m_pObjects[static_cast<std::size_t>(*o)]->m_nSector, -1, -1, *o});
+        items.insert(items.end(), ctx.selection().begin(), ctx.selection().end());
+        ctx.ClearSelection();
         for (const CMapSelItem& item : items)
-            engine.AddToSelection(item);
+            ctx.AddToSelection(item);
     }
 }
 
@@ -441,16 +442,16 @@ Status StoreObjects(CDataLevel& level, std::span<const int> objects, std::vector
     return Status::Ok();
 }
 
-Status StoreSelection(CMapEngine& engine, std::vector<std::uint8_t>& out) {
-    if (!CanCopy(engine)) return Status::Fail("Select sectors or objects to copy.");
+Status StoreSelection(const EditContext& ctx, std::vector<std::uint8_t>& out) {
+    if (!CanCopy(ctx)) return Status::Fail("Select sectors or objects to copy.");
     std::vector<int> items;
-    const int mode = engine.document().m_nMode;
-    for (const CMapSelItem& item : engine.selection())
+    const int mode = ctx.document().m_nMode;
+    for (const CMapSelItem& item : ctx.selection())
         items.push_back(mode == kModeSector ? item.m_nSector : item.m_nObject);
-    if (mode == kModeObject) return StoreObjects(engine.level(), items, out);
+    if (mode == kModeObject) return StoreObjects(ctx.level(), items, out);
     // The objects travel with the sector they stand in, so that must be known.
-    if (engine.objectsDirty()) engine.AssignObjectSectors();
-    return StoreSectors(engine.level(), items, out);
+    AssignObjectSectors(ctx.level());
+    return StoreSectors(ctx.level(), items, out);
 }
 
 std::optional<int> StoredMode(std::span<const std::uint8_t> bytes) {
@@ -464,24 +465,23 @@ std::optional<int> StoredMode(std::span<const std::uint8_t> bytes) {
     return std::nullopt;
 }
 
-EditResult LoadRecords(CMapEngine& engine, std::span<const std::uint8_t> bytes,
+EditResult LoadRecords(const EditContext& ctx, std::span<const std::uint8_t> bytes,
                        std::optional<WorldPoint> at) {
-    CMorviDoc& doc = engine.document();
+    CMorviDoc& doc = ctx.document();
     LoadedStream stream;
     if (Status decoded = Decode(bytes, stream, doc.m_nCurrentLayer); !decoded)
         return EditResult::Refused(decoded.message());
-    CDataLevel& level = engine.level();
+    CDataLevel& level = ctx.level();
     CopyResources(stream.m_Scratch, level);
     Added added;
     AddSectors(level, stream, added);
     RelinkWalls(level, added);
     DropOneSidedLinks(level, added);
     AddLooseObjects(level, stream, added);
-    engine.ClearSelection();
-    SelectPasted(engine, added);
+    ctx.ClearSelection();
+    SelectPasted(ctx, added);
     if (stream.m_nMode == kModeSector && doc.m_nMode == kModeSector && at)
         MoveTo(level, added.m_Sectors, *at);
-    engine.MarkObjectsDirty();
     EditResult result;
     result.m_bChanged = true;
     result.m_bSelectionChanged = true;
@@ -490,61 +490,56 @@ EditResult LoadRecords(CMapEngine& engine, std::span<const std::uint8_t> bytes,
     return result;
 }
 
-WorldPoint ViewCentre(const CMapEngine& engine) {
-    const ClientRect& rc = engine.m_rcClient;
-    return {engine.ScreenToWorldX((rc.left + rc.right) / 2.0),
-            engine.ScreenToWorldZ((rc.top + rc.bottom) / 2.0)};
-}
-
-bool CanCopy(CMapEngine& engine) {
-    const int mode = engine.document().m_nMode;
-    return (mode == kModeSector || mode == kModeObject) && !engine.selection().empty();
+bool CanCopy(const EditContext& ctx) {
+    const int mode = ctx.document().m_nMode;
+    return (mode == kModeSector || mode == kModeObject) && !ctx.selection().empty();
 }
 
 bool CanPaste(const ClipboardBuffer& clipboard) {
     return StoredMode(clipboard.bytes()).has_value();
 }
 
-EditResult Copy(CMapEngine& engine, ClipboardBuffer& clipboard) {
+EditResult Copy(const EditContext& ctx, ClipboardBuffer& clipboard) {
     std::vector<std::uint8_t> bytes;
-    if (Status stored = StoreSelection(engine, bytes); !stored) return EditResult::Refused(stored.message());
+    if (Status stored = StoreSelection(ctx, bytes); !stored) return EditResult::Refused(stored.message());
     clipboard.Set(std::move(bytes));
     return EditResult();
 }
 
-EditResult Paste(CMapEngine& engine, const ClipboardBuffer& clipboard) {
-    return LoadRecords(engine, clipboard.bytes(), ViewCentre(engine));
+EditResult Paste(const EditContext& ctx, const ClipboardBuffer& clipboard) {
+    return LoadRecords(ctx, clipboard.bytes(), ctx.place());
 }
 
-bool CanCut(const CMapEngine& engine) {
-    return !engine.selection().empty();
+bool CanCut(const EditContext& ctx) {
+    return !ctx.selection().empty();
 }
 
-EditResult Cut(CMapEngine& engine, ClipboardBuffer& clipboard) {
-    if (!CanCut(engine)) return EditResult();
-    const int mode = engine.document().m_nMode;
+EditResult Cut(const EditContext& ctx, ClipboardBuffer& clipboard) {
+    if (!CanCut(ctx)) return EditResult();
+    const int mode = ctx.document().m_nMode;
     if (mode == kModeSector || mode == kModeObject) {
-        if (EditResult copied = Copy(engine, clipboard); !copied.m_strMessage.empty()) return copied;
+        if (EditResult copied = Copy(ctx, clipboard); !copied.m_strMessage.empty()) return copied;
     }
-    return DeleteSelection(engine);
+    return DeleteSelection(ctx);
 }
 
-Status SaveLibrary(CMapEngine& engine, const std::filesystem::path& path) {
-    if (engine.document().m_nMode != kModeSector)
+Status SaveLibrary(const EditContext& ctx, const std::filesystem::path& path) {
+    if (ctx.document().m_nMode != kModeSector)
         return Status::Fail("Libraries hold sectors: switch to sector mode.");
     std::vector<std::uint8_t> bytes;
-    if (Status stored = StoreSelection(engine, bytes); !stored) return stored;
+    if (Status stored = StoreSelection(ctx, bytes); !stored) return stored;
     return WriteFileAtomically(path, [&bytes](ByteSink& sink) {
         sink.Write(bytes);
         return Status::Ok();
     });
 }
 
-EditResult LoadLibrary(CMapEngine& engine, const std::filesystem::path& path, std::optional<WorldPoint> at) {
+EditResult LoadLibrary(const EditContext& ctx, const std::filesystem::path& path,
+                       std::optional<WorldPoint> at) {
     std::vector<std::uint8_t> bytes;
     if (Status read = ReadResourceFile(path, kMaxLibraryBytes, bytes); !read)
         return EditResult::Refused(read.message());
-    return LoadRecords(engine, bytes, at);
+    return LoadRecords(ctx, bytes, at);
 }
 
 } // namespace morvi

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapedit/CMapEngine.h"
+#include "mapedit/EditContext.h"
 #include "mapedit/EditResult.h"
 #include "model/CDataLevel.h"
 #include "model/Status.h"
@@ -34,12 +34,6 @@ private:
     std::vector<std::uint8_t> m_Bytes;
 };
 
-// A world point the pasted sectors are centred on.
-struct WorldPoint {
-    double m_dX = 0.0;
-    double m_dZ = 0.0;
-};
-
 // The sectors a copy writes as top-level items: the given ones in their order, each once, minus
 // those that are an island of another one given (they travel with their container).
 std::vector<int> TopLevelSectors(const CDataLevel& level, std::span<const int> sectors);
@@ -51,7 +45,7 @@ Status StoreSectors(CDataLevel& level, std::span<const int> sectors, std::vector
 Status StoreObjects(CDataLevel& level, std::span<const int> objects, std::vector<std::uint8_t>& out);
 // The engine's selection in sector or object mode (the objects' sectors are assigned first when
 // stale); refused in other modes and with an empty selection.
-Status StoreSelection(CMapEngine& engine, std::vector<std::uint8_t>& out);
+Status StoreSelection(const EditContext& ctx, std::vector<std::uint8_t>& out);
 
 // The mode word of a stream (0 or 3) when it holds something that can be pasted.
 std::optional<int> StoredMode(std::span<const std::uint8_t> bytes);
@@ -62,26 +56,25 @@ std::optional<int> StoredMode(std::span<const std::uint8_t> bytes);
 // pasted sectors become the selection and, when at is given, are moved so that the mean of their
 // first loops' corners lies on it; in object mode pasted objects are put first in the selection.
 // A stream that cannot be read whole changes nothing and says so.
-EditResult LoadRecords(CMapEngine& engine, std::span<const std::uint8_t> bytes, std::optional<WorldPoint> at);
-
-// The world point at the centre of the engine's client area, where the editor pastes.
-WorldPoint ViewCentre(const CMapEngine& engine);
+EditResult LoadRecords(const EditContext& ctx, std::span<const std::uint8_t> bytes,
+                       std::optional<WorldPoint> at);
 
 // Clipboard commands. Copy is possible in sector and object mode with a selection; Paste when the
 // clipboard holds sectors or objects.
-bool CanCopy(CMapEngine& engine);
+bool CanCopy(const EditContext& ctx);
 bool CanPaste(const ClipboardBuffer& clipboard);
-EditResult Copy(CMapEngine& engine, ClipboardBuffer& clipboard);
-EditResult Paste(CMapEngine& engine, const ClipboardBuffer& clipboard);
+EditResult Copy(const EditContext& ctx, ClipboardBuffer& clipboard);
+EditResult Paste(const EditContext& ctx, const ClipboardBuffer& clipboard);
 // Cut, once the user said Yes to kCutConfirmation: in sector and object mode the selection is
 // copied and then deleted; in wall and vertex mode it is deleted and the clipboard left alone.
 // Nothing is deleted when the copy fails. Possible whenever something is selected.
-bool CanCut(const CMapEngine& engine);
-EditResult Cut(CMapEngine& engine, ClipboardBuffer& clipboard);
+bool CanCut(const EditContext& ctx);
+EditResult Cut(const EditContext& ctx, ClipboardBuffer& clipboard);
 
 // Library files: the selection written through a temporary file (an old library stays whole when
 // the save fails), and a library read into the level.
-Status SaveLibrary(CMapEngine& engine, const std::filesystem::path& path);
-EditResult LoadLibrary(CMapEngine& engine, const std::filesystem::path& path, std::optional<WorldPoint> at);
+Status SaveLibrary(const EditContext& ctx, const std::filesystem::path& path);
+EditResult LoadLibrary(const EditContext& ctx, const std::filesystem::path& path,
+                       std::optional<WorldPoint> at);
 
 } // namespace morvi

@@ -70,10 +70,9 @@ private:
     std::int32_t m_nSaved;
 };
 
-EditResult Made(CMapEngine& engine, int selectSector) {
-    engine.MarkObjectsDirty();
-    engine.ClearSelection();
-    engine.AddToSelection({selectSector, -1, -1, -1});
+EditResult Made(const EditContext& ctx, int selectSector) {
+    ctx.ClearSelection();
+    ctx.AddToSelection({selectSector, -1, -1, -1});
     EditResult r;
     r.m_bChanged = true;
     r.m_bSelectionChanged = true;
@@ -85,8 +84,8 @@ std::string IntegerRange(int value, int low, int high) {
     return "Please enter an integer between " + std::to_string(low) + " and " + std::to_string(high) + ".";
 }
 
-int SelectedSector(CMapEngine& engine) {
-    return engine.selection().front().m_nSector;
+int SelectedSector(const EditContext& ctx) {
+    return ctx.selection().front().m_nSector;
 }
 
 // ---- Passages -----------------------------------------------------------------------------------
@@ -96,9 +95,9 @@ struct WallRef {
     int m_nWall = -1;
 };
 
-const CDataWall* SelectedPassageWall(CMapEngine& engine, std::size_t i) {
-    const CMapSelItem& e = engine.selection()[i];
-    const auto& sectors = engine.level().m_Lev.m_pSectors;
+const CDataWall* SelectedPassageWall(const EditContext& ctx, std::size_t i) {
+    const CMapSelItem& e = ctx.selection()[i];
+    const auto& sectors = ctx.level().m_Lev.m_pSectors;
     if (e.m_nSector < 0 || e.m_nSector >= Count(sectors)) return nullptr;
     const auto& walls = sectors[At(e.m_nSector)]->m_pWalls;
     return e.m_nWall >= 0 && e.m_nWall < Count(walls) ? walls[At(e.m_nWall)].get() : nullptr;
@@ -111,8 +110,8 @@ double SectorHeight(const CDataSector& sector) {
 // Splits a wall in three around a middle piece of the given width, centred on the wall, and
 // returns the middle wall. A wall the piece does not fit in strictly (after rounding and snapping
 // the two new corners) is left whole and returned itself, with `whole` set.
-int SplitInThree(CMapEngine& engine, WallRef ref, double width, bool& whole, bool& inf) {
-    CDataLevel& level = engine.level();
+int SplitInThree(const EditContext& ctx, WallRef ref, double width, bool& whole, bool& inf) {
+    CDataLevel& level = ctx.level();
     const CDataWall& wall = WallAt(level, ref.m_nSector, ref.m_nWall);
     const CDataVertex p1 = VertexAt(level, ref.m_nSector, wall.m_nLeft);
     const CDataVertex p2 = VertexAt(level, ref.m_nSector, wall.m_nRight);
@@ -123,8 +122,8 @@ int SplitInThree(CMapEngine& engine, WallRef ref, double width, bool& whole, boo
     if (!(width > 0.0 && width < length)) return ref.m_nWall;
     const double margin = (length - width) / 2.0;
     const auto at = [&](double d) {
-        return CDataVertex(engine.SnapPoint(RoundHundredths(p1.m_dX + dx * d / length)),
-                           engine.SnapPoint(RoundHundredths(p1.m_dZ + dz * d / length)));
+        return CDataVertex(ctx.SnapPoint(RoundHundredths(p1.m_dX + dx * d / length)),
+                           ctx.SnapPoint(RoundHundredths(p1.m_dZ + dz * d / length)));
     };
     const auto along = [&](const CDataVertex& q) {
         return (q.m_dX - p1.m_dX) * dx + (q.m_dZ - p1.m_dZ) * dz;
@@ -154,8 +153,8 @@ void SetTopOffsets(CDataLevel& level, WallRef near, WallRef far) {
 
 // Extrudes k sectors one after the other from wall `from`, stepping the altitudes towards B's and
 // keeping every step at most h high; the last one is closed onto B's wall and linked to it.
-std::vector<int> BuildBridge(CMapEngine& engine, WallRef from, WallRef to, int k, double h) {
-    CDataLevel& level = engine.level();
+std::vector<int> BuildBridge(const EditContext& ctx, WallRef from, WallRef to, int k, double h) {
+    CDataLevel& level = ctx.level();
     const CDataVertex a1 =
         VertexAt(level, from.m_nSector, WallAt(level, from.m_nSector, from.m_nWall).m_nLeft);
     const CDataWall& wallB = WallAt(level, to.m_nSector, to.m_nWall);
@@ -168,9 +167,9 @@ std::vector<int> BuildBridge(CMapEngine& engine, WallRef from, WallRef to, int k
     std::vector<int> bridge;
     WallRef previous = from;
     for (int i = 0; i < k; ++i) {
-        engine.ClearSelection();
-        engine.AddToSelection({previous.m_nSector, previous.m_nWall, -1, -1});
-        ExtrudeSelection(engine, depth);
+        ctx.ClearSelection();
+        ctx.AddToSelection({previous.m_nSector, previous.m_nWall, -1, -1});
+        ExtrudeSelection(ctx, depth);
         const int n = Count(level.m_Lev.m_pSectors) - 1;
         const CDataSector& before = SectorAt(level, previous.m_nSector);
         CDataSector& next = SectorAt(level, n);
@@ -190,19 +189,19 @@ std::vector<int> BuildBridge(CMapEngine& engine, WallRef from, WallRef to, int k
 }
 
 // The mid textures of the bridge follow the slope from A's floor to B's.
-void AlignBridge(CMapEngine& engine, int a, const std::vector<int>& bridge, int b) {
-    CMorviDoc& doc = engine.document();
+void AlignBridge(const EditContext& ctx, int a, const std::vector<int>& bridge, int b) {
+    CMorviDoc& doc = ctx.document();
     doc.m_nMode = kModeSector;
-    engine.ClearSelection();
-    engine.AddToSelection({a, -1, -1, -1});
+    ctx.ClearSelection();
+    ctx.AddToSelection({a, -1, -1, -1});
     for (int s : bridge)
-        engine.AddToSelection({s, -1, -1, -1});
-    engine.AddToSelection({b, -1, -1, -1});
+        ctx.AddToSelection({s, -1, -1, -1});
+    ctx.AddToSelection({b, -1, -1, -1});
     AlignmentOptions vertical;
     vertical.m_bVerticalMid = true;
-    AlignWalls(engine, vertical, nullptr);
+    AlignWalls(ctx, vertical, nullptr);
     doc.m_nMode = kModeWall;
-    engine.ClearSelection();
+    ctx.ClearSelection();
 }
 
 void MakeDoor(CDataLevel& level, const std::vector<int>& bridge, WallRef a, WallRef b, bool sunken) {
@@ -255,7 +254,7 @@ std::unique_ptr<CDataSector> NewGeneratedSector(CDataLev& lev, int index, int la
     return sector;
 }
 
-std::vector<CDataVertex> PolygonCorners(const CMapEngine& engine, int sides, double radius, WorldPoint centre,
+std::vector<CDataVertex> PolygonCorners(const EditContext& ctx, int sides, double radius, WorldPoint centre,
                                         bool snap, bool hole) {
     const double step = kTwoPi / sides;
     const double s = hole ? 1.0 : -1.0;
@@ -265,8 +264,8 @@ std::vector<CDataVertex> PolygonCorners(const CMapEngine& engine, int sides, dou
         const double t = i * step + s * step / 2.0;
         const double x = centre.m_dX + radius * std::cos(t);
         const double z = centre.m_dZ + s * radius * std::sin(t);
-        corners.emplace_back(snap ? engine.SnapPoint(x) : RoundHundredths(x),
-                             snap ? engine.SnapPoint(z) : RoundHundredths(z));
+        corners.emplace_back(snap ? ctx.SnapPoint(x) : RoundHundredths(x),
+                             snap ? ctx.SnapPoint(z) : RoundHundredths(z));
     }
     return MergeRepeats(corners);
 }
@@ -295,32 +294,32 @@ std::string ValidatePolygon(const PolygonOptions& options) {
     return {};
 }
 
-bool CanInsertInsideSector(CMapEngine& engine) {
-    if (engine.document().m_nMode != kModeSector || engine.selection().size() != 1) return false;
-    const int s = SelectedSector(engine);
-    return s >= 0 && s < Count(engine.level().m_Lev.m_pSectors);
+bool CanInsertInsideSector(const EditContext& ctx) {
+    if (ctx.document().m_nMode != kModeSector || ctx.selection().size() != 1) return false;
+    const int s = SelectedSector(ctx);
+    return s >= 0 && s < Count(ctx.level().m_Lev.m_pSectors);
 }
 
-EditResult InsertPolygon(CMapEngine& engine, const PolygonOptions& options) {
-    if (engine.document().m_nMode != kModeSector) return {};
+EditResult InsertPolygon(const EditContext& ctx, const PolygonOptions& options) {
+    if (ctx.document().m_nMode != kModeSector) return {};
     if (std::string message = ValidatePolygon(options); !message.empty()) return EditResult::Refused(message);
     const bool inside = options.m_Kind != PolygonKind::NewSector;
-    if (inside && !CanInsertInsideSector(engine)) return {};
-    GridOverride grid(engine.document(), options.m_bSnap);
+    if (inside && !CanInsertInsideSector(ctx)) return {};
+    GridOverride grid(ctx.document(), options.m_bSnap);
     const std::vector<CDataVertex> corners =
-        PolygonCorners(engine, options.m_nSides, options.m_dRadius, ViewCentre(engine), options.m_bSnap,
+        PolygonCorners(ctx, options.m_nSides, options.m_dRadius, ctx.place(), options.m_bSnap,
                        options.m_Kind == PolygonKind::Gap);
     if (corners.size() < 3) return EditResult::Refused(kTooFewCorners);
-    CDataLevel& level = engine.level();
+    CDataLevel& level = ctx.level();
     if (options.m_Kind == PolygonKind::Gap) {
-        const int s = SelectedSector(engine);
+        const int s = SelectedSector(ctx);
         AppendLoop(level.m_Lev, SectorAt(level, s), corners);
-        return Made(engine, s);
+        return Made(ctx, s);
     }
     const int index = Count(level.m_Lev.m_pSectors);
-    auto sector = NewGeneratedSector(level.m_Lev, index, engine.document().m_nCurrentLayer);
+    auto sector = NewGeneratedSector(level.m_Lev, index, ctx.document().m_nCurrentLayer);
     if (inside) {
-        const CDataSector& container = SectorAt(level, SelectedSector(engine));
+        const CDataSector& container = SectorAt(level, SelectedSector(ctx));
         sector->m_nAmbient = container.m_nAmbient;
         sector->m_FloorTexture = container.m_FloorTexture;
         sector->m_CeilingTexture = container.m_CeilingTexture;
@@ -334,8 +333,8 @@ EditResult InsertPolygon(CMapEngine& engine, const PolygonOptions& options) {
     }
     AppendLoop(level.m_Lev, *sector, corners);
     level.m_Lev.m_pSectors.push_back(std::move(sector));
-    if (inside) MakeIsland(level, index, SelectedSector(engine));
-    return Made(engine, index);
+    if (inside) MakeIsland(level, index, SelectedSector(ctx));
+    return Made(ctx, index);
 }
 
 // ---- Cylinder ------------------------------------------------------------------------------------
@@ -347,22 +346,22 @@ std::string ValidateCylinder(const CylinderOptions& options) {
     return {};
 }
 
-bool CanCreateCylinder(CMapEngine& engine) {
-    return engine.document().m_nMode == kModeSector && engine.selection().empty();
+bool CanCreateCylinder(const EditContext& ctx) {
+    return ctx.document().m_nMode == kModeSector && ctx.selection().empty();
 }
 
-EditResult CreateCylinder(CMapEngine& engine, const CylinderOptions& options) {
-    if (!CanCreateCylinder(engine)) return {};
+EditResult CreateCylinder(const EditContext& ctx, const CylinderOptions& options) {
+    if (!CanCreateCylinder(ctx)) return {};
     if (std::string message = ValidateCylinder(options); !message.empty())
         return EditResult::Refused(message);
-    GridOverride grid(engine.document(), options.m_bSnap);
-    const WorldPoint centre = ViewCentre(engine);
+    GridOverride grid(ctx.document(), options.m_bSnap);
+    const WorldPoint centre = ctx.place();
     const int n = options.m_nSides;
     const auto corner = [&](int i, double radius) {
         const double a = i * options.m_nAngle / static_cast<double>(n) * kPi / 180.0;
         const double x = RoundHundredths(centre.m_dX + radius * std::sin(-a));
         const double z = RoundHundredths(centre.m_dZ + radius * std::cos(a));
-        return options.m_bSnap ? CDataVertex(engine.SnapPoint(x), engine.SnapPoint(z)) : CDataVertex(x, z);
+        return options.m_bSnap ? CDataVertex(ctx.SnapPoint(x), ctx.SnapPoint(z)) : CDataVertex(x, z);
     };
     std::vector<CDataVertex> corners;
     for (int i = 0; i <= n; ++i)
@@ -371,35 +370,34 @@ EditResult CreateCylinder(CMapEngine& engine, const CylinderOptions& options) {
         corners.push_back(corner(2 * n + 1 - i, options.m_dOuterRadius));
     corners = MergeRepeats(corners);
     if (corners.size() < 3) return EditResult::Refused(kTooFewCorners);
-    CDataLevel& level = engine.level();
+    CDataLevel& level = ctx.level();
     const int index = Count(level.m_Lev.m_pSectors);
-    auto sector = NewGeneratedSector(level.m_Lev, index, engine.document().m_nCurrentLayer);
+    auto sector = NewGeneratedSector(level.m_Lev, index, ctx.document().m_nCurrentLayer);
     AppendLoop(level.m_Lev, *sector, corners);
     level.m_Lev.m_pSectors.push_back(std::move(sector));
-    return Made(engine, index);
+    return Made(ctx, index);
 }
 
 // ---- Passages -----------------------------------------------------------------------------------
 
-bool CanCreatePassage(CMapEngine& engine) {
-    if (engine.document().m_nMode != kModeWall || engine.selection().size() != 2) return false;
-    return SelectedPassageWall(engine, 0) && SelectedPassageWall(engine, 1) &&
-           engine.selection()[0].m_nSector != engine.selection()[1].m_nSector;
+bool CanCreatePassage(const EditContext& ctx) {
+    if (ctx.document().m_nMode != kModeWall || ctx.selection().size() != 2) return false;
+    return SelectedPassageWall(ctx, 0) && SelectedPassageWall(ctx, 1) &&
+           ctx.selection()[0].m_nSector != ctx.selection()[1].m_nSector;
 }
 
-std::string PassageRefusal(CMapEngine& engine, PassageKind kind) {
-    if (!CanCreatePassage(engine)) return {};
-    if (SelectedPassageWall(engine, 0)->m_nAdjoin < 0 && SelectedPassageWall(engine, 1)->m_nAdjoin < 0)
-        return {};
+std::string PassageRefusal(const EditContext& ctx, PassageKind kind) {
+    if (!CanCreatePassage(ctx)) return {};
+    if (SelectedPassageWall(ctx, 0)->m_nAdjoin < 0 && SelectedPassageWall(ctx, 1)->m_nAdjoin < 0) return {};
     return kind == PassageKind::Staircase ? kStaircaseBetweenLinked : kDoorBetweenLinked;
 }
 
-PassageOptions PassageStart(CMapEngine& engine, PassageKind kind) {
+PassageOptions PassageStart(const EditContext& ctx, PassageKind kind) {
     PassageOptions options;
-    if (!CanCreatePassage(engine)) return options;
-    CDataLevel& level = engine.level();
-    const double a = SectorHeight(SectorAt(level, engine.selection()[0].m_nSector));
-    const double b = SectorHeight(SectorAt(level, engine.selection()[1].m_nSector));
+    if (!CanCreatePassage(ctx)) return options;
+    CDataLevel& level = ctx.level();
+    const double a = SectorHeight(SectorAt(level, ctx.selection()[0].m_nSector));
+    const double b = SectorHeight(SectorAt(level, ctx.selection()[1].m_nSector));
     options.m_dHeight = std::min(a, b);
     if (kind != PassageKind::Staircase) options.m_dHeight = std::min(options.m_dHeight, 8.0);
     return options;
@@ -409,40 +407,39 @@ std::string ValidatePassage(const PassageOptions& options, PassageKind kind) {
     return kind == PassageKind::Staircase ? IntegerRange(options.m_nSteps, 1, 1000) : std::string();
 }
 
-EditResult CreatePassage(CMapEngine& engine, PassageKind kind, const PassageOptions& options) {
-    if (!CanCreatePassage(engine)) return {};
-    if (std::string message = PassageRefusal(engine, kind); !message.empty())
+EditResult CreatePassage(const EditContext& ctx, PassageKind kind, const PassageOptions& options) {
+    if (!CanCreatePassage(ctx)) return {};
+    if (std::string message = PassageRefusal(ctx, kind); !message.empty())
         return EditResult::Refused(message);
     if (std::string message = ValidatePassage(options, kind); !message.empty())
         return EditResult::Refused(message);
-    GridOverride grid(engine.document(), options.m_bSnap);
-    CDataLevel& level = engine.level();
-    const CMapSelItem first = engine.selection()[0];
-    const CMapSelItem second = engine.selection()[1];
+    GridOverride grid(ctx.document(), options.m_bSnap);
+    CDataLevel& level = ctx.level();
+    const CMapSelItem first = ctx.selection()[0];
+    const CMapSelItem second = ctx.selection()[1];
     EditResult result;
     result.m_bChanged = result.m_bSelectionChanged = true;
     WallRef a{first.m_nSector, first.m_nWall};
     WallRef b{second.m_nSector, second.m_nWall};
     bool whole = false;
     if (options.m_bSplitFirst) {
-        a.m_nWall = SplitInThree(engine, a, options.m_dWidthFirst, whole, result.m_bInfChanged);
+        a.m_nWall = SplitInThree(ctx, a, options.m_dWidthFirst, whole, result.m_bInfChanged);
         if (whole) result.m_strMessage = TooShortNotice("first");
     }
     if (options.m_bSplitSecond) {
-        b.m_nWall = SplitInThree(engine, b, options.m_dWidthSecond, whole, result.m_bInfChanged);
+        b.m_nWall = SplitInThree(ctx, b, options.m_dWidthSecond, whole, result.m_bInfChanged);
         if (whole)
             result.m_strMessage += (result.m_strMessage.empty() ? "" : "\n") + TooShortNotice("second");
     }
     const bool sunken = options.m_bSunken && kind != PassageKind::Staircase;
     const int k = kind == PassageKind::Staircase ? options.m_nSteps : (sunken ? 3 : 1);
-    const std::vector<int> bridge = BuildBridge(engine, a, b, k, options.m_dHeight);
+    const std::vector<int> bridge = BuildBridge(ctx, a, b, k, options.m_dHeight);
     if (kind == PassageKind::Door) MakeDoor(level, bridge, a, b, sunken);
     if (kind == PassageKind::Elevator) {
         MakeLift(level, bridge[sunken ? 1 : 0], a.m_nSector, b.m_nSector);
         result.m_bInfChanged = true;
     }
-    AlignBridge(engine, a.m_nSector, bridge, b.m_nSector);
-    engine.MarkObjectsDirty();
+    AlignBridge(ctx, a.m_nSector, bridge, b.m_nSector);
     return result;
 }
 

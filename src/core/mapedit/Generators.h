@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapedit/CMapEngine.h"
 #include "mapedit/ClipboardLibrary.h"
+#include "mapedit/EditContext.h"
 #include "mapedit/EditResult.h"
 #include "model/CDataLevel.h"
 
@@ -31,7 +31,7 @@ std::unique_ptr<CDataSector> NewGeneratedSector(CDataLev& lev, int index, int la
 // The corners of a regular n-sided loop of radius r around the centre: clockwise on the map, or
 // the other way for a hole. They go through the engine's SnapPoint when snap is set, else they
 // are rounded to hundredths; corners that fall together are merged.
-std::vector<CDataVertex> PolygonCorners(const CMapEngine& engine, int sides, double radius, WorldPoint centre,
+std::vector<CDataVertex> PolygonCorners(const EditContext& ctx, int sides, double radius, WorldPoint centre,
                                         bool snap, bool hole);
 // Appends a closed loop through the corners to the sector: wall i runs from corner i to the next
 // and carries the generators' wall texture.
@@ -48,10 +48,10 @@ struct PolygonOptions {
 // The dialog's check on OK: empty when accepted, else the message (the dialog stays open).
 std::string ValidatePolygon(const PolygonOptions& options);
 // Subsector and gap need exactly one selected sector.
-bool CanInsertInsideSector(CMapEngine& engine);
+bool CanInsertInsideSector(const EditContext& ctx);
 // Sector mode's Insert: a new sector, a subsector (an island) of the selected sector or a gap
 // (a hole loop) in it, centred on the view; the selection becomes the new (or holed) sector.
-EditResult InsertPolygon(CMapEngine& engine, const PolygonOptions& options);
+EditResult InsertPolygon(const EditContext& ctx, const PolygonOptions& options);
 
 // ---- Cylinder ------------------------------------------------------------------------------------
 struct CylinderOptions {
@@ -62,10 +62,10 @@ struct CylinderOptions {
     bool m_bSnap = false;
 };
 std::string ValidateCylinder(const CylinderOptions& options);
-bool CanCreateCylinder(CMapEngine& engine);
+bool CanCreateCylinder(const EditContext& ctx);
 // A ring segment of `angle` degrees between the two radii, centred on the view, as one sector
 // whose loop runs along the inner arc and back along the outer; it becomes the selection.
-EditResult CreateCylinder(CMapEngine& engine, const CylinderOptions& options);
+EditResult CreateCylinder(const EditContext& ctx, const CylinderOptions& options);
 
 // ---- Passages between two walls -----------------------------------------------------------------
 enum class PassageKind { Door, Staircase, Elevator };
@@ -80,19 +80,19 @@ struct PassageOptions {
     bool m_bSnap = false;
 };
 // Wall mode, two walls selected in different sectors.
-bool CanCreatePassage(CMapEngine& engine);
+bool CanCreatePassage(const EditContext& ctx);
 // The message to show (and cancel the dialog) when a selected wall is already adjoined; empty
 // otherwise.
-std::string PassageRefusal(CMapEngine& engine, PassageKind kind);
+std::string PassageRefusal(const EditContext& ctx, PassageKind kind);
 // The dialog's start values for the selected walls: the height is the smaller of the two
 // sectors' heights, for a door or elevator at most 8.
-PassageOptions PassageStart(CMapEngine& engine, PassageKind kind);
+PassageOptions PassageStart(const EditContext& ctx, PassageKind kind);
 std::string ValidatePassage(const PassageOptions& options, PassageKind kind);
 // Bridges the first selected wall to the second with extruded sectors stepping between the two
 // floors; a door gets its flag and faces, an elevator its name, textures and INF item. The
 // selection is cleared afterwards. A wall asked to split in three that is not longer than the
 // width is joined whole, and the result says so.
-EditResult CreatePassage(CMapEngine& engine, PassageKind kind, const PassageOptions& options);
+EditResult CreatePassage(const EditContext& ctx, PassageKind kind, const PassageOptions& options);
 
 // The INF stop line for a floor altitude: stops count upwards, so the altitude is negated.
 std::string ElevatorStopLine(double floorAltitude);

@@ -7,30 +7,30 @@ namespace morvi {
 
 namespace {
 
-bool SectorsSelected(CMapEngine& engine, std::size_t atLeast) {
-    return engine.document().m_nMode == kModeSector && engine.selection().size() >= atLeast;
+bool SectorsSelected(const EditContext& ctx, std::size_t atLeast) {
+    return ctx.document().m_nMode == kModeSector && ctx.selection().size() >= atLeast;
 }
 
 } // namespace
 
-bool IsMapCommandEnabled(CMapEngine& engine, MapCommand command, const ClipboardBuffer& clipboard) {
+bool IsMapCommandEnabled(const EditContext& ctx, MapCommand command, const ClipboardBuffer& clipboard) {
     switch (command) {
     case MapCommand::Insert:
-        return CanInsert(engine);
+        return CanInsert(ctx);
     case MapCommand::Delete:
-        return CanDelete(engine);
+        return CanDelete(ctx);
     case MapCommand::Cut:
-        return CanCut(engine);
+        return CanCut(ctx);
     case MapCommand::Copy:
-        return CanCopy(engine);
+        return CanCopy(ctx);
     case MapCommand::Paste:
         return CanPaste(clipboard);
     case MapCommand::Link:
-        return CanLink(engine);
+        return CanLink(ctx);
     case MapCommand::Unlink:
-        return CanUnlink(engine);
+        return CanUnlink(ctx);
     case MapCommand::Extrude:
-        return CanExtrude(engine);
+        return CanExtrude(ctx);
     case MapCommand::FlipAndRotate:
     case MapCommand::FlipLeft:
     case MapCommand::FlipTop:
@@ -39,21 +39,21 @@ bool IsMapCommandEnabled(CMapEngine& engine, MapCommand command, const Clipboard
     case MapCommand::Scaling:
     case MapCommand::ChangeOffsets:
     case MapCommand::LibrarySave:
-        return SectorsSelected(engine, 1);
+        return SectorsSelected(ctx, 1);
     case MapCommand::Distribution:
-        return SectorsSelected(engine, 3);
+        return SectorsSelected(ctx, 3);
     case MapCommand::Alignment:
-        return SectorsSelected(engine, 1) ||
-               (engine.document().m_nMode == kModeWall && engine.selection().size() >= 2);
+        return SectorsSelected(ctx, 1) ||
+               (ctx.document().m_nMode == kModeWall && ctx.selection().size() >= 2);
     case MapCommand::CreateDoor:
     case MapCommand::CreateStaircase:
     case MapCommand::CreateElevator:
-        return CanCreatePassage(engine);
+        return CanCreatePassage(ctx);
     case MapCommand::CreateCylinder:
-        return CanCreateCylinder(engine);
+        return CanCreateCylinder(ctx);
     case MapCommand::LibraryLoad:
         // Loaded sectors become the selection, so the selection must be empty to start with.
-        return SectorsSelected(engine, 0) && engine.selection().empty();
+        return SectorsSelected(ctx, 0) && ctx.selection().empty();
     }
     return false;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mapedit/CMapEngine.h"
 #include "mapedit/ClipboardLibrary.h"
+#include "mapedit/EditContext.h"
 
 namespace morvi {
 
@@ -35,7 +35,7 @@ enum class MapCommand : int {
 
 // Whether the command can run on the engine's mode and selection (Paste: on the clipboard's
 // contents).
-bool IsMapCommandEnabled(CMapEngine& engine, MapCommand command, const ClipboardBuffer& clipboard);
+bool IsMapCommandEnabled(const EditContext& ctx, MapCommand command, const ClipboardBuffer& clipboard);
 // The Yes/No question to ask before the command runs; nullptr for none.
 const char* MapCommandConfirmation(MapCommand command);
 

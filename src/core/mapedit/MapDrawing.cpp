@@ -1,5 +1,7 @@
 #include "mapedit/CMapEngine.h"
 
+#include "mapedit/MapGeometry.h"
+
 #include "model/ModelOps.h"
 #include "model/StringUtil.h"
 
@@ -326,42 +328,6 @@ void DrawWalls(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, cons
     if (pen.selected) DrawRingsAtFirstWall(e, out, s, pen.blackWhite, dx, dz);
 }
 
-struct ObjectProbe {
-    ScreenPoint at;
-    double y = 0;
-    int sector = -1;
-    std::size_t object = 0;
-};
-
-void FirstLoopOnScreen(const CMapEngine& e, const CDataSector& s, std::vector<ScreenPoint>& loop) {
-    loop.clear();
-    const int length = CMapEngine::FirstLoopLength(s);
-    for (int w = 0; w < length; ++w)
-        if (const CDataVertex* v = VertexAt(s, s.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft))
-            loop.push_back(e.WorldToScreen(v->m_dX, v->m_dZ));
-}
-
-// Gives the sector every still unassigned object within its heights (bounds included) whose
-// screen point its first loop holds.
-void ClaimObjects(const CDataSector& s, int sector, std::span<const ScreenPoint> loop,
-                  std::vector<ObjectProbe>& probes) {
-    // The crossing test never holds outside the loop's box, so the box spares most polygon tests.
-    ScreenPoint lo = loop[0], hi = loop[0];
-    for (const ScreenPoint& p : loop) {
-        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y)};
-        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y)};
-    }
-    // The probes are sorted by screen row: only the rows of the loop's box can hold a crossing.
-    auto probe = std::lower_bound(probes.begin(), probes.end(), lo.y,
-                                  [](const ObjectProbe& q, int row) { return q.at.y < row; });
-    for (; probe != probes.end() && probe->at.y <= hi.y; ++probe) {
-        if (probe->sector != -1 || probe->y < s.m_dCeilingAltitude || probe->y > s.m_dFloorAltitude) continue;
-        const ScreenPoint p = probe->at;
-        if (p.x < lo.x || p.x > hi.x) continue;
-        if (CMapEngine::PointInPolygon(loop, p)) probe->sector = sector;
-    }
-}
-
 } // namespace
 
 void CMapEngine::Draw(DisplayList& out, const MapDevice& device) {
@@ -560,24 +526,9 @@ void CMapEngine::DrawMap(DisplayList& out, bool blackWhite) {
     if (!m_bGeometryDirty && !m_SectorGrid.Matches(lev.m_pSectors)) m_bGeometryDirty = true;
 }
 
+// The assignment is the core's world-unit rule, so that it does not depend on the zoom.
 void CMapEngine::AssignObjectSectors() {
-    auto& objects = level().m_Objects.m_pObjects;
-    // The objects' screen points and heights side by side, sorted by row, so that each sector
-    // looks only at the objects in the rows it covers.
-    std::vector<ObjectProbe> probes(objects.size());
-    for (std::size_t o = 0; o < objects.size(); ++o)
-        probes[o] = {WorldToScreen(objects[o]->m_dX, objects[o]->m_dZ), objects[o]->m_dY, -1, o};
-    // Which sector wins depends on the sectors' order only, so the objects may be visited in any.
-    std::sort(probes.begin(), probes.end(),
-              [](const ObjectProbe& a, const ObjectProbe& b) { return a.at.y < b.at.y; });
-    std::vector<ScreenPoint> loop;
-    const auto& sectors = level().m_Lev.m_pSectors;
-    for (std::size_t i = 0; i < sectors.size(); ++i) {
-        FirstLoopOnScreen(*this, *sectors[i], loop);
-        if (!loop.empty()) ClaimObjects(*sectors[i], static_cast<int>(i), loop, probes);
-    }
-    for (const ObjectProbe& probe : probes)
-        objects[probe.object]->m_nSector = probe.sector;
+    morvi::AssignObjectSectors(level());
     m_bObjectsDirty = false;
 }
 

@@ -2,6 +2,7 @@
 
 #include "gamefiles/InfFile.h"
 #include "mapedit/Generators.h"
+#include "mapedit/MapGeometry.h"
 #include "model/ModelOps.h"
 #include "model/StringUtil.h"
 
@@ -323,15 +324,15 @@ bool DeleteEntry(CDataLevel& level, const CMapSelItem& e, int mode, DeleteLog& l
     return true;
 }
 
-EditResult DeleteObjects(CMapEngine& engine) {
+EditResult DeleteObjects(const EditContext& ctx) {
     std::vector<int> indices;
-    for (const CMapSelItem& e : engine.selection())
+    for (const CMapSelItem& e : ctx.selection())
         indices.push_back(e.m_nObject);
     // Objects go by their own index alone: an order by sector first could delete a lower object
     // before a higher one and shift it.
     std::sort(indices.rbegin(), indices.rend());
     indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
-    auto& objects = engine.level().m_Objects.m_pObjects;
+    auto& objects = ctx.level().m_Objects.m_pObjects;
     bool changed = false;
     for (int i : indices)
         if (i >= 0 && i < Count(objects)) {
@@ -343,12 +344,12 @@ EditResult DeleteObjects(CMapEngine& engine) {
     return r;
 }
 
-EditResult DeleteStructure(CMapEngine& engine, int mode) {
-    std::vector<CMapSelItem> items = engine.selection();
+EditResult DeleteStructure(const EditContext& ctx, int mode) {
+    std::vector<CMapSelItem> items = ctx.selection();
     const auto key = [](const CMapSelItem& e) { return std::tuple(e.m_nSector, e.m_nWall, e.m_nVertex); };
     std::sort(items.begin(), items.end(), [&](const auto& a, const auto& b) { return key(a) > key(b); });
     items.erase(std::unique(items.begin(), items.end()), items.end());
-    CDataLevel& level = engine.level();
+    CDataLevel& level = ctx.level();
     DeleteLog log;
     EditResult result;
     for (std::size_t i = 0; i < items.size(); ++i) {
@@ -397,27 +398,20 @@ bool AllUnlinked(const CDataSector& sector) {
                        [](const auto& w) { return w->m_nAdjoin < 0; });
 }
 
-std::vector<ScreenPoint> FirstLoopOnScreen(CMapEngine& engine, const CDataSector& sector) {
-    std::vector<ScreenPoint> loop;
-    const int length = CMapEngine::FirstLoopLength(sector);
-    for (int w = 0; w < length; ++w) {
-        const CDataVertex& v = *sector.m_pVertices[At(sector.m_pWalls[At(w)]->m_nLeft)];
-        loop.push_back(engine.WorldToScreen(v.m_dX, v.m_dZ));
-    }
-    return loop;
-}
-
-int FindContainer(CMapEngine& engine, int s) {
-    auto& sectors = engine.level().m_Lev.m_pSectors;
+// The last sector of the current layer whose first loop holds every corner of the island, in
+// world units.
+int FindContainer(const EditContext& ctx, int s) {
+    auto& sectors = ctx.level().m_Lev.m_pSectors;
     const CDataSector& island = *sectors[At(s)];
+    std::vector<WorldPoint> loop;
     for (int c = Count(sectors) - 1; c >= 0; --c) {
-        if (c == s || sectors[At(c)]->m_nLayer != engine.document().m_nCurrentLayer) continue;
-        const std::vector<ScreenPoint> loop = FirstLoopOnScreen(engine, *sectors[At(c)]);
-        const bool holds = std::all_of(island.m_pWalls.begin(), island.m_pWalls.end(), [&](const auto& w) {
-            const CDataVertex& v = *island.m_pVertices[At(w->m_nLeft)];
-            return CMapEngine::PointInPolygon(loop, engine.WorldToScreen(v.m_dX, v.m_dZ));
-        });
-        if (holds) return c;
+        if (c == s || sectors[At(c)]->m_nLayer != ctx.document().m_nCurrentLayer) continue;
+        FirstLoopCorners(*sectors[At(c)], loop);
+        const bool holds =
+            std::all_of(island.m_pVertices.begin(), island.m_pVertices.end(), [&](const auto& v) {
+                return PointInPolygon(loop, {v->m_dX, v->m_dZ});
+            });
+        if (holds && !island.m_pVertices.empty()) return c;
     }
     return -1;
 }
@@ -444,18 +438,18 @@ void TakeLooks(CDataSector& to, const CDataSector& from, const CDataWall& wall) 
     }
 }
 
-bool OneSelected(CMapEngine& engine) {
-    return engine.selection().size() == 1;
+bool OneSelected(const EditContext& ctx) {
+    return ctx.selection().size() == 1;
 }
 
-int Mode(CMapEngine& engine) {
-    return engine.document().m_nMode;
+int Mode(const EditContext& ctx) {
+    return ctx.document().m_nMode;
 }
 
-const CDataWall* SelectedWall(CMapEngine& engine) {
-    if (!OneSelected(engine) || Mode(engine) != kModeWall) return nullptr;
-    const CMapSelItem& e = engine.selection().front();
-    return WallAt(engine.level(), e.m_nSector, e.m_nWall);
+const CDataWall* SelectedWall(const EditContext& ctx) {
+    if (!OneSelected(ctx) || Mode(ctx) != kModeWall) return nullptr;
+    const CMapSelItem& e = ctx.selection().front();
+    return WallAt(ctx.level(), e.m_nSector, e.m_nWall);
 }
 
 } // namespace
@@ -530,29 +524,28 @@ EditResult DeleteSector(CDataLevel& level, int s) {
     return Changed(log.m_bInf);
 }
 
-EditResult InsertAtSelection(CMapEngine& engine) {
-    CDataLevel& level = engine.level();
-    const int mode = Mode(engine);
+EditResult InsertAtSelection(const EditContext& ctx) {
+    CDataLevel& level = ctx.level();
+    const int mode = Mode(ctx);
     if (mode == kModeObject) {
         auto object = std::make_unique<CDataObjectItem>();
         object->m_strClass = "SPRITE";
         object->m_strData = "STORMFIN.WAX";
-        object->m_dX = engine.ScreenToWorldX(engine.m_rcClient.width() / 2);
-        object->m_dZ = engine.ScreenToWorldZ(engine.m_rcClient.height() / 2);
+        object->m_dX = ctx.place().m_dX;
+        object->m_dZ = ctx.place().m_dZ;
         object->m_nIndex = Count(level.m_Objects.m_pObjects);
         AssignObjectColour(*object);
         // The data index must name an entry of the sprite table even before the next save.
         SetObjectDataIndex(level.m_Objects, *object);
         level.m_Objects.m_pObjects.push_back(std::move(object));
-        engine.MarkObjectsDirty();
-        engine.ClearSelection();
-        engine.AddToSelection({-1, -1, -1, Count(level.m_Objects.m_pObjects) - 1});
+        ctx.ClearSelection();
+        ctx.AddToSelection({-1, -1, -1, Count(level.m_Objects.m_pObjects) - 1});
         EditResult r = Changed(false);
         r.m_bSelectionChanged = true;
         return r;
     }
-    if (!OneSelected(engine) || (mode != kModeWall && mode != kModeVertex)) return {};
-    const CMapSelItem e = engine.selection().front();
+    if (!OneSelected(ctx) || (mode != kModeWall && mode != kModeVertex)) return {};
+    const CMapSelItem e = ctx.selection().front();
     const CDataSector* sector = SectorAt(level, e.m_nSector);
     if (!sector) return {};
     const int w = mode == kModeWall ? e.m_nWall : WallStartingAt(*sector, e.m_nVertex);
@@ -561,40 +554,39 @@ EditResult InsertAtSelection(CMapEngine& engine) {
     return r;
 }
 
-EditResult DeleteSelection(CMapEngine& engine) {
-    const int mode = Mode(engine);
-    if (engine.selection().empty() || mode < kModeSector || mode > kModeObject) return {};
-    EditResult r = mode == kModeObject ? DeleteObjects(engine) : DeleteStructure(engine, mode);
-    engine.ClearSelection();
-    engine.MarkObjectsDirty();
+EditResult DeleteSelection(const EditContext& ctx) {
+    const int mode = Mode(ctx);
+    if (ctx.selection().empty() || mode < kModeSector || mode > kModeObject) return {};
+    EditResult r = mode == kModeObject ? DeleteObjects(ctx) : DeleteStructure(ctx, mode);
+    ctx.ClearSelection();
     r.m_bSelectionChanged = true;
     return r;
 }
 
-EditResult LinkSelection(CMapEngine& engine) {
-    if (!CanLink(engine)) return {};
-    const CMapSelItem e = engine.selection().front();
-    if (Mode(engine) == kModeWall) return LinkWall(engine.level(), e.m_nSector, e.m_nWall);
-    const int container = FindContainer(engine, e.m_nSector);
+EditResult LinkSelection(const EditContext& ctx) {
+    if (!CanLink(ctx)) return {};
+    const CMapSelItem e = ctx.selection().front();
+    if (Mode(ctx) == kModeWall) return LinkWall(ctx.level(), e.m_nSector, e.m_nWall);
+    const int container = FindContainer(ctx, e.m_nSector);
     if (container < 0) return {};
-    MakeIsland(engine.level(), e.m_nSector, container);
+    MakeIsland(ctx.level(), e.m_nSector, container);
     return Changed(false);
 }
 
-EditResult ExtrudeSelection(CMapEngine& engine, double depth) {
-    const CDataWall* selected = SelectedWall(engine);
+EditResult ExtrudeSelection(const EditContext& ctx, double depth) {
+    const CDataWall* selected = SelectedWall(ctx);
     if (!selected) return {};
     if (selected->m_nAdjoin >= 0 && selected->m_nMirror >= 0) return EditResult::Refused(kExtrudeRefused);
-    const int s = engine.selection().front().m_nSector;
-    CDataLevel& level = engine.level();
+    const int s = ctx.selection().front().m_nSector;
+    CDataLevel& level = ctx.level();
     const CDataSector& source = *level.m_Lev.m_pSectors[At(s)];
     const CDataVertex p1 = *source.m_pVertices[At(selected->m_nLeft)];
     const CDataVertex p2 = *source.m_pVertices[At(selected->m_nRight)];
     // Outward is to the left of the wall's direction: the game's sectors run clockwise.
     const double a = std::atan2(p1.m_dZ - p2.m_dZ, p1.m_dX - p2.m_dX) - 1.5707963705062866;
     const auto out = [&](const CDataVertex& p) {
-        return CDataVertex(engine.SnapPoint(p.m_dX + depth * std::cos(a)),
-                           engine.SnapPoint(p.m_dZ + depth * std::sin(a)));
+        return CDataVertex(ctx.SnapPoint(p.m_dX + depth * std::cos(a)),
+                           ctx.SnapPoint(p.m_dZ + depth * std::sin(a)));
     };
     const int index = Count(level.m_Lev.m_pSectors);
     auto sector = NewGeneratedSector(level.m_Lev, index, source.m_nLayer);
@@ -604,18 +596,18 @@ EditResult ExtrudeSelection(CMapEngine& engine, double depth) {
     level.m_Lev.m_pSectors.push_back(std::move(sector));
     // The new sector's last wall lies on the extruded wall: the two are linked to each other
     // even when another sector happens to have a free wall over the same two points.
-    LinkWalls(level, index, 3, s, engine.selection().front().m_nWall);
-    engine.ClearSelection();
-    engine.AddToSelection({index, 3, -1, -1});
+    LinkWalls(level, index, 3, s, ctx.selection().front().m_nWall);
+    ctx.ClearSelection();
+    ctx.AddToSelection({index, 3, -1, -1});
     EditResult r = Changed(false);
     r.m_bSelectionChanged = true;
     return r;
 }
 
-EditResult UnlinkSelection(CMapEngine& engine) {
-    if (!CanUnlink(engine)) return {};
-    const CMapSelItem e = engine.selection().front();
-    CDataLevel& level = engine.level();
+EditResult UnlinkSelection(const EditContext& ctx) {
+    if (!CanUnlink(ctx)) return {};
+    const CMapSelItem e = ctx.selection().front();
+    CDataLevel& level = ctx.level();
     CDataWall& wall = *WallAt(level, e.m_nSector, e.m_nWall);
     auto& sectors = level.m_Lev.m_pSectors;
     for (int t = 0; t < Count(sectors); ++t) {
@@ -630,34 +622,34 @@ EditResult UnlinkSelection(CMapEngine& engine) {
     return {};
 }
 
-bool CanInsert(CMapEngine& engine) {
-    const int mode = Mode(engine);
+bool CanInsert(const EditContext& ctx) {
+    const int mode = Mode(ctx);
     if (mode == kModeSector || mode == kModeObject) return true;
-    return (mode == kModeWall || mode == kModeVertex) && OneSelected(engine);
+    return (mode == kModeWall || mode == kModeVertex) && OneSelected(ctx);
 }
 
-bool CanDelete(CMapEngine& engine) {
-    return !engine.selection().empty();
+bool CanDelete(const EditContext& ctx) {
+    return !ctx.selection().empty();
 }
 
-bool CanLink(CMapEngine& engine) {
-    if (!OneSelected(engine)) return false;
-    const CMapSelItem& e = engine.selection().front();
-    if (Mode(engine) == kModeSector) {
-        const CDataSector* sector = SectorAt(engine.level(), e.m_nSector);
+bool CanLink(const EditContext& ctx) {
+    if (!OneSelected(ctx)) return false;
+    const CMapSelItem& e = ctx.selection().front();
+    if (Mode(ctx) == kModeSector) {
+        const CDataSector* sector = SectorAt(ctx.level(), e.m_nSector);
         return sector && AllUnlinked(*sector);
     }
-    const CDataWall* wall = SelectedWall(engine);
+    const CDataWall* wall = SelectedWall(ctx);
     return wall && wall->m_nAdjoin < 0;
 }
 
-bool CanUnlink(CMapEngine& engine) {
-    const CDataWall* wall = SelectedWall(engine);
+bool CanUnlink(const EditContext& ctx) {
+    const CDataWall* wall = SelectedWall(ctx);
     return wall && wall->m_nAdjoin >= 0;
 }
 
-bool CanExtrude(CMapEngine& engine) {
-    return SelectedWall(engine) != nullptr;
+bool CanExtrude(const EditContext& ctx) {
+    return SelectedWall(ctx) != nullptr;
 }
 
 } // namespace morvi

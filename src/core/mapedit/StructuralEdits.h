@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapedit/CMapEngine.h"
+#include "mapedit/EditContext.h"
 #include "mapedit/EditResult.h"
 #include "model/CDataLevel.h"
 
@@ -41,25 +41,25 @@ void MakeIsland(CDataLevel& level, int island, int container);
 // Insert in wall, vertex and object mode: splits the selected wall (or the wall starting at the
 // selected vertex), or adds a sprite at the view's centre and selects it. Sector mode's insert is
 // InsertPolygon (Generators.h), which needs its dialog's values; it changes nothing here.
-EditResult InsertAtSelection(CMapEngine& engine);
+EditResult InsertAtSelection(const EditContext& ctx);
 // Deletes every selected item of the edit mode, highest index first, and clears the selection.
-EditResult DeleteSelection(CMapEngine& engine);
+EditResult DeleteSelection(const EditContext& ctx);
 // Sector mode: makes the selected, unlinked sector an island of the last sector of the current
 // layer whose first loop holds it on screen. Wall mode: adjoins the selected wall with the first
 // unlinked wall running exactly the other way over the same two points. Silent when none fits.
-EditResult LinkSelection(CMapEngine& engine);
+EditResult LinkSelection(const EditContext& ctx);
 // Wall mode: a four-wall sector of the given depth built outward on the selected wall, taking the
 // old sector's light, altitudes, flags and layer and the wall's looks, linked to the wall; the
 // selection becomes its shared wall. Refused for an adjoined wall.
-EditResult ExtrudeSelection(CMapEngine& engine, double depth = 8.0);
+EditResult ExtrudeSelection(const EditContext& ctx, double depth = 8.0);
 // Unlinks the selected wall and its partner in another sector.
-EditResult UnlinkSelection(CMapEngine& engine);
+EditResult UnlinkSelection(const EditContext& ctx);
 
 // ---- When the commands are enabled --------------------------------------------------------------
-bool CanInsert(CMapEngine& engine);
-bool CanDelete(CMapEngine& engine);
-bool CanLink(CMapEngine& engine);
-bool CanUnlink(CMapEngine& engine);
-bool CanExtrude(CMapEngine& engine);
+bool CanInsert(const EditContext& ctx);
+bool CanDelete(const EditContext& ctx);
+bool CanLink(const EditContext& ctx);
+bool CanUnlink(const EditContext& ctx);
+bool CanExtrude(const EditContext& ctx);
 
 } // namespace morvi

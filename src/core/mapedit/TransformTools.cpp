@@ -44,8 +44,8 @@ std::vector<int> ValidIslands(const CDataLevel& level, int sector) {
     return islands;
 }
 
-bool SectorMode(CMapEngine& engine) {
-    return engine.document().m_nMode == kModeSector;
+bool SectorMode(const EditContext& ctx) {
+    return ctx.document().m_nMode == kModeSector;
 }
 
 // Applies f to every vertex of the sectors.
@@ -56,9 +56,9 @@ template <typename F> void ForEachVertex(CDataLevel& level, const std::vector<in
 }
 
 // Applies f to every object assigned to one of the sectors, when objects move with sectors.
-template <typename F> void ForEachObject(CMapEngine& engine, const std::vector<int>& sectors, F f) {
-    if (!engine.settings().m_bMoveObjects) return;
-    for (auto& object : engine.level().m_Objects.m_pObjects)
+template <typename F> void ForEachObject(const EditContext& ctx, const std::vector<int>& sectors, F f) {
+    if (!ctx.settings().m_bMoveObjects) return;
+    for (auto& object : ctx.level().m_Objects.m_pObjects)
         if (object->m_nSector >= 0 && Contains(sectors, object->m_nSector)) f(*object);
 }
 
@@ -76,14 +76,14 @@ struct TransformSet {
     TransformCentre m_Centre;
 };
 
-std::optional<TransformSet> PrepareTransform(CMapEngine& engine) {
-    if (!SectorMode(engine)) return std::nullopt;
+std::optional<TransformSet> PrepareTransform(const EditContext& ctx) {
+    if (!SectorMode(ctx)) return std::nullopt;
     TransformSet set;
-    set.m_Targets = TransformTargets(engine.level(), engine.selection());
-    const auto centre = ComputeTransformCentre(engine.level(), set.m_Targets);
+    set.m_Targets = TransformTargets(ctx.level(), ctx.selection());
+    const auto centre = ComputeTransformCentre(ctx.level(), set.m_Targets);
     if (!centre) return std::nullopt;
     set.m_Centre = *centre;
-    set.m_Sectors = TransformedSectors(engine.level(), set.m_Targets);
+    set.m_Sectors = TransformedSectors(ctx.level(), set.m_Targets);
     return set;
 }
 
@@ -179,17 +179,17 @@ double WallLength(CDataLevel& level, const WallRef& ref) {
 }
 
 // The walls of the selection in selection order; in sector mode each sector's first wall.
-std::vector<WallRef> AlignmentWalls(CMapEngine& engine, bool sectorMode) {
+std::vector<WallRef> AlignmentWalls(const EditContext& ctx, bool sectorMode) {
     std::vector<WallRef> walls;
-    for (const CMapSelItem& item : engine.selection()) {
+    for (const CMapSelItem& item : ctx.selection()) {
         const int wall = sectorMode ? 0 : item.m_nWall;
-        if (ValidWall(engine.level(), item.m_nSector, wall)) walls.push_back({item.m_nSector, wall});
+        if (ValidWall(ctx.level(), item.m_nSector, wall)) walls.push_back({item.m_nSector, wall});
     }
     return walls;
 }
 
-bool AlignVertical(CMapEngine& engine, const std::vector<WallRef>& items, bool sectorMode, int slot) {
-    CDataLevel& level = engine.level();
+bool AlignVertical(const EditContext& ctx, const std::vector<WallRef>& items, bool sectorMode, int slot) {
+    CDataLevel& level = ctx.level();
     const int n = static_cast<int>(items.size()) - 1;
     const double a = SectorAt(level, items.front().m_nSector).m_dFloorAltitude;
     const double b = SectorAt(level, items.back().m_nSector).m_dFloorAltitude;
@@ -208,9 +208,9 @@ bool AlignVertical(CMapEngine& engine, const std::vector<WallRef>& items, bool s
 
 // Lays the slot's texture along the walls from the first one on; the message is set when the
 // texture's width is not known, and then nothing changes.
-bool AlignHorizontal(CMapEngine& engine, const std::vector<WallRef>& walls, int slot,
+bool AlignHorizontal(const EditContext& ctx, const std::vector<WallRef>& walls, int slot,
                      const TextureWidthFunction& textureWidth, std::string& message) {
-    CDataLevel& level = engine.level();
+    CDataLevel& level = ctx.level();
     const int texture = Slot(WallAt(level, walls.front()), slot).m_nTexture;
     if (texture < 0) return false;
     const std::string name = level.m_Lev.GetTextureName(texture);
@@ -282,10 +282,10 @@ std::string ValidateScale(double scale) {
     return {};
 }
 
-EditResult FlipSectors(CMapEngine& engine, FlipDirection direction) {
-    const auto set = PrepareTransform(engine);
+EditResult FlipSectors(const EditContext& ctx, FlipDirection direction) {
+    const auto set = PrepareTransform(ctx);
     if (!set) return {};
-    CDataLevel& level = engine.level();
+    CDataLevel& level = ctx.level();
     const bool leftRight = direction == FlipDirection::LeftToRight;
     const double cx = set->m_Centre.m_dX;
     const double cz = set->m_Centre.m_dZ;
@@ -296,16 +296,16 @@ EditResult FlipSectors(CMapEngine& engine, FlipDirection direction) {
     }
     ForEachVertex(level, set->m_Sectors, [&](CDataVertex& v) {
         if (leftRight)
-            v.m_dX = engine.SnapPoint(2 * cx - v.m_dX);
+            v.m_dX = ctx.SnapPoint(2 * cx - v.m_dX);
         else
-            v.m_dZ = engine.SnapPoint(2 * cz - v.m_dZ);
+            v.m_dZ = ctx.SnapPoint(2 * cz - v.m_dZ);
     });
-    ForEachObject(engine, set->m_Sectors, [&](CDataObjectItem& o) {
+    ForEachObject(ctx, set->m_Sectors, [&](CDataObjectItem& o) {
         if (leftRight) {
-            o.m_dX = engine.SnapPoint(2 * cx - o.m_dX);
+            o.m_dX = ctx.SnapPoint(2 * cx - o.m_dX);
             o.m_dYaw = NormalizeYaw(-o.m_dYaw);
         } else {
-            o.m_dZ = engine.SnapPoint(2 * cz - o.m_dZ);
+            o.m_dZ = ctx.SnapPoint(2 * cz - o.m_dZ);
             o.m_dYaw = NormalizeYaw(180.0 - o.m_dYaw);
         }
     });
@@ -320,14 +320,13 @@ EditResult FlipSectors(CMapEngine& engine, FlipDirection direction) {
         for (std::size_t p = 0; p < sector.m_pWalls.size(); ++p)
             sector.m_pWalls[p]->m_nIndex = static_cast<int>(p);
     }
-    engine.MarkObjectsDirty();
     return result;
 }
 
-EditResult RotateSectors(CMapEngine& engine, double angle) {
+EditResult RotateSectors(const EditContext& ctx, double angle) {
     if (std::string message = ValidateRotateAngle(angle); !message.empty())
         return EditResult::Refused(message);
-    const auto set = PrepareTransform(engine);
+    const auto set = PrepareTransform(ctx);
     if (!set) return {};
     const double a = angle * kPi / 180.0;
     const double cx = set->m_Centre.m_dX;
@@ -335,21 +334,20 @@ EditResult RotateSectors(CMapEngine& engine, double angle) {
     auto turn = [&](double& x, double& z) {
         const double phi = std::atan2(z - cz, x - cx);
         const double r = PointDistance(x, z, cx, cz);
-        x = engine.SnapPoint(cx + r * std::cos(phi + a));
-        z = engine.SnapPoint(cz + r * std::sin(phi + a));
+        x = ctx.SnapPoint(cx + r * std::cos(phi + a));
+        z = ctx.SnapPoint(cz + r * std::sin(phi + a));
     };
-    ForEachVertex(engine.level(), set->m_Sectors, [&](CDataVertex& v) { turn(v.m_dX, v.m_dZ); });
-    ForEachObject(engine, set->m_Sectors, [&](CDataObjectItem& o) {
+    ForEachVertex(ctx.level(), set->m_Sectors, [&](CDataVertex& v) { turn(v.m_dX, v.m_dZ); });
+    ForEachObject(ctx, set->m_Sectors, [&](CDataObjectItem& o) {
         turn(o.m_dX, o.m_dZ);
         o.m_dYaw = NormalizeYaw(o.m_dYaw - angle);
     });
-    engine.MarkObjectsDirty();
     return Changed();
 }
 
-EditResult ScaleSectors(CMapEngine& engine, double scale, bool snap) {
+EditResult ScaleSectors(const EditContext& ctx, double scale, bool snap) {
     if (std::string message = ValidateScale(scale); !message.empty()) return EditResult::Refused(message);
-    const auto set = PrepareTransform(engine);
+    const auto set = PrepareTransform(ctx);
     if (!set) return {};
     const double cx = set->m_Centre.m_dX;
     const double cz = set->m_Centre.m_dZ;
@@ -359,20 +357,19 @@ EditResult ScaleSectors(CMapEngine& engine, double scale, bool snap) {
         const double r = PointDistance(x, z, cx, cz) * scale;
         x = cx + r * std::cos(phi);
         z = cz + r * std::sin(phi);
-        x = snapIt ? engine.SnapPoint(x) : RoundHundredths(x);
-        z = snapIt ? engine.SnapPoint(z) : RoundHundredths(z);
+        x = snapIt ? ctx.SnapPoint(x) : RoundHundredths(x);
+        z = snapIt ? ctx.SnapPoint(z) : RoundHundredths(z);
     };
-    ForEachVertex(engine.level(), set->m_Sectors, [&](CDataVertex& v) { stretch(v.m_dX, v.m_dZ, snap); });
-    ForEachObject(engine, set->m_Sectors, [&](CDataObjectItem& o) { stretch(o.m_dX, o.m_dZ, true); });
-    engine.MarkObjectsDirty();
+    ForEachVertex(ctx.level(), set->m_Sectors, [&](CDataVertex& v) { stretch(v.m_dX, v.m_dZ, snap); });
+    ForEachObject(ctx, set->m_Sectors, [&](CDataObjectItem& o) { stretch(o.m_dX, o.m_dZ, true); });
     return Changed();
 }
 
-EditResult DistributeSectors(CMapEngine& engine, const DistributionOptions& options) {
-    if (!SectorMode(engine)) return {};
-    CDataLevel& level = engine.level();
+EditResult DistributeSectors(const EditContext& ctx, const DistributionOptions& options) {
+    if (!SectorMode(ctx)) return {};
+    CDataLevel& level = ctx.level();
     std::vector<int> sectors;
-    for (const CMapSelItem& item : engine.selection())
+    for (const CMapSelItem& item : ctx.selection())
         if (ValidSector(level, item.m_nSector)) sectors.push_back(item.m_nSector);
     if (sectors.size() < 3) return {};
     // Copied first: a sector picked twice may lie between the ends and change.
@@ -398,29 +395,29 @@ EditResult DistributeSectors(CMapEngine& engine, const DistributionOptions& opti
     return Changed();
 }
 
-EditResult AlignWalls(CMapEngine& engine, const AlignmentOptions& options,
+EditResult AlignWalls(const EditContext& ctx, const AlignmentOptions& options,
                       const TextureWidthFunction& textureWidth) {
-    const int mode = engine.document().m_nMode;
+    const int mode = ctx.document().m_nMode;
     if (mode != kModeSector && mode != kModeWall) return {};
     const bool sectorMode = mode == kModeSector;
-    const std::vector<WallRef> walls = AlignmentWalls(engine, sectorMode);
+    const std::vector<WallRef> walls = AlignmentWalls(ctx, sectorMode);
     if (walls.empty() || (!sectorMode && walls.size() < 2)) return {};
     EditResult result;
     const bool vertical[3] = {options.m_bVerticalMid, options.m_bVerticalTop, options.m_bVerticalBottom};
     const bool horizontal[3] = {options.m_bHorizontalMid, options.m_bHorizontalTop,
                                 options.m_bHorizontalBottom};
     for (int slot = 0; slot < 3; ++slot) {
-        if (vertical[slot]) result.m_bChanged |= AlignVertical(engine, walls, sectorMode, slot);
+        if (vertical[slot]) result.m_bChanged |= AlignVertical(ctx, walls, sectorMode, slot);
         if (horizontal[slot])
-            result.m_bChanged |= AlignHorizontal(engine, walls, slot, textureWidth, result.m_strMessage);
+            result.m_bChanged |= AlignHorizontal(ctx, walls, slot, textureWidth, result.m_strMessage);
     }
     return result;
 }
 
-EditResult ChangeOffsets(CMapEngine& engine, double dx, double dy, double dz) {
-    if (!SectorMode(engine)) return {};
-    CDataLevel& level = engine.level();
-    const std::vector<int> sectors = TransformedSectors(level, TransformTargets(level, engine.selection()));
+EditResult ChangeOffsets(const EditContext& ctx, double dx, double dy, double dz) {
+    if (!SectorMode(ctx)) return {};
+    CDataLevel& level = ctx.level();
+    const std::vector<int> sectors = TransformedSectors(level, TransformTargets(level, ctx.selection()));
     if (sectors.empty()) return {};
     EditResult result = Changed();
     for (int s : sectors) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mapedit/CMapEngine.h"
+#include "mapedit/EditContext.h"
 #include "mapedit/EditResult.h"
 
 #include <functional>
@@ -32,11 +32,11 @@ std::string ValidateScale(double scale);
 enum class FlipDirection { LeftToRight, TopToBottom };
 // Mirrors the targets (X or Z about the centre), keeping every wall loop's rotational sense,
 // with the mirrors of adjoined walls and the INF wall numbers following the walls.
-EditResult FlipSectors(CMapEngine& engine, FlipDirection direction);
+EditResult FlipSectors(const EditContext& ctx, FlipDirection direction);
 // Turns the targets about the centre by angle degrees, counter-clockwise with Z up.
-EditResult RotateSectors(CMapEngine& engine, double angle);
+EditResult RotateSectors(const EditContext& ctx, double angle);
 // Scales the targets about the centre; without snap the coordinates keep hundredths.
-EditResult ScaleSectors(CMapEngine& engine, double scale, bool snap);
+EditResult ScaleSectors(const EditContext& ctx, double scale, bool snap);
 
 enum class DistributeWhich { Floors, Ceilings, Both };
 struct DistributionOptions {
@@ -45,7 +45,7 @@ struct DistributionOptions {
     bool m_bLight = false;
 };
 // Spreads altitudes and light evenly between the first and last selected sector, in selection order.
-EditResult DistributeSectors(CMapEngine& engine, const DistributionOptions& options);
+EditResult DistributeSectors(const EditContext& ctx, const DistributionOptions& options);
 
 struct AlignmentOptions {
     bool m_bVerticalMid = false;
@@ -58,10 +58,10 @@ struct AlignmentOptions {
 // The width in pixels of a texture, -1 when it is not known.
 using TextureWidthFunction = std::function<int(std::string_view textureName)>;
 // Aligns the texture offsets of the selected sectors (sector mode) or walls (wall mode).
-EditResult AlignWalls(CMapEngine& engine, const AlignmentOptions& options,
+EditResult AlignWalls(const EditContext& ctx, const AlignmentOptions& options,
                       const TextureWidthFunction& textureWidth);
 
 // Moves the targets and their islands by (dx, dz) on the map and up by dy.
-EditResult ChangeOffsets(CMapEngine& engine, double dx, double dy, double dz);
+EditResult ChangeOffsets(const EditContext& ctx, double dx, double dy, double dz);
 
 } // namespace morvi

@@ -237,9 +237,10 @@ std::optional<PassageOptions> PassageDialog::Ask(QWidget* parent, PassageKind ki
     return Run(dialog);
 }
 
-std::optional<PassageOptions> PassageDialog::AskFor(QWidget* parent, CMapEngine& engine, PassageKind kind) {
-    if (!Allowed(parent, PassageRefusal(engine, kind))) return std::nullopt;
-    return Ask(parent, kind, PassageStart(engine, kind));
+std::optional<PassageOptions> PassageDialog::AskFor(QWidget* parent, const EditContext& ctx,
+                                                    PassageKind kind) {
+    if (!Allowed(parent, PassageRefusal(ctx, kind))) return std::nullopt;
+    return Ask(parent, kind, PassageStart(ctx, kind));
 }
 
 // ---- Cylinder ---------------------------------------------------------------------------------

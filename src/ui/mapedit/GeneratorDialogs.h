@@ -12,7 +12,7 @@ class QRadioButton;
 class QSpinBox;
 
 namespace morvi {
-class CMapEngine;
+class EditContext;
 }
 
 namespace morvi::ui {
@@ -24,11 +24,11 @@ namespace morvi::ui {
 //
 // Typical use by the frame, the generator running as one undo step through
 // MorviDocument::runEdit:
-//   if (auto options = InsertPolygonDialog::Ask(this, CanInsertInsideSector(engine)))
-//       InsertPolygon(engine, *options);
-//   if (auto options = PassageDialog::AskFor(this, engine, PassageKind::Door))
-//       CreatePassage(engine, PassageKind::Door, *options);
-//   if (auto options = CylinderDialog::Ask(this)) CreateCylinder(engine, *options);
+//   if (auto options = InsertPolygonDialog::Ask(this, CanInsertInsideSector(ctx)))
+//       InsertPolygon(ctx, *options);
+//   if (auto options = PassageDialog::AskFor(this, ctx, PassageKind::Door))
+//       CreatePassage(ctx, PassageKind::Door, *options);
+//   if (auto options = CylinderDialog::Ask(this)) CreateCylinder(ctx, *options);
 
 // "Insert Polygon": sides, radius, what to make ("newSector", "subsector", "gap") and "snap".
 // Subsector and gap are offered only when exactly one sector is selected.
@@ -68,7 +68,7 @@ public:
     static std::optional<PassageOptions> Ask(QWidget* parent, PassageKind kind, const PassageOptions& start);
     // For the two walls selected in the engine: when either is already linked, shows the core's
     // refusal and returns nothing; otherwise asks, starting from the core's start values.
-    static std::optional<PassageOptions> AskFor(QWidget* parent, CMapEngine& engine, PassageKind kind);
+    static std::optional<PassageOptions> AskFor(QWidget* parent, const EditContext& ctx, PassageKind kind);
 
 public slots:
     void accept() override;

@@ -52,79 +52,80 @@ MapEditCommands::MapEditCommands(CMainFrame& frame)
             run(view, "Insert", InsertAtSelection);
             return;
         }
-        const auto options = InsertPolygonDialog::Ask(&m_Frame, CanInsertInsideSector(view.engine()));
+        const auto options =
+            InsertPolygonDialog::Ask(&m_Frame, CanInsertInsideSector(view.engine().Context()));
         if (options)
-            run(view, "Insert", [&options](CMapEngine& engine) { return InsertPolygon(engine, *options); });
+            run(view, "Insert", [&options](const EditContext& ctx) { return InsertPolygon(ctx, *options); });
     });
     install(MapCommand::Delete, "Delete", DeleteSelection);
-    install(MapCommand::Cut, "Cut", [this](CMapEngine& engine) {
-        EditResult result = Cut(engine, ClipboardBuffer::Application());
+    install(MapCommand::Cut, "Cut", [this](const EditContext& ctx) {
+        EditResult result = Cut(ctx, ClipboardBuffer::Application());
         publish();
         return result;
     });
-    install(MapCommand::Copy, "Copy", [this](CMapEngine& engine) {
-        EditResult result = Copy(engine, ClipboardBuffer::Application());
+    install(MapCommand::Copy, "Copy", [this](const EditContext& ctx) {
+        EditResult result = Copy(ctx, ClipboardBuffer::Application());
         publish();
         return result;
     });
-    install(MapCommand::Paste, "Paste", [this](CMapEngine& engine) { return Paste(engine, clipboard()); });
+    install(MapCommand::Paste, "Paste", [this](const EditContext& ctx) { return Paste(ctx, clipboard()); });
     install(MapCommand::Link, "Link", LinkSelection);
     install(MapCommand::Unlink, "Unlink", UnlinkSelection);
-    install(MapCommand::Extrude, "Extrude", [](CMapEngine& engine) { return ExtrudeSelection(engine); });
+    install(MapCommand::Extrude, "Extrude", [](const EditContext& ctx) { return ExtrudeSelection(ctx); });
     install(MapCommand::FlipLeft, "Flip Left",
-            [](CMapEngine& engine) { return FlipSectors(engine, FlipDirection::LeftToRight); });
+            [](const EditContext& ctx) { return FlipSectors(ctx, FlipDirection::LeftToRight); });
     install(MapCommand::FlipTop, "Flip Top",
-            [](CMapEngine& engine) { return FlipSectors(engine, FlipDirection::TopToBottom); });
+            [](const EditContext& ctx) { return FlipSectors(ctx, FlipDirection::TopToBottom); });
     install(MapCommand::RotateLeft, "Rotate Left",
-            [](CMapEngine& engine) { return RotateSectors(engine, 90.0); });
+            [](const EditContext& ctx) { return RotateSectors(ctx, 90.0); });
     install(MapCommand::RotateRight, "Rotate Right",
-            [](CMapEngine& engine) { return RotateSectors(engine, -90.0); });
+            [](const EditContext& ctx) { return RotateSectors(ctx, -90.0); });
     install(MapCommand::FlipAndRotate, [this](CMorviView& view) {
         const auto choice = FlipRotateDialog::Ask(&m_Frame);
         if (!choice) return;
-        run(view, "Flip and Rotate", [&choice](CMapEngine& engine) {
+        run(view, "Flip and Rotate", [&choice](const EditContext& ctx) {
             switch (choice->m_Action) {
             case FlipRotateResult::Action::FlipLeftToRight:
-                return FlipSectors(engine, FlipDirection::LeftToRight);
+                return FlipSectors(ctx, FlipDirection::LeftToRight);
             case FlipRotateResult::Action::FlipTopToBottom:
-                return FlipSectors(engine, FlipDirection::TopToBottom);
+                return FlipSectors(ctx, FlipDirection::TopToBottom);
             case FlipRotateResult::Action::Rotate:
                 break;
             }
-            return RotateSectors(engine, choice->m_dAngle);
+            return RotateSectors(ctx, choice->m_dAngle);
         });
     });
     install(MapCommand::Scaling, [this](CMorviView& view) {
         if (const auto scaling = ScalingDialog::Ask(&m_Frame))
-            run(view, "Scaling", [&scaling](CMapEngine& engine) {
-                return ScaleSectors(engine, scaling->m_dScale, scaling->m_bSnap);
+            run(view, "Scaling", [&scaling](const EditContext& ctx) {
+                return ScaleSectors(ctx, scaling->m_dScale, scaling->m_bSnap);
             });
     });
     install(MapCommand::Distribution, [this](CMorviView& view) {
         if (const auto options = DistributionDialog::Ask(&m_Frame))
             run(view, "Distribution",
-                [&options](CMapEngine& engine) { return DistributeSectors(engine, *options); });
+                [&options](const EditContext& ctx) { return DistributeSectors(ctx, *options); });
     });
     install(MapCommand::Alignment, [this](CMorviView& view) {
         const auto options = AlignmentDialog::Ask(&m_Frame);
         if (!options) return;
-        run(view, "Alignment", [&options](CMapEngine& engine) {
-            return AlignWalls(engine, *options, [](std::string_view texture) {
+        run(view, "Alignment", [&options](const EditContext& ctx) {
+            return AlignWalls(ctx, *options, [](std::string_view texture) {
                 return AppContext::instance().resources().textureSize(texture);
             });
         });
     });
     install(MapCommand::ChangeOffsets, [this](CMorviView& view) {
         if (const auto offsets = ChangeOffsetsDialog::Ask(&m_Frame))
-            run(view, "Change Offsets", [&offsets](CMapEngine& engine) {
-                return ChangeOffsets(engine, offsets->m_dX, offsets->m_dY, offsets->m_dZ);
+            run(view, "Change Offsets", [&offsets](const EditContext& ctx) {
+                return ChangeOffsets(ctx, offsets->m_dX, offsets->m_dY, offsets->m_dZ);
             });
     });
     const auto passage = [this](MapCommand command, PassageKind kind, const QString& label) {
         install(command, [this, kind, label](CMorviView& view) {
-            if (const auto options = PassageDialog::AskFor(&m_Frame, view.engine(), kind))
+            if (const auto options = PassageDialog::AskFor(&m_Frame, view.engine().Context(), kind))
                 run(view, label,
-                    [&options, kind](CMapEngine& engine) { return CreatePassage(engine, kind, *options); });
+                    [&options, kind](const EditContext& ctx) { return CreatePassage(ctx, kind, *options); });
         });
     };
     passage(MapCommand::CreateDoor, PassageKind::Door, "Create Door");
@@ -133,7 +134,7 @@ MapEditCommands::MapEditCommands(CMainFrame& frame)
     install(MapCommand::CreateCylinder, [this](CMorviView& view) {
         if (const auto options = CylinderDialog::Ask(&m_Frame))
             run(view, "Create Cylinder",
-                [&options](CMapEngine& engine) { return CreateCylinder(engine, *options); });
+                [&options](const EditContext& ctx) { return CreateCylinder(ctx, *options); });
     });
     install(MapCommand::LibraryLoad, [this](CMorviView& view) { loadLibrary(view); });
     install(MapCommand::LibrarySave, [this](CMorviView& view) { saveLibrary(view); });
@@ -169,12 +170,12 @@ void MapEditCommands::install(MapCommand command, std::function<void(CMorviView&
 
 bool MapEditCommands::enabled(MapCommand command) const {
     CMorviView* view = m_Frame.activeView();
-    return view && IsMapCommandEnabled(view->engine(), command, clipboard());
+    return view && IsMapCommandEnabled(view->engine().Context(), command, clipboard());
 }
 
 void MapEditCommands::run(CMorviView& view, const QString& label, const Operation& operation) {
-    CMapEngine& engine = view.engine();
-    const EditResult result = view.document().runEdit(label, [&] { return operation(engine); });
+    const EditContext ctx = view.engine().Context();
+    const EditResult result = view.document().runEdit(label, [&] { return operation(ctx); });
     // A command that only changed the selection still has every view repaint it.
     if (!result.m_bChanged && result.m_bSelectionChanged) view.document().updateAllViews();
     if (!result.m_strMessage.empty())
@@ -204,7 +205,7 @@ void MapEditCommands::loadLibrary(CMorviView& view) {
     const QString path = QFileDialog::getOpenFileName(&m_Frame, "Library, Load", QString(), kLibraryFilter);
     if (path.isEmpty()) return;
     run(view, "Library, Load",
-        [&path](CMapEngine& engine) { return LoadLibrary(engine, ToPath(path), ViewCentre(engine)); });
+        [&path](const EditContext& ctx) { return LoadLibrary(ctx, ToPath(path), ctx.place()); });
 }
 
 void MapEditCommands::saveLibrary(CMorviView& view) {

@@ -36,7 +36,7 @@ public:
     LevelCheckerPanel& checker() { return *m_pChecker; }
 
 private:
-    using Operation = std::function<EditResult(CMapEngine&)>;
+    using Operation = std::function<EditResult(const EditContext&)>;
 
     void install(MapCommand command, const QString& label, Operation operation);
     void install(MapCommand command, std::function<void(CMorviView&)> run);

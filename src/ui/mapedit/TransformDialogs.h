@@ -17,7 +17,7 @@ namespace morvi::ui {
 // with the core's rules (a refused value is reported in a message box and the dialog stays open),
 // and choice() hands them to the caller, which runs the matching core edit. The static Ask runs a
 // dialog modally and gives its result, or nothing when it was cancelled:
-//   if (auto choice = FlipRotateDialog::Ask(this)) { ... RotateSectors(engine, choice->m_dAngle) ... }
+//   if (auto choice = FlipRotateDialog::Ask(this)) { ... RotateSectors(ctx, choice->m_dAngle) ... }
 
 // "Flip and Rotate": one of the two flips, or a turn by an angle in degrees.
 struct FlipRotateResult {

@@ -23,9 +23,9 @@ using testing::FindingsText;
 using Selection = std::vector<CMapSelItem>;
 
 // Runs one command as the editor does: through the document's funnel.
-EditResult Command(EngineView& v, const char* label, EditResult (*command)(CMapEngine&)) {
+EditResult Command(EngineView& v, const char* label, EditResult (*command)(const EditContext&)) {
     v.doc.BeginChange();
-    const EditResult result = command(v.engine);
+    const EditResult result = command(v.engine.Context());
     v.doc.EndChange(label, ChangesOf(result));
     return result;
 }
@@ -90,7 +90,7 @@ TEST(CMorviDoc, OnlyChangesOfTheLevelMakeSteps) {
     int selectionNotes = 0;
     auto watch = v.doc.m_SelectionChanged.Connect([&] { ++selectionNotes; });
     v.Select({{0, 1, -1, -1}});
-    Command(v, "Extrude", [](CMapEngine& e) { return ExtrudeSelection(e); }); // adjoined: refused
+    Command(v, "Extrude", [](const EditContext& e) { return ExtrudeSelection(e); }); // adjoined: refused
     EXPECT_FALSE(v.doc.CanUndo());
     EXPECT_FALSE(v.doc.IsModified());
 
@@ -104,7 +104,7 @@ TEST(CMorviDoc, OnlyChangesOfTheLevelMakeSteps) {
     // Nested changes make one step, named by the outermost.
     v.Select({{0, 0, -1, -1}});
     v.doc.BeginChange();
-    Command(v, "Extrude", [](CMapEngine& e) { return ExtrudeSelection(e); });
+    Command(v, "Extrude", [](const EditContext& e) { return ExtrudeSelection(e); });
     v.doc.EndChange("Outer", kChangedNothing);
     EXPECT_EQ(v.doc.HistoryLabels(), std::vector<std::string>{"Outer"});
     ASSERT_TRUE(v.doc.Undo());

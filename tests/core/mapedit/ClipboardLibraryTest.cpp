@@ -271,7 +271,7 @@ TEST(ClipboardLibrary, CopyNeedsSectorOrObjectModeAndASelection) {
     EXPECT_TRUE(CanPaste(clipboard));
     // Paste centres on the view: the default layout shows world (0, 0) in the middle.
     e.engine.RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
-    const WorldPoint centre = ViewCentre(e.engine);
+    const WorldPoint centre = e.engine.ViewCentre();
     Paste(e.engine, clipboard);
     EXPECT_EQ(FindingsText(e.level()), "");
     const CDataSector& pasted = e.sector(2);

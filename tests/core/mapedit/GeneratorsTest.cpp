@@ -62,7 +62,7 @@ PassageOptions Whole(PassageOptions o = {}) {
 TEST(GeneratorsPolygon, TriangleAtTheViewCentreStartsAtMinusSixtyDegreesClockwise) {
     EngineView v(kModeSector);
     v.doc.m_nCurrentLayer = 2;
-    const WorldPoint c = ViewCentre(v.engine);
+    const WorldPoint c = v.engine.ViewCentre();
     const EditResult r = InsertPolygon(v.engine, {3, 5.0, PolygonKind::NewSector, false});
     ASSERT_TRUE(r.m_bChanged);
     ASSERT_EQ(v.level().m_Lev.m_pSectors.size(), 1u);
@@ -116,7 +116,7 @@ TEST(GeneratorsPolygon, SnappingFollowsTheDialogAndTheGridFlagComesBack) {
 
 TEST(GeneratorsPolygon, SubsectorBecomesAnIslandWithTheContainersLooks) {
     EngineView v(kModeSector);
-    const WorldPoint c = ViewCentre(v.engine);
+    const WorldPoint c = v.engine.ViewCentre();
     AddRoom(v.level(),
             {{c.m_dX - 100, c.m_dZ - 100},
              {c.m_dX - 100, c.m_dZ + 100},
@@ -147,7 +147,7 @@ TEST(GeneratorsPolygon, SubsectorBecomesAnIslandWithTheContainersLooks) {
 
 TEST(GeneratorsPolygon, GapRunsAgainstTheOuterLoop) {
     EngineView v(kModeSector);
-    const WorldPoint c = ViewCentre(v.engine);
+    const WorldPoint c = v.engine.ViewCentre();
     AddRoom(v.level(),
             {{c.m_dX - 100, c.m_dZ - 100},
              {c.m_dX - 100, c.m_dZ + 100},
@@ -171,7 +171,7 @@ TEST(GeneratorsPolygon, GapRunsAgainstTheOuterLoop) {
 
 TEST(GeneratorsCylinder, QuarterRingRunsAlongTheInnerArcAndBackAlongTheOuter) {
     EngineView v(kModeSector);
-    const WorldPoint c = ViewCentre(v.engine);
+    const WorldPoint c = v.engine.ViewCentre();
     const EditResult r = CreateCylinder(v.engine, {4, 90, 20, 10, false});
     ASSERT_TRUE(r.m_bChanged);
     const CDataSector& s = v.sector(0);

@@ -21,20 +21,20 @@ namespace {
 using testing::AddItem;
 using testing::MakeSquareSector;
 
-// A map engine on a fresh document with the grid off, so that transforms keep hundredths.
+// An edit context on a fresh document with the grid off, so that transforms keep hundredths.
 struct Editor {
     CMorviDoc doc;
     Settings settings;
-    CMapEngine engine{doc, settings};
+    EditContext ctx{doc, settings};
     Editor() { doc.m_bGridOn = 0; }
     CDataLevel& level() { return doc.level(); }
     CDataSector& sector(int s) { return *level().m_Lev.m_pSectors[static_cast<std::size_t>(s)]; }
     CDataWall& wall(int s, int w) { return *sector(s).m_pWalls[static_cast<std::size_t>(w)]; }
     CDataVertex& vertex(int s, int v) { return *sector(s).m_pVertices[static_cast<std::size_t>(v)]; }
     void Select(std::initializer_list<int> sectors) {
-        engine.ClearSelection();
+        ctx.ClearSelection();
         for (int s : sectors)
-            engine.AddToSelection({s, -1, -1, -1});
+            ctx.AddToSelection({s, -1, -1, -1});
     }
     CDataObjectItem& AddObject(double x, double z, int sector, double yaw) {
         auto o = std::make_unique<CDataObjectItem>();
@@ -72,10 +72,10 @@ TEST(TransformTools, TargetsLeaveSelectedIslandsToTheirContainerAndCentreOnFirst
     Editor e;
     testing::BuildRoomWithPillar(e.level());
     e.Select({1, 0, 1});
-    EXPECT_EQ(TransformTargets(e.level(), e.engine.selection()), std::vector<int>{0});
+    EXPECT_EQ(TransformTargets(e.level(), e.ctx.selection()), std::vector<int>{0});
     EXPECT_EQ(TransformedSectors(e.level(), {0}), (std::vector<int>{0, 1}));
     e.Select({1});
-    EXPECT_EQ(TransformTargets(e.level(), e.engine.selection()), std::vector<int>{1});
+    EXPECT_EQ(TransformTargets(e.level(), e.ctx.selection()), std::vector<int>{1});
     // Only the room's outer loop counts: the mean of its four corners.
     const auto centre = ComputeTransformCentre(e.level(), {0});
     ASSERT_TRUE(centre);
@@ -90,7 +90,7 @@ TEST(TransformTools, TargetsLeaveSelectedIslandsToTheirContainerAndCentreOnFirst
     EXPECT_DOUBLE_EQ(both->m_dZ, 32);
     EXPECT_FALSE(ComputeTransformCentre(two.level(), {}));
     two.Select({});
-    EXPECT_FALSE(FlipSectors(two.engine, FlipDirection::LeftToRight).m_bChanged);
+    EXPECT_FALSE(FlipSectors(two.ctx, FlipDirection::LeftToRight).m_bChanged);
 }
 
 TEST(TransformTools, DialogChecks) {
@@ -107,10 +107,10 @@ TEST(TransformTools, DialogChecks) {
     testing::BuildRoom(e.level());
     e.Select({0});
     const std::string before = e.Texts();
-    const EditResult rotate = RotateSectors(e.engine, 361);
+    const EditResult rotate = RotateSectors(e.ctx, 361);
     EXPECT_FALSE(rotate.m_bChanged);
     EXPECT_EQ(rotate.m_strMessage, "Illegal Angle.");
-    EXPECT_FALSE(ScaleSectors(e.engine, 20, false).m_bChanged);
+    EXPECT_FALSE(ScaleSectors(e.ctx, 20, false).m_bChanged);
     EXPECT_EQ(e.Texts(), before);
 }
 
@@ -127,7 +127,7 @@ TEST(TransformTools, FlipKeepsLoopSenseMirrorsAndInfWallNumbers) {
     Editor e;
     BuildDoorLevel(e);
     e.Select({0});
-    const EditResult result = FlipSectors(e.engine, FlipDirection::LeftToRight);
+    const EditResult result = FlipSectors(e.ctx, FlipDirection::LeftToRight);
     EXPECT_TRUE(result.m_bChanged);
     EXPECT_TRUE(result.m_bInfChanged);
     ExpectClean(e.level());
@@ -155,14 +155,14 @@ TEST(TransformTools, FlipMirrorsObjectsOnlyWhenTheyMoveWithSectors) {
     testing::BuildTwoRooms(e.level());
     CDataObjectItem& object = e.AddObject(10, 20, 0, 30);
     e.Select({0, 1}); // centre (64, 32)
-    FlipSectors(e.engine, FlipDirection::LeftToRight);
+    FlipSectors(e.ctx, FlipDirection::LeftToRight);
     ExpectAt(object, 118, 20);
     EXPECT_DOUBLE_EQ(object.m_dYaw, 330);
-    FlipSectors(e.engine, FlipDirection::TopToBottom);
+    FlipSectors(e.ctx, FlipDirection::TopToBottom);
     ExpectAt(object, 118, 44);
     EXPECT_DOUBLE_EQ(object.m_dYaw, 210); // 180 - 330, turned into 0..360
     e.settings.m_bMoveObjects = false;
-    FlipSectors(e.engine, FlipDirection::LeftToRight);
+    FlipSectors(e.ctx, FlipDirection::LeftToRight);
     ExpectAt(object, 118, 44);
     EXPECT_DOUBLE_EQ(object.m_dYaw, 210);
     ExpectClean(e.level());
@@ -175,10 +175,10 @@ TEST(TransformTools, FlippingTwiceRestoresTheLevelTexts) {
         e.AddObject(10, 20, 0, 33.33);
         e.Select({0, 1});
         const std::string before = e.Texts();
-        FlipSectors(e.engine, direction);
+        FlipSectors(e.ctx, direction);
         ExpectClean(e.level());
         EXPECT_NE(e.Texts(), before);
-        FlipSectors(e.engine, direction);
+        FlipSectors(e.ctx, direction);
         ExpectClean(e.level());
         EXPECT_EQ(e.Texts(), before);
     }
@@ -191,15 +191,15 @@ TEST(TransformTools, TransformsOfAGeneratedLevelStaySound) {
     testing::BuildSyntheticLevel(e.level(), testing::SyntheticLevelOptions::Small());
     const int count = static_cast<int>(e.level().m_Lev.m_pSectors.size());
     for (int s = 0; s < count; s += 2)
-        e.engine.AddToSelection({s, -1, -1, -1});
+        e.ctx.AddToSelection({s, -1, -1, -1});
     Editor original;
     testing::BuildSyntheticLevel(original.level(), testing::SyntheticLevelOptions::Small());
     std::string inf;
     WriteInf(e.level().m_Inf, "t", inf);
 
-    FlipSectors(e.engine, FlipDirection::LeftToRight);
+    FlipSectors(e.ctx, FlipDirection::LeftToRight);
     ExpectClean(e.level());
-    FlipSectors(e.engine, FlipDirection::LeftToRight);
+    FlipSectors(e.ctx, FlipDirection::LeftToRight);
     ExpectClean(e.level());
     std::string infAfter;
     WriteInf(e.level().m_Inf, "t", infAfter);
@@ -211,11 +211,11 @@ TEST(TransformTools, TransformsOfAGeneratedLevelStaySound) {
         for (std::size_t w = 0; w < walls.size(); ++w)
             EXPECT_EQ(testing::CountDifferences(*walls[w], *before[w]), 0) << s << " " << w;
     }
-    FlipSectors(e.engine, FlipDirection::TopToBottom);
+    FlipSectors(e.ctx, FlipDirection::TopToBottom);
     ExpectClean(e.level());
-    RotateSectors(e.engine, 33);
+    RotateSectors(e.ctx, 33);
     ExpectClean(e.level());
-    ScaleSectors(e.engine, 0.5, false);
+    ScaleSectors(e.ctx, 0.5, false);
     ExpectClean(e.level());
 }
 
@@ -225,19 +225,19 @@ TEST(TransformTools, FlipTakesIslandsAlongAndSnapsToTheGrid) {
     e.Select({0});
     Editor original;
     testing::BuildRoomWithPillar(original.level());
-    FlipSectors(e.engine, FlipDirection::TopToBottom);
+    FlipSectors(e.ctx, FlipDirection::TopToBottom);
     ExpectClean(e.level());
     // The pillar sits in the middle, so it maps onto itself with its walls reversed.
     EXPECT_DOUBLE_EQ(e.vertex(1, 0).m_dZ, 80);
-    FlipSectors(e.engine, FlipDirection::TopToBottom);
+    FlipSectors(e.ctx, FlipDirection::TopToBottom);
     EXPECT_EQ(testing::CountDifferences(e.level(), original.level()), 0);
 
     Editor grid;
     grid.doc.m_bGridOn = 1;
-    grid.engine.m_dGridStep = 8;
+    grid.doc.m_nGridLevel = 5; // a step of 8
     grid.level().m_Lev.m_pSectors.push_back(MakeSquareSector(grid.level().m_Lev, 0, 0, 0, 6, 6));
     grid.Select({0});
-    FlipSectors(grid.engine, FlipDirection::LeftToRight); // about cx = 3
+    FlipSectors(grid.ctx, FlipDirection::LeftToRight); // about cx = 3
     ExpectAt(grid.vertex(0, 0), 8, 0);
     ExpectAt(grid.vertex(0, 1), 0, 0);
     ExpectClean(grid.level());
@@ -248,19 +248,19 @@ TEST(TransformTools, RotateTurnsVerticesAndObjects) {
     testing::BuildRoom(e.level());
     CDataObjectItem& object = e.AddObject(10, 10, 0, 90);
     e.Select({0});
-    EXPECT_TRUE(RotateSectors(e.engine, 90).m_bChanged);
+    EXPECT_TRUE(RotateSectors(e.ctx, 90).m_bChanged);
     ExpectClean(e.level());
     ExpectAt(e.vertex(0, 0), 64, 0);
     ExpectAt(e.vertex(0, 1), 64, 64);
     EXPECT_DOUBLE_EQ(object.m_dX, 54);
     EXPECT_DOUBLE_EQ(object.m_dZ, 10);
     EXPECT_DOUBLE_EQ(object.m_dYaw, 0);
-    RotateSectors(e.engine, -45);
+    RotateSectors(e.ctx, -45);
     EXPECT_DOUBLE_EQ(object.m_dYaw, 45);
 
     const double x = object.m_dX;
     e.settings.m_bMoveObjects = false;
-    RotateSectors(e.engine, 30);
+    RotateSectors(e.ctx, 30);
     EXPECT_DOUBLE_EQ(object.m_dX, x);
     EXPECT_DOUBLE_EQ(object.m_dYaw, 45);
 }
@@ -274,7 +274,7 @@ TEST(TransformTools, RotatingByAFullTurnRestores) {
     testing::BuildRoomWithPillar(original.level());
     original.AddObject(20.5, 100.25, 0, 90);
     for (double angle : {360.0, -360.0}) {
-        RotateSectors(e.engine, angle);
+        RotateSectors(e.ctx, angle);
         ExpectClean(e.level());
         EXPECT_EQ(testing::CountDifferences(e.level(), original.level()), 0) << angle;
         EXPECT_GE(object.m_dYaw, 0);
@@ -287,7 +287,7 @@ TEST(TransformTools, ScaleAboutTheCentre) {
     testing::BuildRoomWithPillar(e.level());
     CDataObjectItem& object = e.AddObject(32, 32, 0, 0);
     e.Select({0});
-    ScaleSectors(e.engine, 1.1, false);
+    ScaleSectors(e.ctx, 1.1, false);
     ExpectClean(e.level());
     ExpectAt(e.vertex(0, 0), -6.4, -6.4);
     ExpectAt(e.vertex(1, 0), 46.4, 46.4); // the pillar goes along
@@ -297,12 +297,12 @@ TEST(TransformTools, ScaleAboutTheCentre) {
     Editor grid;
     testing::BuildRoom(grid.level());
     grid.doc.m_bGridOn = 1;
-    grid.engine.m_dGridStep = 16;
+    grid.doc.m_nGridLevel = 4; // a step of 16
     grid.Select({0});
-    ScaleSectors(grid.engine, 1.1, true); // (0, 0) -> (-3.2, -3.2) -> 0
+    ScaleSectors(grid.ctx, 1.1, true); // (0, 0) -> (-3.2, -3.2) -> 0
     ExpectAt(grid.vertex(0, 0), 0, 0);
     ExpectAt(grid.vertex(0, 2), 64, 64);
-    ScaleSectors(grid.engine, 0.5, false);
+    ScaleSectors(grid.ctx, 0.5, false);
     ExpectAt(grid.vertex(0, 0), 16, 16);
 }
 
@@ -324,7 +324,7 @@ TEST(TransformTools, DistributionFollowsSelectionOrder) {
     e.Select({0, 2, 1});
     DistributionOptions options;
     options.m_bLight = true;
-    EXPECT_TRUE(DistributeSectors(e.engine, options).m_bChanged);
+    EXPECT_TRUE(DistributeSectors(e.ctx, options).m_bChanged);
     ExpectClean(e.level());
     EXPECT_DOUBLE_EQ(e.sector(2).m_dFloorAltitude, 5);
     EXPECT_DOUBLE_EQ(e.sector(2).m_dCeilingAltitude, -16); // floors only
@@ -335,22 +335,22 @@ TEST(TransformTools, DistributionFollowsSelectionOrder) {
     e.sector(1).m_nAmbient = 31;
     e.sector(1).m_dFloorAltitude = 3;
     options.m_Which = DistributeWhich::Ceilings;
-    DistributeSectors(e.engine, options);
+    DistributeSectors(e.ctx, options);
     EXPECT_DOUBLE_EQ(e.sector(2).m_dCeilingAltitude, -28);
     EXPECT_DOUBLE_EQ(e.sector(2).m_dFloorAltitude, 5);
     EXPECT_EQ(e.sector(2).m_nAmbient, 25); // 20 + 11 / 2 truncates
 
     e.Select({0, 1});
-    EXPECT_FALSE(DistributeSectors(e.engine, options).m_bChanged);
+    EXPECT_FALSE(DistributeSectors(e.ctx, options).m_bChanged);
 }
 
 TEST(TransformTools, AlignmentVerticalAndHorizontal) {
     Editor e;
     BuildRow(e);
     e.doc.m_nMode = kModeWall;
-    e.engine.AddToSelection({0, 0, -1, -1});
-    e.engine.AddToSelection({1, 1, -1, -1});
-    e.engine.AddToSelection({2, 2, -1, -1});
+    e.ctx.AddToSelection({0, 0, -1, -1});
+    e.ctx.AddToSelection({1, 1, -1, -1});
+    e.ctx.AddToSelection({2, 2, -1, -1});
     e.wall(0, 0).m_Mid.m_dOffsetX = 9;
     e.wall(2, 2).m_Top.m_nTexture = -1;
     AlignmentOptions options;
@@ -358,7 +358,7 @@ TEST(TransformTools, AlignmentVerticalAndHorizontal) {
     options.m_bHorizontalMid = true;
     options.m_bHorizontalTop = true;
     std::vector<std::string> asked;
-    const EditResult result = AlignWalls(e.engine, options, [&](std::string_view name) {
+    const EditResult result = AlignWalls(e.ctx, options, [&](std::string_view name) {
         asked.emplace_back(name);
         return 48;
     });
@@ -386,7 +386,7 @@ TEST(TransformTools, AlignmentWithUnknownWidthLeavesOffsets) {
     options.m_bHorizontalMid = true;
     options.m_bHorizontalBottom = true;
     const EditResult result =
-        AlignWalls(e.engine, options, [](std::string_view name) { return name == "ODD.BM" ? 100 : -1; });
+        AlignWalls(e.ctx, options, [](std::string_view name) { return name == "ODD.BM" ? 100 : -1; });
     EXPECT_TRUE(result.m_bChanged);
     EXPECT_EQ(result.m_strMessage,
               "The width of RWRWALL1.BM is not known:\nits horizontal offsets were left as they are.");
@@ -396,7 +396,7 @@ TEST(TransformTools, AlignmentWithUnknownWidthLeavesOffsets) {
     EXPECT_DOUBLE_EQ(e.wall(1, 0).m_Bottom.m_dOffsetX, 64);
     EXPECT_DOUBLE_EQ(e.wall(2, 0).m_Bottom.m_dOffsetX, 28);
 
-    const EditResult none = AlignWalls(e.engine, options, {});
+    const EditResult none = AlignWalls(e.ctx, options, {});
     EXPECT_FALSE(none.m_bChanged);
     EXPECT_NE(none.m_strMessage.find("ODD.BM"), std::string::npos);
 }
@@ -410,7 +410,7 @@ TEST(TransformTools, ChangeOffsetsMovesIslandsObjectsAndStops) {
     CDataObjectItem& object = e.AddObject(10, 10, 1, 0);
     e.settings.m_bMoveObjects = false; // objects follow the offsets regardless
     e.Select({0});
-    const EditResult result = ChangeOffsets(e.engine, 8, 2.5, -4);
+    const EditResult result = ChangeOffsets(e.ctx, 8, 2.5, -4);
     EXPECT_TRUE(result.m_bChanged);
     EXPECT_TRUE(result.m_bInfChanged);
     ExpectClean(e.level());
