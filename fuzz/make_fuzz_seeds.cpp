@@ -10,8 +10,8 @@
 #include "resources/BmFile.h"
 #include "resources/DeltPicture.h"
 #include "resources/FilmFile.h"
-#include "resources/Model3D.h"
 #include "resources/LfdArchive.h"
+#include "resources/Model3D.h"
 #include "resources/SpriteConverter.h"
 #include "resources/VocSound.h"
 #include "support/LevelBuilders.h"
@@ -41,7 +41,8 @@ void RecordSeeds(const fs::path& dir) {
     level.AddMember("WALL.BM", std::vector<std::uint8_t>{1, 2, 3});
     RecordArchive ar(RecordArchive::Context{&level.m_Lev, 0});
     SerializeResourceBlock(level, ar, kLibraryVersionTag);
-    for (auto& sector : level.m_Lev.m_pSectors) ar.WriteObject(sector.get());
+    for (auto& sector : level.m_Lev.m_pSectors)
+        ar.WriteObject(sector.get());
     WriteSeed(dir, "records", 0, ar.bytes());
 }
 
@@ -66,6 +67,15 @@ void LevelSeeds(const fs::path& dir) {
     WriteSeed(dir, "lev", 0, AsBytes(lev));
     WriteSeed(dir, "o", 0, AsBytes(o));
     WriteSeed(dir, "inf", 0, AsBytes(inf));
+    WriteSeed(dir, "edit", 0, AsBytes(lev + "\x1e" + o + "\x1e" + inf));
+    int n = 1;
+    for (auto build : {testing::BuildRoomWithPillar, testing::BuildTwoRooms}) {
+        CDataLevel small;
+        build(small);
+        std::string text;
+        WriteLev(small.m_Lev, kGeneratorTitle, text);
+        WriteSeed(dir, "edit", n++, AsBytes(text));
+    }
 
     std::vector<std::uint8_t> gob;
     if (WriteLevelBytes(level, gob)) WriteSeed(dir, "gob", 0, gob);
@@ -77,7 +87,8 @@ void ResourceSeeds(const fs::path& dir) {
     VocSound sound;
     sound.m_nTimeConstant = 156;
     sound.m_nRepeatCount = 2;
-    for (int i = 0; i < 64; ++i) sound.m_Samples.push_back(static_cast<std::uint8_t>(128 + (i % 16) * 4));
+    for (int i = 0; i < 64; ++i)
+        sound.m_Samples.push_back(static_cast<std::uint8_t>(128 + (i % 16) * 4));
     std::vector<std::uint8_t> voc;
     if (WriteVoc(sound, voc)) WriteSeed(dir, "voc", 0, voc);
 
@@ -95,7 +106,8 @@ void ResourceSeeds(const fs::path& dir) {
     IndexedImage image;
     image.Create(palette, kPaletteMultiplier, 16, 12, true);
     for (int r = 0; r < 12; ++r)
-        for (int x = 0; x < 16; ++x) image.setPixel(x, r, static_cast<std::uint8_t>(r < 6 ? 0 : x / 4 + 1));
+        for (int x = 0; x < 16; ++x)
+            image.setPixel(x, r, static_cast<std::uint8_t>(r < 6 ? 0 : x / 4 + 1));
     std::vector<std::uint8_t> bmp;
     if (image.WriteBmp(bmp)) WriteSeed(dir, "bmp", 0, bmp);
     int n = 0;
@@ -114,7 +126,8 @@ void ResourceSeeds(const fs::path& dir) {
     std::vector<std::uint8_t> anm;
     if (EncodeAnim(anim, anm)) WriteSeed(dir, "delt", 1, anm);
     std::vector<std::uint8_t> pltt{16, 19};
-    for (int i = 0; i < 12; ++i) pltt.push_back(static_cast<std::uint8_t>(i * 5));
+    for (int i = 0; i < 12; ++i)
+        pltt.push_back(static_cast<std::uint8_t>(i * 5));
     WriteSeed(dir, "delt", 2, pltt);
 
     WriteSeed(dir, "fme", 0, testing::EncodeFme(image, -8, 12, false, false));
@@ -143,10 +156,12 @@ void ResourceSeeds(const fs::path& dir) {
     model.m_Textures.push_back({0, "BOX.BM"});
     ModelObject box;
     box.m_strName = "box";
-    for (int i = 0; i < 8; ++i) box.m_Vertices.push_back({double(i & 1), double((i >> 1) & 1), double(i >> 2)});
+    for (int i = 0; i < 8; ++i)
+        box.m_Vertices.push_back({double(i & 1), double((i >> 1) & 1), double(i >> 2)});
     box.m_Quads.push_back({0, 1, 3, 2, 4, "TEXTURE"});
     box.m_Triangles.push_back({4, 5, 6, 7, "FLAT"});
-    for (int i = 0; i < 4; ++i) box.m_TextureVertices.push_back({double(i & 1), double(i >> 1)});
+    for (int i = 0; i < 4; ++i)
+        box.m_TextureVertices.push_back({double(i & 1), double(i >> 1)});
     box.m_TextureQuads.push_back({0, 1, 3, 2});
     box.m_TextureTriangles.push_back({0, 1, 2});
     model.m_Objects.push_back(box);

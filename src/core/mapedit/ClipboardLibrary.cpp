@@ -45,10 +45,6 @@ bool ReadMore(RecordArchive& ar) {
     return flag == kMore;
 }
 
-bool ValidIndex(std::size_t size, int i) {
-    return i >= 0 && static_cast<std::size_t>(i) < size;
-}
-
 // ---- Storing ----------------------------------------------------------------------------------
 
 class StreamWriter {
@@ -181,21 +177,15 @@ private:
         return object;
     }
 
-    // Walls must name the sector's own vertices and close their loops, or the level breaks.
+    // Walls must name the sector's own vertices, or every edit of the sector would be refused.
+    // Open loops and sectors of fewer than three walls are taken, as the level reader takes them
+    // (the level checker lists them): a copy of a published level's sectors pastes whole.
     static void CheckGeometry(const CDataSector& sector) {
-        const std::string name = "sector " + std::to_string(sector.m_nIndex);
-        if (sector.m_pWalls.size() < 3) throw FormatError(name + " has fewer than three walls");
         for (const auto& wall : sector.m_pWalls)
             if (!ValidIndex(sector.m_pVertices.size(), wall->m_nLeft) ||
                 !ValidIndex(sector.m_pVertices.size(), wall->m_nRight))
-                throw FormatError(name + " has a wall ending outside its vertices");
-        bool open = false;
-        int loopStart = 0;
-        for (const auto& wall : sector.m_pWalls) {
-            if (!open) loopStart = wall->m_nLeft;
-            open = wall->m_nRight != loopStart;
-        }
-        if (open) throw FormatError(name + " has walls that do not close a loop");
+                throw FormatError("sector " + std::to_string(sector.m_nIndex) +
+                                  " has a wall ending outside its vertices");
     }
 
     LoadedStream& m_Out;
@@ -444,6 +434,8 @@ Status StoreObjects(CDataLevel& level, std::span<const int> objects, std::vector
 
 Status StoreSelection(const EditContext& ctx, std::vector<std::uint8_t>& out) {
     if (!CanCopy(ctx)) return Status::Fail("Select sectors or objects to copy.");
+    // What a copy stores, a paste must accept: a damaged sector is refused here, by name.
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty()) return Status::Fail(std::move(refusal));
     std::vector<int> items;
     const int mode = ctx.document().m_nMode;
     for (const CMapSelItem& item : ctx.selection())

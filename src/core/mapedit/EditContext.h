@@ -3,6 +3,7 @@
 #include "app/Settings.h"
 #include "document/CMorviDoc.h"
 
+#include <string>
 #include <vector>
 
 namespace morvi {
@@ -32,6 +33,12 @@ public:
     int mode() const { return m_Doc.m_nMode; }
     const Settings& settings() const { return m_Settings; }
     WorldPoint place() const { return m_Place; }
+
+    // An edit of the selected sectors (or of the sectors of the selected walls and vertices) reads
+    // their neighbours and the neighbours' neighbours through adjoins and mirrors. When one of
+    // those sectors holds an index that names nothing (a damaged file), the edit is refused with
+    // the sentence that names it; empty when they are all sound, and in object mode.
+    std::string DamageRefusal() const;
 
     // The step of the document's grid level, and the nearest grid point (halves away from zero)
     // with the grid on, or the nearest hundredth without it.

@@ -1,6 +1,7 @@
 #include "mapedit/FindingFocus.h"
 
 #include "model/CDataLevel.h"
+#include "model/ModelOps.h"
 #include "model/StringUtil.h"
 
 #include <optional>
@@ -22,17 +23,6 @@ struct FocusTarget {
     std::optional<Point> centre;
 };
 
-const CDataSector* SectorAt(const CDataLevel& level, int index) {
-    const auto& sectors = level.m_Lev.m_pSectors;
-    if (index < 0 || static_cast<std::size_t>(index) >= sectors.size()) return nullptr;
-    return sectors[static_cast<std::size_t>(index)].get();
-}
-
-const CDataVertex* VertexAt(const CDataSector& sector, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= sector.m_pVertices.size()) return nullptr;
-    return sector.m_pVertices[static_cast<std::size_t>(index)].get();
-}
-
 std::optional<Point> MeanOfVertices(const CDataSector& sector) {
     if (sector.m_pVertices.empty()) return std::nullopt;
     Point sum;
@@ -45,18 +35,18 @@ std::optional<Point> MeanOfVertices(const CDataSector& sector) {
 }
 
 std::optional<FocusTarget> SectorTarget(const CDataLevel& level, int s) {
-    const CDataSector* sector = SectorAt(level, s);
+    const CDataSector* sector = ItemAt(level.m_Lev.m_pSectors, s);
     if (!sector) return std::nullopt;
     return FocusTarget{kModeSector, {s, -1, -1, -1}, sector->m_nLayer, MeanOfVertices(*sector)};
 }
 
 std::optional<FocusTarget> WallTarget(const CDataLevel& level, int s, int w) {
-    const CDataSector* sector = SectorAt(level, s);
+    const CDataSector* sector = ItemAt(level.m_Lev.m_pSectors, s);
     if (!sector || w < 0 || static_cast<std::size_t>(w) >= sector->m_pWalls.size())
         return SectorTarget(level, s);
     const CDataWall& wall = *sector->m_pWalls[static_cast<std::size_t>(w)];
-    const CDataVertex* left = VertexAt(*sector, wall.m_nLeft);
-    const CDataVertex* right = VertexAt(*sector, wall.m_nRight);
+    const CDataVertex* left = ItemAt(sector->m_pVertices, wall.m_nLeft);
+    const CDataVertex* right = ItemAt(sector->m_pVertices, wall.m_nRight);
     // A wall with a broken end still exists: it is selected, and the view goes to its sector.
     const std::optional<Point> centre =
         left && right
@@ -66,8 +56,8 @@ std::optional<FocusTarget> WallTarget(const CDataLevel& level, int s, int w) {
 }
 
 std::optional<FocusTarget> VertexTarget(const CDataLevel& level, int s, int v) {
-    const CDataSector* sector = SectorAt(level, s);
-    const CDataVertex* vertex = sector ? VertexAt(*sector, v) : nullptr;
+    const CDataSector* sector = ItemAt(level.m_Lev.m_pSectors, s);
+    const CDataVertex* vertex = sector ? ItemAt(sector->m_pVertices, v) : nullptr;
     if (!vertex) return SectorTarget(level, s);
     return FocusTarget{kModeVertex, {s, -1, v, -1}, sector->m_nLayer, Point{vertex->m_dX, vertex->m_dZ}};
 }
@@ -77,7 +67,7 @@ std::optional<FocusTarget> ObjectTarget(const CDataLevel& level, int o, int fall
     if (o < 0 || static_cast<std::size_t>(o) >= objects.size()) return SectorTarget(level, fallbackSector);
     const CDataObjectItem& object = *objects[static_cast<std::size_t>(o)];
     // An object outside every sector (or in one that no longer exists) shows on every layer.
-    const CDataSector* sector = SectorAt(level, object.m_nSector);
+    const CDataSector* sector = ItemAt(level.m_Lev.m_pSectors, object.m_nSector);
     FocusTarget target{kModeObject,
                        {sector ? object.m_nSector : -1, -1, -1, o},
                        std::nullopt,
@@ -89,7 +79,7 @@ std::optional<FocusTarget> ObjectTarget(const CDataLevel& level, int o, int fall
 // The sector an INF item belongs to: the one the finding names, else the first sector bearing the
 // item's name (sector names are compared as the game does, without case).
 std::optional<FocusTarget> InfItemTarget(const CDataLevel& level, int s, int item) {
-    if (SectorAt(level, s)) return SectorTarget(level, s);
+    if (ItemAt(level.m_Lev.m_pSectors, s)) return SectorTarget(level, s);
     const auto& items = level.m_Inf.m_pItems;
     if (item < 0 || static_cast<std::size_t>(item) >= items.size()) return std::nullopt;
     const std::string& name = items[static_cast<std::size_t>(item)]->m_strName;

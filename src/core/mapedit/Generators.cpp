@@ -301,6 +301,9 @@ bool CanInsertInsideSector(const EditContext& ctx) {
 }
 
 EditResult InsertPolygon(const EditContext& ctx, const PolygonOptions& options) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     if (ctx.document().m_nMode != kModeSector) return {};
     if (std::string message = ValidatePolygon(options); !message.empty()) return EditResult::Refused(message);
     const bool inside = options.m_Kind != PolygonKind::NewSector;
@@ -408,6 +411,9 @@ std::string ValidatePassage(const PassageOptions& options, PassageKind kind) {
 }
 
 EditResult CreatePassage(const EditContext& ctx, PassageKind kind, const PassageOptions& options) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     if (!CanCreatePassage(ctx)) return {};
     if (std::string message = PassageRefusal(ctx, kind); !message.empty())
         return EditResult::Refused(message);

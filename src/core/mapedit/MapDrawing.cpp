@@ -20,16 +20,6 @@ constexpr std::uint32_t Grey(int g) {
     return v | v << 8 | v << 16;
 }
 
-const CDataVertex* VertexAt(const CDataSector& sector, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= sector.m_pVertices.size()) return nullptr;
-    return sector.m_pVertices[static_cast<std::size_t>(index)].get();
-}
-
-const CDataSector* SectorAt(const CDataLev& lev, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= lev.m_pSectors.size()) return nullptr;
-    return lev.m_pSectors[static_cast<std::size_t>(index)].get();
-}
-
 bool IsElevatorText(const CDataInfItem& item) {
     for (const std::string& line : item.m_Lines)
         if (ContainsNoCase(line, "elevator move_floor") || ContainsNoCase(line, "elevator move_ceiling") ||
@@ -62,7 +52,7 @@ bool HasSign(const CDataWall& wall) {
 
 bool MirrorHasSign(const CDataLev& lev, const CDataWall& wall) {
     if (wall.m_nAdjoin < 0 || wall.m_nMirror < 0) return false;
-    const CDataSector* other = SectorAt(lev, wall.m_nAdjoin);
+    const CDataSector* other = ItemAt(lev.m_pSectors, wall.m_nAdjoin);
     if (other == nullptr || static_cast<std::size_t>(wall.m_nMirror) >= other->m_pWalls.size()) return false;
     return HasSign(*other->m_pWalls[static_cast<std::size_t>(wall.m_nMirror)]);
 }
@@ -179,8 +169,8 @@ void LoopPolygon(const CDataSector& sector, int begin, int end, std::vector<Worl
     };
     for (int w = begin; w < end; ++w) {
         const CDataWall& wall = *sector.m_pWalls[static_cast<std::size_t>(w)];
-        add(VertexAt(sector, wall.m_nLeft));
-        add(VertexAt(sector, wall.m_nRight));
+        add(ItemAt(sector.m_pVertices, wall.m_nLeft));
+        add(ItemAt(sector.m_pVertices, wall.m_nRight));
     }
     while (poly.size() > 1 && poly.front() == poly.back())
         poly.pop_back();
@@ -230,7 +220,7 @@ void DrawToolFill(const CMapEngine& e, DisplayList& out, const CDataSector& s, i
 void DrawRingsAtFirstWall(const CMapEngine& e, DisplayList& out, const CDataSector& s, bool blackWhite,
                           double dx = 0, double dz = 0) {
     if (s.m_pWalls.empty()) return;
-    const CDataVertex* first = VertexAt(s, s.m_pWalls[0]->m_nLeft);
+    const CDataVertex* first = ItemAt(s.m_pVertices, s.m_pWalls[0]->m_nLeft);
     if (first != nullptr && e.IsVisible(first->m_dX + dx, first->m_dZ + dz))
         e.DrawRings(out, first->m_dX + dx, first->m_dZ + dz, Pen(MapColour::kRed, blackWhite));
 }
@@ -243,7 +233,7 @@ void DrawObjects(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, bo
     for (std::size_t i = 0; i < objects.size(); ++i) {
         const CDataObjectItem& object = *objects[i];
         if (object.m_nSector != -1) {
-            const CDataSector* s = SectorAt(level.m_Lev, object.m_nSector);
+            const CDataSector* s = ItemAt(level.m_Lev.m_pSectors, object.m_nSector);
             if (s == nullptr || s->m_nLayer != doc.m_nCurrentLayer) continue;
         }
         e.DrawObject(out, object, e.IsObjectSelected(static_cast<int>(i)), 0, 0, blackWhite);
@@ -253,12 +243,12 @@ void DrawObjects(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, bo
 void DrawWallMarks(const CMapEngine& e, const CDataLev& lev, DisplayList& out, bool blackWhite) {
     const std::uint32_t red = Pen(MapColour::kRed, blackWhite);
     for (const CMapSelItem& item : e.selection()) {
-        const CDataSector* s = SectorAt(lev, item.m_nSector);
+        const CDataSector* s = ItemAt(lev.m_pSectors, item.m_nSector);
         if (s == nullptr || item.m_nWall < 0 || static_cast<std::size_t>(item.m_nWall) >= s->m_pWalls.size())
             continue;
         const CDataWall& wall = *s->m_pWalls[static_cast<std::size_t>(item.m_nWall)];
-        const CDataVertex* a = VertexAt(*s, wall.m_nLeft);
-        const CDataVertex* b = VertexAt(*s, wall.m_nRight);
+        const CDataVertex* a = ItemAt(s->m_pVertices, wall.m_nLeft);
+        const CDataVertex* b = ItemAt(s->m_pVertices, wall.m_nRight);
         if (a == nullptr || b == nullptr) continue;
         double x1 = a->m_dX, z1 = a->m_dZ, x2 = b->m_dX, z2 = b->m_dZ;
         if (e.ClipSegment(x1, z1, x2, z2))
@@ -317,8 +307,8 @@ void DrawWalls(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, cons
     const CDataLev& lev = doc.level().m_Lev;
     const ScreenMap map{doc.m_dScrollX, doc.m_dScrollZ, e.m_dScale};
     for (const auto& wall : s.m_pWalls) {
-        const CDataVertex* a = VertexAt(s, wall->m_nLeft);
-        const CDataVertex* b = VertexAt(s, wall->m_nRight);
+        const CDataVertex* a = ItemAt(s.m_pVertices, wall->m_nLeft);
+        const CDataVertex* b = ItemAt(s.m_pVertices, wall->m_nRight);
         if (a == nullptr || b == nullptr) continue;
         double x1 = a->m_dX + dx, z1 = a->m_dZ + dz, x2 = b->m_dX + dx, z2 = b->m_dZ + dz;
         if (!e.ClipSegment(x1, z1, x2, z2)) continue;
@@ -433,7 +423,7 @@ bool CMapEngine::IsElevatorSector(const CDataLevel& level, const CDataSector& se
 }
 
 std::uint32_t CMapEngine::WallColour(int sector, int wall) const {
-    const CDataSector* s = SectorAt(level().m_Lev, sector);
+    const CDataSector* s = ItemAt(level().m_Lev.m_pSectors, sector);
     if (s == nullptr || wall < 0 || static_cast<std::size_t>(wall) >= s->m_pWalls.size())
         return MapColour::kGrey;
     SectorPen pen;
@@ -486,7 +476,7 @@ void CMapEngine::DrawObject(DisplayList& out, const CDataObjectItem& object, boo
 }
 
 void CMapEngine::DrawSectorWalls(DisplayList& out, int sector, double dx, double dz, bool blackWhite) const {
-    const CDataSector* s = SectorAt(level().m_Lev, sector);
+    const CDataSector* s = ItemAt(level().m_Lev.m_pSectors, sector);
     if (s == nullptr) return;
     const SectorPen pen{s->m_nLayer != m_Doc.m_nCurrentLayer || m_Doc.m_nMode == kModeVertex,
                         m_Doc.m_nMode == kModeSector && IsSectorSelected(sector),

@@ -1,5 +1,7 @@
 #include "mapedit/MapMove.h"
 
+#include "model/ModelOps.h"
+
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -10,23 +12,14 @@ namespace morvi {
 
 namespace {
 
-const CDataSector* SectorAt(const CDataLevel& level, int sector) {
-    const auto& sectors = level.m_Lev.m_pSectors;
-    if (sector < 0 || static_cast<std::size_t>(sector) >= sectors.size()) return nullptr;
-    return sectors[static_cast<std::size_t>(sector)].get();
-}
-
 const CDataVertex* VertexAt(const CDataLevel& level, int sector, int vertex) {
-    const CDataSector* s = SectorAt(level, sector);
-    if (s == nullptr || vertex < 0 || static_cast<std::size_t>(vertex) >= s->m_pVertices.size())
-        return nullptr;
-    return s->m_pVertices[static_cast<std::size_t>(vertex)].get();
+    const CDataSector* s = ItemAt(level.m_Lev.m_pSectors, sector);
+    return s ? ItemAt(s->m_pVertices, vertex) : nullptr;
 }
 
 const CDataWall* WallAt(const CDataLevel& level, int sector, int wall) {
-    const CDataSector* s = SectorAt(level, sector);
-    if (s == nullptr || wall < 0 || static_cast<std::size_t>(wall) >= s->m_pWalls.size()) return nullptr;
-    return s->m_pWalls[static_cast<std::size_t>(wall)].get();
+    const CDataSector* s = ItemAt(level.m_Lev.m_pSectors, sector);
+    return s ? ItemAt(s->m_pWalls, wall) : nullptr;
 }
 
 // A world point as a hash key; exact equality, as the coincidence rules want. Adding 0.0 makes
@@ -83,7 +76,7 @@ private:
 
 void AddSectors(MoveList& list, const CDataLevel& level, std::span<const CMapSelItem> selection) {
     for (const CMapSelItem& item : selection) {
-        const CDataSector* s = SectorAt(level, item.m_nSector);
+        const CDataSector* s = ItemAt(level.m_Lev.m_pSectors, item.m_nSector);
         if (s == nullptr) continue;
         for (std::size_t w = 0; w < s->m_pWalls.size(); ++w)
             list.AddWall(item.m_nSector, static_cast<int>(w));

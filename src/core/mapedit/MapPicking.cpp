@@ -1,4 +1,5 @@
 #include "mapedit/CMapEngine.h"
+#include "model/ModelOps.h"
 #include "model/StringUtil.h"
 
 #include <algorithm>
@@ -12,17 +13,6 @@ namespace {
 
 // Clicks reach items within this many pixels.
 constexpr double kPickPixels = 10.0;
-
-const CDataVertex* VertexAt(const CDataSector& sector, int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= sector.m_pVertices.size()) return nullptr;
-    return sector.m_pVertices[static_cast<std::size_t>(index)].get();
-}
-
-const CDataSector* SectorAt(const CDataLevel& level, int index) {
-    const auto& sectors = level.m_Lev.m_pSectors;
-    if (index < 0 || static_cast<std::size_t>(index) >= sectors.size()) return nullptr;
-    return sectors[static_cast<std::size_t>(index)].get();
-}
 
 double PixelDistance(ScreenPoint a, ScreenPoint b) {
     const double dx = a.x - b.x;
@@ -90,8 +80,8 @@ SelectionEffect UpdateSelection(std::vector<CMapSelItem>& selection, int mode,
 bool RemoveCoincidentVertices(const CDataLevel& level, std::vector<CMapSelItem>& selection) {
     std::set<std::pair<double, double>> seen;
     const auto repeated = [&](const CMapSelItem& e) {
-        const CDataSector* s = SectorAt(level, e.m_nSector);
-        const CDataVertex* v = s ? VertexAt(*s, e.m_nVertex) : nullptr;
+        const CDataSector* s = ItemAt(level.m_Lev.m_pSectors, e.m_nSector);
+        const CDataVertex* v = s ? ItemAt(s->m_pVertices, e.m_nVertex) : nullptr;
         // A NaN equals nothing, and would upset the set's ordering.
         if (!v || std::isnan(v->m_dX) || std::isnan(v->m_dZ)) return false;
         return !seen.emplace(v->m_dX, v->m_dZ).second;
@@ -135,7 +125,8 @@ bool FirstLoopPolygon(const CMapEngine& engine, const CDataSector& sector,
     polygon.clear();
     const int n = CMapEngine::FirstLoopLength(sector);
     for (int w = 0; w < n; ++w) {
-        const CDataVertex* v = VertexAt(sector, sector.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft);
+        const CDataVertex* v =
+            ItemAt(sector.m_pVertices, sector.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft);
         if (!v) return false;
         polygon.push_back(engine.WorldToScreen(v->m_dX, v->m_dZ));
     }
@@ -208,8 +199,8 @@ std::optional<CMapSelItem> PickWall(const CMapEngine& engine, const CMorviDoc& d
         const CDataSector& sector = *sectors[i];
         if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
         for (std::size_t w = 0; w < sector.m_pWalls.size(); ++w) {
-            const CDataVertex* p1 = VertexAt(sector, sector.m_pWalls[w]->m_nLeft);
-            const CDataVertex* p2 = VertexAt(sector, sector.m_pWalls[w]->m_nRight);
+            const CDataVertex* p1 = ItemAt(sector.m_pVertices, sector.m_pWalls[w]->m_nLeft);
+            const CDataVertex* p2 = ItemAt(sector.m_pVertices, sector.m_pWalls[w]->m_nRight);
             if (!p1 || !p2) continue;
             const std::optional<double> d = WallDistance(*p1, *p2, wx, wz);
             if (d && *d < best) {
@@ -244,7 +235,7 @@ std::optional<CMapSelItem> PickVertex(const CMapEngine& engine, const CMorviDoc&
 // Objects outside every sector belong to every layer.
 bool ObjectOnLayer(const CDataLevel& level, const CDataObjectItem& object, int layer, bool allLayers) {
     if (object.m_nSector == -1) return true;
-    const CDataSector* sector = SectorAt(level, object.m_nSector);
+    const CDataSector* sector = ItemAt(level.m_Lev.m_pSectors, object.m_nSector);
     return sector && (allLayers || sector->m_nLayer == layer);
 }
 
@@ -304,7 +295,8 @@ void BandWalls(const CDataLevel& level, const BandTest& test, std::vector<CMapSe
         if (!onLayer(sector)) continue;
         for (std::size_t w = 0; w < sector.m_pWalls.size(); ++w) {
             const CDataWall& wall = *sector.m_pWalls[w];
-            if (test.Holds(VertexAt(sector, wall.m_nLeft)) && test.Holds(VertexAt(sector, wall.m_nRight)))
+            if (test.Holds(ItemAt(sector.m_pVertices, wall.m_nLeft)) &&
+                test.Holds(ItemAt(sector.m_pVertices, wall.m_nRight)))
                 out.push_back({static_cast<int>(i), static_cast<int>(w), -1, -1});
         }
     }
@@ -423,7 +415,7 @@ std::pair<std::string, std::string> CMapEngine::StatusPanes() const {
         const CDataObjectItem& object = *objects[static_cast<std::size_t>(first.m_nObject)];
         return {Capitalised(object.m_strClass), Capitalised(object.m_strData)};
     }
-    const CDataSector* sector = SectorAt(level(), first.m_nSector);
+    const CDataSector* sector = ItemAt(level().m_Lev.m_pSectors, first.m_nSector);
     const std::string name = sector ? sector->m_strName : std::string();
     if (mode == kModeVertex) return {name, "Vertex " + std::to_string(first.m_nVertex)};
     // The perspective view keeps the entries of the map mode it came from.
@@ -433,7 +425,7 @@ std::pair<std::string, std::string> CMapEngine::StatusPanes() const {
 }
 
 void CMapEngine::JumpToSector(int sector) {
-    const CDataSector* target = SectorAt(level(), sector);
+    const CDataSector* target = ItemAt(level().m_Lev.m_pSectors, sector);
     if (!target) return;
     m_Doc.m_StoreEdits();
     m_Selection.clear();

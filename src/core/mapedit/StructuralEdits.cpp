@@ -40,14 +40,12 @@ int Count(const auto& array) {
 }
 
 CDataSector* SectorAt(CDataLevel& level, int s) {
-    auto& sectors = level.m_Lev.m_pSectors;
-    return s >= 0 && s < Count(sectors) ? sectors[At(s)].get() : nullptr;
+    return ItemAt(level.m_Lev.m_pSectors, s);
 }
 
 CDataWall* WallAt(CDataLevel& level, int s, int w) {
     CDataSector* sector = SectorAt(level, s);
-    if (!sector || w < 0 || w >= Count(sector->m_pWalls)) return nullptr;
-    return sector->m_pWalls[At(w)].get();
+    return sector ? ItemAt(sector->m_pWalls, w) : nullptr;
 }
 
 // The wall's partner when the two name each other; nullptr for a solid or half-linked wall.
@@ -525,6 +523,9 @@ EditResult DeleteSector(CDataLevel& level, int s) {
 }
 
 EditResult InsertAtSelection(const EditContext& ctx) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     CDataLevel& level = ctx.level();
     const int mode = Mode(ctx);
     if (mode == kModeObject) {
@@ -555,6 +556,9 @@ EditResult InsertAtSelection(const EditContext& ctx) {
 }
 
 EditResult DeleteSelection(const EditContext& ctx) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     const int mode = Mode(ctx);
     if (ctx.selection().empty() || mode < kModeSector || mode > kModeObject) return {};
     EditResult r = mode == kModeObject ? DeleteObjects(ctx) : DeleteStructure(ctx, mode);
@@ -564,6 +568,9 @@ EditResult DeleteSelection(const EditContext& ctx) {
 }
 
 EditResult LinkSelection(const EditContext& ctx) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     if (!CanLink(ctx)) return {};
     const CMapSelItem e = ctx.selection().front();
     if (Mode(ctx) == kModeWall) return LinkWall(ctx.level(), e.m_nSector, e.m_nWall);
@@ -574,6 +581,9 @@ EditResult LinkSelection(const EditContext& ctx) {
 }
 
 EditResult ExtrudeSelection(const EditContext& ctx, double depth) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     const CDataWall* selected = SelectedWall(ctx);
     if (!selected) return {};
     if (selected->m_nAdjoin >= 0 && selected->m_nMirror >= 0) return EditResult::Refused(kExtrudeRefused);
@@ -605,6 +615,9 @@ EditResult ExtrudeSelection(const EditContext& ctx, double depth) {
 }
 
 EditResult UnlinkSelection(const EditContext& ctx) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     if (!CanUnlink(ctx)) return {};
     const CMapSelItem e = ctx.selection().front();
     CDataLevel& level = ctx.level();

@@ -283,6 +283,9 @@ std::string ValidateScale(double scale) {
 }
 
 EditResult FlipSectors(const EditContext& ctx, FlipDirection direction) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     const auto set = PrepareTransform(ctx);
     if (!set) return {};
     CDataLevel& level = ctx.level();
@@ -324,6 +327,9 @@ EditResult FlipSectors(const EditContext& ctx, FlipDirection direction) {
 }
 
 EditResult RotateSectors(const EditContext& ctx, double angle) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     if (std::string message = ValidateRotateAngle(angle); !message.empty())
         return EditResult::Refused(message);
     const auto set = PrepareTransform(ctx);
@@ -346,6 +352,9 @@ EditResult RotateSectors(const EditContext& ctx, double angle) {
 }
 
 EditResult ScaleSectors(const EditContext& ctx, double scale, bool snap) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     if (std::string message = ValidateScale(scale); !message.empty()) return EditResult::Refused(message);
     const auto set = PrepareTransform(ctx);
     if (!set) return {};
@@ -366,6 +375,9 @@ EditResult ScaleSectors(const EditContext& ctx, double scale, bool snap) {
 }
 
 EditResult DistributeSectors(const EditContext& ctx, const DistributionOptions& options) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     if (!SectorMode(ctx)) return {};
     CDataLevel& level = ctx.level();
     std::vector<int> sectors;
@@ -397,6 +409,8 @@ EditResult DistributeSectors(const EditContext& ctx, const DistributionOptions& 
 
 EditResult AlignWalls(const EditContext& ctx, const AlignmentOptions& options,
                       const TextureWidthFunction& textureWidth) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
     const int mode = ctx.document().m_nMode;
     if (mode != kModeSector && mode != kModeWall) return {};
     const bool sectorMode = mode == kModeSector;
@@ -415,6 +429,9 @@ EditResult AlignWalls(const EditContext& ctx, const AlignmentOptions& options,
 }
 
 EditResult ChangeOffsets(const EditContext& ctx, double dx, double dy, double dz) {
+    if (std::string refusal = ctx.DamageRefusal(); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+
     if (!SectorMode(ctx)) return {};
     CDataLevel& level = ctx.level();
     const std::vector<int> sectors = TransformedSectors(level, TransformTargets(level, ctx.selection()));

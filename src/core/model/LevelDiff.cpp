@@ -1,5 +1,6 @@
 #include "model/LevelDiff.h"
 
+#include "model/ModelOps.h"
 #include "model/SequenceAlign.h"
 #include "model/StringUtil.h"
 
@@ -72,12 +73,6 @@ std::string Shown(std::string_view value) {
     return value.empty() ? std::string("(empty)") : std::string(value);
 }
 
-const CDataVertex* VertexAt(const CDataSector& sector, int i) {
-    return i >= 0 && static_cast<std::size_t>(i) < sector.m_pVertices.size()
-               ? sector.m_pVertices[static_cast<std::size_t>(i)].get()
-               : nullptr;
-}
-
 std::string Point(const CDataVertex* v) {
     return v ? "(" + Fixed(v->m_dX, 2) + ", " + Fixed(v->m_dZ, 2) + ")" : std::string("(missing)");
 }
@@ -97,7 +92,7 @@ void AddTexture(Hash& h, const CDataLev& lev, const CDataTexture& t) {
 }
 
 void AddCorner(Hash& h, const CDataSector& sector, int i) {
-    if (const CDataVertex* v = VertexAt(sector, i))
+    if (const CDataVertex* v = ItemAt(sector.m_pVertices, i))
         h.real(v->m_dX).real(v->m_dZ);
     else
         h.add(0xBAD0000000000000ull ^ static_cast<std::uint32_t>(i));
@@ -431,8 +426,8 @@ void LevelDiffer::CompareSector(int i, int j) {
     const SectorPairing& pairing = m_Pairings[static_cast<std::size_t>(i)];
     for (const AlignedPair& p : pairing.m_Vertices) {
         const Scope vs{"vertex", i, j, subject, "vertex", p.m_nA, p.m_nB};
-        const CDataVertex* va = VertexAt(a, p.m_nA);
-        const CDataVertex* vb = VertexAt(b, p.m_nB);
+        const CDataVertex* va = ItemAt(a.m_pVertices, p.m_nA);
+        const CDataVertex* vb = ItemAt(b.m_pVertices, p.m_nB);
         if (!va || !vb)
             AddedOrRemoved(vs, !va, Point(va ? va : vb));
         else if (!SameReal(va->m_dX, vb->m_dX, 2) || !SameReal(va->m_dZ, vb->m_dZ, 2))
@@ -448,8 +443,8 @@ void LevelDiffer::CompareSector(int i, int j) {
         const CDataSector& owner = p.m_nA < 0 ? b : a;
         const CDataWall& w = *owner.m_pWalls[static_cast<std::size_t>(p.m_nA < 0 ? p.m_nB : p.m_nA)];
         AddedOrRemoved(ws, p.m_nA < 0,
-                       "from " + Point(VertexAt(owner, w.m_nLeft)) + " to " +
-                           Point(VertexAt(owner, w.m_nRight)));
+                       "from " + Point(ItemAt(owner.m_pVertices, w.m_nLeft)) + " to " +
+                           Point(ItemAt(owner.m_pVertices, w.m_nRight)));
     }
 }
 

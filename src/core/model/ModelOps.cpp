@@ -56,7 +56,8 @@ std::vector<int> GetEnclosedSectors(const CDataSector& sector) {
         if (end <= begin) continue;
         const int adjoin = sector.m_pWalls[begin]->m_nAdjoin;
         bool same = adjoin >= 0;
-        for (int w = begin + 1; same && w < end; ++w) same = sector.m_pWalls[w]->m_nAdjoin == adjoin;
+        for (int w = begin + 1; same && w < end; ++w)
+            same = sector.m_pWalls[w]->m_nAdjoin == adjoin;
         if (same) result.push_back(adjoin);
     }
     return result;
@@ -128,7 +129,8 @@ void AssignObjectColour(CDataObjectItem& object, const CDataObjectSeq* seq) {
     } else if (EqualsNoCase(cls, "frame") && EqualsNoCase(key, "logic")) {
         object.m_crColour = 0xFFFF00;
         if (EqualsNoCase(value, "item energy")) {
-            if (EqualsNoCase(object.m_strData, "imedkit.fme") || EqualsNoCase(object.m_strData, "icharge.fme"))
+            if (EqualsNoCase(object.m_strData, "imedkit.fme") ||
+                EqualsNoCase(object.m_strData, "icharge.fme"))
                 object.m_crColour = 0x0080FF;
         } else if (IsOneOf(value, {"supercharge", "rifle"})) {
             object.m_crColour = 0x00FFFF;
@@ -161,6 +163,32 @@ void SetObjectDataIndex(CDataObjects& objects, CDataObjectItem& object) {
     }
     object.m_nData = static_cast<int>(table->size());
     table->emplace_back(object.m_nData, object.m_strData);
+}
+
+std::string SectorDamage(const CDataLevel& level, int s) {
+    const auto& sectors = level.m_Lev.m_pSectors;
+    const CDataSector* sector = ItemAt(sectors, s);
+    if (!sector) return {};
+    const std::string repair = "; repair the level first.";
+    const auto where = [&](std::size_t w) {
+        return "Sector " + std::to_string(s) + " wall " + std::to_string(w);
+    };
+    for (std::size_t w = 0; w < sector->m_pWalls.size(); ++w) {
+        const CDataWall& wall = *sector->m_pWalls[w];
+        for (const int v : {wall.m_nLeft, wall.m_nRight})
+            if (!ValidIndex(sector->m_pVertices.size(), v))
+                return where(w) + " uses vertex " + std::to_string(v) + ", which the sector does not have" +
+                       repair;
+        for (const int other : {wall.m_nAdjoin, wall.m_nWalk})
+            if (other != -1 && !ValidIndex(sectors.size(), other))
+                return where(w) + " leads to sector " + std::to_string(other) +
+                       ", which the level does not have" + repair;
+        const CDataSector* adjoined = ItemAt(sectors, wall.m_nAdjoin);
+        if (adjoined && !ValidIndex(adjoined->m_pWalls.size(), wall.m_nMirror))
+            return where(w) + " mirrors wall " + std::to_string(wall.m_nMirror) + " of sector " +
+                   std::to_string(wall.m_nAdjoin) + ", which that sector does not have" + repair;
+    }
+    return {};
 }
 
 } // namespace morvi

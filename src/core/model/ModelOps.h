@@ -1,13 +1,32 @@
 #pragma once
 
+#include "model/CDataLevel.h"
 #include "model/CDataObjectItem.h"
 #include "model/CDataObjects.h"
 #include "model/CDataSector.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace morvi {
+
+// The record at index i of a list, or nullptr when the list has none there. Indices read from a
+// file may name anything, so every access by an index the model holds goes through this.
+template <class T> T* ItemAt(const std::vector<std::unique_ptr<T>>& list, int i) {
+    return i >= 0 && static_cast<std::size_t>(i) < list.size() ? list[static_cast<std::size_t>(i)].get()
+                                                               : nullptr;
+}
+inline bool ValidIndex(std::size_t size, int i) {
+    return i >= 0 && static_cast<std::size_t>(i) < size;
+}
+
+// The first index of the sector that names nothing (a wall's vertex, adjoin, mirror or walk), as
+// the refusal an edit of the sector gives ("Sector 12 wall 3 uses vertex 999, which the sector
+// does not have; repair the level first."); empty for a sound sector.
+std::string SectorDamage(const CDataLevel& level, int sector);
 
 // Rounds to hundredths half away from zero, as every value typed by the user is stored.
 double RoundHundredths(double x);

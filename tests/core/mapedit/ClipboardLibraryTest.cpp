@@ -354,13 +354,26 @@ TEST(ClipboardLibrary, DamagedDataIsRefusedWithoutChange) {
     badMarker[badMarker.size() - 2] = 7;
     expectRefused(badMarker, "marker 7");
 
-    // A wall naming a vertex the sector does not have.
+    // A wall naming a vertex the sector does not have: a copy refuses the sector by name, and
+    // a stream of other origin holding one is refused.
     Editor broken(BuildNamedRooms);
     broken.wall(1, 2).m_nRight = 9;
+    broken.Select({1});
+    ClipboardBuffer clipboard;
+    EXPECT_EQ(Copy(broken.engine, clipboard).m_strMessage,
+              "Sector 1 wall 2 uses vertex 9, which the sector does not have; repair the level first.");
+    EXPECT_TRUE(clipboard.empty());
     expectRefused(broken.Store({1}), "wall outside vertices");
+
+    // What a copy stores, a paste takes: an open loop, as published levels hold them, pastes whole
+    // and the checker lists it.
     Editor open(BuildNamedRooms);
     open.wall(0, 3).m_nRight = 2;
-    expectRefused(open.Store({0}), "open loop");
+    open.Select({0});
+    ASSERT_EQ(Copy(open.engine, clipboard).m_strMessage, "");
+    const EditResult pasted = Paste(e.engine, clipboard);
+    EXPECT_TRUE(pasted.m_bChanged);
+    EXPECT_NE(FindingsText(e.level()), "");
 }
 
 TEST(ClipboardLibrary, OneSidedLinkBetweenPastedSectorsIsDropped) {

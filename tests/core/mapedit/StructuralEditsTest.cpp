@@ -1,12 +1,17 @@
 #include "mapedit/StructuralEdits.h"
 
+#include "mapedit/ClipboardLibrary.h"
+#include "mapedit/Generators.h"
+#include "mapedit/TransformTools.h"
 #include "model/LevelChecker.h"
 #include "model/ModelOps.h"
 #include "support/EngineView.h"
 #include "support/LevelBuilders.h"
+#include "support/LevelCompare.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -541,6 +546,54 @@ TEST(StructuralEditsEnable, CommandsFollowModeAndSelection) {
     v.doc.m_nMode = kModeObject;
     v.engine.ClearSelection();
     EXPECT_TRUE(CanInsert(v.engine));
+}
+
+} // namespace
+} // namespace morvi
+
+namespace morvi {
+namespace {
+
+// A wall read from a damaged file names a vertex its sector lacks: every edit that would touch
+// that sector, directly or through an adjoin, refuses by name and changes nothing; objects can
+// still be edited.
+TEST(DamagedLevel, EditsRefuseToTouchADamagedSector) {
+    using Edit = std::function<EditResult(const EditContext&)>;
+    const std::pair<CMapSelItem, Edit> cases[] = {
+        {Wall(0, 1), InsertAtSelection},
+        {Vertex(1, 0), InsertAtSelection},
+        {Sector(1), DeleteSelection},
+        {Wall(0, 2), [](const EditContext& c) { return ExtrudeSelection(c, 8.0); }},
+        {Wall(0, 1), UnlinkSelection},
+        {Sector(0), [](const EditContext& c) { return RotateSectors(c, 90.0); }},
+        {Sector(0), [](const EditContext& c) { return ChangeOffsets(c, 8.0, 0.0, 8.0); }},
+        {Sector(1),
+         [](const EditContext& c) {
+             return InsertPolygon(c, {4, 4.0, PolygonKind::Subsector, false});
+         }},
+        {Sector(0),
+         [](const EditContext& c) {
+             ClipboardBuffer clipboard;
+             return Copy(c, clipboard);
+         }},
+    };
+    for (const auto& [item, edit] : cases) {
+        const int mode = item.m_nWall >= 0 ? kModeWall : item.m_nVertex >= 0 ? kModeVertex : kModeSector;
+        View v(mode);
+        v.wall(1, 2).m_nRight = 999;
+        CDataLevel before;
+        BuildTwoRooms(before);
+        before.m_Lev.m_pSectors[1]->m_pWalls[2]->m_nRight = 999;
+        v.Select({item});
+        const EditResult r = edit(v.engine);
+        EXPECT_EQ(r.m_strMessage,
+                  "Sector 1 wall 2 uses vertex 999, which the sector does not have; repair the level first.");
+        EXPECT_FALSE(r.m_bChanged);
+        EXPECT_EQ(testing::CountDifferences(v.level(), before), 0);
+    }
+    View objects(kModeObject);
+    objects.wall(1, 2).m_nRight = 999;
+    EXPECT_TRUE(InsertAtSelection(objects.engine).m_bChanged);
 }
 
 } // namespace
