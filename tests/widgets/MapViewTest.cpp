@@ -1,6 +1,7 @@
 #include "mapedit/CMorviView.h"
 
 #include "app/AppContext.h"
+#include "app/CommandIds.h"
 #include "app/MorviDocument.h"
 #include "support/WidgetTestSupport.h"
 
@@ -221,7 +222,7 @@ private slots:
     void draggingMovesTheSelectedWallByTheSnappedOffset() {
         SampleView s;
         QVERIFY(s.open() && s.show());
-        s.view->runCommand(32774);
+        s.view->runCommand(cmd::kWall);
         QCOMPARE(s.doc().m_nMode, int{kModeWall});
         const int room = FirstRoom(s.doc());
         const CDataWall& wall = *s.level().m_Lev.m_pSectors[static_cast<std::size_t>(room)]->m_pWalls[0];
@@ -249,7 +250,7 @@ private slots:
     void draggingMovesTheSelectedVertexAndThoseOnIt() {
         SampleView s;
         QVERIFY(s.open() && s.show());
-        s.view->runCommand(32799);
+        s.view->runCommand(cmd::kVertex);
         const int room = FirstRoom(s.doc());
         const CDataVertex& corner = VertexOf(s.level(), room, 0);
         const double vx = corner.m_dX, vz = corner.m_dZ;
@@ -273,7 +274,7 @@ private slots:
     void draggingMovesTheSelectedObjectByTheSnappedOffset() {
         SampleView s;
         QVERIFY(s.open() && s.show());
-        s.view->runCommand(32775);
+        s.view->runCommand(cmd::kObject);
         s.viewport()->repaint(); // assigns the objects' sectors
         const auto& objects = s.level().m_Objects.m_pObjects;
         const auto& sectors = s.level().m_Lev.m_pSectors;
@@ -338,21 +339,21 @@ private slots:
         const CMapEngine& engine = s.engine();
         const double x = engine.ScreenToWorldX(kWidth / 2.0), z = engine.ScreenToWorldZ(kHeight / 2.0);
         const QRect client = s.viewport()->rect();
-        for (int command : {32785, 32784, 32784}) {
+        for (int command : {cmd::kZoomIn, cmd::kZoomOut, cmd::kZoomOut}) {
             s.view->runCommand(command);
             QVERIFY(std::abs(engine.ScreenToWorldX(client.width() / 2) - x) <= engine.m_dGridStep);
             QVERIFY(std::abs(engine.ScreenToWorldZ(client.height() / 2) - z) <= engine.m_dGridStep);
         }
         QCOMPARE(s.doc().m_nZoom, 9);
         s.doc().m_nZoom = 24;
-        QVERIFY(!s.view->isEnabled(32785));
-        QVERIFY(s.view->isEnabled(32784));
-        s.view->runCommand(32785);
+        QVERIFY(!s.view->isEnabled(cmd::kZoomIn));
+        QVERIFY(s.view->isEnabled(cmd::kZoomOut));
+        s.view->runCommand(cmd::kZoomIn);
         QCOMPARE(s.doc().m_nZoom, 24);
         s.doc().m_nZoom = 0;
-        QVERIFY(s.view->isEnabled(32785));
-        QVERIFY(!s.view->isEnabled(32784));
-        s.view->runCommand(32784);
+        QVERIFY(s.view->isEnabled(cmd::kZoomIn));
+        QVERIFY(!s.view->isEnabled(cmd::kZoomOut));
+        s.view->runCommand(cmd::kZoomOut);
         QCOMPARE(s.doc().m_nZoom, 0);
         // At zoom 0 the whole world fits: the scroll bars stay, disabled.
         s.document.updateAllViews(kHintZoom);
@@ -363,9 +364,9 @@ private slots:
     void toggleAndModeCommandsCarryTheirMarks() {
         SampleView s;
         QVERIFY(s.open() && s.show());
-        QVERIFY(s.view->isChecked(32789));
-        s.view->runCommand(32789);
-        QVERIFY(!s.view->isChecked(32789));
+        QVERIFY(s.view->isChecked(cmd::kGridOn));
+        s.view->runCommand(cmd::kGridOn);
+        QVERIFY(!s.view->isChecked(cmd::kGridOn));
         QVERIFY(!s.view->isChecked(32798));
         s.view->runCommand(32798);
         QVERIFY(s.view->isChecked(32798));
@@ -373,7 +374,7 @@ private slots:
         QVERIFY(s.view->isChecked(32847) && !s.view->isChecked(32849));
         s.view->runCommand(32834);
         QCOMPARE(s.doc().m_nTool, int{kToolSkiesPits});
-        s.view->runCommand(32775);
+        s.view->runCommand(cmd::kObject);
         QVERIFY(s.view->isChecked(32775) && !s.view->isChecked(32773));
         QVERIFY(!s.view->isEnabled(32849));
         s.view->runCommand(32849);

@@ -1,6 +1,7 @@
 #include "mapedit/CMorviView.h"
 
 #include "app/AppContext.h"
+#include "app/CommandIds.h"
 #include "app/MorviDocument.h"
 #include "mapedit/DisplayListPainter.h"
 #include "mapedit/MapPrinter.h"
@@ -22,35 +23,22 @@ namespace morvi::ui {
 
 namespace {
 
-enum CommandId : int {
-    kZoomIn = 32785,
-    kZoomOut = 32784,
-    kZoomNormalize = 32842,
-    kGridZoomIn = 32786,
-    kGridZoomOut = 32787,
-    kGridOn = 32789,
-    kLayerUp = 32796,
-    kLayerDown = 32797,
-    kAllLayers = 32798,
-    kChangeTool = 32834,
-    kPageUpKey = 176,
-    kPageDownKey = 177,
-};
-
 struct IdValue {
     int id;
     int value;
 };
 
-constexpr std::array<IdValue, 6> kToolCommands{{{32849, kToolNormal},
-                                                {32845, kToolAmbiance},
-                                                {32846, kToolDamage},
-                                                {32847, kToolAltitude},
-                                                {32848, kToolSkiesPits},
-                                                {32879, kToolObjects}}};
+constexpr std::array<IdValue, 6> kToolCommands{{{cmd::kToolNormal, kToolNormal},
+                                                {cmd::kToolAmbiance, kToolAmbiance},
+                                                {cmd::kToolDamage, kToolDamage},
+                                                {cmd::kToolAltitude, kToolAltitude},
+                                                {cmd::kToolSkies, kToolSkiesPits},
+                                                {cmd::kToolObjects, kToolObjects}}};
 
-constexpr std::array<IdValue, 4> kModeCommands{
-    {{32773, kModeSector}, {32774, kModeWall}, {32799, kModeVertex}, {32775, kModeObject}}};
+constexpr std::array<IdValue, 4> kModeCommands{{{cmd::kSector, kModeSector},
+                                                {cmd::kWall, kModeWall},
+                                                {cmd::kVertex, kModeVertex},
+                                                {cmd::kObject, kModeObject}}};
 
 struct ScrollCommand {
     int id;
@@ -60,18 +48,18 @@ struct ScrollCommand {
 
 // The line scroll commands and the commands the arrow keys send (plain, then with Ctrl).
 constexpr std::array<ScrollCommand, 12> kScrollCommands{{
-    {103, ScrollAxis::Horizontal, ScrollCode::LineBack},
-    {104, ScrollAxis::Horizontal, ScrollCode::LineForward},
-    {105, ScrollAxis::Vertical, ScrollCode::LineBack},
-    {106, ScrollAxis::Vertical, ScrollCode::LineForward},
-    {187, ScrollAxis::Horizontal, ScrollCode::LineBack},
-    {188, ScrollAxis::Horizontal, ScrollCode::LineForward},
-    {189, ScrollAxis::Vertical, ScrollCode::LineBack},
-    {190, ScrollAxis::Vertical, ScrollCode::LineForward},
-    {108, ScrollAxis::Horizontal, ScrollCode::PageBack},
-    {110, ScrollAxis::Horizontal, ScrollCode::PageForward},
-    {109, ScrollAxis::Vertical, ScrollCode::PageBack},
-    {111, ScrollAxis::Vertical, ScrollCode::PageForward},
+    {cmd::kScrollLineLeft, ScrollAxis::Horizontal, ScrollCode::LineBack},
+    {cmd::kScrollLineRight, ScrollAxis::Horizontal, ScrollCode::LineForward},
+    {cmd::kScrollLineUp, ScrollAxis::Vertical, ScrollCode::LineBack},
+    {cmd::kScrollLineDown, ScrollAxis::Vertical, ScrollCode::LineForward},
+    {cmd::kKeyLeft, ScrollAxis::Horizontal, ScrollCode::LineBack},
+    {cmd::kKeyRight, ScrollAxis::Horizontal, ScrollCode::LineForward},
+    {cmd::kKeyUp, ScrollAxis::Vertical, ScrollCode::LineBack},
+    {cmd::kKeyDown, ScrollAxis::Vertical, ScrollCode::LineForward},
+    {cmd::kScrollPageLeft, ScrollAxis::Horizontal, ScrollCode::PageBack},
+    {cmd::kScrollPageRight, ScrollAxis::Horizontal, ScrollCode::PageForward},
+    {cmd::kScrollPageUp, ScrollAxis::Vertical, ScrollCode::PageBack},
+    {cmd::kScrollPageDown, ScrollAxis::Vertical, ScrollCode::PageForward},
 }};
 
 template <std::size_t N> const IdValue* FindId(const std::array<IdValue, N>& table, int id) {
@@ -87,18 +75,18 @@ const ScrollCommand* FindScroll(int id) {
 
 bool IsPlainCommand(int id) {
     switch (id) {
-    case kZoomIn:
-    case kZoomOut:
-    case kZoomNormalize:
-    case kGridZoomIn:
-    case kGridZoomOut:
-    case kGridOn:
-    case kLayerUp:
-    case kLayerDown:
-    case kAllLayers:
-    case kChangeTool:
-    case kPageUpKey:
-    case kPageDownKey:
+    case cmd::kZoomIn:
+    case cmd::kZoomOut:
+    case cmd::kZoomNormalize:
+    case cmd::kGridZoomIn:
+    case cmd::kGridZoomOut:
+    case cmd::kGridOn:
+    case cmd::kLayerUp:
+    case cmd::kLayerDown:
+    case cmd::kAllLayers:
+    case cmd::kChangeTool:
+    case cmd::kPageUpKey:
+    case cmd::kPageDownKey:
         return true;
     default:
         return false;
@@ -364,9 +352,9 @@ void CMorviView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Down:
         return scrollForKey(MapKey::Down, ctrl);
     case Qt::Key_PageUp:
-        return runCommand(kPageUpKey);
+        return runCommand(cmd::kPageUpKey);
     case Qt::Key_PageDown:
-        return runCommand(kPageDownKey);
+        return runCommand(cmd::kPageDownKey);
     default:
         QAbstractScrollArea::keyPressEvent(event);
     }
@@ -383,22 +371,22 @@ bool CMorviView::handlesCommand(int commandId) {
 
 bool CMorviView::isEnabled(int commandId) const {
     const CMorviDoc& doc = m_Doc;
-    if (FindId(kToolCommands, commandId) != nullptr || commandId == kChangeTool)
+    if (FindId(kToolCommands, commandId) != nullptr || commandId == cmd::kChangeTool)
         return doc.m_nMode == kModeSector;
     switch (commandId) {
-    case kZoomIn:
+    case cmd::kZoomIn:
         return m_Engine.CanZoomIn();
-    case kZoomOut:
+    case cmd::kZoomOut:
         return m_Engine.CanZoomOut();
-    case kGridZoomIn:
+    case cmd::kGridZoomIn:
         return m_Engine.CanGridZoomIn();
-    case kGridZoomOut:
+    case cmd::kGridZoomOut:
         return m_Engine.CanGridZoomOut();
-    case kLayerUp:
-    case kPageUpKey:
+    case cmd::kLayerUp:
+    case cmd::kPageUpKey:
         return m_Engine.CanLayerUp();
-    case kLayerDown:
-    case kPageDownKey:
+    case cmd::kLayerDown:
+    case cmd::kPageDownKey:
         return m_Engine.CanLayerDown();
     default:
         return handlesCommand(commandId);
@@ -409,8 +397,8 @@ bool CMorviView::isChecked(int commandId) const {
     const CMorviDoc& doc = m_Doc;
     if (const IdValue* tool = FindId(kToolCommands, commandId)) return doc.m_nTool == tool->value;
     if (const IdValue* mode = FindId(kModeCommands, commandId)) return doc.m_nMode == mode->value;
-    if (commandId == kGridOn) return doc.m_bGridOn != 0;
-    if (commandId == kAllLayers) return doc.m_bAllLayers != 0;
+    if (commandId == cmd::kGridOn) return doc.m_bGridOn != 0;
+    if (commandId == cmd::kAllLayers) return doc.m_bAllLayers != 0;
     return false;
 }
 
@@ -424,27 +412,27 @@ void CMorviView::runCommand(int commandId) {
 
 void CMorviView::runPlainCommand(int commandId) {
     switch (commandId) {
-    case kZoomIn:
+    case cmd::kZoomIn:
         return applyHint(m_Engine.ZoomIn());
-    case kZoomOut:
+    case cmd::kZoomOut:
         return applyHint(m_Engine.ZoomOut());
-    case kZoomNormalize:
+    case cmd::kZoomNormalize:
         return applyHint(m_Engine.ZoomNormalize(device(), clientRect()));
-    case kGridZoomIn:
+    case cmd::kGridZoomIn:
         return applyHint(m_Engine.GridZoomIn());
-    case kGridZoomOut:
+    case cmd::kGridZoomOut:
         return applyHint(m_Engine.GridZoomOut());
-    case kGridOn:
+    case cmd::kGridOn:
         return applyHint(m_Engine.ToggleGrid());
-    case kAllLayers:
+    case cmd::kAllLayers:
         return applyHint(m_Engine.ToggleAllLayers());
-    case kChangeTool:
+    case cmd::kChangeTool:
         return applyHint(m_Engine.NextTool());
-    case kLayerUp:
-    case kPageUpKey:
+    case cmd::kLayerUp:
+    case cmd::kPageUpKey:
         return changeLayer(m_Engine.LayerUp());
-    case kLayerDown:
-    case kPageDownKey:
+    case cmd::kLayerDown:
+    case cmd::kPageDownKey:
         return changeLayer(m_Engine.LayerDown());
     default:
         return;
