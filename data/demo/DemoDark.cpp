@@ -1,6 +1,7 @@
 #include "DemoDark.h"
 
 #include "DemoPalette.h"
+#include "model/ModelOps.h"
 
 #include <array>
 #include <cmath>
@@ -25,8 +26,6 @@ constexpr const char* kGouraud = "GOURAUD";
 constexpr const char* kTexture = "TEXTURE";
 constexpr const char* kGourTex = "GOURTEX";
 constexpr const char* kVertex = "VERTEX";
-
-constexpr double kPi = 3.14159265358979323846;
 
 // Coordinates are kept to the thousandths the 3DO text holds, so that a model reads back equal.
 // Adding 0 turns -0 into 0, which would be written as "-0.000".

@@ -13,9 +13,7 @@ namespace morvi {
 
 namespace {
 
-// 2 pi and pi rounded to single precision: the generated corners depend on them to the hundredth.
-constexpr double kTwoPi = 6.2831854820251465;
-constexpr double kPi = 3.1415927410125732;
+constexpr double kTwoPi = 2.0 * kPiSingle;
 
 constexpr int kSectorFlagDoor = 2;
 constexpr int kWallFlagAnchored = 16;
@@ -361,7 +359,7 @@ EditResult CreateCylinder(const EditContext& ctx, const CylinderOptions& options
     const WorldPoint centre = ctx.place();
     const int n = options.m_nSides;
     const auto corner = [&](int i, double radius) {
-        const double a = i * options.m_nAngle / static_cast<double>(n) * kPi / 180.0;
+        const double a = i * options.m_nAngle / static_cast<double>(n) * kPiSingle / 180.0;
         const double x = RoundHundredths(centre.m_dX + radius * std::sin(-a));
         const double z = RoundHundredths(centre.m_dZ + radius * std::cos(a));
         return options.m_bSnap ? CDataVertex(ctx.SnapPoint(x), ctx.SnapPoint(z)) : CDataVertex(x, z);

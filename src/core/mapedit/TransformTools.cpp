@@ -11,9 +11,6 @@ namespace morvi {
 
 namespace {
 
-// Pi to single precision; a full turn still lands within a hundredth of where it started.
-constexpr double kPi = 3.1415927;
-
 bool ValidSector(const CDataLevel& level, int sector) {
     return sector >= 0 && static_cast<std::size_t>(sector) < level.m_Lev.m_pSectors.size();
 }
@@ -334,7 +331,7 @@ EditResult RotateSectors(const EditContext& ctx, double angle) {
         return EditResult::Refused(message);
     const auto set = PrepareTransform(ctx);
     if (!set) return {};
-    const double a = angle * kPi / 180.0;
+    const double a = angle * kPiSingle / 180.0;
     const double cx = set->m_Centre.m_dX;
     const double cz = set->m_Centre.m_dZ;
     auto turn = [&](double& x, double& z) {

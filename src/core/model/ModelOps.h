@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <numbers>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ inline bool ValidIndex(std::size_t size, int i) {
 // the refusal an edit of the sector gives ("Sector 12 wall 3 uses vertex 999, which the sector
 // does not have; repair the level first."); empty for a sound sector.
 std::string SectorDamage(const CDataLevel& level, int sector);
+
+// Pi, and pi in single precision as the map tools turn by it: generated corners and rotated
+// sectors depend on it to the hundredth.
+inline constexpr double kPi = std::numbers::pi;
+inline constexpr double kPiSingle = static_cast<double>(static_cast<float>(std::numbers::pi));
 
 // Rounds to hundredths half away from zero, as every value typed by the user is stored.
 double RoundHundredths(double x);

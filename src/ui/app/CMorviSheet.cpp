@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/AppPaths.h"
+#include "app/DialogKit.h"
 #include "app/GamePaths.h"
 #include "app/MorviDocument.h"
 #include "model/StringUtil.h"
@@ -27,24 +28,11 @@ namespace morvi::ui {
 
 namespace {
 
-const QString kMessageTitle = QStringLiteral("Morvi");
-
 // What a field refused on OK: the message and the field to put the cursor in.
 struct FieldError {
     QString m_strMessage;
     QLineEdit* m_pField = nullptr;
 };
-
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QCheckBox* CheckBox(const char* text, const char* name, bool checked) {
-    auto* box = Named(new QCheckBox(QString::fromUtf8(text)), name);
-    box->setChecked(checked);
-    return box;
-}
 
 // Two exclusive choices in a titled group; the first is checked when first is true.
 QGroupBox* ChoiceGroup(const char* title, QRadioButton* a, QRadioButton* b, bool first) {
@@ -54,16 +42,6 @@ QGroupBox* ChoiceGroup(const char* title, QRadioButton* a, QRadioButton* b, bool
     layout->addWidget(b);
     (first ? a : b)->setChecked(true);
     return group;
-}
-
-QRadioButton* Radio(const char* text, const char* name) {
-    return Named(new QRadioButton(QString::fromUtf8(text)), name);
-}
-
-std::optional<double> ReadReal(const QLineEdit* field) {
-    bool ok = false;
-    const double value = field->text().trimmed().toDouble(&ok);
-    return ok ? std::optional<double>(value) : std::nullopt;
 }
 
 } // namespace

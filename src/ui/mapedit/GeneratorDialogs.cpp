@@ -1,5 +1,7 @@
 #include "mapedit/GeneratorDialogs.h"
 
+#include "app/DialogKit.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -18,7 +20,6 @@ namespace morvi::ui {
 
 namespace {
 
-const QString kMessageTitle = QStringLiteral("Morvi");
 // What a field accepts when typed in: wide enough for any sensible mistake, small enough that
 // the numbers stay exact.
 constexpr int kFieldLimit = 99999;
@@ -49,11 +50,6 @@ private:
     Value m_High;
 };
 
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 QSpinBox* IntField(const char* name, int value, int low, int high) {
     auto* field = Named(new RangeSpin<QSpinBox>(low, high), name);
     field->setValue(value);
@@ -74,35 +70,10 @@ QCheckBox* SnapBox(bool checked) {
     return box;
 }
 
-QRadioButton* Radio(const char* text, const char* name, bool checked) {
-    auto* button = Named(new QRadioButton(QString::fromLatin1(text)), name);
-    button->setChecked(checked);
-    return button;
-}
-
 // Typed text counts even when the field still has the focus.
 void TakeTypedText(std::initializer_list<QAbstractSpinBox*> fields) {
     for (QAbstractSpinBox* field : fields)
         if (field) field->interpretText();
-}
-
-// Shows a refusal from the core; true when there was none.
-bool Allowed(QWidget* parent, const std::string& message) {
-    if (message.empty()) return true;
-    QMessageBox::warning(parent, kMessageTitle, QString::fromStdString(message));
-    return false;
-}
-
-void AddButtons(QDialog* dialog, QLayout* layout) {
-    auto* buttons = Named(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel), "buttons");
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-}
-
-template <typename Dialog> auto Run(Dialog& dialog) -> std::optional<decltype(dialog.options())> {
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.options();
 }
 
 } // namespace
@@ -147,7 +118,7 @@ void InsertPolygonDialog::accept() {
 
 std::optional<PolygonOptions> InsertPolygonDialog::Ask(QWidget* parent, bool oneSectorSelected) {
     InsertPolygonDialog dialog(oneSectorSelected, parent);
-    return Run(dialog);
+    return RunDialog(dialog, &InsertPolygonDialog::options);
 }
 
 // ---- Passages ---------------------------------------------------------------------------------
@@ -234,7 +205,7 @@ void PassageDialog::accept() {
 std::optional<PassageOptions> PassageDialog::Ask(QWidget* parent, PassageKind kind,
                                                  const PassageOptions& start) {
     PassageDialog dialog(kind, start, parent);
-    return Run(dialog);
+    return RunDialog(dialog, &PassageDialog::options);
 }
 
 std::optional<PassageOptions> PassageDialog::AskFor(QWidget* parent, const EditContext& ctx,
@@ -277,7 +248,7 @@ void CylinderDialog::accept() {
 
 std::optional<CylinderOptions> CylinderDialog::Ask(QWidget* parent, const CylinderOptions& start) {
     CylinderDialog dialog(start, parent);
-    return Run(dialog);
+    return RunDialog(dialog, &CylinderDialog::options);
 }
 
 } // namespace morvi::ui

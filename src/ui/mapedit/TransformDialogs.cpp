@@ -1,5 +1,7 @@
 #include "mapedit/TransformDialogs.h"
 
+#include "app/DialogKit.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -20,56 +22,7 @@ namespace morvi::ui {
 
 namespace {
 
-const QString kMessageTitle = QStringLiteral("Morvi");
 constexpr double kAngleLimit = 360.0;
-
-template <typename T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QCheckBox* CheckBox(const char* text, const char* name, bool checked = false) {
-    auto* box = Named(new QCheckBox(QString::fromUtf8(text)), name);
-    box->setChecked(checked);
-    return box;
-}
-
-QRadioButton* Radio(const char* text, const char* name) {
-    return Named(new QRadioButton(QString::fromUtf8(text)), name);
-}
-
-QLineEdit* NumberField(const char* name, const char* start) {
-    return Named(new QLineEdit(QString::fromLatin1(start)), name);
-}
-
-// OK and Cancel under the dialog's controls, wired to accept() and reject().
-void AddButtons(QDialog* dialog, QVBoxLayout* layout) {
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    layout->addWidget(buttons);
-}
-
-// Infinities and NaN parse as numbers but would wreck the geometry: they count as no number.
-std::optional<double> ReadReal(const QLineEdit* field) {
-    bool ok = false;
-    const double value = field->text().trimmed().toDouble(&ok);
-    return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
-}
-
-// Reports a refused value and puts the cursor back into its field.
-void Refuse(QWidget* parent, const QString& message, QWidget* field) {
-    QMessageBox::warning(parent, kMessageTitle, message);
-    field->setFocus();
-    if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
-}
-
-template <typename Dialog>
-auto RunModal(QWidget* parent) -> std::optional<decltype(Dialog(parent).choice())> {
-    Dialog dialog(parent);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    return dialog.choice();
-}
 
 // The angle's arrows run from -360 to 360, but typing is free so that OK can refuse what the
 // arrows could never reach.
@@ -143,7 +96,8 @@ void FlipRotateDialog::accept() {
 }
 
 std::optional<FlipRotateResult> FlipRotateDialog::Ask(QWidget* parent) {
-    return RunModal<FlipRotateDialog>(parent);
+    FlipRotateDialog dialog(parent);
+    return RunDialog(dialog, &FlipRotateDialog::choice);
 }
 
 // ---- Scaling ----------------------------------------------------------------------------------
@@ -175,7 +129,8 @@ void ScalingDialog::accept() {
 }
 
 std::optional<ScalingResult> ScalingDialog::Ask(QWidget* parent) {
-    return RunModal<ScalingDialog>(parent);
+    ScalingDialog dialog(parent);
+    return RunDialog(dialog, &ScalingDialog::choice);
 }
 
 // ---- Distribution -----------------------------------------------------------------------------
@@ -212,7 +167,8 @@ DistributionOptions DistributionDialog::choice() const {
 }
 
 std::optional<DistributionOptions> DistributionDialog::Ask(QWidget* parent) {
-    return RunModal<DistributionDialog>(parent);
+    DistributionDialog dialog(parent);
+    return RunDialog(dialog, &DistributionDialog::choice);
 }
 
 // ---- Alignment --------------------------------------------------------------------------------
@@ -255,7 +211,8 @@ AlignmentOptions AlignmentDialog::choice() const {
 }
 
 std::optional<AlignmentOptions> AlignmentDialog::Ask(QWidget* parent) {
-    return RunModal<AlignmentDialog>(parent);
+    AlignmentDialog dialog(parent);
+    return RunDialog(dialog, &AlignmentDialog::choice);
 }
 
 // ---- Change Offsets ---------------------------------------------------------------------------
@@ -289,7 +246,8 @@ void ChangeOffsetsDialog::accept() {
 }
 
 std::optional<OffsetsResult> ChangeOffsetsDialog::Ask(QWidget* parent) {
-    return RunModal<ChangeOffsetsDialog>(parent);
+    ChangeOffsetsDialog dialog(parent);
+    return RunDialog(dialog, &ChangeOffsetsDialog::choice);
 }
 
 } // namespace morvi::ui
