@@ -40,7 +40,7 @@ constexpr int kViews = 32, kFramesPerView = 8, kCellSide = 64;
 
 const std::vector<std::uint8_t>& BigWax() {
     static const std::vector<std::uint8_t> bytes = [] {
-        testing::WaxWriter wax;
+        WaxEncoder wax;
         std::vector<int> views;
         for (int v = 0; v < kViews; ++v) {
             std::vector<int> frames;
@@ -50,7 +50,7 @@ const std::vector<std::uint8_t>& BigWax() {
             views.push_back(wax.AddView(frames));
         }
         wax.AddState(1, 1, 10, views);
-        return wax.Write();
+        return testing::WaxBytes(wax);
     }();
     return bytes;
 }

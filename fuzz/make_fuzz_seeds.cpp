@@ -130,9 +130,9 @@ void ResourceSeeds(const fs::path& dir) {
         pltt.push_back(static_cast<std::uint8_t>(i * 5));
     WriteSeed(dir, "delt", 2, pltt);
 
-    WriteSeed(dir, "fme", 0, testing::EncodeFme(image, -8, 12, false, false));
-    WriteSeed(dir, "fme", 1, testing::EncodeFme(image, 3, 4, true, true));
-    testing::WaxWriter wax;
+    WriteSeed(dir, "fme", 0, EncodeFme(image, -8, 12, false, false));
+    WriteSeed(dir, "fme", 1, EncodeFme(image, 3, 4, true, true));
+    WaxEncoder wax;
     const int plain = wax.AddCell(image, false);
     const int packed = wax.AddCell(image, true);
     const int a = wax.AddFrame(plain, -8, 12, false);
@@ -141,7 +141,7 @@ void ResourceSeeds(const fs::path& dir) {
     const int still = wax.AddView({b});
     wax.AddState(64, 64, 8, std::vector<int>(32, walk));
     wax.AddState(64, 64, 0, {still, walk, still, walk, still, walk, still, walk});
-    const std::vector<std::uint8_t> waxBytes = wax.Write();
+    const std::vector<std::uint8_t> waxBytes = testing::WaxBytes(wax);
     WriteSeed(dir, "wax", 0, waxBytes);
     // The map an export of that sprite writes.
     WaxWalk walked;

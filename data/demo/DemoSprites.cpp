@@ -1,7 +1,7 @@
 #include "DemoSprites.h"
 
 #include "DemoSpriteArt.h"
-#include "DemoSpriteWriter.h"
+#include "resources/SpriteEncoder.h"
 #include "resources/WaxFile.h"
 
 #include <algorithm>
@@ -107,13 +107,20 @@ struct FramePair {
     int of(int view) const { return Mirrored(view) ? m_nFlipped : m_nPlain; }
 };
 
-FramePair AddPicture(WaxBuilder& wax, const IndexedImage& picture) {
+// The demo's sprites always fit a WAX.
+std::vector<std::uint8_t> Written(WaxEncoder& wax) {
+    std::vector<std::uint8_t> bytes;
+    if (Status written = wax.Write(bytes); !written) throw std::runtime_error(written.message());
+    return bytes;
+}
+
+FramePair AddPicture(WaxEncoder& wax, const IndexedImage& picture) {
     const int cell = wax.AddCell(picture, true);
     return {wax.AddFrame(cell, false), wax.AddFrame(cell, true)};
 }
 
 std::vector<std::uint8_t> BuildEnemy(const EnemyLook& look) {
-    WaxBuilder wax;
+    WaxEncoder wax;
     constexpr std::array<int, 3> kStrides{1, 0, -1};
     std::array<std::array<FramePair, 3>, 5> walk{};
     std::array<std::array<FramePair, 2>, 5> attack{};
@@ -145,7 +152,7 @@ std::vector<std::uint8_t> BuildEnemy(const EnemyLook& look) {
     wax.AddState(kWorldUnit, kWorldUnit, 0, Same(dead));         // lying dead
     wax.AddState(kWorldUnit, kWorldUnit, 0, Slots(standViews));  // standing still
     wax.AddState(kWorldUnit, kWorldUnit, 4, Slots(attackViews)); // second attack
-    return wax.Write();
+    return Written(wax);
 }
 
 // --- Drawing helpers for props ----------------------------------------------------------------
@@ -393,7 +400,7 @@ const std::vector<PropSprite>& Props() {
 }
 
 std::vector<std::uint8_t> BuildProp(const PropSprite& prop) {
-    WaxBuilder wax;
+    WaxEncoder wax;
     std::vector<int> frames;
     for (int f = 0; f < prop.m_nFrames; ++f) {
         IndexedImage picture = BlankPicture(prop.m_nWidth, prop.m_nHeight);
@@ -403,7 +410,7 @@ std::vector<std::uint8_t> BuildProp(const PropSprite& prop) {
     }
     // One view seen from every side.
     wax.AddState(kWorldUnit, kWorldUnit, prop.m_nFrameRate, Same(wax.AddView(frames)));
-    return wax.Write();
+    return Written(wax);
 }
 
 // --- Still frames (FME) -----------------------------------------------------------------------
@@ -651,7 +658,7 @@ GobArchive BuildSpritesGob() {
     for (const ItemSprite& item : Items()) {
         const IndexedImage picture = ItemPicture(item);
         Add(gob, item.m_strName,
-            EncodeFrameFile(picture, -picture.width() / 2, -picture.height(), item.m_bCompressed));
+            EncodeFme(picture, -picture.width() / 2, -picture.height(), false, item.m_bCompressed));
     }
     return gob;
 }

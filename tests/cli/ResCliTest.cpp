@@ -169,13 +169,13 @@ TEST_F(MorviCliResources, ConvertPicksFramesOfAnimatedPictures) {
     ExpectSamePixels(out, second);
     EXPECT_EQ(Run("res convert " + P("anim.bm") + " " + P("f2.bmp") + " --frame 2"), 1);
 
-    testing::WaxWriter wax;
+    WaxEncoder wax;
     const int c0 = wax.AddCell(first, true), c1 = wax.AddCell(third, false);
     const int v0 = wax.AddView({wax.AddFrame(c0, 0, 0, false)});
     const int v1 = wax.AddView({wax.AddFrame(c0, 1, 1, false), wax.AddFrame(c1, 2, 2, true)});
     wax.AddState(1, 1, 5, {v0});
     wax.AddState(1, 1, 5, {v0, v1});
-    WriteBytes(m_Dir / "s.wax", wax.Write());
+    WriteBytes(m_Dir / "s.wax", testing::WaxBytes(wax));
     ASSERT_EQ(Run("res convert " + P("s.wax") + " " + P("w.bmp") + " --state 1 --view 1 --frame 1"), 0);
     ASSERT_TRUE(out.ReadBmp(ReadBytes(m_Dir / "w.bmp"), "w.bmp"));
     ExpectSamePixels(out, third);
@@ -189,13 +189,13 @@ TEST_F(MorviCliResources, ConvertPicksFramesOfAnimatedPictures) {
 
 TEST_F(MorviCliResources, WaxExportThenBuildGivesTheSameSprite) {
     const IndexedImage a = Pattern(12, 20, 1), b = Pattern(7, 9, 2);
-    testing::WaxWriter writer;
+    WaxEncoder writer;
     const int ca = writer.AddCell(a, true), cb = writer.AddCell(b, false);
     const int walk = writer.AddView({writer.AddFrame(ca, -6, 20, false), writer.AddFrame(cb, -3, 9, true)});
     const int stand = writer.AddView({writer.AddFrame(cb, 0, 0, false)});
     writer.AddState(5, 8, 12, std::vector<int>(32, walk));
     writer.AddState(5, 8, 0, {stand});
-    WriteBytes(m_Dir / "t.wax", writer.Write());
+    WriteBytes(m_Dir / "t.wax", testing::WaxBytes(writer));
     WriteText("cells/notes.txt", "mine");
     WriteText("cells/cell0007.bmp", "stale");
 

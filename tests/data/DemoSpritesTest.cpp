@@ -1,6 +1,5 @@
 #include "demo/DemoSprites.h"
 #include "demo/DemoArt.h"
-#include "demo/DemoSpriteWriter.h"
 
 #include "model/StringUtil.h"
 #include "resources/FmeFile.h"
@@ -15,31 +14,6 @@
 
 namespace morvi::demo {
 namespace {
-
-// Long runs of both kinds cross the 127 and 128 limits of a control byte, in a column taller than
-// one control byte can cover.
-TEST(DemoSpriteWriter, CellsDecodeToThePictureDrawn) {
-    IndexedImage picture = BlankPicture(5, 300);
-    for (int r = 0; r < 300; ++r) {
-        picture.setPixel(1, r, static_cast<std::uint8_t>(1 + r % 250)); // one copy after another
-        if (r >= 130) picture.setPixel(2, r, 7);                        // 130 clear, then 170 opaque
-        if (r % 3 == 0) picture.setPixel(3, r, 9);                      // short runs
-    }
-    picture.setPixel(4, 299, 200); // only the top pixel
-    for (const bool compressed : {false, true}) {
-        SCOPED_TRACE(compressed);
-        SpriteFrame frame;
-        ASSERT_TRUE(DecodeFme(EncodeFrameFile(picture, -2, -300, compressed), "TEST.FME", GamePalette(),
-                              false, frame));
-        EXPECT_EQ(frame.m_bCompressed, compressed);
-        EXPECT_EQ(frame.m_nCutRuns, 0);
-        EXPECT_EQ(std::pair(frame.m_nX, frame.m_nY), std::pair(-2, -300));
-        ASSERT_EQ(frame.m_Image.width(), 5);
-        EXPECT_TRUE(std::ranges::equal(frame.m_Image.bits(), picture.bits()));
-    }
-    // Transparent columns cost a byte or two, not a byte per pixel.
-    EXPECT_LT(EncodeCell(picture, true).size(), EncodeCell(picture, false).size() * 2 / 3);
-}
 
 class DemoSprites : public ::testing::Test {
 protected:

@@ -1,5 +1,7 @@
 #include "resources/SpriteConverter.h"
 
+#include "resources/SpriteEncoder.h"
+
 #include "gamefiles/AtomicFile.h"
 #include "gamefiles/LineReader.h"
 #include "gamefiles/TextWriter.h"
@@ -9,6 +11,7 @@
 #include "resources/BmFile.h"
 #include "resources/DeltPicture.h"
 #include "resources/FmeFile.h"
+#include "resources/SpriteEncoder.h"
 #include "resources/WaxFile.h"
 
 #include <charconv>
@@ -322,27 +325,10 @@ private:
 // ---- Building
 
 // A picture as a plain sprite cell: the header, then its columns, each from the bottom row up.
-void WritePlainCell(const IndexedImage& picture, ByteWriter& out) {
-    out.i32(picture.width());
-    out.i32(picture.height());
-    out.i32(0);
-    out.i32(picture.width() * picture.height());
-    out.u32(0);
-    out.u32(0);
-    for (int c = 0; c < picture.width(); ++c)
-        for (int r = 0; r < picture.height(); ++r)
-            out.u8(picture.pixel(c, r));
-}
-
 Status CheckCellPicture(const IndexedImage& picture, std::size_t index) {
     if (picture.width() < 1 || picture.height() < 1)
         return Status::Fail("WAX: picture " + std::to_string(index + 1) + " is empty.");
     return Status::Ok();
-}
-
-void WriteList(ByteWriter& out, const std::vector<std::uint32_t>& offsets) {
-    for (std::size_t i = 0; i < kWaxListLength; ++i)
-        out.u32(i < offsets.size() ? offsets[i] : 0);
 }
 
 // The 32 view slots of a scene: the last listed sequence takes the top 32 / n slots, the one
@@ -358,105 +344,28 @@ std::vector<int> FillViewSlots(const std::vector<int>& sequences) {
     return slots;
 }
 
-class WaxBuilder {
-public:
-    WaxBuilder(const WaxMap& map, std::span<const IndexedImage> pictures)
-        : m_Map(map), m_Pictures(pictures) {}
-
-    Status Build(std::vector<std::uint8_t>& out) {
-        const std::size_t cells = m_Map.m_CellComp.size();
-        if (m_Pictures.size() < cells)
-            return Status::Fail("WAX: the map names " + std::to_string(cells) +
-                                " cells, but there are only " + std::to_string(m_Pictures.size()) +
-                                " pictures.");
-        if (Status laid = LayOut(); !laid) return laid;
-        std::vector<std::uint8_t> bytes;
-        bytes.reserve(static_cast<std::size_t>(m_nSize));
-        ByteWriter writer(bytes);
-        WriteHeader(writer);
-        for (const WaxMapScene& scene : m_Map.m_Scenes)
-            WriteState(scene, writer);
-        for (const std::vector<int>& sequence : m_Map.m_Sequences)
-            WriteSequence(sequence, writer);
-        for (const WaxMapFrame& frame : m_Map.m_Frames)
-            WriteFrame(frame, writer);
-        for (std::size_t k = 0; k < cells; ++k)
-            WritePlainCell(m_Pictures[k], writer);
-        out.insert(out.end(), bytes.begin(), bytes.end());
-        return Status::Ok();
+// The map's parts in its order, each cell a plain one of its picture; a scene's view slots are
+// filled from the top.
+Status EncodeMappedWax(const WaxMap& map, std::span<const IndexedImage> pictures,
+                       std::vector<std::uint8_t>& out) {
+    const std::size_t cells = map.m_CellComp.size();
+    if (pictures.size() < cells)
+        return Status::Fail("WAX: the map names " + std::to_string(cells) + " cells, but there are only " +
+                            std::to_string(pictures.size()) + " pictures.");
+    WaxEncoder wax;
+    for (std::size_t k = 0; k < cells; ++k) {
+        if (Status checked = CheckCellPicture(pictures[k], k); !checked) return checked;
+        wax.AddCell(pictures[k], false);
     }
-
-private:
-    // Places every part; the offsets must fit the format's 32-bit words.
-    Status LayOut() {
-        m_nSequenceStart = kWaxHeaderSize + kWaxStateSize * m_Map.m_Scenes.size();
-        m_nFrameStart = m_nSequenceStart + kWaxViewSize * m_Map.m_Sequences.size();
-        std::uint64_t at = m_nFrameStart + kSpriteFrameHeaderSize * m_Map.m_Frames.size();
-        for (std::size_t k = 0; k < m_Map.m_CellComp.size(); ++k) {
-            if (Status checked = CheckCellPicture(m_Pictures[k], k); !checked) return checked;
-            m_CellOffsets.push_back(at);
-            at += kSpriteCellHeaderSize +
-                  std::uint64_t(m_Pictures[k].width()) * std::uint64_t(m_Pictures[k].height());
-        }
-        if (at > std::numeric_limits<std::uint32_t>::max())
-            return Status::Fail("WAX: the pictures need " + std::to_string(at) +
-                                " bytes, more than a WAX can hold.");
-        m_nSize = at;
-        return Status::Ok();
-    }
-
-    void WriteHeader(ByteWriter& out) const {
-        out.u32(0x00100100);
-        out.u32(static_cast<std::uint32_t>(m_Map.m_Sequences.size()));
-        out.u32(static_cast<std::uint32_t>(m_Map.m_Frames.size()));
-        out.u32(static_cast<std::uint32_t>(m_Map.m_CellComp.size()));
-        for (int i = 0; i < 4; ++i)
-            out.u32(0);
-        std::vector<std::uint32_t> states;
-        for (std::size_t i = 0; i < m_Map.m_Scenes.size(); ++i)
-            states.push_back(static_cast<std::uint32_t>(kWaxHeaderSize + kWaxStateSize * i));
-        WriteList(out, states);
-    }
-
-    void WriteState(const WaxMapScene& scene, ByteWriter& out) const {
-        out.i32(scene.m_nWorldWidth);
-        out.i32(scene.m_nWorldHeight);
-        out.i32(scene.m_nFrameRate);
-        for (int i = 0; i < 4; ++i)
-            out.u32(0);
-        std::vector<std::uint32_t> views;
-        for (const int sequence : FillViewSlots(scene.m_Sequences))
-            views.push_back(
-                static_cast<std::uint32_t>(m_nSequenceStart + kWaxViewSize * std::size_t(sequence)));
-        WriteList(out, views);
-    }
-
-    void WriteSequence(const std::vector<int>& sequence, ByteWriter& out) const {
-        for (int i = 0; i < 4; ++i)
-            out.u32(0);
-        std::vector<std::uint32_t> frames;
-        for (const int frame : sequence)
-            frames.push_back(
-                static_cast<std::uint32_t>(m_nFrameStart + kSpriteFrameHeaderSize * std::size_t(frame)));
-        WriteList(out, frames);
-    }
-
-    void WriteFrame(const WaxMapFrame& frame, ByteWriter& out) const {
-        out.i32(frame.m_nX);
-        out.i32(frame.m_nY);
-        out.i32(frame.m_nFlip);
-        out.u32(static_cast<std::uint32_t>(m_CellOffsets[static_cast<std::size_t>(frame.m_nCell)]));
-        for (int i = 0; i < 4; ++i)
-            out.u32(0);
-    }
-
-    const WaxMap& m_Map;
-    std::span<const IndexedImage> m_Pictures;
-    std::uint64_t m_nSequenceStart = 0;
-    std::uint64_t m_nFrameStart = 0;
-    std::uint64_t m_nSize = 0;
-    std::vector<std::uint64_t> m_CellOffsets;
-};
+    for (const WaxMapFrame& frame : map.m_Frames)
+        wax.AddFrame(frame.m_nCell, frame.m_nX, frame.m_nY, frame.m_nFlip != 0);
+    for (const std::vector<int>& sequence : map.m_Sequences)
+        wax.AddView(sequence);
+    for (const WaxMapScene& scene : map.m_Scenes)
+        wax.AddState(scene.m_nWorldWidth, scene.m_nWorldHeight, scene.m_nFrameRate,
+                     FillViewSlots(scene.m_Sequences));
+    return wax.Write(out);
+}
 
 // ---- Exporting
 
@@ -626,18 +535,13 @@ Status ParseWaxMap(std::string_view text, std::string_view name, WaxMap& out) {
 
 Status BuildWax(const WaxMap& map, std::span<const IndexedImage> pictures, std::vector<std::uint8_t>& out) {
     if (Status checked = CheckMap(map, "WAX"); !checked) return checked;
-    return WaxBuilder(map, pictures).Build(out);
+    return EncodeMappedWax(map, pictures, out);
 }
 
 Status BuildFme(const IndexedImage& picture, std::vector<std::uint8_t>& out) {
     if (picture.width() < 1 || picture.height() < 1) return Status::Fail("FME: the picture is empty.");
-    ByteWriter writer(out);
-    for (int i = 0; i < 3; ++i)
-        writer.u32(0);
-    writer.u32(static_cast<std::uint32_t>(kSpriteFrameHeaderSize));
-    for (int i = 0; i < 4; ++i)
-        writer.u32(0);
-    WritePlainCell(picture, writer);
+    const std::vector<std::uint8_t> fme = EncodeFme(picture, 0, 0, false, false);
+    out.insert(out.end(), fme.begin(), fme.end());
     return Status::Ok();
 }
 

@@ -72,16 +72,19 @@ TEST(FmeFileTest, DecodesPlainAndCompressedCells) {
 }
 
 TEST(FmeFileTest, OurWriterRoundTripsPlainAndCompressed) {
-    IndexedImage image; // columns longer than one copy or run
+    // Columns longer than one copy or run: one all opaque, one of 130 clear pixels under 170 opaque
+    // ones, the others in short runs.
+    IndexedImage image;
     image.Create(GamePalette(), kPaletteMultiplier, 7, 300, false);
     for (int c = 0; c < 7; ++c)
-        for (int r = 0; r < 300; ++r)
-            image.setPixel(c, r,
-                           static_cast<std::uint8_t>((c * 7 + r * 3) % 5 == 0 ? 0 : 1 + (c * 31 + r) % 250));
+        for (int r = 0; r < 300; ++r) {
+            const bool clear = c == 0 ? false : c == 1 ? r < 130 : (c * 7 + r * 3) % 5 == 0;
+            image.setPixel(c, r, static_cast<std::uint8_t>(clear ? 0 : 1 + (c * 31 + r) % 250));
+        }
     for (const bool compressed : {false, true}) {
         SpriteFrame frame;
-        ASSERT_TRUE(Succeeded(DecodeFme(testing::EncodeFme(image, 5, -6, false, compressed), "A.FME",
-                                        GamePalette(), false, frame)));
+        ASSERT_TRUE(Succeeded(
+            DecodeFme(EncodeFme(image, 5, -6, false, compressed), "A.FME", GamePalette(), false, frame)));
         EXPECT_EQ(Look(frame.m_nX, frame.m_nY, frame.m_bFlip, frame.m_bCompressed, frame.m_nCutRuns),
                   Look(5, -6, false, compressed, 0));
         EXPECT_EQ(ColumnsOf(frame.m_Image), ColumnsOf(image));

@@ -122,13 +122,13 @@ TEST(ResourcePreview, TheLevelsMemberComesBeforeTheArchivesOfTheSameName) {
 
 TEST(ResourcePreview, SpritesKeepWhereTheyStandAndWhetherTheyAreMirrored) {
     Game game;
-    testing::WaxWriter wax;
+    WaxEncoder wax;
     const int big = wax.AddCell(Picture(4, 6, 10), true);
     const int small = wax.AddCell(Picture(2, 3, 20), false);
     wax.AddState(60, 50, 8,
                  {wax.AddView({wax.AddFrame(big, -3, 5, false), wax.AddFrame(small, 7, -2, true)})});
-    game.Archive("sprites.gob", {{"GUARD.WAX", wax.Write()},
-                                 {"BARREL.FME", testing::EncodeFme(Picture(3, 5, 30), -1, 4, true, false)}});
+    game.Archive("sprites.gob", {{"GUARD.WAX", testing::WaxBytes(wax)},
+                                 {"BARREL.FME", EncodeFme(Picture(3, 5, 30), -1, 4, true, false)}});
     ResourcePreview preview(&game.m_Level, game.m_Cache);
 
     ASSERT_TRUE(preview.load(".fme", "barrel.fme", true));

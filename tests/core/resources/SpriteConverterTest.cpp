@@ -67,10 +67,10 @@ struct Actor {
         views.insert(views.end(), 16, v0);
         m_Writer.AddState(64, 96, 8, views);
         m_Writer.AddState(32, 32, 0, {v0});
-        m_Bytes = m_Writer.Write();
+        m_Bytes = testing::WaxBytes(m_Writer);
     }
 
-    testing::WaxWriter m_Writer;
+    WaxEncoder m_Writer;
     std::vector<IndexedImage> m_Cells;
     Bytes m_Bytes;
 };
@@ -173,7 +173,7 @@ TEST(SpriteConverterMap, ExportWritesCellsAndMapInFirstMetOrderAndTheMapReadsBac
 // A scene lists the distinct views of its 32 slots in runs, at most eight; views past the eighth
 // are numbered when a later scene reaches them.
 TEST(SpriteConverterMap, ScenesListDistinctConsecutiveViewsUpToEight) {
-    testing::WaxWriter writer;
+    WaxEncoder writer;
     const int cell = writer.AddCell(Filled(2, 2, 1), false);
     std::vector<int> views;
     for (int v = 0; v < 10; ++v)
@@ -186,7 +186,7 @@ TEST(SpriteConverterMap, ScenesListDistinctConsecutiveViewsUpToEight) {
     for (const std::vector<int>& slots :
          {std::vector<int>(32, views[0]), everyFour, everyTwo, views, {views[9], views[8], views[0]}})
         writer.AddState(0, 0, 0, slots);
-    const WaxMap map = Walked(writer.Write());
+    const WaxMap map = Walked(testing::WaxBytes(writer));
     std::vector<std::vector<int>> scenes;
     for (const WaxMapScene& scene : map.m_Scenes)
         scenes.push_back(scene.m_Sequences);

@@ -59,7 +59,7 @@ struct Enemy {
         m_Writer.AddState(60, 50, 8, walk);
         m_Writer.AddState(60, 50, 4, std::vector<int>(8, dead));
         m_Writer.AddState(60, 50, 0, {back, front, back, front, back, front, back, front});
-        m_Bytes = m_Writer.Write();
+        m_Bytes = testing::WaxBytes(m_Writer);
     }
 
     std::vector<SpriteFrame> Decode(WaxSelection& selection) const {
@@ -68,7 +68,7 @@ struct Enemy {
         return frames;
     }
 
-    testing::WaxWriter m_Writer;
+    WaxEncoder m_Writer;
     std::vector<IndexedImage> m_Cells;
     Bytes m_Bytes;
 };
@@ -155,22 +155,23 @@ TEST(WaxFileTest, SelectionCountsAndDecodesTheChosenFrames) {
 
 TEST(WaxFileTest, BothVersionWordsLoadAndAnEmptyStateListShowsNothing) {
     Enemy enemy;
-    const Bytes older = enemy.m_Writer.Write(0x00011000);
+    const Bytes older = testing::WaxBytes(enemy.m_Writer, 0x00011000);
     EXPECT_EQ(Bytes(older.begin() + 4, older.end()), Bytes(enemy.m_Bytes.begin() + 4, enemy.m_Bytes.end()));
     WaxSelection selection;
     std::vector<SpriteFrame> frames;
     ASSERT_TRUE(Succeeded(DecodeWax(older, "OLD.WAX", GamePalette(), false, selection, frames)));
     EXPECT_EQ(frames.size(), 1u);
 
-    testing::WaxWriter empty;
-    ASSERT_TRUE(Succeeded(DecodeWax(empty.Write(), "EMPTY.WAX", GamePalette(), false, selection, frames)));
+    WaxEncoder empty;
+    ASSERT_TRUE(
+        Succeeded(DecodeWax(testing::WaxBytes(empty), "EMPTY.WAX", GamePalette(), false, selection, frames)));
     EXPECT_EQ(selection.m_nStateCount, 0);
     EXPECT_TRUE(frames.empty());
 }
 
 TEST(WaxFileTest, BadStructuresAreRefused) {
     const Enemy enemy;
-    const testing::WaxWriter& layout = enemy.m_Writer;
+    const WaxEncoder& layout = enemy.m_Writer;
     EXPECT_EQ(Refusal(Bytes(100, 0)), "ENEMY.WAX: the header at offset 0 lies outside the 100-byte file.");
     const std::string view = std::to_string(layout.m_ViewOffsets[0]);
     const std::uint32_t cell = layout.m_CellOffsets[2];
