@@ -4,6 +4,7 @@
 #include "document/CMorviDoc.h"
 #include "gamefiles/DocumentFile.h"
 #include "gamefiles/LevelArchive.h"
+#include "mapedit/MapStatistics.h"
 #include "model/LevelChecker.h"
 #include "model/LevelDiff.h"
 #include "model/StringUtil.h"
@@ -32,37 +33,22 @@ const char* const kLevelUsage =
     "FILE is a .gob archive or a .mrv document. When an archive holds several levels, --level\n"
     "chooses one (the first is taken otherwise).\n";
 
-struct Counts {
-    std::size_t sectors = 0, walls = 0, vertices = 0;
-};
-
-Counts CountGeometry(const CDataLevel& level) {
-    Counts c;
-    c.sectors = level.m_Lev.m_pSectors.size();
-    for (const auto& s : level.m_Lev.m_pSectors) {
-        c.walls += s->m_pWalls.size();
-        c.vertices += s->m_pVertices.size();
-    }
-    return c;
-}
-
 int Info(const CliArgs& args) {
     if (args.positional().size() != 1) return UsageError("level info takes one file");
     const std::string& path = args.positional()[0];
     CMorviDoc doc;
     if (Status s = LoadLevelDocument(path, args, doc); !s) return Fail(s.message());
     const CDataLevel& level = doc.level();
-    const Counts c = CountGeometry(level);
+    const LevelCounts c = CountLevel(level);
     if (args.flag("--json")) {
         std::string names;
         for (std::size_t i = 0; i < level.m_LevelNames.size(); ++i)
             names += (i ? "," : "") + JsonString(level.m_LevelNames[i]);
-        std::printf(
-            "{\"file\":%s,\"levels\":[%s],\"current\":%s,\"sectors\":%zu,\"walls\":%zu,\"vertices\":%zu,"
-            "\"objects\":%zu,\"inf_items\":%zu,\"textures\":%zu,\"members\":%zu}\n",
-            JsonString(path).c_str(), names.c_str(), JsonString(level.CurrentLevelName()).c_str(), c.sectors,
-            c.walls, c.vertices, level.m_Objects.m_pObjects.size(), level.m_Inf.m_pItems.size(),
-            level.m_Lev.m_Textures.size(), level.m_pMembers.size());
+        std::printf("{\"file\":%s,\"levels\":[%s],\"current\":%s,\"sectors\":%d,\"walls\":%d,\"vertices\":%d,"
+                    "\"objects\":%d,\"inf_items\":%d,\"textures\":%zu,\"members\":%zu}\n",
+                    JsonString(path).c_str(), names.c_str(), JsonString(level.CurrentLevelName()).c_str(),
+                    c.m_nSectors, c.m_nWalls, c.m_nVertices, c.m_nObjects, c.m_nInfDefinitions,
+                    level.m_Lev.m_Textures.size(), level.m_pMembers.size());
         return 0;
     }
     std::printf("File:      %s\n", path.c_str());
@@ -70,10 +56,9 @@ int Info(const CliArgs& args) {
     for (const auto& name : level.m_LevelNames)
         std::printf(" %s", name.c_str());
     std::printf("\nCurrent:   %s\n", level.CurrentLevelName().c_str());
-    std::printf("Sectors:   %zu\nWalls:     %zu\nVertices:  %zu\n", c.sectors, c.walls, c.vertices);
-    std::printf("Objects:   %zu\nINF items: %zu\nTextures:  %zu\nMembers:   %zu\n",
-                level.m_Objects.m_pObjects.size(), level.m_Inf.m_pItems.size(), level.m_Lev.m_Textures.size(),
-                level.m_pMembers.size());
+    std::printf("Sectors:   %d\nWalls:     %d\nVertices:  %d\n", c.m_nSectors, c.m_nWalls, c.m_nVertices);
+    std::printf("Objects:   %d\nINF items: %d\nTextures:  %zu\nMembers:   %zu\n", c.m_nObjects,
+                c.m_nInfDefinitions, level.m_Lev.m_Textures.size(), level.m_pMembers.size());
     return 0;
 }
 

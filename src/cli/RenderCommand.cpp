@@ -2,14 +2,11 @@
 #include "CliArgs.h"
 
 #include "mapedit/CMapEngine.h"
-#include "mapedit/DisplayListPainter.h"
+#include "mapedit/MapPrinter.h"
 #include "model/StringUtil.h"
 
-#include <QImage>
-#include <QImageWriter>
-#include <QPainter>
+#include <QSize>
 #include <QString>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <array>
@@ -91,30 +88,10 @@ void DrawLevel(CMorviDoc& doc, const RenderOptions& options, DisplayList& list) 
 }
 
 Status WriteImage(const DisplayList& list, const RenderOptions& options, const std::filesystem::path& out) {
-    const std::string ext = ToLower(out.extension().string());
-    const QString path = QString::fromStdString(out.string());
-    if (ext == ".svg") {
-        QSvgGenerator svg;
-        svg.setFileName(path);
-        svg.setSize(QSize(options.m_nWidth, options.m_nHeight));
-        svg.setViewBox(QRect(0, 0, options.m_nWidth, options.m_nHeight));
-        svg.setTitle("Morvi map");
-        QPainter painter(&svg);
-        painter.fillRect(0, 0, options.m_nWidth, options.m_nHeight, Qt::black);
-        ui::PaintDisplayList(painter, list);
-        if (!painter.end()) return Status::Fail(out.string() + ": the SVG file cannot be written.");
-        return Status::Ok();
-    }
-    if (ext != ".png") return Status::Fail(out.string() + ": the map is rendered as .png or .svg.");
-    QImage image(options.m_nWidth, options.m_nHeight, QImage::Format_RGB32);
-    if (image.isNull()) return Status::Fail(out.string() + ": not enough memory for the picture.");
-    image.fill(Qt::black);
-    {
-        QPainter painter(&image);
-        ui::PaintDisplayList(painter, list);
-    }
-    QImageWriter writer(path, "png");
-    if (!writer.write(image)) return Status::Fail(out.string() + ": " + writer.errorString().toStdString());
+    QString error;
+    if (!ui::WriteMapPicture(list, QString::fromStdString(out.string()),
+                             QSize(options.m_nWidth, options.m_nHeight), &error))
+        return Status::Fail(error.toStdString());
     return Status::Ok();
 }
 

@@ -24,7 +24,7 @@ void Read(LevelText kind, CDataLevel& level, std::string_view text) {
     }
 }
 
-std::string Write(LevelText kind, CDataLevel& level) {
+std::string Write(LevelText kind, const CDataLevel& level) {
     std::string out;
     switch (kind) {
     case LevelText::Lev:

@@ -78,7 +78,7 @@ void WriteSectorValues(const CDataSector& s, TextWriter& w) {
     w.raw(" LAYER              ").integer(s.m_nLayer).raw("\r\n");
 }
 
-void WriteSector(CDataSector& s, TextWriter& w) {
+void WriteSector(const CDataSector& s, TextWriter& w) {
     WriteSectorValues(s, w);
     w.raw(" VERTICES ").integer(static_cast<long long>(s.m_pVertices.size())).raw("\r\n");
     for (std::size_t i = 0; i < s.m_pVertices.size(); ++i) {
@@ -87,10 +87,8 @@ void WriteSector(CDataSector& s, TextWriter& w) {
         w.integer(static_cast<long long>(i)).raw("\r\n");
     }
     w.raw(" WALLS ").integer(static_cast<long long>(s.m_pWalls.size())).raw("\r\n");
-    for (std::size_t i = 0; i < s.m_pWalls.size(); ++i) {
-        WriteWall(*s.m_pWalls[i], w);
-        s.m_pWalls[i]->m_nIndex = static_cast<int>(i);
-    }
+    for (const auto& wall : s.m_pWalls)
+        WriteWall(*wall, w);
 }
 
 // Generous per-line sizes, so that the output string grows once.
@@ -567,14 +565,14 @@ void LevReader::NoteIgnoredSectors(int count) {
 
 } // namespace
 
-void WriteLev(CDataLev& lev, std::string_view generatorTitle, std::string& out) {
+void WriteLev(const CDataLev& lev, std::string_view generatorTitle, std::string& out) {
     out.reserve(out.size() + EstimateSize(lev));
     TextWriter w(out);
     WriteHeader(lev, generatorTitle, w);
     WriteTextures(lev, w);
     w.raw("#\r\n# Sector Definitions\r\n# ------------------\r\n#\r\n");
     w.raw("NUMSECTORS ").integer(static_cast<long long>(lev.m_pSectors.size())).raw("\r\n");
-    for (auto& sector : lev.m_pSectors)
+    for (const auto& sector : lev.m_pSectors)
         WriteSector(*sector, w);
     w.raw("#\r\n");
 }

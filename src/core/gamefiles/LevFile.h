@@ -1,16 +1,15 @@
 #pragma once
 
-#include "model/TextNotes.h"
 #include "model/CDataLev.h"
+#include "model/TextNotes.h"
 
 #include <string>
 #include <string_view>
 
 namespace morvi {
 
-// Appends the LEV text of lev to out (CR LF line ends). Sets every wall's m_nIndex to its position
-// as it goes.
-void WriteLev(CDataLev& lev, std::string_view generatorTitle, std::string& out);
+// Appends the LEV text of lev to out (CR LF line ends).
+void WriteLev(const CDataLev& lev, std::string_view generatorTitle, std::string& out);
 
 // Parses a LEV text into an empty LEV part. Never fails: keywords are matched ignoring case,
 // unknown ones are skipped, missing numbers read as 0, omitted sector lines keep the record

@@ -49,8 +49,10 @@ bool ReadMore(RecordArchive& ar) {
 
 class StreamWriter {
 public:
-    explicit StreamWriter(CDataLevel& level)
-        : m_Level(level), m_Archive(RecordArchive::Context{&level.m_Lev, 0}) {
+    // The record and resource serializers go both ways; storing only reads the level, so the
+    // level is taken as const and handed to them as it is.
+    explicit StreamWriter(const CDataLevel& level)
+        : m_Level(level), m_Archive(RecordArchive::Context{const_cast<CDataLev*>(&level.m_Lev), 0}) {
         m_Stored.assign(level.m_Lev.m_pSectors.size(), false);
     }
 
@@ -58,7 +60,7 @@ public:
         m_Archive.WriteString(kLibraryVersionTag);
         WriteU16(m_Archive, static_cast<std::uint16_t>(mode));
         WriteU16(m_Archive, static_cast<std::uint16_t>(count));
-        SerializeResourceBlock(m_Level, m_Archive, kLibraryVersionTag);
+        SerializeResourceBlock(const_cast<CDataLevel&>(m_Level), m_Archive, kLibraryVersionTag);
     }
 
     void SectorItem(int s) {
@@ -69,7 +71,7 @@ public:
             WriteSector(island);
         }
         WriteU16(m_Archive, kEnd);
-        for (auto& object : m_Level.m_Objects.m_pObjects) {
+        for (const auto& object : m_Level.m_Objects.m_pObjects) {
             if (object->m_nSector != s) continue;
             WriteU16(m_Archive, kMore);
             m_Archive.WriteObject(object.get());
@@ -86,18 +88,19 @@ public:
     }
 
 private:
-    CDataSector& Sector(int s) { return *m_Level.m_Lev.m_pSectors[static_cast<std::size_t>(s)]; }
+    const CDataSector& Sector(int s) const { return *m_Level.m_Lev.m_pSectors[static_cast<std::size_t>(s)]; }
 
-    // The stored number is the sector's place in the level: the reader links pasted sectors by it.
+    // The stored number (m_nIndex, the sector's place in the level, as the level checker makes
+    // sure) is what the reader links pasted sectors by.
     void WriteSector(int s) {
-        CDataSector& sector = Sector(s);
-        sector.m_nIndex = s;
+        const CDataSector& sector = Sector(s);
         m_Stored[static_cast<std::size_t>(s)] = true;
         m_Archive.WriteObject(&sector);
-        SerializeItemsOfSector(m_Level.m_Inf, m_Archive, sector.m_strName, sector.m_strName);
+        SerializeItemsOfSector(const_cast<CDataInf&>(m_Level.m_Inf), m_Archive, sector.m_strName,
+                               sector.m_strName);
     }
 
-    CDataLevel& m_Level;
+    const CDataLevel& m_Level;
     RecordArchive m_Archive;
     std::vector<bool> m_Stored;
 };
@@ -410,7 +413,7 @@ std::vector<int> TopLevelSectors(const CDataLevel& level, std::span<const int> s
     return result;
 }
 
-Status StoreSectors(CDataLevel& level, std::span<const int> sectors, std::vector<std::uint8_t>& out) {
+Status StoreSectors(const CDataLevel& level, std::span<const int> sectors, std::vector<std::uint8_t>& out) {
     const std::vector<int> targets = TopLevelSectors(level, sectors);
     if (targets.size() > kMaxItems) return Status::Fail("Too many sectors to copy at once.");
     StreamWriter writer(level);
@@ -421,7 +424,7 @@ Status StoreSectors(CDataLevel& level, std::span<const int> sectors, std::vector
     return Status::Ok();
 }
 
-Status StoreObjects(CDataLevel& level, std::span<const int> objects, std::vector<std::uint8_t>& out) {
+Status StoreObjects(const CDataLevel& level, std::span<const int> objects, std::vector<std::uint8_t>& out) {
     const std::vector<int> targets = ExistingObjects(level, objects);
     if (targets.size() > kMaxItems) return Status::Fail("Too many objects to copy at once.");
     StreamWriter writer(level);

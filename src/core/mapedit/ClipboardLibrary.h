@@ -41,8 +41,8 @@ std::vector<int> TopLevelSectors(const CDataLevel& level, std::span<const int> s
 // Appends the stream of the given sectors (mode 0) or objects (mode 3) to out. Sector and
 // object numbers that do not exist are skipped. Objects travel with the sector their m_nSector
 // names, so that assignment must be current. More than 65535 items are refused.
-Status StoreSectors(CDataLevel& level, std::span<const int> sectors, std::vector<std::uint8_t>& out);
-Status StoreObjects(CDataLevel& level, std::span<const int> objects, std::vector<std::uint8_t>& out);
+Status StoreSectors(const CDataLevel& level, std::span<const int> sectors, std::vector<std::uint8_t>& out);
+Status StoreObjects(const CDataLevel& level, std::span<const int> objects, std::vector<std::uint8_t>& out);
 // The engine's selection in sector or object mode (the objects' sectors are assigned first when
 // stale); refused in other modes and with an empty selection.
 Status StoreSelection(const EditContext& ctx, std::vector<std::uint8_t>& out);

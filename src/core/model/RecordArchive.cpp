@@ -90,13 +90,15 @@ std::string RecordArchive::ReadString() {
 void RecordArchive::SerializeStrings(std::vector<std::string>& strings) {
     if (m_bStoring) {
         WriteCount(static_cast<std::uint32_t>(strings.size()));
-        for (const auto& s : strings) WriteString(s);
+        for (const auto& s : strings)
+            WriteString(s);
         return;
     }
     const std::uint32_t n = ReadCount(1);
     strings.clear();
     strings.reserve(n);
-    for (std::uint32_t i = 0; i < n; ++i) strings.push_back(ReadString());
+    for (std::uint32_t i = 0; i < n; ++i)
+        strings.push_back(ReadString());
 }
 
 void RecordArchive::WriteNewObjectTag(std::string_view className, std::uint16_t schema) {
@@ -145,19 +147,21 @@ bool RecordArchive::ReadNewObjectTag(std::string& className) {
     return true;
 }
 
-void RecordArchive::WriteObject(CDataObject* object) {
+void RecordArchive::WriteObject(const CDataObject* object) {
     if (!object) {
         m_Writer.u16(kNullTag);
         return;
     }
     WriteNewObjectTag(object->GetRuntimeClass(), kRecordSchema);
-    object->Serialize(*this);
+    // Serialize goes both ways; a storing archive only reads the record.
+    const_cast<CDataObject*>(object)->Serialize(*this);
 }
 
 std::unique_ptr<CDataObject> RecordArchive::ReadObjectOf(std::string_view className, Factory factory) {
     std::string found;
     if (!ReadNewObjectTag(found)) return nullptr;
-    if (found != className) throw FormatError("expected a " + std::string(className) + " record, found " + found);
+    if (found != className)
+        throw FormatError("expected a " + std::string(className) + " record, found " + found);
     auto object = factory();
     object->Serialize(*this);
     return object;

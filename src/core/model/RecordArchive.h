@@ -28,8 +28,8 @@ public:
         int m_nLayer = 0;
     };
 
-    explicit RecordArchive(Context context);                                  // storing
-    RecordArchive(std::span<const std::uint8_t> bytes, Context context);      // loading
+    explicit RecordArchive(Context context);                             // storing
+    RecordArchive(std::span<const std::uint8_t> bytes, Context context); // loading
     // A loading archive does not own its bytes: a temporary buffer would be gone before the read.
     RecordArchive(std::vector<std::uint8_t>&& bytes, Context context) = delete;
 
@@ -56,11 +56,12 @@ public:
     std::string ReadString();
 
     // An object reference: null, a new object (class tag and body), never a shared one.
-    void WriteObject(CDataObject* object);
+    void WriteObject(const CDataObject* object);
     template <class T> std::unique_ptr<T> ReadObject() {
         static_assert(std::is_base_of_v<CDataObject, T>);
         T probe;
-        auto object = ReadObjectOf(probe.GetRuntimeClass(), [] { return std::unique_ptr<CDataObject>(new T()); });
+        auto object =
+            ReadObjectOf(probe.GetRuntimeClass(), [] { return std::unique_ptr<CDataObject>(new T()); });
         return std::unique_ptr<T>(static_cast<T*>(object.release()));
     }
 
@@ -68,7 +69,8 @@ public:
     template <class T> void SerializeArray(std::vector<std::unique_ptr<T>>& array) {
         if (IsStoring()) {
             WriteArrayHeader(array.size());
-            for (auto& element : array) WriteObject(element.get());
+            for (auto& element : array)
+                WriteObject(element.get());
             return;
         }
         array.clear();

@@ -152,6 +152,14 @@ void ShowPrintPreview(CMapEngine& engine, QWidget* parent) {
     dialog.exec();
 }
 
+bool WriteMapPicture(const DisplayList& list, const QString& path, QSize size, QString* error) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png")) return WritePng(list, path, size, error);
+    if (suffix == QLatin1String("svg")) return WriteSvg(list, path, size, error);
+    return Fail(error,
+                QStringLiteral("%1: the map is exported as a .png image or an .svg drawing.").arg(path));
+}
+
 bool ExportMapImage(CMapEngine& engine, const QString& path, QSize size, QString* error) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix != QLatin1String("png") && suffix != QLatin1String("svg"))
@@ -164,9 +172,7 @@ bool ExportMapImage(CMapEngine& engine, const QString& path, QSize size, QString
                         .arg(size.width())
                         .arg(size.height())
                         .arg(kMaxExportSide));
-    const DisplayList list = DrawForClient(engine, size);
-    if (suffix == QLatin1String("png")) return WritePng(list, path, size, error);
-    return WriteSvg(list, path, size, error);
+    return WriteMapPicture(DrawForClient(engine, size), path, size, error);
 }
 
 } // namespace morvi::ui

@@ -38,5 +38,8 @@ void ShowPrintPreview(CMapEngine& engine, QWidget* parent);
 // the file's suffix. The file is replaced only when it is complete. On failure returns false and,
 // when error is given, a message naming the file.
 bool ExportMapImage(CMapEngine& engine, const QString& path, QSize size, QString* error);
+// The writing half: a display list drawn on a black picture of the given size, as PNG or SVG by
+// the file's suffix, replacing the file only when complete. The command line renders with it too.
+bool WriteMapPicture(const DisplayList& list, const QString& path, QSize size, QString* error);
 
 } // namespace morvi::ui
