@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <cmath>
@@ -449,6 +450,30 @@ private slots:
         QVERIFY(corner == Colour(MapColour::kBackground) || corner == Colour(MapColour::kGridDot));
     }
 
+    // The wheel zooms about the cursor; the middle button drags the map.
+    void wheelZoomsAboutTheCursorAndTheMiddleButtonPans() {
+        SampleView s;
+        QVERIFY(s.open() && s.show());
+        const QPoint at(200, 120);
+        const double x = s.engine().ScreenToWorldX(at.x()), z = s.engine().ScreenToWorldZ(at.y());
+        const int zoom = s.doc().m_nZoom;
+        QWheelEvent wheel(at, s.viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(s.viewport(), &wheel);
+        QCOMPARE(s.doc().m_nZoom, zoom + 1);
+        QVERIFY(std::abs(s.engine().ScreenToWorldX(at.x()) - x) < 1e-6);
+        QVERIFY(std::abs(s.engine().ScreenToWorldZ(at.y()) - z) < 1e-6);
+
+        QTest::mousePress(s.viewport(), Qt::MiddleButton, Qt::NoModifier, at);
+        QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(30, 0)),
+                         s.viewport()->mapToGlobal(at + QPoint(30, 0)), Qt::NoButton, Qt::MiddleButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(s.viewport(), &move);
+        QTest::mouseRelease(s.viewport(), Qt::MiddleButton, Qt::NoModifier, at + QPoint(30, 0));
+        QVERIFY(std::abs(s.engine().ScreenToWorldX(at.x() + 30) - x) < 1e-6);
+        QVERIFY2(!s.document.history().CanUndo(), "looking around is no change");
+    }
+
     void statusPanesFollowTheMouseAndTheFocus() {
         SampleView s;
         QVERIFY(s.open() && s.show());
@@ -465,22 +490,23 @@ private slots:
         panes.clear();
         QFocusEvent in(QEvent::FocusIn, Qt::OtherFocusReason);
         QApplication::sendEvent(s.view.get(), &in);
-        QCOMPARE(panes.count(), 3);
+        QCOMPARE(panes.count(), 4);
         QCOMPARE(panes[0][1].toString(), QStringLiteral("Sector mode"));
         QCOMPARE(panes[1][1].toString(), QStringLiteral("Normal"));
         QCOMPARE(panes[2][1].toString(), QStringLiteral("Layer %1").arg(s.doc().m_nCurrentLayer));
+        QCOMPARE(panes[3][1].toString(), QString::fromStdString(s.engine().ZoomPane()));
 
         panes.clear();
         QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);
         QApplication::sendEvent(s.view.get(), &out);
-        QCOMPARE(panes.count(), 5);
+        QCOMPARE(panes.count(), 6);
         QList<int> ids;
         for (const QList<QVariant>& emitted : panes) {
             ids << emitted[0].toInt();
             QVERIFY(emitted[1].toString().isEmpty());
         }
         std::sort(ids.begin(), ids.end());
-        QCOMPARE(ids, (QList<int>{59130, 59131, 59132, 59133, 59134}));
+        QCOMPARE(ids, (QList<int>{59130, 59131, 59132, 59133, 59134, 59135}));
     }
 };
 

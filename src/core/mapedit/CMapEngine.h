@@ -146,6 +146,12 @@ public:
     // Fits the selected sectors (all sectors without selection) into the view; returns the hint
     // for the other views, nothing when there is nothing to fit.
     std::optional<int> ZoomNormalize(const MapDevice& device, const ClientRect& client);
+    // The mouse wheel's zoom: one step in or out that keeps the world point under the cursor where
+    // it is on screen. Returns the hint for the other views (which keep their centres).
+    std::optional<int> ZoomAbout(ScreenPoint point, bool in, const MapDevice& device);
+    // Drags the map by a mouse movement in pixels (the middle button, or Space and the left
+    // button): the world point under the cursor follows it. Returns whether the map moved.
+    bool PanBy(int dx, int dy, const MapDevice& device);
     // Document commands: each returns the update hint, or nothing when it is disabled.
     bool CanZoomIn() const;
     bool CanZoomOut() const;
@@ -173,6 +179,8 @@ public:
     std::array<std::string, 3> CursorPanes(ScreenPoint point) const;
     // "Layer %d" with the current layer.
     std::string LayerPane() const;
+    // "Zoom 100%": screen pixels per world unit.
+    std::string ZoomPane() const;
 
     // ---- Drawing (MapDrawing.cpp) -----------------------------------------------------------------
     // The grid (when on, not when printing) and the map, as the view paints them.

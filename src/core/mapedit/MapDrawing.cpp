@@ -344,9 +344,15 @@ void CMapEngine::DrawPrint(DisplayList& out, const MapDevice& printer, const Cli
     RecalcLayout(screen, screenClient);
 }
 
+// Dots closer than this many pixels would cover a large level zoomed out with a carpet: a
+// coarser multiple of the grid step is drawn instead (the grid the edits snap to stays).
+constexpr int kFewestDotPixels = 6;
+
 void CMapEngine::DrawGrid(DisplayList& out) const {
     if (!m_Doc.m_bGridOn || !(m_dGridStep > 0)) return;
-    const double step = m_dGridStep;
+    double step = m_dGridStep;
+    while (step * m_dScale / 4096.0 < kFewestDotPixels && step < 4096.0)
+        step *= 2.0;
     const double l = ScreenToWorldX(m_rcClient.left);
     const double r = ScreenToWorldX(m_rcClient.right);
     const double t = ScreenToWorldZ(m_rcClient.top);

@@ -144,8 +144,6 @@ void CMapEngine::OnUpdate(int hint, const MapDevice& device, const ClientRect& c
         RecalcLayout(device, client);
         m_Doc.m_dScrollX += oldX - ScreenToWorldX(cx);
         m_Doc.m_dScrollZ -= oldZ - ScreenToWorldZ(cy);
-        // Objects are placed in sectors by a test in pixels, which a new zoom invalidates.
-        MarkObjectsDirty();
     }
     RecalcLayout(device, client);
 }
@@ -302,6 +300,31 @@ std::array<std::string, 3> CMapEngine::CursorPanes(ScreenPoint point) const {
 
 std::string CMapEngine::LayerPane() const {
     return LayerText(m_Doc.m_nCurrentLayer);
+}
+
+std::string CMapEngine::ZoomPane() const {
+    return "Zoom " + std::to_string(std::lround(m_dScale / 4096.0 * 100.0)) + "%";
+}
+
+std::optional<int> CMapEngine::ZoomAbout(ScreenPoint point, bool in, const MapDevice& device) {
+    const double x = ScreenToWorldX(point.x);
+    const double z = ScreenToWorldZ(point.y);
+    const std::optional<int> hint = in ? ZoomIn() : ZoomOut();
+    if (!hint) return hint;
+    RecalcLayout(device, m_rcClient);
+    m_Doc.m_dScrollX += x - ScreenToWorldX(point.x);
+    m_Doc.m_dScrollZ -= z - ScreenToWorldZ(point.y);
+    RecalcLayout(device, m_rcClient);
+    return hint;
+}
+
+bool CMapEngine::PanBy(int dx, int dy, const MapDevice& device) {
+    if (InPerspective(m_Doc) || (dx == 0 && dy == 0)) return false;
+    const double scrollX = m_Doc.m_dScrollX, scrollZ = m_Doc.m_dScrollZ;
+    m_Doc.m_dScrollX -= dx * 4096.0 / m_dScale;
+    m_Doc.m_dScrollZ -= dy * 4096.0 / m_dScale;
+    RecalcLayout(device, m_rcClient);
+    return m_Doc.m_dScrollX != scrollX || m_Doc.m_dScrollZ != scrollZ;
 }
 
 } // namespace morvi

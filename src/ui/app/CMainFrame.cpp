@@ -249,11 +249,8 @@ void CMainFrame::createStatusBar() {
         int id;
         int width;
         const char* prototype;
-    } panes[] = {{59133, 65, "Status"},
-                 {59134, 75, "Status"},
-                 {59131, 55, "-123.45"},
-                 {59130, 55, "-123.45"},
-                 {59132, 50, "Layer: 5"}};
+    } panes[] = {{59133, 65, "Status"},  {59134, 75, "Status"},   {59131, 55, "-123.45"},
+                 {59130, 55, "-123.45"}, {59132, 50, "Layer: 5"}, {59135, 70, "Zoom 1600%"}};
     for (const auto& pane : panes) {
         auto* label = new QLabel(" ", bar);
         label->setObjectName(QString("pane%1").arg(pane.id));

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <array>
@@ -325,16 +326,21 @@ void CMorviView::emitLayerPane() {
     emit statusTextChanged(kPaneLayer, QString::fromStdString(m_Engine.LayerPane()));
 }
 
+void CMorviView::emitZoomPane() {
+    emit statusTextChanged(kPaneZoom, QString::fromStdString(m_Engine.ZoomPane()));
+}
+
 void CMorviView::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
     m_Document.setActiveView(this);
     emitSelectionPanes(true);
     emitLayerPane();
+    emitZoomPane();
 }
 
 void CMorviView::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
-    for (int pane : {kPaneSelection1, kPaneSelection2, kPaneX, kPaneZ, kPaneLayer})
+    for (int pane : {kPaneSelection1, kPaneSelection2, kPaneX, kPaneZ, kPaneLayer, kPaneZoom})
         emit statusTextChanged(pane, QString());
 }
 
@@ -355,6 +361,13 @@ void CMorviView::keyPressEvent(QKeyEvent* event) {
         return runCommand(cmd::kPageUpKey);
     case Qt::Key_PageDown:
         return runCommand(cmd::kPageDownKey);
+    case Qt::Key_Space:
+        // Space and the left button drag the map.
+        if (!event->isAutoRepeat()) {
+            m_bSpaceHeld = true;
+            viewport()->setCursor(Qt::OpenHandCursor);
+        }
+        return;
     default:
         QAbstractScrollArea::keyPressEvent(event);
     }
@@ -446,7 +459,9 @@ void CMorviView::changeLayer(std::optional<int> hint) {
 }
 
 void CMorviView::applyHint(std::optional<int> hint) {
-    if (hint) m_Document.updateAllViews(*hint);
+    if (!hint) return;
+    m_Document.updateAllViews(*hint);
+    if (*hint == kHintZoom) emitZoomPane();
 }
 
 void CMorviView::setMode(int mode) {
@@ -459,6 +474,13 @@ void CMorviView::setMode(int mode) {
 // ---- Mouse editing ------------------------------------------------------------------------------
 
 void CMorviView::mousePressEvent(QMouseEvent* event) {
+    const bool pan =
+        event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && m_bSpaceHeld);
+    if (pan && !m_bPressed) {
+        m_PanFrom = event->position().toPoint();
+        viewport()->setCursor(Qt::ClosedHandCursor);
+        return;
+    }
     if (event->button() != Qt::LeftButton || m_bPressed || m_Doc.m_nMode == kModePerspective) {
         QAbstractScrollArea::mousePressEvent(event);
         return;
@@ -474,6 +496,11 @@ void CMorviView::mousePressEvent(QMouseEvent* event) {
 }
 
 void CMorviView::mouseMoveEvent(QMouseEvent* event) {
+    if (m_PanFrom) {
+        panTo(event->position().toPoint());
+        emitCursorPanes(event->position().toPoint());
+        return;
+    }
     if (m_bPressed && event->buttons().testFlag(Qt::LeftButton)) {
         m_Engine.OnMove(ToScreen(event->position()));
         if (m_Engine.dragging() || m_Engine.rubberBand()) viewport()->update();
@@ -482,6 +509,12 @@ void CMorviView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CMorviView::mouseReleaseEvent(QMouseEvent* event) {
+    if (m_PanFrom && (event->button() == Qt::MiddleButton || event->button() == Qt::LeftButton)) {
+        panTo(event->position().toPoint());
+        m_PanFrom.reset();
+        viewport()->setCursor(m_bSpaceHeld ? Qt::OpenHandCursor : Qt::ArrowCursor);
+        return;
+    }
     if (event->button() != Qt::LeftButton || !m_bPressed) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
@@ -492,6 +525,48 @@ void CMorviView::mouseReleaseEvent(QMouseEvent* event) {
     m_Document.endEdit(QStringLiteral("Move"), changed ? kChangedGeometry : kChangedNothing);
     invalidateMap();
     emitSelectionPanes(false);
+}
+
+// ---- Navigation ---------------------------------------------------------------------------------
+
+// The wheel zooms about the point under the cursor, one step per notch; other views of the
+// document keep their centres.
+void CMorviView::wheelEvent(QWheelEvent* event) {
+    const int notches = event->angleDelta().y() / 120;
+    if (notches == 0 || m_bPressed) {
+        event->ignore();
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    std::optional<int> hint;
+    for (int i = 0; i < std::abs(notches); ++i)
+        if (const auto step = m_Engine.ZoomAbout({at.x(), at.y()}, notches > 0, device())) hint = step;
+    event->accept();
+    if (!hint) return;
+    syncScrollBars();
+    invalidateMap();
+    m_Document.updateAllViews(*hint);
+    emitZoomPane();
+    emitCursorPanes(at);
+}
+
+bool CMorviView::panTo(const QPoint& point) {
+    const QPoint delta = point - *m_PanFrom;
+    m_PanFrom = point;
+    if (!m_Engine.PanBy(delta.x(), delta.y(), device())) return false;
+    syncScrollBars();
+    invalidateMap();
+    m_Document.updateAllViews(kHintOther);
+    return true;
+}
+
+void CMorviView::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        m_bSpaceHeld = false;
+        if (!m_PanFrom) viewport()->setCursor(Qt::ArrowCursor);
+        return;
+    }
+    QAbstractScrollArea::keyReleaseEvent(event);
 }
 
 } // namespace morvi::ui

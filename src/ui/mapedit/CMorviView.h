@@ -35,6 +35,7 @@ public:
     static constexpr int kPaneX = 59131;
     static constexpr int kPaneZ = 59130;
     static constexpr int kPaneLayer = 59132;
+    static constexpr int kPaneZoom = 59135;
     // How long a press must be held before the mouse may drag the selection.
     static constexpr int kDragDelayMs = 250;
 
@@ -74,6 +75,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
 
 private:
@@ -96,6 +99,8 @@ private:
     void emitCursorPanes(const QPoint& point);
     void emitSelectionPanes(bool force);
     void emitLayerPane();
+    void emitZoomPane();
+    bool panTo(const QPoint& point);
     bool isActiveView() const;
 
     MorviDocument& m_Document;
@@ -110,6 +115,9 @@ private:
     DisplayList m_List;
     DisplayList m_Ghost;
     bool m_bPressed = false;
+    // Panning with the middle button, or the left one while Space is held: the last mouse point.
+    std::optional<QPoint> m_PanFrom;
+    bool m_bSpaceHeld = false;
     bool m_bInitialised = false;
     QString m_strPane1;
     QString m_strPane2;

@@ -463,6 +463,12 @@ TEST(MapDrawing, GridDotsKeepTheFirstCellsSpacing) {
     EXPECT_EQ(dots,
               (std::vector<ScreenPoint>{
                   {19, 0}, {19, 32}, {19, 64}, {51, 0}, {51, 32}, {51, 64}, {83, 0}, {83, 32}, {83, 64}}));
+    // A 16-unit grid would put dots 2 pixels apart: every fourth line is drawn, 8 pixels apart.
+    engine.m_dGridStep = 16;
+    list.Clear();
+    engine.DrawGrid(list);
+    ASSERT_GE(list.size(), 2u);
+    EXPECT_EQ(list.primitives()[1].m_nY1 - list.primitives()[0].m_nY1, 8);
     doc.m_bGridOn = 0;
     list.Clear();
     engine.DrawGrid(list);

@@ -395,5 +395,29 @@ TEST(MapLayout, CursorPanesShowTheWorldPointAndLayer) {
               (std::array<std::string, 3>{"X  -123.45", "Z   847.87", "Layer -3"}));
 }
 
+// The wheel zooms about the cursor: the world point under it stays on its pixel while the scale
+// grows a step; a pan moves the world point under the cursor with it.
+TEST(MapLayout, WheelZoomKeepsThePointUnderTheCursorAndPanningFollowsTheMouse) {
+    Fixture f;
+    f.doc.m_nZoom = 2;
+    f.doc.m_dScrollX = f.doc.m_dScrollZ = 1024;
+    f.Layout();
+    const ScreenPoint cursor{300, 50};
+    const double x = f.engine.ScreenToWorldX(cursor.x), z = f.engine.ScreenToWorldZ(cursor.y);
+    ASSERT_DOUBLE_EQ(f.engine.m_dScale, 1024);
+    ASSERT_EQ(f.engine.ZoomAbout(cursor, true, kScreen), std::optional(kHintZoom));
+    EXPECT_DOUBLE_EQ(f.engine.m_dScale, 1536);
+    EXPECT_NEAR(f.engine.ScreenToWorldX(cursor.x), x, 1e-9);
+    EXPECT_NEAR(f.engine.ScreenToWorldZ(cursor.y), z, 1e-9);
+    EXPECT_EQ(f.engine.ZoomPane(), "Zoom 38%"); // 1536 pixels for 4096 units
+
+    const double before = f.engine.ScreenToWorldX(100);
+    ASSERT_TRUE(f.engine.PanBy(20, -10, kScreen));
+    EXPECT_NEAR(f.engine.ScreenToWorldX(120), before, 1e-9);
+    f.doc.m_dScrollX = 0;
+    f.Layout();
+    EXPECT_FALSE(f.engine.PanBy(50, 0, kScreen)) << "the world's edge stops it";
+}
+
 } // namespace
 } // namespace morvi
