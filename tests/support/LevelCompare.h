@@ -5,7 +5,8 @@
 namespace morvi::testing {
 
 struct CompareOptions {
-    // Members and the editor's object-to-sector assignment are not carried by the level texts.
+    // Members (with the archive's level list and current level) and the editor's object-to-sector
+    // assignment are not carried by the level texts.
     bool members = true;
     bool objectSectors = true;
 };

@@ -63,7 +63,8 @@ void ParseMember(CDataLevel& level, const CDataGobEntry* member, Part& part, Rea
     if (!member) return;
     const std::size_t first = level.m_ReadNotes.size();
     read(part, member->text(), &level.m_ReadNotes);
-    for (std::size_t i = first; i < level.m_ReadNotes.size(); ++i) level.m_ReadNotes[i].m_strMember = member->m_strName;
+    for (std::size_t i = first; i < level.m_ReadNotes.size(); ++i)
+        level.m_ReadNotes[i].m_strMember = member->m_strName;
 }
 
 void ParseCurrentLevel(CDataLevel& level) {
@@ -72,6 +73,8 @@ void ParseCurrentLevel(CDataLevel& level) {
     ParseMember(level, texts.m_pLev, level.m_Lev, ReadLev);
     ParseMember(level, texts.m_pObjects, level.m_Objects, ReadObjects);
     ParseMember(level, texts.m_pInf, level.m_Inf, ReadInf);
+    // The O text's author is the LEV text's, as a save writes it.
+    level.m_Objects.m_strAuthor = level.m_Lev.m_strAuthor;
     level.m_Bitmaps.clear();
     level.m_Sprites.clear();
     level.m_Models3D.clear();

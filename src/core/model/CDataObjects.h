@@ -12,7 +12,7 @@ namespace morvi {
 // The O part of a level: the four resource name tables and the objects.
 class CDataObjects {
 public:
-    std::string m_strVersion;
+    std::string m_strVersion = "1.0";
     std::string m_strLevelName;
     std::string m_strAuthor;
     std::vector<CDataNameEntry> m_Pods;
