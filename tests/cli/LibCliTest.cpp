@@ -6,6 +6,8 @@
 #include "model/LevelChecker.h"
 #include "support/LevelBuilders.h"
 
+#include <tuple>
+
 namespace morvi {
 namespace {
 
@@ -54,16 +56,15 @@ TEST_F(MorviLibCli, ExtractThenInsertAddsRenamedSectorsAtThePoint) {
     EXPECT_TRUE(checkLevel(level).empty());
     ASSERT_EQ(level.m_Lev.m_pSectors.size(), 3u);
     const CDataSector& pasted = *level.m_Lev.m_pSectors[2];
-    EXPECT_EQ(pasted.m_strName, "door-1");
-    EXPECT_EQ(pasted.m_nLayer, 3);
     // The door's corners average (32, 32): it moves by (-132, 18.5), and its object with it.
-    EXPECT_EQ(pasted.m_pVertices[0]->m_dX, -132);
-    EXPECT_EQ(pasted.m_pVertices[0]->m_dZ, 18.5);
+    EXPECT_EQ(
+        std::tie(pasted.m_strName, pasted.m_nLayer, pasted.m_pVertices[0]->m_dX, pasted.m_pVertices[0]->m_dZ),
+        std::tuple("door-1", 3, -132.0, 18.5));
     for (const auto& wall : pasted.m_pWalls)
         EXPECT_EQ(wall->m_nAdjoin, -1);
     ASSERT_EQ(level.m_Objects.m_pObjects.size(), 3u);
-    EXPECT_EQ(level.m_Objects.m_pObjects[2]->m_dX, -122);
-    EXPECT_EQ(level.m_Objects.m_pObjects[2]->m_dZ, 38.5);
+    EXPECT_EQ(std::tuple(level.m_Objects.m_pObjects[2]->m_dX, level.m_Objects.m_pObjects[2]->m_dZ),
+              std::tuple(-122.0, 38.5));
     ASSERT_EQ(level.m_Inf.m_pItems.size(), 2u);
     EXPECT_EQ(level.m_Inf.m_pItems[1]->m_strName, "door-1");
     // The document's own map state is as it was.
@@ -81,19 +82,17 @@ TEST_F(MorviLibCli, RangesKeepLinksAndWithoutAtNothingMoves) {
     EXPECT_TRUE(checkLevel(doc.level()).empty());
     ASSERT_EQ(sectors.size(), 4u);
     // Stored hall first: hall-1 is sector 2, door-1 sector 3, still adjoined.
-    EXPECT_EQ(sectors[2]->m_strName, "hall-1");
-    EXPECT_EQ(sectors[2]->m_pWalls[3]->m_nAdjoin, 3);
-    EXPECT_EQ(sectors[3]->m_pWalls[1]->m_nAdjoin, 2);
-    EXPECT_EQ(sectors[3]->m_pWalls[1]->m_nMirror, 3);
-    EXPECT_EQ(sectors[2]->m_pVertices[0]->m_dX, 64);
-    EXPECT_EQ(sectors[2]->m_nLayer, 0);
+    EXPECT_EQ(std::tie(sectors[2]->m_strName, sectors[2]->m_nLayer, sectors[2]->m_pVertices[0]->m_dX),
+              std::tuple("hall-1", 0, 64.0));
+    EXPECT_EQ(std::tuple(sectors[2]->m_pWalls[3]->m_nAdjoin, sectors[3]->m_pWalls[1]->m_nAdjoin,
+                         sectors[3]->m_pWalls[1]->m_nMirror),
+              std::tuple(3, 2, 3));
 }
 
 TEST_F(MorviLibCli, BadArgumentsAndDamagedLibrariesWriteNothing) {
     const std::string gob = MakeLevelGob("level.gob");
-    EXPECT_EQ(Run("lib extract " + gob + " --sectors 2 " + P("x.lib")).exit, 2);
-    EXPECT_EQ(Run("lib extract " + gob + " --sectors 1-0 " + P("x.lib")).exit, 2);
-    EXPECT_EQ(Run("lib extract " + gob + " " + P("x.lib")).exit, 2);
+    for (const char* sectors : {" --sectors 2 ", " --sectors 1-0 ", " "})
+        EXPECT_EQ(Run("lib extract " + gob + sectors + P("x.lib")).exit, 2) << sectors;
     EXPECT_FALSE(fs::exists(m_Dir / "x.lib"));
 
     ASSERT_EQ(Run("lib extract " + gob + " --sectors 0 " + P("door.lib")).exit, 0);

@@ -66,12 +66,9 @@ TEST_F(MorviCli, GobErrorsNameTheFileAndKeepIt) {
 }
 
 TEST_F(MorviCli, ExtractRefusesNamesThatLeaveTheFolder) {
-    // A hand-made archive whose one member is called "../EVIL".
-    std::string gob = "GOB\n";
-    gob += std::string("\x0c\x00\x00\x00", 4) + "evil";
-    gob += std::string("\x01\x00\x00\x00", 4) + std::string("\x08\x00\x00\x00", 4) +
-           std::string("\x04\x00\x00\x00", 4);
-    gob += std::string("../EVIL") + std::string(6, '\0');
+    // A hand-made archive whose one member is called "../EVIL": the index at 12 lists one member of
+    // four bytes at 8.
+    const std::string gob("GOB\n\x0c\0\0\0evil\x01\0\0\0\x08\0\0\0\x04\0\0\0../EVIL\0\0\0\0\0\0", 37);
     WriteText(m_Dir / "evil.gob", gob);
     fs::create_directories(m_Dir / "out");
     const Result r = Run("gob extract " + P("evil.gob") + " --to " + P("out"));
@@ -91,26 +88,22 @@ TEST_F(MorviLevelCli, LevelInfoJsonAndPlain) {
     EXPECT_NE(plain.out.find("Sectors:   2"), std::string::npos) << plain.out;
 }
 
-TEST_F(MorviLevelCli, LevelCheckReportsFindingsWithExitStatus) {
+TEST_F(MorviLevelCli, LevelCheckReportsFindingsAndRepairsWithExitStatus) {
     const std::string good = MakeLevelGob("good.gob");
     const Result clean = Run("level check " + good);
-    EXPECT_EQ(clean.exit, 0);
-    EXPECT_NE(clean.out.find("no problems found"), std::string::npos);
+    EXPECT_EQ(std::tie(clean.exit, clean.out), std::tuple(0, good + ": no problems found\n")) << clean.err;
 
     const std::string bad = MakeLevelGob(
         "bad.gob", [](CDataLevel& level) { level.m_Lev.m_pSectors[1]->m_pWalls[3]->m_nMirror = 0; });
     const Result broken = Run("level check --json " + bad);
     EXPECT_EQ(broken.exit, 1);
     EXPECT_NE(broken.out.find("\"kind\":\"wall\",\"sector\":1,\"wall\":3"), std::string::npos) << broken.out;
-}
 
-TEST_F(MorviLevelCli, LevelCheckShowsWhatTheReadersRepaired) {
     // A LEV whose only sector calls itself 7: the game goes by position, the reader notes it.
-    const std::string lev =
-        "LEV 2.1\r\nLEVELNAME SECBASE\r\nTEXTURES 0\r\nNUMSECTORS 1\r\nSECTOR 7\r\n"
-        " VERTICES 3\r\n  X: 0 Z: 0\r\n  X: 8 Z: 0\r\n  X: 0 Z: 8\r\n WALLS 3\r\n"
-        "  WALL LEFT: 0 RIGHT: 1\r\n  WALL LEFT: 1 RIGHT: 2\r\n  WALL LEFT: 2 RIGHT: 0\r\n";
-    WriteText(m_Dir / "SECBASE.LEV", lev);
+    WriteText(m_Dir / "SECBASE.LEV",
+              "LEV 2.1\r\nLEVELNAME SECBASE\r\nTEXTURES 0\r\nNUMSECTORS 1\r\nSECTOR 7\r\n"
+              " VERTICES 3\r\n  X: 0 Z: 0\r\n  X: 8 Z: 0\r\n  X: 0 Z: 8\r\n WALLS 3\r\n"
+              "  WALL LEFT: 0 RIGHT: 1\r\n  WALL LEFT: 1 RIGHT: 2\r\n  WALL LEFT: 2 RIGHT: 0\r\n");
     ASSERT_EQ(Run("gob create " + P("noted.gob") + " " + P("SECBASE.LEV")).exit, 0);
     const Result r = Run("level check " + P("noted.gob"));
     EXPECT_EQ(r.exit, 0) << r.out << r.err;
@@ -177,13 +170,7 @@ TEST_F(MorviLevelCli, RenderDrawsTheMapAsPngOrSvg) {
     ASSERT_GT(bytes.size(), 24u);
     EXPECT_EQ(bytes.substr(1, 3), "PNG");
     // Width and height are the big-endian words of the IHDR chunk.
-    auto word = [&](std::size_t at) {
-        return (static_cast<unsigned char>(bytes[at]) << 24) |
-               (static_cast<unsigned char>(bytes[at + 1]) << 16) |
-               (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
-    };
-    EXPECT_EQ(word(16), 320);
-    EXPECT_EQ(word(20), 200);
+    EXPECT_EQ(bytes.substr(16, 8), std::string("\0\0\x01\x40\0\0\0\xc8", 8));
     EXPECT_NE(png.out.find("primitives"), std::string::npos);
 
     ASSERT_EQ(Run("level render " + gob + " " + P("map.svg") + " --tool ambiance --all-layers").exit, 0);

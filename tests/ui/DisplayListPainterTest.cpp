@@ -35,19 +35,9 @@ TEST(DisplayListPainter, ReplaysEveryPrimitiveInItsColourWithoutSmoothing) {
     EXPECT_EQ(image.pixel(28, 24), qRgb(0, 0, 0)); // the box's right edge is excluded
 }
 
-TEST(DisplayListPainter, LaterPrimitivesCoverEarlierOnes) {
-    DisplayList list;
-    const ScreenPoint big[] = {{0, 0}, {16, 0}, {16, 16}, {0, 16}};
-    list.AddPolygon(big, 0x808080);
-    list.AddLine(0, 8, 16, 8, 0x0000FF);
-    const QImage image = Paint(list);
-    EXPECT_EQ(image.pixel(8, 8), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(8, 4), qRgb(128, 128, 128));
-}
-
 // Lines and pixels of one colour are handed over in runs; the picture must be the one that painting
 // every primitive on its own gives, with the order kept where colours alternate on the same pixels
-// and the pen back after a fill.
+// (later primitives cover earlier ones) and the pen back after a fill.
 TEST(DisplayListPainter, RunsOfOneColourPaintLikeSinglePrimitives) {
     DisplayList list;
     for (int y = 0; y < 32; y += 3)

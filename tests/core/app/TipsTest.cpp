@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <fstream>
+#include <tuple>
 
 namespace morvi {
 namespace {
@@ -17,40 +18,24 @@ protected:
         std::ofstream(path, std::ios::binary) << text;
         return path;
     }
-    // A state that matches the file as written, so that Start keeps the stored offset.
-    TipState CurrentState(const std::filesystem::path& path, std::int64_t offset) {
-        return TipState{0, offset, FileTimeStamp(path)};
-    }
 
     testing::TempDir m_Dir;
 };
 
 TEST(TipLineTest, CommentsAndSpacingAreNoTips) {
-    EXPECT_TRUE(IsTipLine("Press G."));
-    EXPECT_TRUE(IsTipLine("x"));
-    EXPECT_FALSE(IsTipLine(""));
-    EXPECT_FALSE(IsTipLine(" indented"));
-    EXPECT_FALSE(IsTipLine("\tindented"));
-    EXPECT_FALSE(IsTipLine("; comment"));
-    EXPECT_FALSE(IsTipLine("\r"));
-    EXPECT_FALSE(IsTipLine("\n"));
+    for (const char* tip : {"Press G.", "x"})
+        EXPECT_TRUE(IsTipLine(tip)) << tip;
+    for (const char* other : {"", " indented", "\tindented", "; comment", "\r", "\n"})
+        EXPECT_FALSE(IsTipLine(other)) << other;
 }
 
 TEST(TipTimeStampTest, CtimeFormPadsTheDayWithABlank) {
     std::tm time{};
-    time.tm_year = 98;
-    time.tm_mon = 5;
-    time.tm_mday = 3;
-    time.tm_wday = 3;
-    time.tm_hour = 9;
-    time.tm_min = 5;
-    time.tm_sec = 7;
+    std::tie(time.tm_year, time.tm_mon, time.tm_mday, time.tm_wday, time.tm_hour, time.tm_min, time.tm_sec) =
+        std::tuple(98, 5, 3, 3, 9, 5, 7);
     EXPECT_EQ(FormatCtime(time), "Wed Jun  3 09:05:07 1998");
-    time.tm_mday = 24;
-    time.tm_mon = 11;
-    time.tm_wday = 4;
-    time.tm_hour = 23;
-    time.tm_year = 126;
+    std::tie(time.tm_year, time.tm_mon, time.tm_mday, time.tm_wday, time.tm_hour) =
+        std::tuple(126, 11, 24, 4, 23);
     EXPECT_EQ(FormatCtime(time), "Thu Dec 24 23:05:07 2026");
 }
 
@@ -74,34 +59,28 @@ TEST_F(TipsTest, SkipsCommentsAndWrapsToTheFirstTip) {
     EXPECT_EQ(tips.Offset(), 20);
 }
 
-TEST_F(TipsTest, ResumesAtTheStoredOffsetWhenTheFileIsUnchanged) {
+// The stored offset is used only while the file keeps its time stamp; one past the end wraps,
+// a negative one is trouble.
+TEST_F(TipsTest, StartsAtTheStoredOffsetOfAnUnchangedFile) {
     const auto path = Write("One\nTwo\nThree\n");
-    TipState state = CurrentState(path, 4);
-    TipFile tips;
-    EXPECT_EQ(tips.Start(path, state), "Two");
-    EXPECT_EQ(tips.Offset(), 8);
-    EXPECT_EQ(state.m_nFilePos, 4);
+    const std::string stamp = FileTimeStamp(path);
+    const std::tuple<std::int64_t, std::string, std::string, std::int64_t> cases[] = {
+        {4, stamp, "Two", 4},
+        {8, "Mon Jan  1 00:00:00 1990", "One", 0},
+        {5000, stamp, "One", 5000},
+        {-3, stamp, std::string(kTipsFileTrouble), -3},
+    };
+    for (const auto& [offset, timeStamp, first, storedAfter] : cases) {
+        SCOPED_TRACE(offset);
+        TipState state{0, offset, timeStamp};
+        TipFile tips;
+        EXPECT_EQ(tips.Start(path, state), first);
+        EXPECT_EQ(state.m_nFilePos, storedAfter);
+        EXPECT_EQ(state.m_strTimeStamp, stamp);
+    }
 }
 
-TEST_F(TipsTest, AChangedModificationTimeStartsAtTheFirstTip) {
-    const auto path = Write("One\nTwo\nThree\n");
-    TipState state{0, 8, "Mon Jan  1 00:00:00 1990"};
-    TipFile tips;
-    EXPECT_EQ(tips.Start(path, state), "One");
-    EXPECT_EQ(state.m_nFilePos, 0);
-    EXPECT_EQ(state.m_strTimeStamp, FileTimeStamp(path));
-}
-
-TEST_F(TipsTest, AnOffsetPastTheEndWrapsAndANegativeOneIsTrouble) {
-    const auto path = Write("One\nTwo\n");
-    TipState far = CurrentState(path, 5000);
-    TipFile tips;
-    EXPECT_EQ(tips.Start(path, far), "One");
-    TipState negative = CurrentState(path, -3);
-    EXPECT_EQ(tips.Start(path, negative), kTipsFileTrouble);
-}
-
-TEST_F(TipsTest, AFileWithoutTipsEndsTheSearch) {
+TEST_F(TipsTest, FilesWithoutTipsEndTheSearch) {
     for (const std::string text : {"", "; only comments\n\n   \n", "\n\n\n\n"}) {
         const auto path = Write(text);
         TipState state;
@@ -109,34 +88,25 @@ TEST_F(TipsTest, AFileWithoutTipsEndsTheSearch) {
         EXPECT_EQ(tips.Start(path, state), kTipsFileEmpty) << text;
         EXPECT_EQ(tips.Next(), kTipsFileEmpty);
     }
-}
-
-TEST_F(TipsTest, AMissingFileSaysSoAndHasNoOffset) {
-    TipState state{0, 12, "stamp"};
-    TipFile tips;
-    EXPECT_EQ(tips.Start(m_Dir.path() / "missing.txt", state), kTipsFileMissing);
-    EXPECT_FALSE(tips.IsOpen());
-    EXPECT_EQ(tips.Offset(), -1);
-    EXPECT_EQ(state.m_nFilePos, 12);
-    EXPECT_EQ(state.m_strTimeStamp, "stamp");
+    // A missing file, or a folder in its place, says so and leaves the state alone.
+    for (const auto& path : {m_Dir.path() / "missing.txt", m_Dir.path()}) {
+        TipState state{0, 12, "stamp"};
+        TipFile tips;
+        EXPECT_EQ(tips.Start(path, state), kTipsFileMissing);
+        EXPECT_FALSE(tips.IsOpen());
+        EXPECT_EQ(tips.Offset(), -1);
+        EXPECT_EQ(std::tie(state.m_nFilePos, state.m_strTimeStamp), std::tuple(12, "stamp"));
+    }
 }
 
 TEST_F(TipsTest, LongLinesAreCutAndTheirRestIsNoTip) {
-    const std::string longLine = std::string(1500, 'a') + "\n";
-    const auto path = Write(longLine + "Short\n" + std::string(800, 'b'));
+    const auto path = Write(std::string(1500, 'a') + "\nShort\n" + std::string(800, 'b'));
     TipState state;
     TipFile tips;
     EXPECT_EQ(tips.Start(path, state), std::string(kMaxTipLength, 'a'));
     EXPECT_EQ(tips.Next(), "Short");
     EXPECT_EQ(tips.Next(), std::string(800, 'b'));
     EXPECT_EQ(tips.Next(), std::string(kMaxTipLength, 'a'));
-}
-
-TEST_F(TipsTest, AFolderInPlaceOfTheFileCountsAsMissing) {
-    TipState state;
-    TipFile tips;
-    EXPECT_EQ(tips.Start(m_Dir.path(), state), kTipsFileMissing);
-    EXPECT_FALSE(tips.IsOpen());
 }
 
 } // namespace

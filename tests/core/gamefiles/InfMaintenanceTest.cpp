@@ -1,12 +1,12 @@
 #include "gamefiles/InfFile.h"
 #include "model/ByteStream.h"
 #include "model/RecordArchive.h"
-
 #include "support/LevelBuilders.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace morvi {
@@ -42,14 +42,12 @@ TEST(InfRename, ChangesWholeNamesInReferenceLinesOnly) {
     // When only the case of the name changes, nothing does: items hold names in lower case.
     CDataInfItem& item = AddItem(inf, "sector", "lift", -1, {"message:\t1 lift m_trigger"});
     RenameSector(inf, "lift", "LIFT");
-    EXPECT_EQ(item.m_strName, "lift");
-    EXPECT_EQ(item.m_Lines[0], "message:\t1 lift m_trigger");
+    EXPECT_EQ(std::tie(item.m_strName, item.m_Lines[0]), std::tuple("lift", "message:\t1 lift m_trigger"));
 
     // The old name is compared exactly: "Lift" in a line is another sector's name.
     item.m_Lines[0] = "message:\t1 Lift m_trigger";
     RenameSector(inf, "lift", "up");
-    EXPECT_EQ(item.m_strName, "up");
-    EXPECT_EQ(item.m_Lines[0], "message:\t1 Lift m_trigger");
+    EXPECT_EQ(std::tie(item.m_strName, item.m_Lines[0]), std::tuple("up", "message:\t1 Lift m_trigger"));
 }
 
 TEST(InfRenumberWall, ShiftModeMovesWallsAboveTheDeletedOne) {
@@ -64,18 +62,16 @@ TEST(InfRenumberWall, ShiftModeMovesWallsAboveTheDeletedOne) {
                  "message:\t1 elev10(4) m_trigger", "message:\t1 elev1 m_trigger"});
 
     EXPECT_TRUE(RenumberWall(inf, "elev1", 3, -1, true));
-    EXPECT_EQ(low.m_nNum, 3);
-    EXPECT_EQ(high.m_nNum, 5);
-    EXPECT_EQ(other.m_nNum, 6);
-    EXPECT_EQ(lines.m_Lines, (Strings{"adjoin:\t1 elev1 4 elev2 2", "adjoin:\t1 elev2 7 elev1 8 comment",
-                                      "adjoin:\t1 elev1 2 elev2 9", "adjoin:\t1 elev1 x elev2 9",
-                                      "message:\t1 elev1(3) m_trigger", "message:\t1 elev10(4) m_trigger",
-                                      "message:\t1 elev1 m_trigger"}));
+    EXPECT_EQ(std::tuple(low.m_nNum, high.m_nNum, other.m_nNum), std::tuple(3, 5, 6));
+    const Strings expected{"adjoin:\t1 elev1 4 elev2 2",     "adjoin:\t1 elev2 7 elev1 8 comment",
+                           "adjoin:\t1 elev1 2 elev2 9",     "adjoin:\t1 elev1 x elev2 9",
+                           "message:\t1 elev1(3) m_trigger", "message:\t1 elev10(4) m_trigger",
+                           "message:\t1 elev1 m_trigger"};
+    EXPECT_EQ(lines.m_Lines, expected);
 
     // Nothing above wall 20: no change reported, nothing rewritten.
-    const auto before = lines.m_Lines;
     EXPECT_FALSE(RenumberWall(inf, "elev1", 20, 1, true));
-    EXPECT_EQ(lines.m_Lines, before);
+    EXPECT_EQ(lines.m_Lines, expected);
 }
 
 TEST(InfRenumberWall, ExactModeOnMessagesAndWallNumbers) {
@@ -95,7 +91,7 @@ TEST(InfRenumberWall, ExactModeOnMessagesAndWallNumbers) {
     EXPECT_FALSE(RenumberWall(inf, "gate", 2, 7, false));
 }
 
-TEST(InfShiftStops, MovesAltitudeStopsOfTheSector) {
+TEST(InfShiftStops, MovesAltitudeStopsOfTheSectorsElevatorsThatHaveThem) {
     CDataInf inf;
     CDataInfItem& elevator =
         AddItem(inf, "sector", "lift", -1,
@@ -104,6 +100,11 @@ TEST(InfShiftStops, MovesAltitudeStopsOfTheSector) {
                  "stop:\t10 terminate"});
     CDataInfItem& other =
         AddItem(inf, "sector", "Lift", -1, {"class:\televator move_floor", "stop:\t12.5 hold"});
+    // Elevators whose stops are no altitudes.
+    for (std::string kind :
+         {"change_light", "scroll_ceiling", "scroll_floor", "change_wall_light", "morph_move1", "morph_move2",
+          "morph_spin1", "morph_spin2", "rotate_wall", "Scroll_Wall"})
+        AddItem(inf, "sector", "lift", -1, {"class:\televator " + kind, "stop:\t10 hold"});
 
     ShiftStopAltitudes(inf, "lift", 2.5);
     EXPECT_EQ(elevator.m_Lines,
@@ -111,6 +112,8 @@ TEST(InfShiftStops, MovesAltitudeStopsOfTheSector) {
                        "stop:\tother_sector hold", "message:\t1 lift m_trigger", "page:\t1 lift.voc",
                        "stop:\t12.5 terminate"}));
     EXPECT_EQ(other.m_Lines[1], "stop:\t12.5 hold");
+    for (std::size_t i = 2; i < inf.m_pItems.size(); ++i)
+        EXPECT_EQ(inf.m_pItems[i]->m_Lines[1], "stop:\t10 hold") << inf.m_pItems[i]->m_Lines[0];
 
     // Repeated small moves print the shortest value, without binary fractions piling up.
     for (const auto& [delta, line] :
@@ -121,27 +124,18 @@ TEST(InfShiftStops, MovesAltitudeStopsOfTheSector) {
     }
 }
 
-TEST(InfShiftStops, LeavesElevatorsWithoutAltitudeStops) {
-    CDataInf inf;
-    for (std::string kind :
-         {"change_light", "scroll_ceiling", "scroll_floor", "change_wall_light", "morph_move1", "morph_move2",
-          "morph_spin1", "morph_spin2", "rotate_wall", "Scroll_Wall"})
-        AddItem(inf, "sector", "lift", -1, {"class:\televator " + kind, "stop:\t10 hold"});
-    ShiftStopAltitudes(inf, "lift", 4);
-    for (const auto& item : inf.m_pItems)
-        EXPECT_EQ(item->m_Lines[1], "stop:\t10 hold") << item->m_Lines[0];
-}
-
 TEST(InfSerializeItems, CarriesASectorsItemsToAnotherLevel) {
     CDataInf source;
     AddItem(source, "level", "", -1, {"class:\tlevel"});
     AddItem(source, "sector", "door", -1, {"class:\televator door", "message:\t1 door m_trigger"});
     AddItem(source, "sector", "other", -1, {"class:\televator basic"});
     AddItem(source, "line", "door", 2, {"class:\ttrigger", "client:\tdoor"});
-
-    RecordArchive store(RecordArchive::Context{});
-    SerializeItemsOfSector(source, store, "door", "");
-    const std::vector<std::uint8_t> bytes = store.bytes();
+    const auto stored = [&](std::string_view name) {
+        RecordArchive store(RecordArchive::Context{});
+        SerializeItemsOfSector(source, store, name, "");
+        return store.bytes();
+    };
+    const std::vector<std::uint8_t> bytes = stored("door");
 
     CDataInf target;
     AddItem(target, "level", "", -1, {"class:\tlevel"});
@@ -152,8 +146,7 @@ TEST(InfSerializeItems, CarriesASectorsItemsToAnotherLevel) {
     EXPECT_EQ(target.m_pItems[1]->m_strName, "door_3");
     EXPECT_EQ(target.m_pItems[1]->m_Lines,
               (Strings{"class:\televator door", "message:\t1 door_3 m_trigger"}));
-    EXPECT_EQ(target.m_pItems[2]->m_strType, "line");
-    EXPECT_EQ(target.m_pItems[2]->m_nNum, 2);
+    EXPECT_EQ(std::tie(target.m_pItems[2]->m_strType, target.m_pItems[2]->m_nNum), std::tuple("line", 2));
     EXPECT_EQ(target.m_pItems[2]->m_Lines, (Strings{"class:\ttrigger", "client:\tdoor_3"}));
 
     // A cut archive adds nothing.
@@ -162,16 +155,11 @@ TEST(InfSerializeItems, CarriesASectorsItemsToAnotherLevel) {
     EXPECT_THROW(SerializeItemsOfSector(target, damaged, "door", "x"), FormatError);
     EXPECT_EQ(target.m_pItems.size(), 3u);
 
-    // An unnamed sector carries no items, though the level item's name is empty too: the record
-    // array is empty, its CObArray class tag and a zero count.
-    RecordArchive none(RecordArchive::Context{});
-    SerializeItemsOfSector(source, none, "", "");
-    const std::vector<std::uint8_t> empty = none.bytes();
-    ASSERT_GE(empty.size(), 2u);
-    EXPECT_EQ(empty[empty.size() - 2], 0);
-    EXPECT_EQ(empty[empty.size() - 1], 0);
-    RecordArchive loadNone(empty, RecordArchive::Context{});
+    // An unnamed sector carries no items, though the level item's name is empty too.
+    const std::vector<std::uint8_t> none = stored("");
+    RecordArchive loadNone(none, RecordArchive::Context{});
     SerializeItemsOfSector(target, loadNone, "", "");
+    EXPECT_TRUE(loadNone.AtEnd());
     EXPECT_EQ(target.m_pItems.size(), 3u);
 }
 

@@ -11,6 +11,8 @@
 namespace morvi {
 namespace {
 
+using Strings = std::vector<std::string>;
+
 // A level SECBASE whose archive holds the given members.
 CDataLevel LevelWith(std::initializer_list<std::pair<std::string_view, std::string_view>> members) {
     CDataLevel level;
@@ -21,8 +23,8 @@ CDataLevel LevelWith(std::initializer_list<std::pair<std::string_view, std::stri
     return level;
 }
 
-std::vector<std::string> Texts(const CDataLevel& level) {
-    std::vector<std::string> texts;
+Strings Texts(const CDataLevel& level) {
+    Strings texts;
     for (const auto& member : level.m_pMembers)
         texts.emplace_back(member->text());
     return texts;
@@ -41,17 +43,15 @@ TEST(LevelTexts, EachTextGoesToItsMember) {
                                   {"SECBASE.VUE", "vue"}});
     level.m_pMembers[1]->m_strName = "secbase.gol"; // the level's GOL is found ignoring case
     // A text ends at its first NUL.
-    EXPECT_EQ(GetLevelText(level, LevelText::Gol), "goals");
-    EXPECT_EQ(GetLevelText(level, LevelText::Lvl), "levels");
-    EXPECT_EQ(GetLevelText(level, LevelText::Msg), "messages");
+    for (const auto& [which, text] : {std::pair(LevelText::Gol, "goals"), std::pair(LevelText::Lvl, "levels"),
+                                      std::pair(LevelText::Msg, "messages")}) {
+        EXPECT_EQ(GetLevelText(level, which), text);
+        EXPECT_TRUE(SetLevelText(level, which, "new " + std::string(text)));
+    }
     EXPECT_EQ(GetMemberText(level, "secbase.vue"), "vue");
-
-    EXPECT_TRUE(SetLevelText(level, LevelText::Gol, "new goals"));
-    EXPECT_TRUE(SetLevelText(level, LevelText::Lvl, "new levels"));
-    EXPECT_TRUE(SetLevelText(level, LevelText::Msg, "new messages"));
     EXPECT_TRUE(SetMemberText(level, "SecBase.Vue", "new vue"));
-    EXPECT_EQ(Texts(level), (std::vector<std::string>{"other goals", "new goals", "new levels", "second",
-                                                      "new messages", "new vue"}));
+    EXPECT_EQ(Texts(level),
+              (Strings{"other goals", "new goals", "new levels", "second", "new messages", "new vue"}));
     EXPECT_EQ(level.m_pMembers[1]->m_nSize, 9u);
 }
 
@@ -63,14 +63,13 @@ TEST(LevelTexts, MissingMembersAreNeverCreated) {
     }
     EXPECT_EQ(GetMemberText(level, "SECBASE.VUE"), std::nullopt);
     EXPECT_FALSE(SetMemberText(level, "SECBASE.VUE", "vue"));
-    EXPECT_EQ(Texts(level), (std::vector<std::string>{"lev", "inf"}));
 
     // Without a current level there is no INF or GOL member to speak of.
     level.m_LevelNames.clear();
     level.m_Inf.m_pItems.push_back(std::make_unique<CDataInfItem>());
     EXPECT_EQ(GetLevelText(level, LevelText::Inf), std::nullopt);
     EXPECT_FALSE(SetLevelText(level, LevelText::Inf, kInfText));
-    EXPECT_EQ(Texts(level), (std::vector<std::string>{"lev", "inf"}));
+    EXPECT_EQ(Texts(level), (Strings{"lev", "inf"}));
     EXPECT_EQ(level.m_Inf.m_pItems.size(), 1u);
 }
 
