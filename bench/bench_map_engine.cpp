@@ -33,17 +33,18 @@ struct FittedView {
                 minZ = std::min(minZ, v->m_dZ), maxZ = std::max(maxZ, v->m_dZ);
             }
         const double w = 1920, h = 1080;
-        engine.m_rcClient = {0, 0, 1920, 1080};
-        engine.m_dScale = 4096 * std::min(w / (maxX - minX), h / (maxZ - minZ));
-        const double unitsPerPixel = 4096 / engine.m_dScale;
+        engine.viewport().m_rcClient = {0, 0, 1920, 1080};
+        engine.viewport().m_dScale = 4096 * std::min(w / (maxX - minX), h / (maxZ - minZ));
+        const double unitsPerPixel = 4096 / engine.viewport().m_dScale;
         doc.m_dScrollX = (minX + maxX) / 2 + 2048 - w / 2 * unitsPerPixel;
-        doc.m_dScrollZ = (engine.m_dScale - h / 2) * unitsPerPixel - 2048 - (minZ + maxZ) / 2;
+        doc.m_dScrollZ = (engine.viewport().m_dScale - h / 2) * unitsPerPixel - 2048 - (minZ + maxZ) / 2;
         doc.m_bAllLayers = 1; // every sector is drawn
         DisplayList warmUp;
-        engine.DrawMap(warmUp, false); // assigns the objects' sectors once, as a view's first paint does
+        engine.drawing().DrawMap(warmUp,
+                                 false); // assigns the objects' sectors once, as a view's first paint does
         // A first sector click builds the picking grid, so that every paint below pays for checking it.
         doc.m_nMode = kModeSector;
-        engine.PickAt({0, 0}, {});
+        engine.picker().PickAt({0, 0}, {});
         engine.ClearSelection();
     }
 };
@@ -62,8 +63,8 @@ void BaselineWallEndPoints(benchmark::State& state) {
             for (const auto& wall : s->m_pWalls) {
                 const CDataVertex& a = *s->m_pVertices[static_cast<std::size_t>(wall->m_nLeft)];
                 const CDataVertex& b = *s->m_pVertices[static_cast<std::size_t>(wall->m_nRight)];
-                const ScreenPoint p1 = engine.WorldToScreen(a.m_dX, a.m_dZ);
-                const ScreenPoint p2 = engine.WorldToScreen(b.m_dX, b.m_dZ);
+                const ScreenPoint p1 = engine.viewport().WorldToScreen(a.m_dX, a.m_dZ);
+                const ScreenPoint p2 = engine.viewport().WorldToScreen(b.m_dX, b.m_dZ);
                 sum += p1.x + p1.y + p2.x + p2.y;
             }
         benchmark::DoNotOptimize(sum);
@@ -76,7 +77,7 @@ void DrawMapNormal(benchmark::State& state) {
     DisplayList list;
     for (auto _ : state) {
         list.Clear();
-        view.engine.DrawMap(list, false);
+        view.engine.drawing().DrawMap(list, false);
         benchmark::DoNotOptimize(list.primitives().data());
     }
     state.counters["primitives"] = static_cast<double>(list.size());
@@ -88,7 +89,7 @@ void DrawMapAmbiance(benchmark::State& state) {
     DisplayList list;
     for (auto _ : state) {
         list.Clear();
-        view.engine.DrawMap(list, false);
+        view.engine.drawing().DrawMap(list, false);
         benchmark::DoNotOptimize(list.primitives().data());
     }
     view.doc.m_nTool = kToolNormal;
@@ -96,7 +97,7 @@ void DrawMapAmbiance(benchmark::State& state) {
 
 void AssignObjectSectors(benchmark::State& state) {
     for (auto _ : state)
-        View().engine.AssignObjectSectors();
+        View().engine.drawing().AssignObjectSectors();
 }
 
 // Clicks spread evenly over the 1920 x 1080 view, off the grid lines of the level's rooms.
@@ -119,13 +120,13 @@ int PlainSectorPick(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint 
         const CDataSector& sector = *sectors[static_cast<std::size_t>(i)];
         if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
         polygon.clear();
-        const int n = CMapEngine::FirstLoopLength(sector);
+        const int n = MapDrawing::FirstLoopLength(sector);
         for (int w = 0; w < n; ++w) {
             const CDataVertex& v = *sector.m_pVertices[static_cast<std::size_t>(
                 sector.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft)];
-            polygon.push_back(engine.WorldToScreen(v.m_dX, v.m_dZ));
+            polygon.push_back(engine.viewport().WorldToScreen(v.m_dX, v.m_dZ));
         }
-        if (!CMapEngine::PointInPolygon(polygon, point)) continue;
+        if (!MapPicker::PointInPolygon(polygon, point)) continue;
         double score = 0;
         for (ScreenPoint p : polygon)
             score += std::hypot(p.x - point.x, p.y - point.y);
@@ -156,7 +157,7 @@ void PickAtSector(benchmark::State& state) {
         long long sum = 0;
         for (ScreenPoint p : clicks) {
             view.engine.ClearSelection();
-            view.engine.PickAt(p, {});
+            view.engine.picker().PickAt(p, {});
             sum += view.engine.selection().empty() ? -1 : view.engine.selection().front().m_nSector;
             hits += !view.engine.selection().empty();
         }
@@ -172,8 +173,8 @@ void SectorGridRebuildPick(benchmark::State& state) {
     FittedView& view = View();
     view.doc.m_nMode = kModeSector;
     for (auto _ : state) {
-        view.engine.MarkGeometryDirty();
-        view.engine.PickAt({960, 540}, {});
+        view.engine.picker().MarkGeometryDirty();
+        view.engine.picker().PickAt({960, 540}, {});
     }
     view.engine.ClearSelection();
 }

@@ -35,9 +35,9 @@ struct FittedView {
     FittedView() {
         testing::BuildSyntheticLevel(doc.level(), testing::SyntheticLevelOptions{});
         doc.m_bAllLayers = 1; // every wall is painted, as in the baseline
-        engine.RecalcLayout(device, client);
-        engine.ZoomNormalize(device, client);
-        engine.RecalcLayout(device, client);
+        engine.viewport().RecalcLayout(device, client);
+        engine.viewport().ZoomNormalize(device, client);
+        engine.viewport().RecalcLayout(device, client);
         DisplayList warmUp;
         engine.Draw(warmUp, device); // assigns the objects' sectors once, as a view's first paint does
     }
@@ -48,8 +48,8 @@ struct FittedView {
             for (const auto& wall : s->m_pWalls) {
                 const CDataVertex& a = *s->m_pVertices[static_cast<std::size_t>(wall->m_nLeft)];
                 const CDataVertex& b = *s->m_pVertices[static_cast<std::size_t>(wall->m_nRight)];
-                const ScreenPoint p1 = engine.WorldToScreen(a.m_dX, a.m_dZ);
-                const ScreenPoint p2 = engine.WorldToScreen(b.m_dX, b.m_dZ);
+                const ScreenPoint p1 = engine.viewport().WorldToScreen(a.m_dX, a.m_dZ);
+                const ScreenPoint p2 = engine.viewport().WorldToScreen(b.m_dX, b.m_dZ);
                 lines.emplace_back(p1.x, p1.y, p2.x, p2.y);
             }
         return lines;
@@ -114,23 +114,23 @@ void DragStep(benchmark::State& state) {
     const QImage map = view.image.copy();
     view.doc.m_nMode = kModeSector;
     const ScreenPoint centre{kWidth / 2, kHeight / 2};
-    view.engine.OnPress(centre, {});
-    view.engine.OnTimer();
+    view.engine.drag().OnPress(centre, {});
+    view.engine.drag().OnTimer();
     DisplayList ghost;
     int step = 0;
     for (auto _ : state) {
         step = (step + 1) % 8;
-        view.engine.OnMove({centre.x + 24 * step, centre.y - 16 * step});
+        view.engine.drag().OnMove({centre.x + 24 * step, centre.y - 16 * step});
         ghost.Clear();
-        view.engine.DrawGhost(ghost);
+        view.engine.drag().DrawGhost(ghost);
         QPainter painter(&view.image);
         painter.drawImage(0, 0, map);
         ui::PaintDisplayList(painter, ghost);
     }
     state.counters["selected"] = static_cast<double>(view.engine.selection().size());
     state.counters["ghost_primitives"] = static_cast<double>(ghost.size());
-    view.engine.OnMove(centre); // back at the anchor: the release moves nothing
-    view.engine.OnRelease(centre);
+    view.engine.drag().OnMove(centre); // back at the anchor: the release moves nothing
+    view.engine.drag().OnRelease(centre);
     view.engine.ClearSelection();
 }
 

@@ -531,11 +531,11 @@ void FitView(CMorviDoc& doc, int zoomOutSteps) {
     CMapEngine engine(doc, settings);
     const MapDevice device{};
     const ClientRect client{0, 0, 1280, 720};
-    engine.RecalcLayout(device, client);
-    engine.ZoomNormalize(device, client);
-    engine.OnUpdate(kHintZoom, device, client);
+    engine.viewport().RecalcLayout(device, client);
+    engine.viewport().ZoomNormalize(device, client);
+    engine.viewport().OnUpdate(kHintZoom, device, client);
     for (int i = 0; i < zoomOutSteps; ++i)
-        if (engine.ZoomOut()) engine.OnUpdate(kHintZoom, device, client);
+        if (engine.viewport().ZoomOut()) engine.viewport().OnUpdate(kHintZoom, device, client);
 }
 
 } // namespace

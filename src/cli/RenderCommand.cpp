@@ -81,9 +81,9 @@ void DrawLevel(CMorviDoc& doc, const RenderOptions& options, DisplayList& list) 
     else
         doc.m_nCurrentLayer = LayerToShow(doc.level(), doc.m_nCurrentLayer);
     if (options.m_bAllLayers) doc.m_bAllLayers = 1;
-    engine.RecalcLayout(device, client);
-    if (options.m_bZoomToFit || doc.m_bNormalizeOnOpen) engine.ZoomNormalize(device, client);
-    engine.RecalcLayout(device, client);
+    engine.viewport().RecalcLayout(device, client);
+    if (options.m_bZoomToFit || doc.m_bNormalizeOnOpen) engine.viewport().ZoomNormalize(device, client);
+    engine.viewport().RecalcLayout(device, client);
     engine.Draw(list, device);
 }
 

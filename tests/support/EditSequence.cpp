@@ -233,17 +233,17 @@ EditResult Drag(CMapEngine& engine, Settings& settings, Rng& rng) {
     SelectRandom(engine, rng, mode, ctrl ? 1 : 0);
     const auto item = RandomItem(engine.level(), rng, mode);
     const auto at = item ? PointOn(engine.level(), mode, *item) : std::nullopt;
-    const ScreenPoint from = at ? engine.WorldToScreen(at->first, at->second)
+    const ScreenPoint from = at ? engine.viewport().WorldToScreen(at->first, at->second)
                                 : ScreenPoint{rng.Below(kClient.right), rng.Below(kClient.bottom)};
-    engine.OnPress(from, {ctrl, false});
-    engine.OnTimer();
+    engine.drag().OnPress(from, {ctrl, false});
+    engine.drag().OnTimer();
     ScreenPoint p = from;
     for (int moves = rng.Between(1, 3); moves > 0; --moves) {
         p = {p.x + rng.Between(-48, 48), p.y + rng.Between(-48, 48)};
-        engine.OnMove(p);
+        engine.drag().OnMove(p);
     }
     EditResult r;
-    r.m_bChanged = engine.OnRelease(p);
+    r.m_bChanged = engine.drag().OnRelease(p);
     return r;
 }
 
@@ -327,9 +327,9 @@ EditSequence::EditSequence(CMorviDoc& doc) : m_Doc(doc), m_Engine(doc, m_Setting
 // The whole level in an 800 x 600 view, so that a click at an item's screen point reaches it.
 void EditSequence::LayOut() {
     m_Engine.ClearSelection();
-    m_Engine.ZoomNormalize(kDevice, kClient);
-    m_Engine.OnUpdate(kHintZoom, kDevice, kClient);
-    m_Engine.SetVisibleRect();
+    m_Engine.viewport().ZoomNormalize(kDevice, kClient);
+    m_Engine.viewport().OnUpdate(kHintZoom, kDevice, kClient);
+    m_Engine.viewport().SetVisibleRect();
 }
 
 void EditSequence::AddDefaultOperations() {

@@ -23,7 +23,7 @@ struct EngineView {
         doc.m_nGridLevel = 4;
         doc.m_dScrollX = 1948;
         doc.m_dScrollZ = 1548;
-        engine.RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
+        engine.viewport().RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
     }
     CDataLevel& level() { return doc.level(); }
     CDataSector& sector(int s) { return *level().m_Lev.m_pSectors[static_cast<std::size_t>(s)]; }

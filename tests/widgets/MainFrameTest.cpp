@@ -181,7 +181,7 @@ private slots:
         frame.runCommand(cmd::kObject);
         CMapEngine& engine = view->engine();
         const CDataObjectItem& object = *document->level().m_Objects.m_pObjects.front();
-        const ScreenPoint at = engine.WorldToScreen(object.m_dX, object.m_dZ);
+        const ScreenPoint at = engine.viewport().WorldToScreen(object.m_dX, object.m_dZ);
         const QPoint start(at.x, at.y);
         QTest::mousePress(view->viewport(), Qt::LeftButton, {}, start);
         QTest::qWait(CMorviView::kDragDelayMs + 80);

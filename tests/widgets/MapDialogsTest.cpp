@@ -95,8 +95,8 @@ private slots:
         BuildNamedRooms(document.level());
         Settings settings;
         CMapEngine engine(document.doc(), settings);
-        engine.m_dScale = 512.0;
-        engine.m_rcClient = {0, 0, 401, 301};
+        engine.viewport().m_dScale = 512.0;
+        engine.viewport().m_rcClient = {0, 0, 401, 301};
         engine.AddToSelection({0, -1, -1, -1});
         QCOMPARE(document.doc().m_nCurrentLayer, 0);
         QSignalSpy updated(&document, &MorviDocument::updated);
@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(document.doc().m_nCurrentLayer, 3);
         QVERIFY(engine.selection() == (std::vector<CMapSelItem>{{2, -1, -1, -1}}));
-        QVERIFY(engine.WorldToScreen(32, 232) == (ScreenPoint{200, 150}));
+        QVERIFY(engine.viewport().WorldToScreen(32, 232) == (ScreenPoint{200, 150}));
         QCOMPARE(updated.count(), 1);
         QCOMPARE(selection.count(), 1);
     }
@@ -117,8 +117,8 @@ private slots:
         BuildNamedRooms(document.level());
         Settings settings;
         CMapEngine engine(document.doc(), settings);
-        engine.m_dScale = 512.0;
-        engine.m_rcClient = {0, 0, 401, 301};
+        engine.viewport().m_dScale = 512.0;
+        engine.viewport().m_rcClient = {0, 0, 401, 301};
         FindSectorDialog dialog(document, engine);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));

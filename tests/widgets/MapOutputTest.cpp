@@ -36,8 +36,12 @@ struct ViewState {
 
 ViewState StateOf(CMapEngine& engine) {
     const CMorviDoc& doc = engine.document();
-    return {doc.m_nZoom,    doc.m_nGridLevel,  doc.m_dScrollX,
-            doc.m_dScrollZ, engine.m_rcClient, engine.m_dScale};
+    return {doc.m_nZoom,
+            doc.m_nGridLevel,
+            doc.m_dScrollX,
+            doc.m_dScrollZ,
+            engine.viewport().m_rcClient,
+            engine.viewport().m_dScale};
 }
 
 } // namespace
@@ -59,9 +63,9 @@ private slots:
         QVERIFY(m_pDocument->open(testing::SampleDocumentPath(), {}));
         m_pEngine = std::make_unique<CMapEngine>(m_pDocument->doc(), m_Settings);
         const ClientRect client{0, 0, 640, 480};
-        m_pEngine->RecalcLayout(ScreenMapDevice(), client);
-        m_pEngine->ZoomNormalize(ScreenMapDevice(), client);
-        m_pEngine->RecalcLayout(ScreenMapDevice(), client);
+        m_pEngine->viewport().RecalcLayout(ScreenMapDevice(), client);
+        m_pEngine->viewport().ZoomNormalize(ScreenMapDevice(), client);
+        m_pEngine->viewport().RecalcLayout(ScreenMapDevice(), client);
         m_pDocument->doc().m_nCurrentLayer = m_pDocument->level().m_Lev.m_pSectors.front()->m_nLayer;
     }
 
@@ -88,7 +92,7 @@ private slots:
         for (int s = 0; s < static_cast<int>(sectors.size()); ++s) {
             if (sectors[s]->m_nLayer != m_pDocument->doc().m_nCurrentLayer) continue;
             for (int w = 0; w < static_cast<int>(sectors[s]->m_pWalls.size()); ++w)
-                wallColours.insert(RgbOf(m_pEngine->WallColour(s, w)) & 0xFFFFFF);
+                wallColours.insert(RgbOf(m_pEngine->drawing().WallColour(s, w)) & 0xFFFFFF);
         }
         int wallPixels = 0;
         int blackPixels = 0;
@@ -133,7 +137,7 @@ private slots:
         printer.setOutputFileName(path);
         m_pDocument->doc().m_nZoom = 3;
         m_pDocument->doc().m_dScrollX = 512;
-        m_pEngine->RecalcLayout(ScreenMapDevice(), ClientRect{0, 0, 640, 480});
+        m_pEngine->viewport().RecalcLayout(ScreenMapDevice(), ClientRect{0, 0, 640, 480});
         const ViewState before = StateOf(*m_pEngine);
         QVERIFY(PrintMap(*m_pEngine, printer));
         QVERIFY(StateOf(*m_pEngine) == before);

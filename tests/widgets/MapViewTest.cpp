@@ -57,12 +57,12 @@ struct SampleView {
         doc().m_nGridLevel = 4;
         doc().m_bGridOn = 1;
         document.updateAllViews(kHintZoom);
-        engine().CenterOn(std::round(centreX), std::round(centreZ));
+        engine().viewport().CenterOn(std::round(centreX), std::round(centreZ));
         document.updateAllViews(kHintOther);
         view->viewport()->repaint();
     }
     QPoint pixel(double x, double z) {
-        const ScreenPoint p = engine().WorldToScreen(x, z);
+        const ScreenPoint p = engine().viewport().WorldToScreen(x, z);
         return {p.x, p.y};
     }
 };
@@ -117,7 +117,7 @@ std::pair<double, double> Centroid(const CDataSector& sector) {
 
 bool IsPlainSector(const CDataLevel& level, const CDataSector& sector) {
     return (sector.m_nFlags1 & (kSectorDoor | kSectorSecret)) == 0 &&
-           !CMapEngine::IsElevatorSector(level, sector);
+           !MapDrawing::IsElevatorSector(level, sector);
 }
 
 QColor Colour(std::uint32_t bgr) {
@@ -338,12 +338,15 @@ private slots:
         s.doc().m_nZoom = 10;
         s.document.updateAllViews(kHintZoom);
         const CMapEngine& engine = s.engine();
-        const double x = engine.ScreenToWorldX(kWidth / 2.0), z = engine.ScreenToWorldZ(kHeight / 2.0);
+        const double x = engine.viewport().ScreenToWorldX(kWidth / 2.0),
+                     z = engine.viewport().ScreenToWorldZ(kHeight / 2.0);
         const QRect client = s.viewport()->rect();
         for (int command : {cmd::kZoomIn, cmd::kZoomOut, cmd::kZoomOut}) {
             s.view->runCommand(command);
-            QVERIFY(std::abs(engine.ScreenToWorldX(client.width() / 2) - x) <= engine.m_dGridStep);
-            QVERIFY(std::abs(engine.ScreenToWorldZ(client.height() / 2) - z) <= engine.m_dGridStep);
+            QVERIFY(std::abs(engine.viewport().ScreenToWorldX(client.width() / 2) - x) <=
+                    engine.viewport().m_dGridStep);
+            QVERIFY(std::abs(engine.viewport().ScreenToWorldZ(client.height() / 2) - z) <=
+                    engine.viewport().m_dGridStep);
         }
         QCOMPARE(s.doc().m_nZoom, 9);
         s.doc().m_nZoom = 24;
@@ -397,7 +400,7 @@ private slots:
         QCOMPARE(s.doc().m_dScrollX, x);
         QCOMPARE(s.view->horizontalScrollBar()->value(), static_cast<int>(x / 16));
         QTest::keyClick(s.view.get(), Qt::Key_Right, Qt::ControlModifier);
-        QCOMPARE(s.doc().m_dScrollX, x + s.engine().m_nPageCellsX * 16 / 4);
+        QCOMPARE(s.doc().m_dScrollX, x + s.engine().viewport().m_nPageCellsX * 16 / 4);
         const int layer = s.doc().m_nCurrentLayer;
         QSignalSpy panes(s.view.get(), &CMorviView::statusTextChanged);
         QTest::keyClick(s.view.get(), Qt::Key_PageUp);
@@ -455,14 +458,15 @@ private slots:
         SampleView s;
         QVERIFY(s.open() && s.show());
         const QPoint at(200, 120);
-        const double x = s.engine().ScreenToWorldX(at.x()), z = s.engine().ScreenToWorldZ(at.y());
+        const double x = s.engine().viewport().ScreenToWorldX(at.x()),
+                     z = s.engine().viewport().ScreenToWorldZ(at.y());
         const int zoom = s.doc().m_nZoom;
         QWheelEvent wheel(at, s.viewport()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(s.viewport(), &wheel);
         QCOMPARE(s.doc().m_nZoom, zoom + 1);
-        QVERIFY(std::abs(s.engine().ScreenToWorldX(at.x()) - x) < 1e-6);
-        QVERIFY(std::abs(s.engine().ScreenToWorldZ(at.y()) - z) < 1e-6);
+        QVERIFY(std::abs(s.engine().viewport().ScreenToWorldX(at.x()) - x) < 1e-6);
+        QVERIFY(std::abs(s.engine().viewport().ScreenToWorldZ(at.y()) - z) < 1e-6);
 
         QTest::mousePress(s.viewport(), Qt::MiddleButton, Qt::NoModifier, at);
         QMouseEvent move(QEvent::MouseMove, QPointF(at + QPoint(30, 0)),
@@ -470,7 +474,7 @@ private slots:
                          Qt::NoModifier);
         QApplication::sendEvent(s.viewport(), &move);
         QTest::mouseRelease(s.viewport(), Qt::MiddleButton, Qt::NoModifier, at + QPoint(30, 0));
-        QVERIFY(std::abs(s.engine().ScreenToWorldX(at.x() + 30) - x) < 1e-6);
+        QVERIFY(std::abs(s.engine().viewport().ScreenToWorldX(at.x() + 30) - x) < 1e-6);
         QVERIFY2(!s.document.history().CanUndo(), "looking around is no change");
     }
 
@@ -482,9 +486,11 @@ private slots:
         QTest::mouseMove(s.viewport(), at);
         QTRY_VERIFY(panes.count() >= 3);
         QCOMPARE(panes[0][0].toInt(), CMorviView::kPaneX);
-        QCOMPARE(panes[0][1].toString(), QString::asprintf("X %8.2f", s.engine().ScreenToWorldX(at.x())));
+        QCOMPARE(panes[0][1].toString(),
+                 QString::asprintf("X %8.2f", s.engine().viewport().ScreenToWorldX(at.x())));
         QCOMPARE(panes[1][0].toInt(), CMorviView::kPaneZ);
-        QCOMPARE(panes[1][1].toString(), QString::asprintf("Z %8.2f", s.engine().ScreenToWorldZ(at.y())));
+        QCOMPARE(panes[1][1].toString(),
+                 QString::asprintf("Z %8.2f", s.engine().viewport().ScreenToWorldZ(at.y())));
         QCOMPARE(panes[2][1].toString(), QStringLiteral("Layer %1").arg(s.doc().m_nCurrentLayer));
 
         panes.clear();
@@ -494,7 +500,7 @@ private slots:
         QCOMPARE(panes[0][1].toString(), QStringLiteral("Sector mode"));
         QCOMPARE(panes[1][1].toString(), QStringLiteral("Normal"));
         QCOMPARE(panes[2][1].toString(), QStringLiteral("Layer %1").arg(s.doc().m_nCurrentLayer));
-        QCOMPARE(panes[3][1].toString(), QString::fromStdString(s.engine().ZoomPane()));
+        QCOMPARE(panes[3][1].toString(), QString::fromStdString(s.engine().viewport().ZoomPane()));
 
         panes.clear();
         QFocusEvent out(QEvent::FocusOut, Qt::OtherFocusReason);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <algorithm>
+#include <span>
+
 namespace morvi {
 
 // The map's edit modes, the document's m_nMode.
@@ -21,5 +24,19 @@ struct CMapSelItem {
     int m_nObject = -1;
     bool operator==(const CMapSelItem&) const = default;
 };
+
+// Whether the selection holds the sector, the object, or the vertex of the sector.
+inline bool IsSectorSelected(std::span<const CMapSelItem> selection, int sector) {
+    return std::any_of(selection.begin(), selection.end(),
+                       [&](const CMapSelItem& e) { return e.m_nSector == sector; });
+}
+inline bool IsObjectSelected(std::span<const CMapSelItem> selection, int object) {
+    return std::any_of(selection.begin(), selection.end(),
+                       [&](const CMapSelItem& e) { return e.m_nObject == object; });
+}
+inline bool IsVertexSelected(std::span<const CMapSelItem> selection, int sector, int vertex) {
+    return std::any_of(selection.begin(), selection.end(),
+                       [&](const CMapSelItem& e) { return e.m_nSector == sector && e.m_nVertex == vertex; });
+}
 
 } // namespace morvi

@@ -115,11 +115,11 @@ bool FocusOnFinding(CMapEngine& engine, const LevelFinding& finding) {
     const std::optional<FocusTarget> target = TargetOf(engine.level(), finding);
     if (!target) return false;
     engine.document().m_StoreEdits();
-    engine.SetMode(target->mode);
+    engine.picker().SetMode(target->mode);
     engine.ClearSelection();
     engine.AddToSelection(target->item);
     if (target->layer) engine.document().m_nCurrentLayer = *target->layer;
-    if (target->centre) engine.CenterOn(target->centre->x, target->centre->z);
+    if (target->centre) engine.viewport().CenterOn(target->centre->x, target->centre->z);
     return true;
 }
 

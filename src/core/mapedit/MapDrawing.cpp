@@ -1,4 +1,4 @@
-#include "mapedit/CMapEngine.h"
+#include "mapedit/MapDrawing.h"
 
 #include "mapedit/MapGeometry.h"
 
@@ -178,7 +178,7 @@ void LoopPolygon(const CDataSector& sector, int begin, int end, std::vector<Worl
 
 // Whether the sector's bounding box lies wholly on or beyond one edge of the visible rectangle:
 // then every wall's two ends lie on or beyond that edge and the clip would reject them all.
-bool SectorOutside(const CMapEngine& e, const CDataSector& sector) {
+bool SectorOutside(const MapDrawing& e, const CDataSector& sector) {
     if (sector.m_pVertices.empty()) return true;
     double minX = sector.m_pVertices[0]->m_dX, maxX = minX;
     double minZ = sector.m_pVertices[0]->m_dZ, maxZ = minZ;
@@ -188,7 +188,8 @@ bool SectorOutside(const CMapEngine& e, const CDataSector& sector) {
         minZ = std::min(minZ, v->m_dZ);
         maxZ = std::max(maxZ, v->m_dZ);
     }
-    return maxX <= e.m_dVisLeft || minX >= e.m_dVisRight || maxZ <= e.m_dVisBottom || minZ >= e.m_dVisTop;
+    return maxX <= e.viewport().m_dVisLeft || minX >= e.viewport().m_dVisRight ||
+           maxZ <= e.viewport().m_dVisBottom || minZ >= e.viewport().m_dVisTop;
 }
 
 // Buffers a draw reuses from sector to sector.
@@ -200,34 +201,35 @@ struct FillScratch {
 };
 
 // Each wall loop is a polygon of its own, so holes are filled like the outer loop.
-void DrawToolFill(const CMapEngine& e, DisplayList& out, const CDataSector& s, int tool, FillScratch& b) {
+void DrawToolFill(const MapDrawing& e, DisplayList& out, const CDataSector& s, int tool, FillScratch& b) {
     const auto brush = ToolBrush(s, tool);
     if (!brush) return;
     b.loopStarts.clear();
     BuildLoopStarts(s, b.loopStarts);
     for (std::size_t k = 0; k + 1 < b.loopStarts.size(); ++k) {
         LoopPolygon(s, b.loopStarts[k], b.loopStarts[k + 1], b.poly);
-        ClipPolygon(b.poly, b.clipped, e.m_dVisLeft, e.m_dVisRight, e.m_dVisBottom, e.m_dVisTop);
+        ClipPolygon(b.poly, b.clipped, e.viewport().m_dVisLeft, e.viewport().m_dVisRight,
+                    e.viewport().m_dVisBottom, e.viewport().m_dVisTop);
         if (Flat(b.poly)) continue;
         b.screen.clear();
         for (const WorldPoint& p : b.poly)
-            b.screen.push_back(e.WorldToScreen(p.x, p.z));
+            b.screen.push_back(e.viewport().WorldToScreen(p.x, p.z));
         out.AddPolygon(b.screen, *brush);
     }
 }
 
 // A selected sector's mark: the rings at its first wall's left vertex, when that is visible.
-void DrawRingsAtFirstWall(const CMapEngine& e, DisplayList& out, const CDataSector& s, bool blackWhite,
+void DrawRingsAtFirstWall(const MapDrawing& e, DisplayList& out, const CDataSector& s, bool blackWhite,
                           double dx = 0, double dz = 0) {
     if (s.m_pWalls.empty()) return;
     const CDataVertex* first = ItemAt(s.m_pVertices, s.m_pWalls[0]->m_nLeft);
-    if (first != nullptr && e.IsVisible(first->m_dX + dx, first->m_dZ + dz))
+    if (first != nullptr && e.viewport().IsVisible(first->m_dX + dx, first->m_dZ + dz))
         e.DrawRings(out, first->m_dX + dx, first->m_dZ + dz, Pen(MapColour::kRed, blackWhite));
 }
 
 // Objects of a sector on another layer stay hidden even with all layers shown; objects outside
 // every sector are always drawn.
-void DrawObjects(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, bool blackWhite) {
+void DrawObjects(const MapDrawing& e, const CMorviDoc& doc, DisplayList& out, bool blackWhite) {
     const CDataLevel& level = doc.level();
     const auto& objects = level.m_Objects.m_pObjects;
     for (std::size_t i = 0; i < objects.size(); ++i) {
@@ -236,13 +238,15 @@ void DrawObjects(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, bo
             const CDataSector* s = ItemAt(level.m_Lev.m_pSectors, object.m_nSector);
             if (s == nullptr || s->m_nLayer != doc.m_nCurrentLayer) continue;
         }
-        e.DrawObject(out, object, e.IsObjectSelected(static_cast<int>(i)), 0, 0, blackWhite);
+        e.DrawObject(out, object, IsObjectSelected(doc.selection(), static_cast<int>(i)), 0, 0, blackWhite);
     }
 }
 
-void DrawWallMarks(const CMapEngine& e, const CDataLev& lev, DisplayList& out, bool blackWhite) {
+void DrawWallMarks(const MapDrawing& e, const CMorviDoc& doc, DisplayList& out, bool blackWhite) {
+    const CDataLev& lev = doc.level().m_Lev;
+    const auto& selection = doc.selection();
     const std::uint32_t red = Pen(MapColour::kRed, blackWhite);
-    for (const CMapSelItem& item : e.selection()) {
+    for (const CMapSelItem& item : selection) {
         const CDataSector* s = ItemAt(lev.m_pSectors, item.m_nSector);
         if (s == nullptr || item.m_nWall < 0 || static_cast<std::size_t>(item.m_nWall) >= s->m_pWalls.size())
             continue;
@@ -251,35 +255,36 @@ void DrawWallMarks(const CMapEngine& e, const CDataLev& lev, DisplayList& out, b
         const CDataVertex* b = ItemAt(s->m_pVertices, wall.m_nRight);
         if (a == nullptr || b == nullptr) continue;
         double x1 = a->m_dX, z1 = a->m_dZ, x2 = b->m_dX, z2 = b->m_dZ;
-        if (e.ClipSegment(x1, z1, x2, z2))
-            out.AddLine(e.WorldToScreenX(x1), e.WorldToScreenY(z1), e.WorldToScreenX(x2),
-                        e.WorldToScreenY(z2), red);
-        if (e.IsVisible(a->m_dX, a->m_dZ)) e.DrawRings(out, a->m_dX, a->m_dZ, red);
+        if (e.viewport().ClipSegment(x1, z1, x2, z2))
+            out.AddLine(e.viewport().WorldToScreenX(x1), e.viewport().WorldToScreenY(z1),
+                        e.viewport().WorldToScreenX(x2), e.viewport().WorldToScreenY(z2), red);
+        if (e.viewport().IsVisible(a->m_dX, a->m_dZ)) e.DrawRings(out, a->m_dX, a->m_dZ, red);
     }
 }
 
 // Vertices are marked on the current layer only: all layers are shown but never edited.
-void DrawVertexMarks(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, bool blackWhite) {
+void DrawVertexMarks(const MapDrawing& e, const CMorviDoc& doc, DisplayList& out, bool blackWhite) {
     const auto& sectors = doc.level().m_Lev.m_pSectors;
     for (std::size_t i = 0; i < sectors.size(); ++i) {
         const CDataSector& s = *sectors[i];
         if (s.m_nLayer != doc.m_nCurrentLayer) continue;
         for (std::size_t v = 0; v < s.m_pVertices.size(); ++v)
             e.DrawVertexMark(out, s.m_pVertices[v]->m_dX, s.m_pVertices[v]->m_dZ,
-                             e.IsVertexSelected(static_cast<int>(i), static_cast<int>(v)), blackWhite);
+                             IsVertexSelected(doc.selection(), static_cast<int>(i), static_cast<int>(v)),
+                             blackWhite);
     }
 }
 
-void DrawModeMarks(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, bool blackWhite) {
+void DrawModeMarks(const MapDrawing& e, const CMorviDoc& doc, DisplayList& out, bool blackWhite) {
     switch (doc.m_nMode) {
     case kModeSector:
         // Selected sectors again, so that their red walls lie on top of their neighbours'.
-        for (const CMapSelItem& item : e.selection())
+        for (const CMapSelItem& item : doc.selection())
             e.DrawSectorWalls(out, item.m_nSector, 0, 0, blackWhite);
         if (doc.m_nTool == kToolObjects) DrawObjects(e, doc, out, blackWhite);
         break;
     case kModeWall:
-        DrawWallMarks(e, doc.level().m_Lev, out, blackWhite);
+        DrawWallMarks(e, doc, out, blackWhite);
         break;
     case kModeVertex:
         DrawVertexMarks(e, doc, out, blackWhite);
@@ -302,16 +307,16 @@ struct ScreenMap {
 };
 
 // A sector's walls moved by (dx, dz), then the selection rings at its first wall's left vertex.
-void DrawWalls(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, const CDataSector& s,
+void DrawWalls(const MapDrawing& e, const CMorviDoc& doc, DisplayList& out, const CDataSector& s,
                const SectorPen& pen, double dx, double dz) {
     const CDataLev& lev = doc.level().m_Lev;
-    const ScreenMap map{doc.m_dScrollX, doc.m_dScrollZ, e.m_dScale};
+    const ScreenMap map{doc.m_dScrollX, doc.m_dScrollZ, e.viewport().m_dScale};
     for (const auto& wall : s.m_pWalls) {
         const CDataVertex* a = ItemAt(s.m_pVertices, wall->m_nLeft);
         const CDataVertex* b = ItemAt(s.m_pVertices, wall->m_nRight);
         if (a == nullptr || b == nullptr) continue;
         double x1 = a->m_dX + dx, z1 = a->m_dZ + dz, x2 = b->m_dX + dx, z2 = b->m_dZ + dz;
-        if (!e.ClipSegment(x1, z1, x2, z2)) continue;
+        if (!e.viewport().ClipSegment(x1, z1, x2, z2)) continue;
         out.AddLine(map.X(x1), map.Y(z1), map.X(x2), map.Y(z2),
                     Pen(RulePen(lev, s, *wall, pen), pen.blackWhite));
     }
@@ -320,13 +325,13 @@ void DrawWalls(const CMapEngine& e, const CMorviDoc& doc, DisplayList& out, cons
 
 } // namespace
 
-void CMapEngine::Draw(DisplayList& out, const MapDevice& device) {
+void MapDrawing::Draw(DisplayList& out, const MapDevice& device) {
     if (m_Doc.m_nMode == kModePerspective) return;
     if (!device.m_bPrinting) DrawGrid(out);
     DrawMap(out, device.m_bPrinting && m_Settings.m_bBlackWhite);
 }
 
-void CMapEngine::DrawPrint(DisplayList& out, const MapDevice& printer, const ClientRect& page,
+void MapDrawing::DrawPrint(DisplayList& out, const MapDevice& printer, const ClientRect& page,
                            const MapDevice& screen, const ClientRect& screenClient) {
     // The page shows the selection (or the whole level) as large as it fits; the views keep
     // their own zoom, grid and scroll.
@@ -334,92 +339,54 @@ void CMapEngine::DrawPrint(DisplayList& out, const MapDevice& printer, const Cli
     const int gridLevel = m_Doc.m_nGridLevel;
     const double scrollX = m_Doc.m_dScrollX;
     const double scrollZ = m_Doc.m_dScrollZ;
-    ZoomNormalize(printer, page);
-    RecalcLayout(printer, page);
+    m_View.ZoomNormalize(printer, page);
+    m_View.RecalcLayout(printer, page);
     DrawMap(out, printer.m_bPrinting && m_Settings.m_bBlackWhite);
     m_Doc.m_nZoom = zoom;
     m_Doc.m_nGridLevel = gridLevel;
     m_Doc.m_dScrollX = scrollX;
     m_Doc.m_dScrollZ = scrollZ;
-    RecalcLayout(screen, screenClient);
+    m_View.RecalcLayout(screen, screenClient);
 }
 
 // Dots closer than this many pixels would cover a large level zoomed out with a carpet: a
 // coarser multiple of the grid step is drawn instead (the grid the edits snap to stays).
 constexpr int kFewestDotPixels = 6;
 
-void CMapEngine::DrawGrid(DisplayList& out) const {
-    if (!m_Doc.m_bGridOn || !(m_dGridStep > 0)) return;
-    double step = m_dGridStep;
-    while (step * m_dScale / 4096.0 < kFewestDotPixels && step < 4096.0)
+void MapDrawing::DrawGrid(DisplayList& out) const {
+    if (!m_Doc.m_bGridOn || !(m_View.m_dGridStep > 0)) return;
+    double step = m_View.m_dGridStep;
+    while (step * m_View.m_dScale / 4096.0 < kFewestDotPixels && step < 4096.0)
         step *= 2.0;
-    const double l = ScreenToWorldX(m_rcClient.left);
-    const double r = ScreenToWorldX(m_rcClient.right);
-    const double t = ScreenToWorldZ(m_rcClient.top);
-    const double b = ScreenToWorldZ(m_rcClient.bottom);
+    const double l = m_View.ScreenToWorldX(m_View.m_rcClient.left);
+    const double r = m_View.ScreenToWorldX(m_View.m_rcClient.right);
+    const double t = m_View.ScreenToWorldZ(m_View.m_rcClient.top);
+    const double b = m_View.ScreenToWorldZ(m_View.m_rcClient.bottom);
     const double x0 = l - std::fmod(l, step);
     const double z0 = t - std::fmod(t, step);
     // The spacing of the first cell is used throughout, so the dots stay evenly spaced even where
     // truncation would make single cells a pixel wider or narrower.
-    const int px0 = WorldToScreenX(x0);
-    const int pxEnd = WorldToScreenX(r);
-    const int dx = std::max(WorldToScreenX(x0 + step) - px0, 1);
-    const int py0 = WorldToScreenY(z0);
-    const int pyEnd = WorldToScreenY(b);
-    const int dy = std::max(WorldToScreenY(z0 - step) - py0, 1);
+    const int px0 = m_View.WorldToScreenX(x0);
+    const int pxEnd = m_View.WorldToScreenX(r);
+    const int dx = std::max(m_View.WorldToScreenX(x0 + step) - px0, 1);
+    const int py0 = m_View.WorldToScreenY(z0);
+    const int pyEnd = m_View.WorldToScreenY(b);
+    const int dy = std::max(m_View.WorldToScreenY(z0 - step) - py0, 1);
     for (int px = px0; px < pxEnd; px += dx)
         for (int py = py0; py < pyEnd; py += dy)
             out.AddPixel(px, py, MapColour::kGridDot);
 }
 
-void CMapEngine::SetVisibleRect() {
-    m_dVisLeft = ScreenToWorldX(m_rcClient.left - 10);
-    m_dVisRight = ScreenToWorldX(m_rcClient.right + 10);
-    m_dVisTop = ScreenToWorldZ(m_rcClient.top - 10);
-    m_dVisBottom = ScreenToWorldZ(m_rcClient.bottom + 10);
+int MapDrawing::FirstLoopLength(const CDataSector& sector) {
+    const int count = static_cast<int>(sector.m_pWalls.size());
+    if (count == 0) return 0;
+    const int start = sector.m_pWalls[0]->m_nLeft;
+    for (int i = 0; i < count; ++i)
+        if (sector.m_pWalls[static_cast<std::size_t>(i)]->m_nRight == start) return i + 1;
+    return count;
 }
 
-bool CMapEngine::IsVisible(double x, double z) const {
-    return x >= m_dVisLeft && x <= m_dVisRight && z >= m_dVisBottom && z <= m_dVisTop;
-}
-
-bool CMapEngine::ClipSegment(double& x1, double& z1, double& x2, double& z2) const {
-    const double bottom = m_dVisBottom, top = m_dVisTop, left = m_dVisLeft, right = m_dVisRight;
-    if ((z1 <= bottom && z2 <= bottom) || (z1 >= top && z2 >= top)) return false;
-    // Past the test above, an end beyond an edge means the other lies inside it: no division by 0.
-    if (z1 < bottom) {
-        x1 += (x2 - x1) * (bottom - z1) / (z2 - z1);
-        z1 = bottom;
-    } else if (z2 < bottom) {
-        x2 += (x1 - x2) * (bottom - z2) / (z1 - z2);
-        z2 = bottom;
-    }
-    if (z1 > top) {
-        x1 += (x2 - x1) * (top - z1) / (z2 - z1);
-        z1 = top;
-    } else if (z2 > top) {
-        x2 += (x1 - x2) * (top - z2) / (z1 - z2);
-        z2 = top;
-    }
-    if ((x1 <= left && x2 <= left) || (x1 >= right && x2 >= right)) return false;
-    if (x1 < left) {
-        z1 += (z2 - z1) * (left - x1) / (x2 - x1);
-        x1 = left;
-    } else if (x2 < left) {
-        z2 += (z1 - z2) * (left - x2) / (x1 - x2);
-        x2 = left;
-    }
-    if (x1 > right) {
-        z1 += (z2 - z1) * (right - x1) / (x2 - x1);
-        x1 = right;
-    } else if (x2 > right) {
-        z2 += (z1 - z2) * (right - x2) / (x1 - x2);
-        x2 = right;
-    }
-    return !(x1 == x2 && z1 == z2);
-}
-
-bool CMapEngine::IsElevatorSector(const CDataLevel& level, const CDataSector& sector) {
+bool MapDrawing::IsElevatorSector(const CDataLevel& level, const CDataSector& sector) {
     if (sector.m_strName.empty()) return false;
     for (const auto& item : level.m_Inf.m_pItems)
         if (EqualsNoCase(item->m_strType, "sector") && EqualsNoCase(item->m_strName, sector.m_strName) &&
@@ -428,40 +395,40 @@ bool CMapEngine::IsElevatorSector(const CDataLevel& level, const CDataSector& se
     return false;
 }
 
-std::uint32_t CMapEngine::WallColour(int sector, int wall) const {
-    const CDataSector* s = ItemAt(level().m_Lev.m_pSectors, sector);
+std::uint32_t MapDrawing::WallColour(int sector, int wall) const {
+    const CDataSector* s = ItemAt(m_Doc.level().m_Lev.m_pSectors, sector);
     if (s == nullptr || wall < 0 || static_cast<std::size_t>(wall) >= s->m_pWalls.size())
         return MapColour::kGrey;
     SectorPen pen;
     pen.grey = s->m_nLayer != m_Doc.m_nCurrentLayer || m_Doc.m_nMode == kModeVertex;
-    pen.selected = m_Doc.m_nMode == kModeSector && IsSectorSelected(sector);
-    pen.elevator = IsElevatorSector(level(), *s);
-    return RulePen(level().m_Lev, *s, *s->m_pWalls[static_cast<std::size_t>(wall)], pen);
+    pen.selected = m_Doc.m_nMode == kModeSector && IsSectorSelected(m_Doc.selection(), sector);
+    pen.elevator = IsElevatorSector(m_Doc.level(), *s);
+    return RulePen(m_Doc.level().m_Lev, *s, *s->m_pWalls[static_cast<std::size_t>(wall)], pen);
 }
 
-void CMapEngine::DrawRings(DisplayList& out, double x, double z, std::uint32_t colour) const {
-    const int px = WorldToScreenX(x);
-    const int py = WorldToScreenY(z);
+void MapDrawing::DrawRings(DisplayList& out, double x, double z, std::uint32_t colour) const {
+    const int px = m_View.WorldToScreenX(x);
+    const int py = m_View.WorldToScreenY(z);
     out.AddEllipse(px - 4, py - 4, px + 4, py + 5, colour);
     out.AddEllipse(px - 3, py - 3, px + 3, py + 4, colour);
 }
 
-void CMapEngine::DrawVertexMark(DisplayList& out, double x, double z, bool marked, bool blackWhite) const {
-    if (!IsVisible(x, z)) return;
-    const int px = WorldToScreenX(x);
-    const int py = WorldToScreenY(z);
+void MapDrawing::DrawVertexMark(DisplayList& out, double x, double z, bool marked, bool blackWhite) const {
+    if (!m_View.IsVisible(x, z)) return;
+    const int px = m_View.WorldToScreenX(x);
+    const int py = m_View.WorldToScreenY(z);
     for (int y = py - 1; y <= py + 1; ++y)
         out.AddLine(px - 1, y, px + 2, y, Pen(MapColour::kGreen, blackWhite));
     if (marked) DrawRings(out, x, z, Pen(MapColour::kRed, blackWhite));
 }
 
-void CMapEngine::DrawObject(DisplayList& out, const CDataObjectItem& object, bool selected, double dx,
+void MapDrawing::DrawObject(DisplayList& out, const CDataObjectItem& object, bool selected, double dx,
                             double dz, bool blackWhite) const {
     const double x = object.m_dX + dx;
     const double z = object.m_dZ + dz;
-    if (!IsVisible(x, z)) return;
-    const int px = WorldToScreenX(x);
-    const int py = WorldToScreenY(z);
+    if (!m_View.IsVisible(x, z)) return;
+    const int px = m_View.WorldToScreenX(x);
+    const int py = m_View.WorldToScreenY(z);
     const std::uint32_t c = blackWhite ? 0 : object.m_crColour;
     if (EqualsNoCase(object.m_strClass, "frame")) {
         out.AddPixel(px - 2, py, c);
@@ -481,20 +448,20 @@ void CMapEngine::DrawObject(DisplayList& out, const CDataObjectItem& object, boo
                 red);
 }
 
-void CMapEngine::DrawSectorWalls(DisplayList& out, int sector, double dx, double dz, bool blackWhite) const {
-    const CDataSector* s = ItemAt(level().m_Lev.m_pSectors, sector);
+void MapDrawing::DrawSectorWalls(DisplayList& out, int sector, double dx, double dz, bool blackWhite) const {
+    const CDataSector* s = ItemAt(m_Doc.level().m_Lev.m_pSectors, sector);
     if (s == nullptr) return;
     const SectorPen pen{s->m_nLayer != m_Doc.m_nCurrentLayer || m_Doc.m_nMode == kModeVertex,
-                        m_Doc.m_nMode == kModeSector && IsSectorSelected(sector),
-                        IsElevatorSector(level(), *s), blackWhite};
+                        m_Doc.m_nMode == kModeSector && IsSectorSelected(m_Doc.selection(), sector),
+                        IsElevatorSector(m_Doc.level(), *s), blackWhite};
     DrawWalls(*this, m_Doc, out, *s, pen, dx, dz);
 }
 
-void CMapEngine::DrawMap(DisplayList& out, bool blackWhite) {
-    SetVisibleRect();
+void MapDrawing::DrawMap(DisplayList& out, bool blackWhite) {
+    m_View.SetVisibleRect();
     if (m_bObjectsDirty) AssignObjectSectors();
-    const CDataLev& lev = level().m_Lev;
-    const std::unordered_set<std::string> elevators = ElevatorNames(level().m_Inf);
+    const CDataLev& lev = m_Doc.level().m_Lev;
+    const std::unordered_set<std::string> elevators = ElevatorNames(m_Doc.level().m_Inf);
     const int mode = m_Doc.m_nMode;
     m_Doc.m_nMaxLayer = -1;
     m_Doc.m_nMinLayer = INT_MAX;
@@ -504,7 +471,7 @@ void CMapEngine::DrawMap(DisplayList& out, bool blackWhite) {
         m_Doc.m_nMaxLayer = std::max(m_Doc.m_nMaxLayer, s.m_nLayer);
         m_Doc.m_nMinLayer = std::min(m_Doc.m_nMinLayer, s.m_nLayer);
         if (s.m_nLayer != m_Doc.m_nCurrentLayer && !m_Doc.m_bAllLayers) continue;
-        const bool selected = mode == kModeSector && IsSectorSelected(static_cast<int>(i));
+        const bool selected = mode == kModeSector && IsSectorSelected(m_Doc.selection(), static_cast<int>(i));
         if (SectorOutside(*this, s)) {
             // Nothing of it can be drawn but the selection rings, which may sit on an edge.
             if (selected) DrawRingsAtFirstWall(*this, out, s, blackWhite);
@@ -517,14 +484,11 @@ void CMapEngine::DrawMap(DisplayList& out, bool blackWhite) {
         DrawWalls(*this, m_Doc, out, s, pen, 0, 0);
     }
     DrawModeMarks(*this, m_Doc, out, blackWhite);
-    // Whatever changed since the last paint, the sector grid of the clicks must not lag behind;
-    // checked last, while the vertices are still in the cache.
-    if (!m_bGeometryDirty && !m_SectorGrid.Matches(lev.m_pSectors)) m_bGeometryDirty = true;
 }
 
 // The assignment is the core's world-unit rule, so that it does not depend on the zoom.
-void CMapEngine::AssignObjectSectors() {
-    morvi::AssignObjectSectors(level());
+void MapDrawing::AssignObjectSectors() {
+    morvi::AssignObjectSectors(m_Doc.level());
     m_bObjectsDirty = false;
 }
 

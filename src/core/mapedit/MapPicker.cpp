@@ -1,9 +1,12 @@
-#include "mapedit/CMapEngine.h"
+#include "mapedit/MapPicker.h"
+
+#include "mapedit/MapDrawing.h"
 #include "model/ModelOps.h"
 #include "model/StringUtil.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <set>
 
@@ -89,13 +92,6 @@ bool RemoveCoincidentVertices(const CDataLevel& level, std::vector<CMapSelItem>&
     return std::erase_if(selection, repeated) != 0;
 }
 
-// Centres the view on a world point; the next layout clamps the scroll.
-void CentreView(CMapEngine& engine, double x, double z) {
-    CMorviDoc& doc = engine.document();
-    doc.m_dScrollX -= engine.ScreenToWorldX(engine.m_rcClient.width() / 2) - x;
-    doc.m_dScrollZ += engine.ScreenToWorldZ(engine.m_rcClient.height() / 2) - z;
-}
-
 struct PixelBox {
     int left, top, right, bottom;
     bool Holds(ScreenPoint p) const { return left <= p.x && p.x <= right && top <= p.y && p.y <= bottom; }
@@ -105,7 +101,7 @@ struct PixelBox {
 // box from the world extremes holds every vertex's pixel; a point outside it has no crossings to
 // its right or none at all, so the crossing test cannot hold there for any of its loops. Taken
 // from the live vertices of each candidate, so the grid's recorded boxes never decide a pick.
-std::optional<PixelBox> SectorBox(const CMapEngine& engine, const CDataSector& sector) {
+std::optional<PixelBox> SectorBox(const MapViewport& view, const CDataSector& sector) {
     if (sector.m_pVertices.empty()) return std::nullopt;
     double minX = std::numeric_limits<double>::infinity();
     double maxX = -minX, minZ = minX, maxZ = -minX;
@@ -115,20 +111,19 @@ std::optional<PixelBox> SectorBox(const CMapEngine& engine, const CDataSector& s
         minZ = std::min(minZ, v->m_dZ);
         maxZ = std::max(maxZ, v->m_dZ);
     }
-    return PixelBox{engine.WorldToScreenX(minX), engine.WorldToScreenY(maxZ), engine.WorldToScreenX(maxX),
-                    engine.WorldToScreenY(minZ)};
+    return PixelBox{view.WorldToScreenX(minX), view.WorldToScreenY(maxZ), view.WorldToScreenX(maxX),
+                    view.WorldToScreenY(minZ)};
 }
 
 // The first loop's left vertices in pixels; false when a wall names a missing vertex.
-bool FirstLoopPolygon(const CMapEngine& engine, const CDataSector& sector,
-                      std::vector<ScreenPoint>& polygon) {
+bool FirstLoopPolygon(const MapViewport& view, const CDataSector& sector, std::vector<ScreenPoint>& polygon) {
     polygon.clear();
-    const int n = CMapEngine::FirstLoopLength(sector);
+    const int n = MapDrawing::FirstLoopLength(sector);
     for (int w = 0; w < n; ++w) {
         const CDataVertex* v =
             ItemAt(sector.m_pVertices, sector.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft);
         if (!v) return false;
-        polygon.push_back(engine.WorldToScreen(v->m_dX, v->m_dZ));
+        polygon.push_back(view.WorldToScreen(v->m_dX, v->m_dZ));
     }
     return true;
 }
@@ -136,10 +131,10 @@ bool FirstLoopPolygon(const CMapEngine& engine, const CDataSector& sector,
 // The sectors a click at the point could pick, highest index first. A sector's pixel box can
 // hold the point only if its world box meets the world span of the pixels next to it (truncation
 // moves a coordinate by less than one pixel); two pixels of margin leave room for rounding.
-std::vector<int> SectorCandidates(const CMapEngine& engine, const SectorGrid& grid, ScreenPoint point) {
+std::vector<int> SectorCandidates(const MapViewport& view, const SectorGrid& grid, ScreenPoint point) {
     std::vector<int> out;
-    const double x0 = engine.ScreenToWorldX(point.x - 2.0), x1 = engine.ScreenToWorldX(point.x + 2.0);
-    const double z0 = engine.ScreenToWorldZ(point.y + 2.0), z1 = engine.ScreenToWorldZ(point.y - 2.0);
+    const double x0 = view.ScreenToWorldX(point.x - 2.0), x1 = view.ScreenToWorldX(point.x + 2.0);
+    const double z0 = view.ScreenToWorldZ(point.y + 2.0), z1 = view.ScreenToWorldZ(point.y - 2.0);
     if (!grid.Candidates(x0, z0, x1, z1, out))
         for (std::size_t i = grid.sectorCount(); i-- > 0;)
             out.push_back(static_cast<int>(i));
@@ -150,19 +145,18 @@ std::vector<int> SectorCandidates(const CMapEngine& engine, const SectorGrid& gr
 // closest around it, so that a small sector inside a large one can be picked. Going from the last
 // sector with a strict comparison lets the higher index win a tie. The grid only narrows the
 // search; each candidate is tested on its live vertices.
-std::optional<CMapSelItem> PickSector(const CMapEngine& engine, const CMorviDoc& doc, const SectorGrid& grid,
+std::optional<CMapSelItem> PickSector(const MapViewport& view, const CMorviDoc& doc, const SectorGrid& grid,
                                       ScreenPoint point) {
     const auto& sectors = doc.level().m_Lev.m_pSectors;
     std::vector<ScreenPoint> polygon;
     double best = std::numeric_limits<double>::infinity();
     std::optional<CMapSelItem> found;
-    for (const int i : SectorCandidates(engine, grid, point)) {
+    for (const int i : SectorCandidates(view, grid, point)) {
         const CDataSector& sector = *sectors[static_cast<std::size_t>(i)];
         if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
-        const std::optional<PixelBox> box = SectorBox(engine, sector);
+        const std::optional<PixelBox> box = SectorBox(view, sector);
         if (!box || !box->Holds(point)) continue;
-        if (!FirstLoopPolygon(engine, sector, polygon) || !CMapEngine::PointInPolygon(polygon, point))
-            continue;
+        if (!FirstLoopPolygon(view, sector, polygon) || !MapPicker::PointInPolygon(polygon, point)) continue;
         double score = 0.0;
         for (ScreenPoint p : polygon)
             score += PixelDistance(p, point);
@@ -189,11 +183,11 @@ std::optional<double> WallDistance(const CDataVertex& p1, const CDataVertex& p2,
 }
 
 // Wall mode: the nearest wall within ten pixels, the first found on a tie.
-std::optional<CMapSelItem> PickWall(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point) {
-    const double wx = engine.ScreenToWorldX(point.x);
-    const double wz = engine.ScreenToWorldZ(point.y);
+std::optional<CMapSelItem> PickWall(const MapViewport& view, const CMorviDoc& doc, ScreenPoint point) {
+    const double wx = view.ScreenToWorldX(point.x);
+    const double wz = view.ScreenToWorldZ(point.y);
     const auto& sectors = doc.level().m_Lev.m_pSectors;
-    double best = kPickPixels * 4096.0 / engine.m_dScale;
+    double best = kPickPixels * 4096.0 / view.m_dScale;
     std::optional<CMapSelItem> found;
     for (std::size_t i = 0; i < sectors.size(); ++i) {
         const CDataSector& sector = *sectors[i];
@@ -213,7 +207,7 @@ std::optional<CMapSelItem> PickWall(const CMapEngine& engine, const CMorviDoc& d
 }
 
 // Vertex mode: the nearest vertex under ten pixels, the first found on a tie.
-std::optional<CMapSelItem> PickVertex(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point) {
+std::optional<CMapSelItem> PickVertex(const MapViewport& view, const CMorviDoc& doc, ScreenPoint point) {
     const auto& sectors = doc.level().m_Lev.m_pSectors;
     double best = kPickPixels;
     std::optional<CMapSelItem> found;
@@ -222,7 +216,7 @@ std::optional<CMapSelItem> PickVertex(const CMapEngine& engine, const CMorviDoc&
         if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
         for (std::size_t v = 0; v < sector.m_pVertices.size(); ++v) {
             const CDataVertex& vertex = *sector.m_pVertices[v];
-            const double d = PixelDistance(engine.WorldToScreen(vertex.m_dX, vertex.m_dZ), point);
+            const double d = PixelDistance(view.WorldToScreen(vertex.m_dX, vertex.m_dZ), point);
             if (d < best) {
                 best = d;
                 found = CMapSelItem{static_cast<int>(i), -1, static_cast<int>(v), -1};
@@ -240,14 +234,14 @@ bool ObjectOnLayer(const CDataLevel& level, const CDataObjectItem& object, int l
 }
 
 // Object mode: the nearest object under ten pixels, with the sector it was assigned.
-std::optional<CMapSelItem> PickObject(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point) {
+std::optional<CMapSelItem> PickObject(const MapViewport& view, const CMorviDoc& doc, ScreenPoint point) {
     const auto& objects = doc.level().m_Objects.m_pObjects;
     double best = kPickPixels;
     std::optional<CMapSelItem> found;
     for (std::size_t i = 0; i < objects.size(); ++i) {
         const CDataObjectItem& object = *objects[i];
         if (!ObjectOnLayer(doc.level(), object, doc.m_nCurrentLayer, false)) continue;
-        const double d = PixelDistance(engine.WorldToScreen(object.m_dX, object.m_dZ), point);
+        const double d = PixelDistance(view.WorldToScreen(object.m_dX, object.m_dZ), point);
         if (d < best) {
             best = d;
             found = CMapSelItem{object.m_nSector, -1, -1, static_cast<int>(i)};
@@ -258,13 +252,13 @@ std::optional<CMapSelItem> PickObject(const CMapEngine& engine, const CMorviDoc&
 
 // The rubber band's test: inside the band and inside the visible world rectangle, bounds included.
 struct BandTest {
-    const CMapEngine& engine;
+    const MapViewport& view;
     ClientRect band;
 
     bool Holds(double x, double z) const {
-        const bool visible = engine.m_dVisLeft <= x && x <= engine.m_dVisRight && engine.m_dVisBottom <= z &&
-                             z <= engine.m_dVisTop;
-        return visible && InRect(band, engine.WorldToScreen(x, z));
+        const bool visible =
+            view.m_dVisLeft <= x && x <= view.m_dVisRight && view.m_dVisBottom <= z && z <= view.m_dVisTop;
+        return visible && InRect(band, view.WorldToScreen(x, z));
     }
     bool Holds(const CDataVertex* v) const { return v && Holds(v->m_dX, v->m_dZ); }
 };
@@ -326,31 +320,31 @@ void BandObjects(const CMorviDoc& doc, const BandTest& test, std::vector<CMapSel
 
 } // namespace
 
-void CMapEngine::PickAt(ScreenPoint point, KeyState keys) {
+void MapPicker::PickAt(ScreenPoint point, KeyState keys) {
     const int mode = m_Doc.m_nMode;
     if (mode < kModeSector || mode > kModeObject) return; // the perspective view picks for itself
     m_Doc.m_StoreEdits();
     std::optional<CMapSelItem> candidate;
     switch (mode) {
     case kModeSector:
-        if (m_bGeometryDirty || m_SectorGrid.sectorCount() != level().m_Lev.m_pSectors.size()) {
-            m_SectorGrid.Build(level().m_Lev.m_pSectors);
+        if (m_bGeometryDirty || m_SectorGrid.sectorCount() != m_Doc.level().m_Lev.m_pSectors.size()) {
+            m_SectorGrid.Build(m_Doc.level().m_Lev.m_pSectors);
             m_bGeometryDirty = false;
         }
-        candidate = PickSector(*this, m_Doc, m_SectorGrid, point);
+        candidate = PickSector(m_View, m_Doc, m_SectorGrid, point);
         break;
     case kModeWall:
-        candidate = PickWall(*this, m_Doc, point);
+        candidate = PickWall(m_View, m_Doc, point);
         break;
     case kModeVertex:
-        candidate = PickVertex(*this, m_Doc, point);
+        candidate = PickVertex(m_View, m_Doc, point);
         break;
     default:
-        candidate = PickObject(*this, m_Doc, point);
+        candidate = PickObject(m_View, m_Doc, point);
         break;
     }
-    SelectionEffect effect = UpdateSelection(m_Selection, mode, candidate, keys.m_bCtrl);
-    if (mode == kModeVertex && RemoveCoincidentVertices(level(), m_Selection))
+    SelectionEffect effect = UpdateSelection(m_Doc.selection(), mode, candidate, keys.m_bCtrl);
+    if (mode == kModeVertex && RemoveCoincidentVertices(m_Doc.level(), m_Doc.selection()))
         effect = SelectionEffect::Removed;
     if (effect != SelectionEffect::Untouched && m_Notify.m_Invalidate)
         m_Notify.m_Invalidate(effect == SelectionEffect::Removed || effect == SelectionEffect::Cleared);
@@ -358,64 +352,65 @@ void CMapEngine::PickAt(ScreenPoint point, KeyState keys) {
 }
 
 // Unlike a click, the band also catches the other layers' items when all layers are shown.
-void CMapEngine::RubberBandSelect(const ClientRect& rect) {
-    const BandTest test{*this, Normalised(rect)};
+void MapPicker::RubberBandSelect(const ClientRect& rect) {
+    const BandTest test{m_View, Normalised(rect)};
     const LayerFilter onLayer{m_Doc.m_nCurrentLayer, m_Doc.m_bAllLayers != 0};
-    const std::size_t before = m_Selection.size();
+    const std::size_t before = m_Doc.selection().size();
     switch (m_Doc.m_nMode) {
     case kModeSector:
-        BandSectors(level(), test, m_Selection, onLayer);
+        BandSectors(m_Doc.level(), test, m_Doc.selection(), onLayer);
         break;
     case kModeWall:
-        BandWalls(level(), test, m_Selection, onLayer);
+        BandWalls(m_Doc.level(), test, m_Doc.selection(), onLayer);
         break;
     case kModeVertex:
-        BandVertices(level(), test, m_Selection, onLayer);
+        BandVertices(m_Doc.level(), test, m_Doc.selection(), onLayer);
         break;
     case kModeObject:
-        BandObjects(m_Doc, test, m_Selection);
+        BandObjects(m_Doc, test, m_Doc.selection());
         break;
     default:
         break;
     }
-    if (m_Selection.size() != before && m_Notify.m_Invalidate) m_Notify.m_Invalidate(false);
+    if (m_Doc.selection().size() != before && m_Notify.m_Invalidate) m_Notify.m_Invalidate(false);
 }
 
 // Sector and wall entries survive a trip through the perspective view; entries of a kind the new
 // mode cannot show are dropped.
-bool CMapEngine::SetMode(int mode) {
+bool MapPicker::SetMode(int mode) {
     const int old = m_Doc.m_nMode;
     if (mode == old || mode < kModeSector || mode > kModePerspective) return false;
     const auto vertexOrObject = [](int m) { return m == kModeVertex || m == kModeObject; };
     if (vertexOrObject(old) || vertexOrObject(mode)) {
-        m_Selection.clear();
-    } else if (!m_Selection.empty()) {
-        const bool wallEntries = m_Selection.front().m_nWall != -1;
-        if ((mode == kModeWall && !wallEntries) || (mode == kModeSector && wallEntries)) m_Selection.clear();
+        m_Doc.selection().clear();
+    } else if (!m_Doc.selection().empty()) {
+        const bool wallEntries = m_Doc.selection().front().m_nWall != -1;
+        if ((mode == kModeWall && !wallEntries) || (mode == kModeSector && wallEntries))
+            m_Doc.selection().clear();
     }
     m_Doc.m_nMode = mode;
     return true;
 }
 
-std::pair<std::string, std::string> CMapEngine::StatusPanes() const {
+std::pair<std::string, std::string> MapPicker::StatusPanes() const {
     static constexpr const char* kModes[] = {"Sector mode", "Wall mode", "Vertex mode", "Object mode"};
     static constexpr const char* kTools[] = {"Normal",   "Ambiance",     "Damage",
                                              "Altitude", "Skies & Pits", "Objects"};
     const int mode = m_Doc.m_nMode;
-    if (m_Selection.empty()) {
+    if (m_Doc.selection().empty()) {
         if (mode < kModeSector || mode > kModeObject) return {};
         const int tool = m_Doc.m_nTool;
         const bool named = mode == kModeSector && tool >= kToolNormal && tool <= kToolObjects;
         return {kModes[mode], named ? kTools[tool] : ""};
     }
-    const CMapSelItem& first = m_Selection.front();
+    const CMapSelItem& first = m_Doc.selection().front();
     if (mode == kModeObject) {
-        const auto& objects = level().m_Objects.m_pObjects;
+        const auto& objects = m_Doc.level().m_Objects.m_pObjects;
         if (first.m_nObject < 0 || static_cast<std::size_t>(first.m_nObject) >= objects.size()) return {};
         const CDataObjectItem& object = *objects[static_cast<std::size_t>(first.m_nObject)];
         return {Capitalised(object.m_strClass), Capitalised(object.m_strData)};
     }
-    const CDataSector* sector = ItemAt(level().m_Lev.m_pSectors, first.m_nSector);
+    const CDataSector* sector = ItemAt(m_Doc.level().m_Lev.m_pSectors, first.m_nSector);
     const std::string name = sector ? sector->m_strName : std::string();
     if (mode == kModeVertex) return {name, "Vertex " + std::to_string(first.m_nVertex)};
     // The perspective view keeps the entries of the map mode it came from.
@@ -424,12 +419,12 @@ std::pair<std::string, std::string> CMapEngine::StatusPanes() const {
     return {"Sector " + std::to_string(first.m_nSector), name};
 }
 
-void CMapEngine::JumpToSector(int sector) {
-    const CDataSector* target = ItemAt(level().m_Lev.m_pSectors, sector);
+void MapPicker::JumpToSector(int sector) {
+    const CDataSector* target = ItemAt(m_Doc.level().m_Lev.m_pSectors, sector);
     if (!target) return;
     m_Doc.m_StoreEdits();
-    m_Selection.clear();
-    m_Selection.push_back({sector, -1, -1, -1});
+    m_Doc.selection().clear();
+    m_Doc.selection().push_back({sector, -1, -1, -1});
     m_Doc.m_nCurrentLayer = target->m_nLayer;
     if (!target->m_pVertices.empty()) {
         double x = 0.0, z = 0.0;
@@ -438,10 +433,31 @@ void CMapEngine::JumpToSector(int sector) {
             z += v->m_dZ;
         }
         const auto count = static_cast<double>(target->m_pVertices.size());
-        CentreView(*this, x / count, z / count);
+        m_View.CenterOn(x / count, z / count);
     }
     if (m_Notify.m_Invalidate) m_Notify.m_Invalidate(true);
     m_Doc.m_SelectionChanged();
+}
+
+void MapPicker::CheckGrid() {
+    if (!m_bGeometryDirty && !m_SectorGrid.Matches(m_Doc.level().m_Lev.m_pSectors)) m_bGeometryDirty = true;
+}
+
+bool MapPicker::PointInPolygon(std::span<const ScreenPoint> polygon, ScreenPoint point) {
+    bool inside = false;
+    const std::size_t n = polygon.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const ScreenPoint& a = polygon[(i + n - 1) % n];
+        const ScreenPoint& b = polygon[i];
+        if ((a.y >= point.y) == (b.y >= point.y)) continue;
+        if (a.x >= point.x && b.x >= point.x) {
+            inside = !inside;
+        } else if ((a.x >= point.x) != (b.x >= point.x)) {
+            const std::int64_t x = a.x + static_cast<std::int64_t>(point.y - a.y) * (b.x - a.x) / (b.y - a.y);
+            if (x >= point.x) inside = !inside;
+        }
+    }
+    return inside;
 }
 
 } // namespace morvi

@@ -1,4 +1,4 @@
-#include "mapedit/CMapEngine.h"
+#include "mapedit/MapViewport.h"
 
 #include "gamefiles/TextWriter.h"
 
@@ -103,7 +103,42 @@ std::string LayerText(int layer) {
 
 } // namespace
 
-void CMapEngine::RecalcLayout(const MapDevice& device, const ClientRect& client) {
+double MapViewport::ScreenToWorldX(double px) const {
+    return px * 4096.0 / m_dScale - 2048.0 + m_Doc.m_dScrollX;
+}
+
+double MapViewport::ScreenToWorldZ(double py) const {
+    return (m_dScale - py) * 4096.0 / m_dScale - 2048.0 - m_Doc.m_dScrollZ;
+}
+
+int MapViewport::WorldToScreenX(double x) const {
+    return static_cast<int>((x - m_Doc.m_dScrollX + 2048.0) * m_dScale / 4096.0);
+}
+
+int MapViewport::WorldToScreenY(double z) const {
+    return static_cast<int>(m_dScale - (z + m_Doc.m_dScrollZ + 2048.0) * m_dScale / 4096.0);
+}
+
+WorldPoint MapViewport::ViewCentre() const {
+    return {ScreenToWorldX((m_rcClient.left + m_rcClient.right) / 2.0),
+            ScreenToWorldZ((m_rcClient.top + m_rcClient.bottom) / 2.0)};
+}
+
+void MapViewport::ComputeScale(const MapDevice& device, int zoom) {
+    m_dZoomFactor = std::ldexp(1.0, zoom / 2);
+    if (zoom % 2 != 0) m_dZoomFactor *= 1.5;
+    // k follows the device's resolution, so that a map looks the same size on every screen.
+    const double sizeMm = device.m_nHorzSizeMm > 0 ? device.m_nHorzSizeMm : 320.0;
+    const double res = device.m_nHorzRes > 0 ? device.m_nHorzRes : 1024.0;
+    m_nDeviceShift = static_cast<int>(std::log2(res * 8.0 / sizeMm * 1.5));
+    m_dScale = m_dZoomFactor * 16384.0 / std::ldexp(1.0, m_nDeviceShift);
+}
+
+double MapViewport::SnapPoint(double v) const {
+    return SnapToGrid(v, m_Doc.m_bGridOn != 0, m_dGridStep);
+}
+
+void MapViewport::RecalcLayout(const MapDevice& device, const ClientRect& client) {
     // A scroll bar changed by the layout calls back into it; the outer call finishes the work.
     if (m_bInLayout || InPerspective(m_Doc)) return;
     m_bInLayout = true;
@@ -130,12 +165,12 @@ void CMapEngine::RecalcLayout(const MapDevice& device, const ClientRect& client)
     m_bInLayout = false;
 }
 
-void CMapEngine::CenterOn(double x, double z) {
+void MapViewport::CenterOn(double x, double z) {
     m_Doc.m_dScrollX -= ScreenToWorldX(m_rcClient.width() / 2) - x;
     m_Doc.m_dScrollZ += ScreenToWorldZ(m_rcClient.height() / 2) - z;
 }
 
-void CMapEngine::OnUpdate(int hint, const MapDevice& device, const ClientRect& client) {
+void MapViewport::OnUpdate(int hint, const MapDevice& device, const ClientRect& client) {
     if (hint == kHintZoom) {
         const int cx = client.width() / 2;
         const int cy = client.height() / 2;
@@ -148,9 +183,9 @@ void CMapEngine::OnUpdate(int hint, const MapDevice& device, const ClientRect& c
     RecalcLayout(device, client);
 }
 
-std::optional<int> CMapEngine::ZoomNormalize(const MapDevice& device, const ClientRect& client) {
+std::optional<int> MapViewport::ZoomNormalize(const MapDevice& device, const ClientRect& client) {
     if (InPerspective(m_Doc)) return std::nullopt; // belongs to the perspective view, not built yet
-    const Box box = TargetBox(level().m_Lev, m_Selection);
+    const Box box = TargetBox(m_Doc.level().m_Lev, m_Doc.selection());
     if (!box.seen) return std::nullopt;
     m_Doc.m_dScrollX = 0;
     m_Doc.m_dScrollZ = 0;
@@ -174,92 +209,92 @@ std::optional<int> CMapEngine::ZoomNormalize(const MapDevice& device, const Clie
 }
 
 // In perspective mode the zoom commands belong to the perspective view and stay enabled.
-bool CMapEngine::CanZoomIn() const {
+bool MapViewport::CanZoomIn() const {
     return InPerspective(m_Doc) || m_Doc.m_nZoom < kMaxZoom;
 }
 
-bool CMapEngine::CanZoomOut() const {
+bool MapViewport::CanZoomOut() const {
     return InPerspective(m_Doc) || m_Doc.m_nZoom >= 1;
 }
 
-std::optional<int> CMapEngine::ZoomIn() {
+std::optional<int> MapViewport::ZoomIn() {
     if (InPerspective(m_Doc)) return std::nullopt; // goes to the perspective view, not built yet
     if (!CanZoomIn()) return std::nullopt;
     ++m_Doc.m_nZoom;
     return kHintZoom;
 }
 
-std::optional<int> CMapEngine::ZoomOut() {
+std::optional<int> MapViewport::ZoomOut() {
     if (InPerspective(m_Doc)) return std::nullopt; // goes to the perspective view, not built yet
     if (!CanZoomOut()) return std::nullopt;
     --m_Doc.m_nZoom;
     return kHintZoom;
 }
 
-bool CMapEngine::CanGridZoomIn() const {
+bool MapViewport::CanGridZoomIn() const {
     return m_Doc.m_nGridLevel < kMaxGridLevel;
 }
 
-bool CMapEngine::CanGridZoomOut() const {
+bool MapViewport::CanGridZoomOut() const {
     return m_Doc.m_nGridLevel >= 1;
 }
 
-std::optional<int> CMapEngine::GridZoomIn() {
+std::optional<int> MapViewport::GridZoomIn() {
     if (!CanGridZoomIn()) return std::nullopt;
     ++m_Doc.m_nGridLevel;
     return kHintGrid;
 }
 
-std::optional<int> CMapEngine::GridZoomOut() {
+std::optional<int> MapViewport::GridZoomOut() {
     if (!CanGridZoomOut()) return std::nullopt;
     --m_Doc.m_nGridLevel;
     return kHintGrid;
 }
 
-std::optional<int> CMapEngine::ToggleGrid() {
+std::optional<int> MapViewport::ToggleGrid() {
     m_Doc.m_bGridOn = m_Doc.m_bGridOn ? 0 : 1;
     return kHintOther;
 }
 
-bool CMapEngine::CanLayerUp() const {
+bool MapViewport::CanLayerUp() const {
     return !InPerspective(m_Doc) && m_Doc.m_nCurrentLayer < m_Doc.m_nMaxLayer;
 }
 
-bool CMapEngine::CanLayerDown() const {
+bool MapViewport::CanLayerDown() const {
     return !InPerspective(m_Doc) && m_Doc.m_nCurrentLayer > m_Doc.m_nMinLayer;
 }
 
-std::optional<int> CMapEngine::LayerUp() {
+std::optional<int> MapViewport::LayerUp() {
     if (!CanLayerUp()) return std::nullopt;
     ++m_Doc.m_nCurrentLayer;
     return kHintOther;
 }
 
-std::optional<int> CMapEngine::LayerDown() {
+std::optional<int> MapViewport::LayerDown() {
     if (!CanLayerDown()) return std::nullopt;
     --m_Doc.m_nCurrentLayer;
     return kHintOther;
 }
 
-std::optional<int> CMapEngine::ToggleAllLayers() {
+std::optional<int> MapViewport::ToggleAllLayers() {
     m_Doc.m_bAllLayers = m_Doc.m_bAllLayers ? 0 : 1;
     return kHintOther;
 }
 
-std::optional<int> CMapEngine::SetTool(int tool) {
+std::optional<int> MapViewport::SetTool(int tool) {
     if (m_Doc.m_nMode != kModeSector || tool < 0 || tool >= kToolCount) return std::nullopt;
     m_Doc.m_nTool = tool;
     return kHintOther;
 }
 
-std::optional<int> CMapEngine::NextTool() {
+std::optional<int> MapViewport::NextTool() {
     if (m_Doc.m_nMode != kModeSector) return std::nullopt;
     const int next = m_Doc.m_nTool + 1;
     m_Doc.m_nTool = next > 0 && next < kToolCount ? next : 0;
     return kHintOther;
 }
 
-ScreenPoint CMapEngine::Scroll(ScrollAxis axis, ScrollCode code, int thumbPosition) {
+ScreenPoint MapViewport::Scroll(ScrollAxis axis, ScrollCode code, int thumbPosition) {
     if (InPerspective(m_Doc)) return {0, 0};
     const bool horizontal = axis == ScrollAxis::Horizontal;
     double& scroll = horizontal ? m_Doc.m_dScrollX : m_Doc.m_dScrollZ;
@@ -273,7 +308,7 @@ ScreenPoint CMapEngine::Scroll(ScrollAxis axis, ScrollCode code, int thumbPositi
     return horizontal ? ScreenPoint{pixels, 0} : ScreenPoint{0, pixels};
 }
 
-std::optional<std::pair<ScrollAxis, ScrollCode>> CMapEngine::ScrollForKey(MapKey key, bool ctrl) {
+std::optional<std::pair<ScrollAxis, ScrollCode>> MapViewport::ScrollForKey(MapKey key, bool ctrl) {
     const ScrollCode back = ctrl ? ScrollCode::PageBack : ScrollCode::LineBack;
     const ScrollCode forward = ctrl ? ScrollCode::PageForward : ScrollCode::LineForward;
     switch (key) {
@@ -289,24 +324,24 @@ std::optional<std::pair<ScrollAxis, ScrollCode>> CMapEngine::ScrollForKey(MapKey
     return std::nullopt;
 }
 
-const ScrollBarState& CMapEngine::scrollBar(ScrollAxis axis) const {
+const ScrollBarState& MapViewport::scrollBar(ScrollAxis axis) const {
     return m_ScrollBars[axis == ScrollAxis::Horizontal ? 0 : 1];
 }
 
-std::array<std::string, 3> CMapEngine::CursorPanes(ScreenPoint point) const {
+std::array<std::string, 3> MapViewport::CursorPanes(ScreenPoint point) const {
     return {Labelled("X ", ScreenToWorldX(point.x)), Labelled("Z ", ScreenToWorldZ(point.y)),
             LayerText(m_Doc.m_nCurrentLayer)};
 }
 
-std::string CMapEngine::LayerPane() const {
+std::string MapViewport::LayerPane() const {
     return LayerText(m_Doc.m_nCurrentLayer);
 }
 
-std::string CMapEngine::ZoomPane() const {
+std::string MapViewport::ZoomPane() const {
     return "Zoom " + std::to_string(std::lround(m_dScale / 4096.0 * 100.0)) + "%";
 }
 
-std::optional<int> CMapEngine::ZoomAbout(ScreenPoint point, bool in, const MapDevice& device) {
+std::optional<int> MapViewport::ZoomAbout(ScreenPoint point, bool in, const MapDevice& device) {
     const double x = ScreenToWorldX(point.x);
     const double z = ScreenToWorldZ(point.y);
     const std::optional<int> hint = in ? ZoomIn() : ZoomOut();
@@ -318,13 +353,60 @@ std::optional<int> CMapEngine::ZoomAbout(ScreenPoint point, bool in, const MapDe
     return hint;
 }
 
-bool CMapEngine::PanBy(int dx, int dy, const MapDevice& device) {
+bool MapViewport::PanBy(int dx, int dy, const MapDevice& device) {
     if (InPerspective(m_Doc) || (dx == 0 && dy == 0)) return false;
     const double scrollX = m_Doc.m_dScrollX, scrollZ = m_Doc.m_dScrollZ;
     m_Doc.m_dScrollX -= dx * 4096.0 / m_dScale;
     m_Doc.m_dScrollZ -= dy * 4096.0 / m_dScale;
     RecalcLayout(device, m_rcClient);
     return m_Doc.m_dScrollX != scrollX || m_Doc.m_dScrollZ != scrollZ;
+}
+
+void MapViewport::SetVisibleRect() {
+    m_dVisLeft = ScreenToWorldX(m_rcClient.left - 10);
+    m_dVisRight = ScreenToWorldX(m_rcClient.right + 10);
+    m_dVisTop = ScreenToWorldZ(m_rcClient.top - 10);
+    m_dVisBottom = ScreenToWorldZ(m_rcClient.bottom + 10);
+}
+
+bool MapViewport::IsVisible(double x, double z) const {
+    return x >= m_dVisLeft && x <= m_dVisRight && z >= m_dVisBottom && z <= m_dVisTop;
+}
+
+bool MapViewport::ClipSegment(double& x1, double& z1, double& x2, double& z2) const {
+    const double bottom = m_dVisBottom, top = m_dVisTop, left = m_dVisLeft, right = m_dVisRight;
+    if ((z1 <= bottom && z2 <= bottom) || (z1 >= top && z2 >= top)) return false;
+    // Past the test above, an end beyond an edge means the other lies inside it: no division by 0.
+    if (z1 < bottom) {
+        x1 += (x2 - x1) * (bottom - z1) / (z2 - z1);
+        z1 = bottom;
+    } else if (z2 < bottom) {
+        x2 += (x1 - x2) * (bottom - z2) / (z1 - z2);
+        z2 = bottom;
+    }
+    if (z1 > top) {
+        x1 += (x2 - x1) * (top - z1) / (z2 - z1);
+        z1 = top;
+    } else if (z2 > top) {
+        x2 += (x1 - x2) * (top - z2) / (z1 - z2);
+        z2 = top;
+    }
+    if ((x1 <= left && x2 <= left) || (x1 >= right && x2 >= right)) return false;
+    if (x1 < left) {
+        z1 += (z2 - z1) * (left - x1) / (x2 - x1);
+        x1 = left;
+    } else if (x2 < left) {
+        z2 += (z1 - z2) * (left - x2) / (x1 - x2);
+        x2 = left;
+    }
+    if (x1 > right) {
+        z1 += (z2 - z1) * (right - x1) / (x2 - x1);
+        x1 = right;
+    } else if (x2 > right) {
+        z2 += (z1 - z2) * (right - x2) / (x1 - x2);
+        x2 = right;
+    }
+    return !(x1 == x2 && z1 == z2);
 }
 
 } // namespace morvi

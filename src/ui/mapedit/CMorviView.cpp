@@ -116,7 +116,7 @@ CMorviView::CMorviView(MorviDocument& document, QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     m_DragTimer.setSingleShot(true);
     m_DragTimer.setInterval(kDragDelayMs);
-    connect(&m_DragTimer, &QTimer::timeout, this, [this] { m_Engine.OnTimer(); });
+    connect(&m_DragTimer, &QTimer::timeout, this, [this] { m_Engine.drag().OnTimer(); });
     connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { onScrollAction(ScrollAxis::Horizontal, action); });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
@@ -151,13 +151,13 @@ ClientRect CMorviView::clientRect() const {
 // ---- Layout and updates -------------------------------------------------------------------------
 
 void CMorviView::relayout() {
-    m_Engine.RecalcLayout(device(), clientRect());
+    m_Engine.viewport().RecalcLayout(device(), clientRect());
     syncScrollBars();
     invalidateMap();
 }
 
 void CMorviView::onDocumentUpdated(int hint) {
-    m_Engine.OnUpdate(hint, device(), clientRect());
+    m_Engine.viewport().OnUpdate(hint, device(), clientRect());
     syncScrollBars();
     invalidateMap();
 }
@@ -179,7 +179,7 @@ void CMorviView::initialUpdate() {
     m_Document.setActiveView(this);
     relayout();
     if (doc.m_bNormalizeOnOpen) {
-        m_Engine.ZoomNormalize(device(), clientRect());
+        m_Engine.viewport().ZoomNormalize(device(), clientRect());
         doc.m_bNormalizeOnOpen = false;
         m_Document.updateAllViews(kHintZoom);
     }
@@ -204,7 +204,7 @@ void CMorviView::syncScrollBars() {
 // The engine counts like a Windows scroll bar (range min..max, the thumb covering a page); a Qt
 // scroll bar's maximum is the last position the thumb's start can take.
 void CMorviView::syncScrollBar(ScrollAxis axis) {
-    const ScrollBarState& state = m_Engine.scrollBar(axis);
+    const ScrollBarState& state = m_Engine.viewport().scrollBar(axis);
     QScrollBar* bar = axis == ScrollAxis::Horizontal ? horizontalScrollBar() : verticalScrollBar();
     const QSignalBlocker blocker(bar);
     bar->setRange(state.m_nMin, std::max(state.m_nMin, state.m_nMax - state.m_nPage + 1));
@@ -238,11 +238,11 @@ void CMorviView::onScrollAction(ScrollAxis axis, int action) {
         return;
     }
     // The bar applies its own idea of the position after this slot; the engine's wins.
-    bar->setSliderPosition(m_Engine.scrollBar(axis).m_nPos);
+    bar->setSliderPosition(m_Engine.viewport().scrollBar(axis).m_nPos);
 }
 
 void CMorviView::scroll(ScrollAxis axis, ScrollCode code, int thumb) {
-    const ScreenPoint moved = m_Engine.Scroll(axis, code, thumb);
+    const ScreenPoint moved = m_Engine.viewport().Scroll(axis, code, thumb);
     if (moved == ScreenPoint{0, 0}) return;
     syncScrollBar(axis);
     invalidateMap();
@@ -275,9 +275,9 @@ void CMorviView::paintEvent(QPaintEvent*) {
     if (!reuse) paintMapCache();
     QPainter painter(viewport());
     painter.drawImage(0, 0, m_MapCache);
-    if (m_Engine.dragging()) {
+    if (m_Engine.drag().dragging()) {
         m_Ghost.Clear();
-        m_Engine.DrawGhost(m_Ghost);
+        m_Engine.drag().DrawGhost(m_Ghost);
         PaintDisplayList(painter, m_Ghost);
     }
     paintRubberBand(painter);
@@ -286,7 +286,7 @@ void CMorviView::paintEvent(QPaintEvent*) {
 
 void CMorviView::paintRubberBand(QPainter& painter) const {
     if (!m_bPressed) return;
-    const std::optional<ClientRect> band = m_Engine.rubberBand();
+    const std::optional<ClientRect> band = m_Engine.drag().rubberBand();
     if (!band || band->width() <= 0 || band->height() <= 0) return;
     QPen pen(Qt::white);
     pen.setWidth(0);
@@ -303,7 +303,7 @@ bool CMorviView::isActiveView() const {
 }
 
 void CMorviView::emitCursorPanes(const QPoint& point) {
-    const std::array<std::string, 3> panes = m_Engine.CursorPanes({point.x(), point.y()});
+    const std::array<std::string, 3> panes = m_Engine.viewport().CursorPanes({point.x(), point.y()});
     emit statusTextChanged(kPaneX, QString::fromStdString(panes[0]));
     emit statusTextChanged(kPaneZ, QString::fromStdString(panes[1]));
     emit statusTextChanged(kPaneLayer, QString::fromStdString(panes[2]));
@@ -311,7 +311,7 @@ void CMorviView::emitCursorPanes(const QPoint& point) {
 
 // Only the active view writes the selection panes unasked; a forced call writes them anyway.
 void CMorviView::emitSelectionPanes(bool force) {
-    const auto [first, second] = m_Engine.StatusPanes();
+    const auto [first, second] = m_Engine.picker().StatusPanes();
     const QString pane1 = QString::fromStdString(first);
     const QString pane2 = QString::fromStdString(second);
     const bool changed = pane1 != m_strPane1 || pane2 != m_strPane2;
@@ -323,11 +323,11 @@ void CMorviView::emitSelectionPanes(bool force) {
 }
 
 void CMorviView::emitLayerPane() {
-    emit statusTextChanged(kPaneLayer, QString::fromStdString(m_Engine.LayerPane()));
+    emit statusTextChanged(kPaneLayer, QString::fromStdString(m_Engine.viewport().LayerPane()));
 }
 
 void CMorviView::emitZoomPane() {
-    emit statusTextChanged(kPaneZoom, QString::fromStdString(m_Engine.ZoomPane()));
+    emit statusTextChanged(kPaneZoom, QString::fromStdString(m_Engine.viewport().ZoomPane()));
 }
 
 void CMorviView::focusInEvent(QFocusEvent* event) {
@@ -374,7 +374,7 @@ void CMorviView::keyPressEvent(QKeyEvent* event) {
 }
 
 void CMorviView::scrollForKey(MapKey key, bool ctrl) {
-    if (const auto message = CMapEngine::ScrollForKey(key, ctrl)) scroll(message->first, message->second);
+    if (const auto message = MapViewport::ScrollForKey(key, ctrl)) scroll(message->first, message->second);
 }
 
 bool CMorviView::handlesCommand(int commandId) {
@@ -388,19 +388,19 @@ bool CMorviView::isEnabled(int commandId) const {
         return doc.m_nMode == kModeSector;
     switch (commandId) {
     case cmd::kZoomIn:
-        return m_Engine.CanZoomIn();
+        return m_Engine.viewport().CanZoomIn();
     case cmd::kZoomOut:
-        return m_Engine.CanZoomOut();
+        return m_Engine.viewport().CanZoomOut();
     case cmd::kGridZoomIn:
-        return m_Engine.CanGridZoomIn();
+        return m_Engine.viewport().CanGridZoomIn();
     case cmd::kGridZoomOut:
-        return m_Engine.CanGridZoomOut();
+        return m_Engine.viewport().CanGridZoomOut();
     case cmd::kLayerUp:
     case cmd::kPageUpKey:
-        return m_Engine.CanLayerUp();
+        return m_Engine.viewport().CanLayerUp();
     case cmd::kLayerDown:
     case cmd::kPageDownKey:
-        return m_Engine.CanLayerDown();
+        return m_Engine.viewport().CanLayerDown();
     default:
         return handlesCommand(commandId);
     }
@@ -417,7 +417,7 @@ bool CMorviView::isChecked(int commandId) const {
 
 void CMorviView::runCommand(int commandId) {
     if (const IdValue* tool = FindId(kToolCommands, commandId))
-        return applyHint(m_Engine.SetTool(tool->value));
+        return applyHint(m_Engine.viewport().SetTool(tool->value));
     if (const IdValue* mode = FindId(kModeCommands, commandId)) return setMode(mode->value);
     if (const ScrollCommand* s = FindScroll(commandId)) return scroll(s->axis, s->code);
     runPlainCommand(commandId);
@@ -426,27 +426,27 @@ void CMorviView::runCommand(int commandId) {
 void CMorviView::runPlainCommand(int commandId) {
     switch (commandId) {
     case cmd::kZoomIn:
-        return applyHint(m_Engine.ZoomIn());
+        return applyHint(m_Engine.viewport().ZoomIn());
     case cmd::kZoomOut:
-        return applyHint(m_Engine.ZoomOut());
+        return applyHint(m_Engine.viewport().ZoomOut());
     case cmd::kZoomNormalize:
-        return applyHint(m_Engine.ZoomNormalize(device(), clientRect()));
+        return applyHint(m_Engine.viewport().ZoomNormalize(device(), clientRect()));
     case cmd::kGridZoomIn:
-        return applyHint(m_Engine.GridZoomIn());
+        return applyHint(m_Engine.viewport().GridZoomIn());
     case cmd::kGridZoomOut:
-        return applyHint(m_Engine.GridZoomOut());
+        return applyHint(m_Engine.viewport().GridZoomOut());
     case cmd::kGridOn:
-        return applyHint(m_Engine.ToggleGrid());
+        return applyHint(m_Engine.viewport().ToggleGrid());
     case cmd::kAllLayers:
-        return applyHint(m_Engine.ToggleAllLayers());
+        return applyHint(m_Engine.viewport().ToggleAllLayers());
     case cmd::kChangeTool:
-        return applyHint(m_Engine.NextTool());
+        return applyHint(m_Engine.viewport().NextTool());
     case cmd::kLayerUp:
     case cmd::kPageUpKey:
-        return changeLayer(m_Engine.LayerUp());
+        return changeLayer(m_Engine.viewport().LayerUp());
     case cmd::kLayerDown:
     case cmd::kPageDownKey:
-        return changeLayer(m_Engine.LayerDown());
+        return changeLayer(m_Engine.viewport().LayerDown());
     default:
         return;
     }
@@ -465,7 +465,7 @@ void CMorviView::applyHint(std::optional<int> hint) {
 }
 
 void CMorviView::setMode(int mode) {
-    if (!m_Engine.SetMode(mode)) return;
+    if (!m_Engine.picker().SetMode(mode)) return;
     emitSelectionPanes(true);
     m_Document.notifySelectionChanged();
     m_Document.updateAllViews(kHintOther);
@@ -489,7 +489,7 @@ void CMorviView::mousePressEvent(QMouseEvent* event) {
     m_Document.setActiveView(this);
     // The press may change the selection, which belongs to the move's undo step.
     m_Document.beginEdit();
-    m_Engine.OnPress(ToScreen(event->position()), KeysOf(event->modifiers()));
+    m_Engine.drag().OnPress(ToScreen(event->position()), KeysOf(event->modifiers()));
     emitSelectionPanes(false);
     m_DragTimer.start();
     invalidateMap();
@@ -502,8 +502,8 @@ void CMorviView::mouseMoveEvent(QMouseEvent* event) {
         return;
     }
     if (m_bPressed && event->buttons().testFlag(Qt::LeftButton)) {
-        m_Engine.OnMove(ToScreen(event->position()));
-        if (m_Engine.dragging() || m_Engine.rubberBand()) viewport()->update();
+        m_Engine.drag().OnMove(ToScreen(event->position()));
+        if (m_Engine.drag().dragging() || m_Engine.drag().rubberBand()) viewport()->update();
     }
     emitCursorPanes(event->position().toPoint());
 }
@@ -521,7 +521,7 @@ void CMorviView::mouseReleaseEvent(QMouseEvent* event) {
     }
     m_DragTimer.stop();
     m_bPressed = false;
-    const bool changed = m_Engine.OnRelease(ToScreen(event->position()));
+    const bool changed = m_Engine.drag().OnRelease(ToScreen(event->position()));
     m_Document.endEdit(QStringLiteral("Move"), changed ? kChangedGeometry : kChangedNothing);
     invalidateMap();
     emitSelectionPanes(false);
@@ -540,7 +540,8 @@ void CMorviView::wheelEvent(QWheelEvent* event) {
     const QPoint at = event->position().toPoint();
     std::optional<int> hint;
     for (int i = 0; i < std::abs(notches); ++i)
-        if (const auto step = m_Engine.ZoomAbout({at.x(), at.y()}, notches > 0, device())) hint = step;
+        if (const auto step = m_Engine.viewport().ZoomAbout({at.x(), at.y()}, notches > 0, device()))
+            hint = step;
     event->accept();
     if (!hint) return;
     syncScrollBars();
@@ -553,7 +554,7 @@ void CMorviView::wheelEvent(QWheelEvent* event) {
 bool CMorviView::panTo(const QPoint& point) {
     const QPoint delta = point - *m_PanFrom;
     m_PanFrom = point;
-    if (!m_Engine.PanBy(delta.x(), delta.y(), device())) return false;
+    if (!m_Engine.viewport().PanBy(delta.x(), delta.y(), device())) return false;
     syncScrollBars();
     invalidateMap();
     m_Document.updateAllViews(kHintOther);

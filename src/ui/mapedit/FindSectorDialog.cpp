@@ -38,7 +38,7 @@ void FindSectorDialog::accept() {
     const QList<QListWidgetItem*> chosen = m_pList->selectedItems();
     if (!chosen.isEmpty()) {
         // The jump tells the selection's observers itself; the views follow the new layer.
-        m_Engine.JumpToSector(chosen.front()->data(Qt::UserRole).toInt());
+        m_Engine.picker().JumpToSector(chosen.front()->data(Qt::UserRole).toInt());
         m_Document.updateAllViews();
     }
     QDialog::accept();

@@ -33,7 +33,7 @@ struct SavedMapState {
     explicit SavedMapState(CMapEngine& engine)
         : m_nZoom(engine.document().m_nZoom), m_nGridLevel(engine.document().m_nGridLevel),
           m_dScrollX(engine.document().m_dScrollX), m_dScrollZ(engine.document().m_dScrollZ),
-          m_rcClient(engine.m_rcClient) {}
+          m_rcClient(engine.viewport().m_rcClient) {}
 
     void Restore(CMapEngine& engine) const {
         CMorviDoc& doc = engine.document();
@@ -42,15 +42,15 @@ struct SavedMapState {
         doc.m_dScrollX = m_dScrollX;
         doc.m_dScrollZ = m_dScrollZ;
         if (m_rcClient.width() > 0 && m_rcClient.height() > 0)
-            engine.RecalcLayout(ScreenMapDevice(), m_rcClient);
+            engine.viewport().RecalcLayout(ScreenMapDevice(), m_rcClient);
     }
 };
 
 DisplayList DrawForClient(CMapEngine& engine, QSize size) {
     const SavedMapState saved(engine);
-    engine.RecalcLayout(ScreenMapDevice(), ClientRect{0, 0, size.width(), size.height()});
+    engine.viewport().RecalcLayout(ScreenMapDevice(), ClientRect{0, 0, size.width(), size.height()});
     DisplayList list;
-    engine.DrawMap(list, false);
+    engine.drawing().DrawMap(list, false);
     saved.Restore(engine);
     return list;
 }
@@ -134,10 +134,10 @@ bool PrintMap(CMapEngine& engine, QPrinter& printer) {
     device.m_nHorzRes = page.width();
     device.m_nHorzSizeMm = static_cast<int>(std::lround(pageMm.width()));
     device.m_bPrinting = true;
-    const ClientRect screenClient = engine.m_rcClient;
+    const ClientRect screenClient = engine.viewport().m_rcClient;
     DisplayList list;
-    engine.DrawPrint(list, device, ClientRect{0, 0, page.width(), page.height()}, ScreenMapDevice(),
-                     screenClient);
+    engine.drawing().DrawPrint(list, device, ClientRect{0, 0, page.width(), page.height()}, ScreenMapDevice(),
+                               screenClient);
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     PaintDisplayList(painter, list);

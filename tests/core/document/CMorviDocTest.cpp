@@ -198,11 +198,11 @@ TEST(CMorviDoc, ViewsShareTheSelectionThroughUndo) {
     Command(first, "Insert", InsertAtSelection);
     first.doc.SetSelection({{1, 2, -1, -1}});
     EXPECT_EQ(second.selection(), (Selection{{1, 2, -1, -1}}));
-    second.AssignObjectSectors();
-    ASSERT_FALSE(second.objectsDirty());
+    second.drawing().AssignObjectSectors();
+    ASSERT_FALSE(second.drawing().objectsDirty());
     ASSERT_TRUE(first.doc.Undo());
     EXPECT_EQ(second.selection(), (Selection{{0, 0, -1, -1}}));
-    EXPECT_TRUE(second.objectsDirty()) << "every view's caches follow the undone geometry";
+    EXPECT_TRUE(second.drawing().objectsDirty()) << "every view's caches follow the undone geometry";
 }
 
 } // namespace

@@ -270,8 +270,8 @@ TEST(ClipboardLibrary, CopyNeedsSectorOrObjectModeAndASelection) {
     ASSERT_EQ(Copy(e.engine, clipboard).m_strMessage, "");
     EXPECT_TRUE(CanPaste(clipboard));
     // Paste centres on the view: the default layout shows world (0, 0) in the middle.
-    e.engine.RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
-    const WorldPoint centre = e.engine.ViewCentre();
+    e.engine.viewport().RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
+    const WorldPoint centre = e.engine.viewport().ViewCentre();
     Paste(e.engine, clipboard);
     EXPECT_EQ(FindingsText(e.level()), "");
     const CDataSector& pasted = e.sector(2);

@@ -19,12 +19,14 @@ protected:
     FindingFocus() {
         testing::BuildTwoRooms(level());
         level().m_Lev.m_pSectors[1]->m_nLayer = 3;
-        m_Engine.m_dScale = 512.0;
-        m_Engine.m_rcClient = {0, 0, 401, 301};
+        m_Engine.viewport().m_dScale = 512.0;
+        m_Engine.viewport().m_rcClient = {0, 0, 401, 301};
     }
 
     CDataLevel& level() { return m_Doc.level(); }
-    bool CentredOn(double x, double z) const { return m_Engine.WorldToScreen(x, z) == ScreenPoint{200, 150}; }
+    bool CentredOn(double x, double z) const {
+        return m_Engine.viewport().WorldToScreen(x, z) == ScreenPoint{200, 150};
+    }
     LevelFinding FindingAbout(int sector) const {
         const std::vector<LevelFinding> findings = checkLevel(m_Doc.level());
         const auto it = std::find_if(findings.begin(), findings.end(),

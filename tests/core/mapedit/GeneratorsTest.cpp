@@ -62,7 +62,7 @@ PassageOptions Whole(PassageOptions o = {}) {
 TEST(GeneratorsPolygon, TriangleAtTheViewCentreStartsAtMinusSixtyDegreesClockwise) {
     EngineView v(kModeSector);
     v.doc.m_nCurrentLayer = 2;
-    const WorldPoint c = v.engine.ViewCentre();
+    const WorldPoint c = v.engine.viewport().ViewCentre();
     const EditResult r = InsertPolygon(v.engine, {3, 5.0, PolygonKind::NewSector, false});
     ASSERT_TRUE(r.m_bChanged);
     ASSERT_EQ(v.level().m_Lev.m_pSectors.size(), 1u);
@@ -92,7 +92,7 @@ TEST(GeneratorsPolygon, DialogValuesOutOfRangeAreRefusedAndChangeNothing) {
               kIllegalRadius);
     // Snapped to a 64-unit grid, every corner of a small polygon falls on the same point.
     v.doc.m_nGridLevel = 2;
-    v.engine.RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
+    v.engine.viewport().RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
     EXPECT_EQ(InsertPolygon(v.engine, {5, 5, PolygonKind::NewSector, true}).m_strMessage, kTooFewCorners);
     EXPECT_TRUE(v.level().m_Lev.m_pSectors.empty());
     EXPECT_TRUE(v.level().m_Lev.m_Textures.empty());
@@ -116,7 +116,7 @@ TEST(GeneratorsPolygon, SnappingFollowsTheDialogAndTheGridFlagComesBack) {
 
 TEST(GeneratorsPolygon, SubsectorBecomesAnIslandWithTheContainersLooks) {
     EngineView v(kModeSector);
-    const WorldPoint c = v.engine.ViewCentre();
+    const WorldPoint c = v.engine.viewport().ViewCentre();
     AddRoom(v.level(),
             {{c.m_dX - 100, c.m_dZ - 100},
              {c.m_dX - 100, c.m_dZ + 100},
@@ -147,7 +147,7 @@ TEST(GeneratorsPolygon, SubsectorBecomesAnIslandWithTheContainersLooks) {
 
 TEST(GeneratorsPolygon, GapRunsAgainstTheOuterLoop) {
     EngineView v(kModeSector);
-    const WorldPoint c = v.engine.ViewCentre();
+    const WorldPoint c = v.engine.viewport().ViewCentre();
     AddRoom(v.level(),
             {{c.m_dX - 100, c.m_dZ - 100},
              {c.m_dX - 100, c.m_dZ + 100},
@@ -171,7 +171,7 @@ TEST(GeneratorsPolygon, GapRunsAgainstTheOuterLoop) {
 
 TEST(GeneratorsCylinder, QuarterRingRunsAlongTheInnerArcAndBackAlongTheOuter) {
     EngineView v(kModeSector);
-    const WorldPoint c = v.engine.ViewCentre();
+    const WorldPoint c = v.engine.viewport().ViewCentre();
     const EditResult r = CreateCylinder(v.engine, {4, 90, 20, 10, false});
     ASSERT_TRUE(r.m_bChanged);
     const CDataSector& s = v.sector(0);

@@ -24,8 +24,8 @@ struct Fixture {
     DisplayList list;
 
     Fixture() {
-        engine.m_dScale = 4096;
-        engine.m_rcClient = {0, 0, 1000, 300};
+        engine.viewport().m_dScale = 4096;
+        engine.viewport().m_rcClient = {0, 0, 1000, 300};
         doc.m_dScrollX = 1948;
         doc.m_dScrollZ = 1848;
         doc.m_bGridOn = 0;
@@ -47,7 +47,7 @@ struct Fixture {
     }
     const DisplayList& Map(bool blackWhite = false) {
         list.Clear();
-        engine.DrawMap(list, blackWhite);
+        engine.drawing().DrawMap(list, blackWhite);
         return list;
     }
 };
@@ -141,9 +141,9 @@ TEST(MapDrawing, WallPensFollowTheRulesInTheirOrder) {
     EXPECT_EQ(WallColours(list, 464, 3), (Colours{MapColour::kRed, MapColour::kRed}));
     EXPECT_EQ(WallColours(list, 600, 0), Colours{MapColour::kMagenta});
     EXPECT_EQ(WallColours(list, 700, 0), Colours{MapColour::kGrey}); // another layer beats the door
-    EXPECT_EQ(f.engine.WallColour(0, 0), MapColour::kYellow);
-    EXPECT_EQ(f.engine.WallColour(1, 0), MapColour::kYellow);
-    EXPECT_EQ(f.engine.WallColour(7, 0), MapColour::kGrey);
+    EXPECT_EQ(f.engine.drawing().WallColour(0, 0), MapColour::kYellow);
+    EXPECT_EQ(f.engine.drawing().WallColour(1, 0), MapColour::kYellow);
+    EXPECT_EQ(f.engine.drawing().WallColour(7, 0), MapColour::kGrey);
 
     // The selected sector's rings sit at its first wall's left vertex (464, 0) -> pixel (564, 200).
     EXPECT_EQ(OfKind(list, PrimitiveKind::Ellipse).size(), 4u);
@@ -155,23 +155,23 @@ TEST(MapDrawing, WallPensFollowTheRulesInTheirOrder) {
         if (p.m_Kind == PrimitiveKind::Line && p.m_nX2 - p.m_nX1 != 3) {
             EXPECT_EQ(p.m_crColour, MapColour::kGrey);
         }
-    EXPECT_EQ(f.engine.WallColour(0, 0), MapColour::kGrey);
+    EXPECT_EQ(f.engine.drawing().WallColour(0, 0), MapColour::kGrey);
 }
 
 TEST(MapDrawing, ElevatorNeedsANamedSectorItemThatMoves) {
     Fixture f;
     CDataSector& s = f.AddSquare(0, 0, 64, 64);
-    EXPECT_FALSE(CMapEngine::IsElevatorSector(f.level(), s)); // unnamed
+    EXPECT_FALSE(MapDrawing::IsElevatorSector(f.level(), s)); // unnamed
     s.m_strName = "Gate";
     AddItem(f.level().m_Inf, "line", "gate", 0, {"class:\televator move_floor"});
     AddItem(f.level().m_Inf, "sector", "gate", -1, {"class:\televator door"});
-    EXPECT_FALSE(CMapEngine::IsElevatorSector(f.level(), s));
+    EXPECT_FALSE(MapDrawing::IsElevatorSector(f.level(), s));
     AddItem(f.level().m_Inf, "sector", "GATE", -1, {"class:\televator inv"});
-    EXPECT_TRUE(CMapEngine::IsElevatorSector(f.level(), s));
+    EXPECT_TRUE(MapDrawing::IsElevatorSector(f.level(), s));
     f.level().m_Inf.m_pItems.back()->m_Lines = {"class:\televator move_ceiling"};
-    EXPECT_TRUE(CMapEngine::IsElevatorSector(f.level(), s));
+    EXPECT_TRUE(MapDrawing::IsElevatorSector(f.level(), s));
     f.level().m_Inf.m_pItems.back()->m_Lines = {"class:\televator scroll_floor"};
-    EXPECT_FALSE(CMapEngine::IsElevatorSector(f.level(), s));
+    EXPECT_FALSE(MapDrawing::IsElevatorSector(f.level(), s));
 }
 
 TEST(MapDrawing, OtherLayersAreGreyWithTheirFillsOnlyWithAllLayers) {
@@ -272,31 +272,31 @@ TEST(MapDrawing, FillsAreClippedAndHolesFilledLikeTheOuterLoop) {
 
 TEST(MapDrawing, ClipSegmentCutsZThenXAndRejectsEdgesAndPoints) {
     Fixture f;
-    f.engine.SetVisibleRect();
-    EXPECT_DOUBLE_EQ(f.engine.m_dVisLeft, -110);
-    EXPECT_DOUBLE_EQ(f.engine.m_dVisRight, 910);
-    EXPECT_DOUBLE_EQ(f.engine.m_dVisTop, 210);
-    EXPECT_DOUBLE_EQ(f.engine.m_dVisBottom, -110);
+    f.engine.viewport().SetVisibleRect();
+    EXPECT_DOUBLE_EQ(f.engine.viewport().m_dVisLeft, -110);
+    EXPECT_DOUBLE_EQ(f.engine.viewport().m_dVisRight, 910);
+    EXPECT_DOUBLE_EQ(f.engine.viewport().m_dVisTop, 210);
+    EXPECT_DOUBLE_EQ(f.engine.viewport().m_dVisBottom, -110);
     double x1 = -110, z1 = 0, x2 = -110, z2 = 100; // on the left edge
-    EXPECT_FALSE(f.engine.ClipSegment(x1, z1, x2, z2));
+    EXPECT_FALSE(f.engine.viewport().ClipSegment(x1, z1, x2, z2));
     x1 = 0, z1 = 210, x2 = 50, z2 = 300; // from the top edge outwards
-    EXPECT_FALSE(f.engine.ClipSegment(x1, z1, x2, z2));
+    EXPECT_FALSE(f.engine.viewport().ClipSegment(x1, z1, x2, z2));
     x1 = 5, z1 = 5, x2 = 5, z2 = 5;
-    EXPECT_FALSE(f.engine.ClipSegment(x1, z1, x2, z2));
+    EXPECT_FALSE(f.engine.viewport().ClipSegment(x1, z1, x2, z2));
     x1 = -210, z1 = -210, x2 = 0, z2 = 0; // enters through the corner
-    ASSERT_TRUE(f.engine.ClipSegment(x1, z1, x2, z2));
+    ASSERT_TRUE(f.engine.viewport().ClipSegment(x1, z1, x2, z2));
     EXPECT_DOUBLE_EQ(x1, -110);
     EXPECT_DOUBLE_EQ(z1, -110);
     EXPECT_DOUBLE_EQ(x2, 0);
     x1 = 0, z1 = 0, x2 = 1010, z2 = 410; // leaves through the top (Z first), then the right
-    ASSERT_TRUE(f.engine.ClipSegment(x1, z1, x2, z2));
+    ASSERT_TRUE(f.engine.viewport().ClipSegment(x1, z1, x2, z2));
     EXPECT_DOUBLE_EQ(z2, 210);
     EXPECT_DOUBLE_EQ(x2, 1010.0 * 210 / 410);
     x1 = 2000, z1 = 100, x2 = 0, z2 = 100; // right to left
-    ASSERT_TRUE(f.engine.ClipSegment(x1, z1, x2, z2));
+    ASSERT_TRUE(f.engine.viewport().ClipSegment(x1, z1, x2, z2));
     EXPECT_DOUBLE_EQ(x1, 910);
-    EXPECT_TRUE(f.engine.IsVisible(-110, 210)); // bounds included
-    EXPECT_FALSE(f.engine.IsVisible(-110.01, 0));
+    EXPECT_TRUE(f.engine.viewport().IsVisible(-110, 210)); // bounds included
+    EXPECT_FALSE(f.engine.viewport().IsVisible(-110.01, 0));
 }
 
 TEST(MapDrawing, VertexModeMarksOnlyTheCurrentLayer) {
@@ -364,7 +364,7 @@ TEST(MapDrawing, ObjectMarksFramesAndHeadings) {
     CDataObjectItem& frame = f.AddObject(0, 0);
     frame.m_strClass = "Frame";
     frame.m_dYaw = 90; // a = 90 * 44 / 2520 = 1.5714, a little past a right angle
-    f.engine.DrawObject(f.list, frame, true, 10, 20);
+    f.engine.drawing().DrawObject(f.list, frame, true, 10, 20);
     // Moved by (10, 20): pixel (110, 180).
     const auto& all = f.list.primitives();
     ASSERT_EQ(all.size(), 4u + 9u + 2u);
@@ -377,7 +377,7 @@ TEST(MapDrawing, ObjectMarksFramesAndHeadings) {
     f.list.Clear();
     frame.m_dYaw = 0;
     frame.m_strClass = "SPRITE";
-    f.engine.DrawObject(f.list, frame, true, 0, 0);
+    f.engine.drawing().DrawObject(f.list, frame, true, 0, 0);
     ASSERT_EQ(f.list.size(), 11u);
     EXPECT_EQ(f.list.primitives()[10],
               (Primitive{PrimitiveKind::Line, MapColour::kRed, 100, 200, 100, 185, 0, 0}));
@@ -388,7 +388,7 @@ TEST(MapDrawing, BlackAndWhitePrintingDrawsEveryPenInBlack) {
     f.AddSquare(0, 0, 64, 64).m_nFlags1 = kSectorDoor;
     f.AddObject(32, 32);
     f.doc.m_bGridOn = 1;
-    f.engine.m_dGridStep = 16;
+    f.engine.viewport().m_dGridStep = 16;
     f.doc.m_nMode = kModeObject;
     f.engine.AddToSelection({0, -1, -1, 0});
     DisplayList printed;
@@ -419,12 +419,13 @@ TEST(MapDrawing, PrintingFitsTheSelectionAndRestoresTheView) {
     f.AddSquare(512, 0, 576, 64);
     f.doc.m_nZoom = 3;
     f.doc.m_nGridLevel = 2;
-    f.engine.RecalcLayout(MapDevice{}, {0, 0, 800, 600});
-    const double scrollX = f.doc.m_dScrollX, scrollZ = f.doc.m_dScrollZ, scale = f.engine.m_dScale;
+    f.engine.viewport().RecalcLayout(MapDevice{}, {0, 0, 800, 600});
+    const double scrollX = f.doc.m_dScrollX, scrollZ = f.doc.m_dScrollZ, scale = f.engine.viewport().m_dScale;
     f.engine.AddToSelection({1, -1, -1, -1});
 
     DisplayList page;
-    f.engine.DrawPrint(page, MapDevice{4800, 200, true}, {0, 0, 4800, 6600}, MapDevice{}, {0, 0, 800, 600});
+    f.engine.drawing().DrawPrint(page, MapDevice{4800, 200, true}, {0, 0, 4800, 6600}, MapDevice{},
+                                 {0, 0, 800, 600});
     // Only the selected square fills the page: its walls are long and black, no grid dots.
     ASSERT_FALSE(page.empty());
     int longest = 0;
@@ -438,22 +439,22 @@ TEST(MapDrawing, PrintingFitsTheSelectionAndRestoresTheView) {
     EXPECT_EQ(f.doc.m_nGridLevel, 2);
     EXPECT_EQ(f.doc.m_dScrollX, scrollX);
     EXPECT_EQ(f.doc.m_dScrollZ, scrollZ);
-    EXPECT_EQ(f.engine.m_dScale, scale);
-    EXPECT_EQ(f.engine.m_rcClient, (ClientRect{0, 0, 800, 600}));
+    EXPECT_EQ(f.engine.viewport().m_dScale, scale);
+    EXPECT_EQ(f.engine.viewport().m_rcClient, (ClientRect{0, 0, 800, 600}));
 }
 
 TEST(MapDrawing, GridDotsKeepTheFirstCellsSpacing) {
     CMorviDoc doc;
     Settings settings;
     CMapEngine engine(doc, settings);
-    engine.m_dScale = 512; // 8 world units a pixel, a 256-unit cell is 32 pixels
-    engine.m_dGridStep = 256;
-    engine.m_rcClient = {0, 0, 100, 70};
+    engine.viewport().m_dScale = 512; // 8 world units a pixel, a 256-unit cell is 32 pixels
+    engine.viewport().m_dGridStep = 256;
+    engine.viewport().m_rcClient = {0, 0, 100, 70};
     doc.m_dScrollX = 100;
     // Left edge X = -1948; the first grid line X = -1792 is pixel 156 / 8 = 19.5 -> 19, the next
     // one 412 / 8 = 51.5 -> 51: 32 pixels on. Top edge Z = 2048 is a grid line at row 0.
     DisplayList list;
-    engine.DrawGrid(list);
+    engine.drawing().DrawGrid(list);
     std::vector<ScreenPoint> dots;
     for (const Primitive& p : list.primitives()) {
         EXPECT_EQ(p.m_Kind, PrimitiveKind::Pixel);
@@ -464,14 +465,14 @@ TEST(MapDrawing, GridDotsKeepTheFirstCellsSpacing) {
               (std::vector<ScreenPoint>{
                   {19, 0}, {19, 32}, {19, 64}, {51, 0}, {51, 32}, {51, 64}, {83, 0}, {83, 32}, {83, 64}}));
     // A 16-unit grid would put dots 2 pixels apart: every fourth line is drawn, 8 pixels apart.
-    engine.m_dGridStep = 16;
+    engine.viewport().m_dGridStep = 16;
     list.Clear();
-    engine.DrawGrid(list);
+    engine.drawing().DrawGrid(list);
     ASSERT_GE(list.size(), 2u);
     EXPECT_EQ(list.primitives()[1].m_nY1 - list.primitives()[0].m_nY1, 8);
     doc.m_bGridOn = 0;
     list.Clear();
-    engine.DrawGrid(list);
+    engine.drawing().DrawGrid(list);
     EXPECT_TRUE(list.empty());
 }
 
@@ -485,9 +486,9 @@ TEST(MapDrawing, ObjectsTakeTheFirstSectorHoldingThemOnScreen) {
     f.AddObject(32, 32, 8.01);
     f.AddObject(32, 32, -16.01);
     f.AddObject(90, 32, -8); // beside both
-    EXPECT_TRUE(f.engine.objectsDirty());
+    EXPECT_TRUE(f.engine.drawing().objectsDirty());
     f.Map();
-    EXPECT_FALSE(f.engine.objectsDirty());
+    EXPECT_FALSE(f.engine.drawing().objectsDirty());
     const auto& objects = f.level().m_Objects.m_pObjects;
     const int expected[] = {0, 0, 1, -1, -1, -1};
     for (std::size_t i = 0; i < objects.size(); ++i)
@@ -497,7 +498,7 @@ TEST(MapDrawing, ObjectsTakeTheFirstSectorHoldingThemOnScreen) {
     objects[0]->m_dY = 100;
     f.Map();
     EXPECT_EQ(objects[0]->m_nSector, 0);
-    f.engine.MarkObjectsDirty();
+    f.engine.drawing().MarkObjectsDirty();
     f.Map();
     EXPECT_EQ(objects[0]->m_nSector, -1);
 }
@@ -507,23 +508,23 @@ TEST(MapDrawing, ObjectsTakeTheFirstSectorHoldingThemOnScreen) {
 TEST(MapDrawing, ObjectSectorsAgreeWithAPlainScan) {
     Fixture f;
     testing::BuildSyntheticLevel(f.level(), testing::SyntheticLevelOptions::Small());
-    f.engine.m_dScale = 2048;
+    f.engine.viewport().m_dScale = 2048;
     f.doc.m_dScrollX = f.doc.m_dScrollZ = 0;
-    f.engine.AssignObjectSectors();
+    f.engine.drawing().AssignObjectSectors();
     const auto& sectors = f.level().m_Lev.m_pSectors;
     int assigned = 0;
     for (const auto& object : f.level().m_Objects.m_pObjects) {
         int expected = -1;
-        const ScreenPoint at = f.engine.WorldToScreen(object->m_dX, object->m_dZ);
+        const ScreenPoint at = f.engine.viewport().WorldToScreen(object->m_dX, object->m_dZ);
         for (std::size_t i = 0; i < sectors.size() && expected == -1; ++i) {
             const CDataSector& s = *sectors[i];
             if (object->m_dY < s.m_dCeilingAltitude || object->m_dY > s.m_dFloorAltitude) continue;
             std::vector<ScreenPoint> loop;
-            for (int w = 0; w < CMapEngine::FirstLoopLength(s); ++w) {
+            for (int w = 0; w < MapDrawing::FirstLoopLength(s); ++w) {
                 const CDataVertex& v = *s.m_pVertices[static_cast<std::size_t>(s.m_pWalls[w]->m_nLeft)];
-                loop.push_back(f.engine.WorldToScreen(v.m_dX, v.m_dZ));
+                loop.push_back(f.engine.viewport().WorldToScreen(v.m_dX, v.m_dZ));
             }
-            if (CMapEngine::PointInPolygon(loop, at)) expected = static_cast<int>(i);
+            if (MapPicker::PointInPolygon(loop, at)) expected = static_cast<int>(i);
         }
         EXPECT_EQ(object->m_nSector, expected);
         assigned += expected != -1;
@@ -543,14 +544,15 @@ TEST(MapDrawing, CullingKeepsTheListOfAnUnculledDraw) {
             minZ = std::min(minZ, v->m_dZ), maxZ = std::max(maxZ, v->m_dZ);
         }
     // A window over the middle of the level, so that sectors lie inside, across and outside it.
-    f.engine.m_rcClient = {0, 0, static_cast<int>((maxX - minX) / 3), static_cast<int>((maxZ - minZ) / 3)};
+    f.engine.viewport().m_rcClient = {0, 0, static_cast<int>((maxX - minX) / 3),
+                                      static_cast<int>((maxZ - minZ) / 3)};
     f.doc.m_dScrollX = minX + (maxX - minX) / 3 + 2048;
     f.doc.m_dScrollZ = 2048 - (maxZ - (maxZ - minZ) / 3);
     f.doc.m_bAllLayers = 1;
     const DisplayList& culled = f.Map();
     DisplayList plain;
     for (std::size_t i = 0; i < f.level().m_Lev.m_pSectors.size(); ++i)
-        f.engine.DrawSectorWalls(plain, static_cast<int>(i), 0, 0);
+        f.engine.drawing().DrawSectorWalls(plain, static_cast<int>(i), 0, 0);
     EXPECT_GT(plain.size(), 20u);
     EXPECT_LT(plain.size(), f.level().m_Lev.m_pSectors.size() * 4);
     EXPECT_EQ(culled.primitives(), plain.primitives());

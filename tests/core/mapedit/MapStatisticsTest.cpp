@@ -57,8 +57,8 @@ TEST(MapStatistics, JumpSelectsTheSectorOnItsLayerAndCentresIt) {
     CMapEngine engine{doc, settings};
     testing::BuildTwoRooms(doc.level());
     doc.level().m_Lev.m_pSectors[1]->m_nLayer = 3;
-    engine.m_dScale = 512.0;
-    engine.m_rcClient = {0, 0, 401, 301}; // halves 200 and 150
+    engine.viewport().m_dScale = 512.0;
+    engine.viewport().m_rcClient = {0, 0, 401, 301}; // halves 200 and 150
     engine.AddToSelection({0, -1, -1, -1});
     engine.AddToSelection({1, -1, -1, -1});
     std::vector<std::string> log;
@@ -68,16 +68,16 @@ TEST(MapStatistics, JumpSelectsTheSectorOnItsLayerAndCentresIt) {
         log.push_back("changed " + std::to_string(doc.m_nCurrentLayer) + " " +
                       std::to_string(engine.selection().size()));
     });
-    engine.JumpToSector(1);
+    engine.picker().JumpToSector(1);
     EXPECT_EQ(engine.selection(), (std::vector<CMapSelItem>{{1, -1, -1, -1}}));
     EXPECT_EQ(doc.m_nCurrentLayer, 3);
     EXPECT_EQ(log, (std::vector<std::string>{"store", "erase", "changed 3 1"}));
     // The mean of the vertices (96, 32) comes to the client's centre (200, 150).
     EXPECT_DOUBLE_EQ(doc.m_dScrollX, 544.0);
     EXPECT_DOUBLE_EQ(doc.m_dScrollZ, 816.0);
-    EXPECT_EQ(engine.WorldToScreen(96, 32), (ScreenPoint{200, 150}));
+    EXPECT_EQ(engine.viewport().WorldToScreen(96, 32), (ScreenPoint{200, 150}));
     log.clear();
-    engine.JumpToSector(2);
+    engine.picker().JumpToSector(2);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(engine.selection().size(), 1U);
 }

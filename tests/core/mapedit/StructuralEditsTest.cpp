@@ -259,7 +259,7 @@ TEST(StructuralEditsDelete, ObjectsGoByTheirOwnIndex) {
     EXPECT_TRUE(DeleteSelection(v.engine).m_bChanged);
     ASSERT_EQ(v.level().m_Objects.m_pObjects.size(), 1u);
     EXPECT_EQ(v.level().m_Objects.m_pObjects[0]->m_nDiff, 9);
-    EXPECT_TRUE(v.engine.objectsDirty());
+    EXPECT_TRUE(v.engine.drawing().objectsDirty());
 }
 
 // ---- Delete sectors ------------------------------------------------------------------------------
@@ -392,13 +392,13 @@ TEST(StructuralEditsInsert, ObjectAtTheViewCentreBecomesTheSelection) {
     EXPECT_EQ(o.m_strClass, "SPRITE");
     EXPECT_EQ(o.m_strData, "STORMFIN.WAX");
     EXPECT_EQ(o.m_nIndex, 1);
-    EXPECT_DOUBLE_EQ(o.m_dX, v.engine.ScreenToWorldX(400));
-    EXPECT_DOUBLE_EQ(o.m_dZ, v.engine.ScreenToWorldZ(300));
+    EXPECT_DOUBLE_EQ(o.m_dX, v.engine.viewport().ScreenToWorldX(400));
+    EXPECT_DOUBLE_EQ(o.m_dZ, v.engine.viewport().ScreenToWorldZ(300));
     ASSERT_EQ(v.level().m_Objects.m_Sprs.size(), 1u);
     EXPECT_EQ(v.level().m_Objects.m_Sprs[0].m_strName, "STORMFIN.WAX");
     ASSERT_EQ(v.engine.selection().size(), 1u);
     EXPECT_EQ(v.engine.selection()[0].m_nObject, 1);
-    EXPECT_TRUE(v.engine.objectsDirty());
+    EXPECT_TRUE(v.engine.drawing().objectsDirty());
     EXPECT_EQ(FindingsText(v.level()), "");
 }
 

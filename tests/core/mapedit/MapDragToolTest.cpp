@@ -39,8 +39,8 @@ struct DragView {
         doc.m_bGridOn = 1;
         doc.m_dScrollX = 1948;
         doc.m_dScrollZ = 1548;
-        engine.RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
-        engine.SetVisibleRect();
+        engine.viewport().RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
+        engine.viewport().SetVisibleRect();
         engine.m_Notify.m_Invalidate = [this](bool erase) { log.push_back(erase ? "erase" : "paint"); };
     }
     static ScreenPoint At(int x, int z) { return {x + 100, 500 - z}; }
@@ -60,14 +60,14 @@ struct DragView {
     }
     // Press, let the timer fire, move through the given points, release.
     bool Drag(ScreenPoint from, std::initializer_list<ScreenPoint> path) {
-        engine.OnPress(from, {});
-        engine.OnTimer();
+        engine.drag().OnPress(from, {});
+        engine.drag().OnTimer();
         ScreenPoint last = from;
         for (ScreenPoint p : path) {
-            engine.OnMove(p);
+            engine.drag().OnMove(p);
             last = p;
         }
-        return engine.OnRelease(last);
+        return engine.drag().OnRelease(last);
     }
 };
 
@@ -89,26 +89,26 @@ CMapSelItem Object(int o, int s) {
 
 TEST(MapDragEngine, LayoutMapsPixelsToWholeWorldUnits) {
     DragView v(kModeSector);
-    EXPECT_EQ(v.engine.m_dScale, 4096.0);
-    EXPECT_EQ(v.engine.m_dGridStep, 16.0);
-    EXPECT_EQ(v.engine.WorldToScreen(0, 0), (ScreenPoint{100, 500}));
-    EXPECT_EQ(v.engine.WorldToScreen(-37, 21), DragView::At(-37, 21));
-    EXPECT_EQ(v.engine.ScreenToWorldX(137), 37.0);
-    EXPECT_EQ(v.engine.ScreenToWorldZ(479), 21.0);
+    EXPECT_EQ(v.engine.viewport().m_dScale, 4096.0);
+    EXPECT_EQ(v.engine.viewport().m_dGridStep, 16.0);
+    EXPECT_EQ(v.engine.viewport().WorldToScreen(0, 0), (ScreenPoint{100, 500}));
+    EXPECT_EQ(v.engine.viewport().WorldToScreen(-37, 21), DragView::At(-37, 21));
+    EXPECT_EQ(v.engine.viewport().ScreenToWorldX(137), 37.0);
+    EXPECT_EQ(v.engine.viewport().ScreenToWorldZ(479), 21.0);
 }
 
 TEST(MapDragEngine, ClickWithoutTimerNeverMovesHoweverFarTheMouseWent) {
     DragView v(kModeSector);
-    v.engine.OnPress(DragView::At(32, 32), {});
+    v.engine.drag().OnPress(DragView::At(32, 32), {});
     ASSERT_EQ(v.engine.selection(), Items{Sector(0)});
     v.log.clear();
-    v.engine.OnMove(DragView::At(400, -300));
-    v.engine.OnMove(DragView::At(200, 200));
-    EXPECT_FALSE(v.engine.dragging());
+    v.engine.drag().OnMove(DragView::At(400, -300));
+    v.engine.drag().OnMove(DragView::At(200, 200));
+    EXPECT_FALSE(v.engine.drag().dragging());
     DisplayList ghost;
-    v.engine.DrawGhost(ghost);
+    v.engine.drag().DrawGhost(ghost);
     EXPECT_TRUE(ghost.empty());
-    EXPECT_FALSE(v.engine.OnRelease(DragView::At(200, 200)));
+    EXPECT_FALSE(v.engine.drag().OnRelease(DragView::At(200, 200)));
     EXPECT_EQ(v.Vertices(0), kRoom0);
     EXPECT_EQ(v.Vertices(1), kRoom1);
     EXPECT_TRUE(v.log.empty());
@@ -116,13 +116,13 @@ TEST(MapDragEngine, ClickWithoutTimerNeverMovesHoweverFarTheMouseWent) {
 
 TEST(MapDragEngine, DragBackToThePressPointMovesNothing) {
     DragView v(kModeSector);
-    v.engine.OnPress(DragView::At(32, 32), {});
-    v.engine.OnTimer();
-    v.engine.OnMove(DragView::At(96, 0));
-    EXPECT_TRUE(v.engine.dragging());
-    v.engine.OnMove(DragView::At(32, 32));
+    v.engine.drag().OnPress(DragView::At(32, 32), {});
+    v.engine.drag().OnTimer();
+    v.engine.drag().OnMove(DragView::At(96, 0));
+    EXPECT_TRUE(v.engine.drag().dragging());
+    v.engine.drag().OnMove(DragView::At(32, 32));
     v.log.clear();
-    EXPECT_FALSE(v.engine.OnRelease(DragView::At(32, 32)));
+    EXPECT_FALSE(v.engine.drag().OnRelease(DragView::At(32, 32)));
     EXPECT_EQ(v.Vertices(0), kRoom0);
     EXPECT_EQ(v.Vertices(1), kRoom1);
     EXPECT_TRUE(v.log.empty());
@@ -152,12 +152,12 @@ TEST(MapDragEngine, VertexDragTakesTheCoincidentVertexAlongAndNotifiesInOrder) {
 TEST(MapDragEngine, VertexDragWithoutMoveVertexSeparatesTheSectors) {
     DragView v(kModeVertex);
     v.settings.m_bMoveVertex = false;
-    v.engine.OnPress(DragView::At(64, 64), {});
+    v.engine.drag().OnPress(DragView::At(64, 64), {});
     ASSERT_EQ(v.engine.selection().size(), 1u);
     const CMapSelItem picked = v.engine.selection().front();
-    v.engine.OnTimer();
-    v.engine.OnMove(DragView::At(64, 96));
-    EXPECT_TRUE(v.engine.OnRelease(DragView::At(64, 96)));
+    v.engine.drag().OnTimer();
+    v.engine.drag().OnMove(DragView::At(64, 96));
+    EXPECT_TRUE(v.engine.drag().OnRelease(DragView::At(64, 96)));
     EXPECT_EQ(v.engine.selection(), Items{picked});
     Points room0 = kRoom0, room1 = kRoom1;
     (picked.m_nSector == 0 ? room0[2] : room1[3]) = {64, 96};
@@ -193,21 +193,21 @@ TEST(MapDragEngine, OffGridPressAndOneStepMoveGiveAWholeStep) {
 
 TEST(MapDragEngine, DraggingStartsWithTheFirstSnappedChangeAfterTheTimer) {
     DragView v(kModeSector);
-    EXPECT_FALSE(v.engine.dragging());
-    v.engine.OnPress(DragView::At(37, 29), {});
-    EXPECT_FALSE(v.engine.dragging());
-    v.engine.OnMove(DragView::At(90, 29)); // before the timer: ignored
-    EXPECT_FALSE(v.engine.dragging());
-    v.engine.OnTimer();
-    EXPECT_FALSE(v.engine.dragging());
-    v.engine.OnMove(DragView::At(39, 30)); // still snaps to the anchor (32, 32)
-    EXPECT_FALSE(v.engine.dragging());
-    v.engine.OnMove(DragView::At(25, 38)); // (32, 32) again, from the other side
-    EXPECT_FALSE(v.engine.dragging());
-    v.engine.OnMove(DragView::At(41, 29)); // snaps to (48, 32)
-    EXPECT_TRUE(v.engine.dragging());
-    v.engine.OnRelease(DragView::At(41, 29));
-    EXPECT_FALSE(v.engine.dragging());
+    EXPECT_FALSE(v.engine.drag().dragging());
+    v.engine.drag().OnPress(DragView::At(37, 29), {});
+    EXPECT_FALSE(v.engine.drag().dragging());
+    v.engine.drag().OnMove(DragView::At(90, 29)); // before the timer: ignored
+    EXPECT_FALSE(v.engine.drag().dragging());
+    v.engine.drag().OnTimer();
+    EXPECT_FALSE(v.engine.drag().dragging());
+    v.engine.drag().OnMove(DragView::At(39, 30)); // still snaps to the anchor (32, 32)
+    EXPECT_FALSE(v.engine.drag().dragging());
+    v.engine.drag().OnMove(DragView::At(25, 38)); // (32, 32) again, from the other side
+    EXPECT_FALSE(v.engine.drag().dragging());
+    v.engine.drag().OnMove(DragView::At(41, 29)); // snaps to (48, 32)
+    EXPECT_TRUE(v.engine.drag().dragging());
+    v.engine.drag().OnRelease(DragView::At(41, 29));
+    EXPECT_FALSE(v.engine.drag().dragging());
     EXPECT_EQ(v.Vertices(0), (Points{{16, 0}, {80, 0}, {80, 64}, {16, 64}}));
 }
 
@@ -215,15 +215,15 @@ TEST(MapDragEngine, ObjectDragMarksTheObjectsDirty) {
     DragView v(kModeObject);
     v.AddObject(32, 32);
     DisplayList map;
-    v.engine.DrawMap(map, false);
-    ASSERT_FALSE(v.engine.objectsDirty());
+    v.engine.drawing().DrawMap(map, false);
+    ASSERT_FALSE(v.engine.drawing().objectsDirty());
     ASSERT_EQ(v.doc.level().m_Objects.m_pObjects[0]->m_nSector, 0);
     EXPECT_TRUE(v.Drag(DragView::At(33, 31), {DragView::At(49, 47)}));
     EXPECT_EQ(v.engine.selection(), Items{Object(0, 0)});
     const CDataObjectItem& object = *v.doc.level().m_Objects.m_pObjects[0];
     EXPECT_EQ(object.m_dX, 48);
     EXPECT_EQ(object.m_dZ, 48);
-    EXPECT_TRUE(v.engine.objectsDirty());
+    EXPECT_TRUE(v.engine.drawing().objectsDirty());
     EXPECT_EQ(v.Vertices(0), kRoom0);
 }
 
@@ -234,7 +234,7 @@ TEST(MapDragEngine, SectorDragTakesItsObjectsOnlyWithMoveObjects) {
         v.AddObject(32, 40);
         v.AddObject(96, 32);
         DisplayList map;
-        v.engine.DrawMap(map, false);
+        v.engine.drawing().DrawMap(map, false);
         const auto& objects = v.doc.level().m_Objects.m_pObjects;
         ASSERT_EQ(objects[0]->m_nSector, 0);
         ASSERT_EQ(objects[1]->m_nSector, 1);
@@ -245,32 +245,32 @@ TEST(MapDragEngine, SectorDragTakesItsObjectsOnlyWithMoveObjects) {
         EXPECT_EQ((Point{objects[0]->m_dX, objects[0]->m_dZ}), expected);
         EXPECT_EQ(objects[1]->m_dX, 96);
         EXPECT_EQ(objects[1]->m_dZ, 32);
-        EXPECT_FALSE(v.engine.objectsDirty());
+        EXPECT_FALSE(v.engine.drawing().objectsDirty());
     }
 }
 
 TEST(MapDragEngine, RubberBandFollowsTheCursorNormalised) {
     DragView v(kModeSector);
-    v.engine.OnPress({50, 400}, {});
+    v.engine.drag().OnPress({50, 400}, {});
     ASSERT_TRUE(v.engine.selection().empty());
-    EXPECT_EQ(v.engine.rubberBand(), (ClientRect{50, 400, 50, 400}));
-    v.engine.OnMove({300, 550});
-    EXPECT_EQ(v.engine.rubberBand(), (ClientRect{50, 400, 300, 550}));
-    v.engine.OnMove({10, 380});
-    EXPECT_EQ(v.engine.rubberBand(), (ClientRect{10, 380, 50, 400}));
-    v.engine.OnTimer();
-    v.engine.OnMove({20, 390});
-    EXPECT_EQ(v.engine.rubberBand(), (ClientRect{20, 390, 50, 400}));
-    EXPECT_FALSE(v.engine.OnRelease({20, 390}));
-    EXPECT_FALSE(v.engine.rubberBand().has_value());
+    EXPECT_EQ(v.engine.drag().rubberBand(), (ClientRect{50, 400, 50, 400}));
+    v.engine.drag().OnMove({300, 550});
+    EXPECT_EQ(v.engine.drag().rubberBand(), (ClientRect{50, 400, 300, 550}));
+    v.engine.drag().OnMove({10, 380});
+    EXPECT_EQ(v.engine.drag().rubberBand(), (ClientRect{10, 380, 50, 400}));
+    v.engine.drag().OnTimer();
+    v.engine.drag().OnMove({20, 390});
+    EXPECT_EQ(v.engine.drag().rubberBand(), (ClientRect{20, 390, 50, 400}));
+    EXPECT_FALSE(v.engine.drag().OnRelease({20, 390}));
+    EXPECT_FALSE(v.engine.drag().rubberBand().has_value());
     EXPECT_TRUE(v.engine.selection().empty());
     EXPECT_EQ(v.Vertices(0), kRoom0);
 }
 
 TEST(MapDragEngine, PressOnAnItemStartsNoRubberBand) {
     DragView v(kModeSector);
-    v.engine.OnPress(DragView::At(32, 32), {});
-    EXPECT_FALSE(v.engine.rubberBand().has_value());
+    v.engine.drag().OnPress(DragView::At(32, 32), {});
+    EXPECT_FALSE(v.engine.drag().rubberBand().has_value());
 }
 
 TEST(MapDragEngine, FlatRubberBandSelectsNothingWhereAThinOneSelects) {
@@ -289,10 +289,10 @@ TEST(MapDragEngine, FlatRubberBandSelectsNothingWhereAThinOneSelects) {
     };
     for (const Case& c : cases) {
         DragView v(kModeVertex);
-        v.engine.OnPress(c.from, {});
+        v.engine.drag().OnPress(c.from, {});
         ASSERT_TRUE(v.engine.selection().empty());
-        v.engine.OnMove(c.to);
-        EXPECT_FALSE(v.engine.OnRelease(c.to));
+        v.engine.drag().OnMove(c.to);
+        EXPECT_FALSE(v.engine.drag().OnRelease(c.to));
         EXPECT_EQ(v.engine.selection(), c.expected) << c.to.x << "," << c.to.y;
     }
 }
@@ -316,11 +316,11 @@ TEST(MapDragEngine, RubberBandSelectsTheModesItemsInside) {
         v.AddObject(32, 32);
         v.AddObject(96, 32);
         DisplayList map;
-        v.engine.DrawMap(map, false);
-        v.engine.OnPress(from, {});
+        v.engine.drawing().DrawMap(map, false);
+        v.engine.drag().OnPress(from, {});
         ASSERT_TRUE(v.engine.selection().empty()) << c.mode;
-        v.engine.OnMove(to);
-        EXPECT_FALSE(v.engine.OnRelease(to));
+        v.engine.drag().OnMove(to);
+        EXPECT_FALSE(v.engine.drag().OnRelease(to));
         EXPECT_EQ(v.engine.selection(), c.expected) << c.mode;
         EXPECT_EQ(v.Vertices(0), kRoom0);
     }
@@ -329,40 +329,40 @@ TEST(MapDragEngine, RubberBandSelectsTheModesItemsInside) {
 TEST(MapDragEngine, GhostIsEmptyUntilTheDragStarts) {
     DragView v(kModeSector);
     DisplayList ghost;
-    v.engine.DrawGhost(ghost);
+    v.engine.drag().DrawGhost(ghost);
     EXPECT_TRUE(ghost.empty());
-    v.engine.OnPress(DragView::At(32, 32), {});
-    v.engine.DrawGhost(ghost);
+    v.engine.drag().OnPress(DragView::At(32, 32), {});
+    v.engine.drag().DrawGhost(ghost);
     EXPECT_TRUE(ghost.empty());
-    v.engine.OnMove(DragView::At(48, 48));
-    v.engine.DrawGhost(ghost);
+    v.engine.drag().OnMove(DragView::At(48, 48));
+    v.engine.drag().DrawGhost(ghost);
     EXPECT_TRUE(ghost.empty());
-    v.engine.OnTimer();
-    v.engine.DrawGhost(ghost);
+    v.engine.drag().OnTimer();
+    v.engine.drag().DrawGhost(ghost);
     EXPECT_TRUE(ghost.empty());
-    v.engine.OnMove(DragView::At(48, 48));
-    v.engine.DrawGhost(ghost);
+    v.engine.drag().OnMove(DragView::At(48, 48));
+    v.engine.drag().DrawGhost(ghost);
     EXPECT_FALSE(ghost.empty());
-    v.engine.OnRelease(DragView::At(48, 48));
+    v.engine.drag().OnRelease(DragView::At(48, 48));
     ghost.Clear();
-    v.engine.DrawGhost(ghost);
+    v.engine.drag().DrawGhost(ghost);
     EXPECT_TRUE(ghost.empty());
 }
 
 TEST(MapDragEngine, SectorGhostIsTheSelectedWallsAtTheOffset) {
     DragView v(kModeSector);
-    v.engine.OnPress(DragView::At(32, 32), {});
-    v.engine.OnPress(DragView::At(96, 32), {true, false});
+    v.engine.drag().OnPress(DragView::At(32, 32), {});
+    v.engine.drag().OnPress(DragView::At(96, 32), {true, false});
     ASSERT_EQ(v.engine.selection(), (Items{Sector(0), Sector(1)}));
-    v.engine.OnTimer();
+    v.engine.drag().OnTimer();
     // The anchor is the last press's, (96, 32).
-    v.engine.OnMove(DragView::At(112, 16));
+    v.engine.drag().OnMove(DragView::At(112, 16));
     DisplayList ghost, expected, unmoved;
-    v.engine.DrawGhost(ghost);
-    v.engine.DrawSectorWalls(expected, 0, 16, -16);
-    v.engine.DrawSectorWalls(expected, 1, 16, -16);
-    v.engine.DrawSectorWalls(unmoved, 0, 0, 0);
-    v.engine.DrawSectorWalls(unmoved, 1, 0, 0);
+    v.engine.drag().DrawGhost(ghost);
+    v.engine.drawing().DrawSectorWalls(expected, 0, 16, -16);
+    v.engine.drawing().DrawSectorWalls(expected, 1, 16, -16);
+    v.engine.drawing().DrawSectorWalls(unmoved, 0, 0, 0);
+    v.engine.drawing().DrawSectorWalls(unmoved, 1, 0, 0);
     EXPECT_FALSE(ghost.empty());
     EXPECT_EQ(ghost.primitives(), expected.primitives());
     EXPECT_NE(ghost.primitives(), unmoved.primitives());
@@ -371,12 +371,12 @@ TEST(MapDragEngine, SectorGhostIsTheSelectedWallsAtTheOffset) {
 TEST(MapDragEngine, WallGhostIsOneRedLinePerSelectedWall) {
     DragView v(kModeWall);
     // A wall answers a click on its outer side only for these counter-clockwise rooms.
-    v.engine.OnPress(DragView::At(32, -2), {});
+    v.engine.drag().OnPress(DragView::At(32, -2), {});
     ASSERT_EQ(v.engine.selection(), Items{Wall(0, 0)});
-    v.engine.OnTimer();
-    v.engine.OnMove(DragView::At(48, 14));
+    v.engine.drag().OnTimer();
+    v.engine.drag().OnMove(DragView::At(48, 14));
     DisplayList ghost;
-    v.engine.DrawGhost(ghost);
+    v.engine.drag().DrawGhost(ghost);
     // Wall 0 runs (0, 0) -> (64, 0); shifted by (16, 16) it is (16, 16) -> (80, 16).
     ASSERT_EQ(ghost.size(), 1u);
     const Primitive& line = ghost.primitives()[0];
@@ -389,13 +389,13 @@ TEST(MapDragEngine, WallGhostIsOneRedLinePerSelectedWall) {
 TEST(MapDragEngine, VertexAndObjectGhostsAreTheirMarksAtTheOffset) {
     {
         DragView v(kModeVertex);
-        v.engine.OnPress(DragView::At(0, 64), {});
+        v.engine.drag().OnPress(DragView::At(0, 64), {});
         ASSERT_EQ(v.engine.selection(), Items{Vertex(0, 3)});
-        v.engine.OnTimer();
-        v.engine.OnMove(DragView::At(16, 48));
+        v.engine.drag().OnTimer();
+        v.engine.drag().OnMove(DragView::At(16, 48));
         DisplayList ghost, expected;
-        v.engine.DrawGhost(ghost);
-        v.engine.DrawVertexMark(expected, 16, 48, true);
+        v.engine.drag().DrawGhost(ghost);
+        v.engine.drawing().DrawVertexMark(expected, 16, 48, true);
         EXPECT_FALSE(ghost.empty());
         EXPECT_EQ(ghost.primitives(), expected.primitives());
     }
@@ -403,14 +403,14 @@ TEST(MapDragEngine, VertexAndObjectGhostsAreTheirMarksAtTheOffset) {
         DragView v(kModeObject);
         CDataObjectItem& object = v.AddObject(32, 32);
         DisplayList map;
-        v.engine.DrawMap(map, false);
-        v.engine.OnPress(DragView::At(32, 32), {});
+        v.engine.drawing().DrawMap(map, false);
+        v.engine.drag().OnPress(DragView::At(32, 32), {});
         ASSERT_EQ(v.engine.selection(), Items{Object(0, 0)});
-        v.engine.OnTimer();
-        v.engine.OnMove(DragView::At(0, 48));
+        v.engine.drag().OnTimer();
+        v.engine.drag().OnMove(DragView::At(0, 48));
         DisplayList ghost, expected;
-        v.engine.DrawGhost(ghost);
-        v.engine.DrawObject(expected, object, true, -32, 16);
+        v.engine.drag().DrawGhost(ghost);
+        v.engine.drawing().DrawObject(expected, object, true, -32, 16);
         EXPECT_FALSE(ghost.empty());
         EXPECT_EQ(ghost.primitives(), expected.primitives());
     }
@@ -419,11 +419,11 @@ TEST(MapDragEngine, VertexAndObjectGhostsAreTheirMarksAtTheOffset) {
 TEST(MapDragEngine, ReleaseWithoutPressChangesNothing) {
     DragView v(kModeSector);
     v.engine.AddToSelection(Sector(0));
-    EXPECT_FALSE(v.engine.OnRelease(DragView::At(200, 200)));
-    v.engine.OnMove(DragView::At(100, 100));
-    v.engine.OnTimer();
-    EXPECT_FALSE(v.engine.dragging());
-    EXPECT_FALSE(v.engine.OnRelease(DragView::At(100, 100)));
+    EXPECT_FALSE(v.engine.drag().OnRelease(DragView::At(200, 200)));
+    v.engine.drag().OnMove(DragView::At(100, 100));
+    v.engine.drag().OnTimer();
+    EXPECT_FALSE(v.engine.drag().dragging());
+    EXPECT_FALSE(v.engine.drag().OnRelease(DragView::At(100, 100)));
     EXPECT_TRUE(v.log.empty());
     EXPECT_EQ(v.engine.selection(), Items{Sector(0)});
     EXPECT_EQ(v.Vertices(0), kRoom0);
@@ -431,7 +431,7 @@ TEST(MapDragEngine, ReleaseWithoutPressChangesNothing) {
     EXPECT_TRUE(v.Drag(DragView::At(32, 32), {DragView::At(48, 32)}));
     const Points moved = v.Vertices(0);
     v.log.clear();
-    EXPECT_FALSE(v.engine.OnRelease(DragView::At(64, 32)));
+    EXPECT_FALSE(v.engine.drag().OnRelease(DragView::At(64, 32)));
     EXPECT_EQ(v.Vertices(0), moved);
     EXPECT_TRUE(v.log.empty());
 }

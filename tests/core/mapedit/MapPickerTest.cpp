@@ -26,8 +26,8 @@ struct Fixture {
     Notifier<>::Connection changeWatch = doc.m_SelectionChanged.Connect([this] { log.push_back("changed"); });
 
     Fixture() {
-        engine.m_dScale = 4096.0;
-        engine.m_rcClient = {0, 0, 4096, 4096};
+        engine.viewport().m_dScale = 4096.0;
+        engine.viewport().m_rcClient = {0, 0, 4096, 4096};
         engine.m_Notify.m_Invalidate = [this](bool erase) { log.push_back(erase ? "erase" : "paint"); };
     }
     CDataLev& lev() { return doc.level().m_Lev; }
@@ -48,7 +48,7 @@ struct Fixture {
         return *objects.back();
     }
     void Click(double x, double z, bool ctrl = false) {
-        engine.PickAt(engine.WorldToScreen(x, z), KeyState{ctrl, false});
+        engine.picker().PickAt(engine.viewport().WorldToScreen(x, z), KeyState{ctrl, false});
     }
     std::vector<CMapSelItem> Selection() const { return engine.selection(); }
 };
@@ -132,12 +132,12 @@ int ReferenceSectorPick(const CMapEngine& engine, const CMorviDoc& doc, ScreenPo
         const CDataSector& sector = *sectors[static_cast<std::size_t>(i)];
         if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
         std::vector<ScreenPoint> polygon;
-        for (int w = 0; w < CMapEngine::FirstLoopLength(sector); ++w) {
+        for (int w = 0; w < MapDrawing::FirstLoopLength(sector); ++w) {
             const CDataVertex& v = *sector.m_pVertices[static_cast<std::size_t>(
                 sector.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft)];
-            polygon.push_back(engine.WorldToScreen(v.m_dX, v.m_dZ));
+            polygon.push_back(engine.viewport().WorldToScreen(v.m_dX, v.m_dZ));
         }
-        if (!CMapEngine::PointInPolygon(polygon, point)) continue;
+        if (!MapPicker::PointInPolygon(polygon, point)) continue;
         double score = 0;
         for (ScreenPoint p : polygon)
             score += std::hypot(p.x - point.x, p.y - point.y);
@@ -152,7 +152,7 @@ int ReferenceSectorPick(const CMapEngine& engine, const CMorviDoc& doc, ScreenPo
 TEST(MapPicking, SectorPickMatchesTheRuleOnEveryPolygon) {
     Fixture f;
     testing::BuildSyntheticLevel(f.doc.level(), testing::SyntheticLevelOptions::Small());
-    f.engine.m_dScale = 1536.0;
+    f.engine.viewport().m_dScale = 1536.0;
     f.doc.m_dScrollX = 100;
     f.doc.m_dScrollZ = 60;
     int hits = 0;
@@ -161,7 +161,7 @@ TEST(MapPicking, SectorPickMatchesTheRuleOnEveryPolygon) {
         for (int y = 0; y < 1536; y += 17) {
             for (int x = 0; x < 1536; x += 17) {
                 f.engine.ClearSelection();
-                f.engine.PickAt({x, y}, {});
+                f.engine.picker().PickAt({x, y}, {});
                 const int expected = ReferenceSectorPick(f.engine, f.doc, {x, y});
                 const int got = f.Selection().empty() ? -1 : f.Selection().front().m_nSector;
                 ASSERT_EQ(got, expected) << "layer " << layer << " at " << x << ", " << y;
@@ -182,11 +182,11 @@ struct LargeFixture : Fixture {
                 minX = std::min(minX, v->m_dX), maxX = std::max(maxX, v->m_dX);
                 minZ = std::min(minZ, v->m_dZ), maxZ = std::max(maxZ, v->m_dZ);
             }
-        engine.m_rcClient = {0, 0, 1920, 1080};
-        engine.m_dScale = 4096 * std::min(1920 / (maxX - minX), 1080 / (maxZ - minZ));
-        const double unitsPerPixel = 4096 / engine.m_dScale;
+        engine.viewport().m_rcClient = {0, 0, 1920, 1080};
+        engine.viewport().m_dScale = 4096 * std::min(1920 / (maxX - minX), 1080 / (maxZ - minZ));
+        const double unitsPerPixel = 4096 / engine.viewport().m_dScale;
         doc.m_dScrollX = (minX + maxX) / 2 + 2048 - 960 * unitsPerPixel;
-        doc.m_dScrollZ = (engine.m_dScale - 540) * unitsPerPixel - 2048 - (minZ + maxZ) / 2;
+        doc.m_dScrollZ = (engine.viewport().m_dScale - 540) * unitsPerPixel - 2048 - (minZ + maxZ) / 2;
         doc.m_nMode = kModeSector;
     }
     // Every step-th pixel of the view on the current layer; returns the clicks that hit.
@@ -195,7 +195,7 @@ struct LargeFixture : Fixture {
         for (int y = offset; y < 1080; y += step)
             for (int x = offset; x < 1920; x += step) {
                 engine.ClearSelection();
-                engine.PickAt({x, y}, {});
+                engine.picker().PickAt({x, y}, {});
                 const int expected = ReferenceSectorPick(engine, doc, {x, y});
                 const int got = Selection().empty() ? -1 : Selection().front().m_nSector;
                 EXPECT_EQ(got, expected) << "layer " << doc.m_nCurrentLayer << " at " << x << ", " << y;
@@ -211,7 +211,7 @@ struct LargeFixture : Fixture {
     }
     int PickedAt(ScreenPoint p) {
         engine.ClearSelection();
-        engine.PickAt(p, {});
+        engine.picker().PickAt(p, {});
         return Selection().empty() ? -1 : Selection().front().m_nSector;
     }
 };
@@ -222,7 +222,7 @@ ScreenPoint InsideOf(const CMapEngine& engine, const CDataSector& s) {
     for (const auto& v : s.m_pVertices)
         x += v->m_dX, z += v->m_dZ;
     const double n = static_cast<double>(s.m_pVertices.size());
-    return engine.WorldToScreen(x / n, z / n);
+    return engine.viewport().WorldToScreen(x / n, z / n);
 }
 
 TEST(MapPicking, SectorPickMatchesTheRuleOnTheLargeLevel) {
@@ -247,11 +247,11 @@ TEST(MapPicking, SectorPickFollowsAnEngineDrag) {
     ASSERT_EQ(f.PickedAt(from), 1500); // the grid is built here
     const double x0 = moved.m_pVertices[0]->m_dX;
     // Dragged 400 pixels right and 150 down, beyond where it was listed.
-    f.engine.OnPress(from, {});
-    f.engine.OnTimer();
-    f.engine.OnMove({from.x + 200, from.y + 80});
-    f.engine.OnMove({from.x + 400, from.y + 150});
-    ASSERT_TRUE(f.engine.OnRelease({from.x + 400, from.y + 150}));
+    f.engine.drag().OnPress(from, {});
+    f.engine.drag().OnTimer();
+    f.engine.drag().OnMove({from.x + 200, from.y + 80});
+    f.engine.drag().OnMove({from.x + 400, from.y + 150});
+    ASSERT_TRUE(f.engine.drag().OnRelease({from.x + 400, from.y + 150}));
     ASSERT_NE(moved.m_pVertices[0]->m_dX, x0);
     EXPECT_EQ(f.PickedAt(InsideOf(f.engine, moved)), 1500);
     EXPECT_GE(f.ExpectPicksMatchTheRule(89, 5), 0);
@@ -267,18 +267,18 @@ TEST(MapPicking, SectorPickAfterOutsideEdits) {
         if (f.lev().m_pSectors[i]->m_nLayer == 0) target = static_cast<int>(i);
     ASSERT_GE(target, 0);
     f.Shift(target, 3000, -500);
-    f.engine.MarkGeometryDirty();
+    f.engine.picker().MarkGeometryDirty();
     const CDataSector& s = *f.lev().m_pSectors[static_cast<std::size_t>(target)];
     EXPECT_EQ(f.PickedAt(InsideOf(f.engine, s)), target);
     EXPECT_GE(f.ExpectPicksMatchTheRule(113, 11), 0);
     // Moved back and only repainted: the paint notices the changed box.
     f.Shift(target, -3000, 500);
     DisplayList list;
-    f.engine.DrawMap(list, false);
+    f.engine.Draw(list, MapDevice{});
     EXPECT_EQ(f.PickedAt(InsideOf(f.engine, s)), target);
     EXPECT_GE(f.ExpectPicksMatchTheRule(113, 11), 0);
     // A small sector added in the middle is found without any call: the count changed.
-    const double cx = f.engine.ScreenToWorldX(960), cz = f.engine.ScreenToWorldZ(540);
+    const double cx = f.engine.viewport().ScreenToWorldX(960), cz = f.engine.viewport().ScreenToWorldZ(540);
     f.AddRoom(cx - 20, cz - 20, cx + 20, cz + 20, 0);
     EXPECT_EQ(f.PickedAt({960, 540}), static_cast<int>(f.lev().m_pSectors.size()) - 1);
     EXPECT_GE(f.ExpectPicksMatchTheRule(113, 11), 0);
@@ -313,7 +313,7 @@ TEST(MapPicking, WallToleranceIsTenPixelsInsideTheWallsBox) {
     f.Click(-3, 32); // outside the room: the wall faces the other way
     EXPECT_TRUE(f.Selection().empty());
     // At scale 512 ten pixels are 80 world units; the click lands on (16, 32).
-    f.engine.m_dScale = 512.0;
+    f.engine.viewport().m_dScale = 512.0;
     f.Click(20, 30);
     EXPECT_EQ(f.Selection(), Items{Wall(0, 1)});
 }
@@ -322,18 +322,18 @@ TEST(MapPicking, VertexUnderTenIntegerPixels) {
     Fixture f;
     f.doc.m_nMode = kModeVertex;
     f.AddRoom(0, 0, 64, 64); // vertex 1 at (0,0), pixel (2048, 2048)
-    f.engine.PickAt({2054, 2056}, {});
+    f.engine.picker().PickAt({2054, 2056}, {});
     EXPECT_TRUE(f.Selection().empty());
-    f.engine.PickAt({2057, 2052}, {}); // sqrt(97)
+    f.engine.picker().PickAt({2057, 2052}, {}); // sqrt(97)
     EXPECT_EQ(f.Selection(), Items{Vertex(0, 1)});
     // The vertex's pixel is truncated: 9.99 pixels in the world become 10 on screen.
     Fixture g;
     g.doc.m_nMode = kModeVertex;
-    g.engine.m_dScale = 512.0;
+    g.engine.viewport().m_dScale = 512.0;
     g.AddRoom(-79.9, 0, -300, -64); // vertex 1 at pixel (246, 256), the others far
-    g.engine.PickAt({256, 256}, {});
+    g.engine.picker().PickAt({256, 256}, {});
     EXPECT_TRUE(g.Selection().empty());
-    g.engine.PickAt({255, 256}, {});
+    g.engine.picker().PickAt({255, 256}, {});
     EXPECT_EQ(g.Selection(), Items{Vertex(0, 1)});
 }
 
@@ -344,8 +344,8 @@ TEST(MapPicking, VertexClickDropsCoincidentEntries) {
     f.Click(64, 0); // sector 0 vertex 1 and sector 1 vertex 0 lie there: the first one answers
     EXPECT_EQ(f.Selection(), Items{Vertex(0, 1)});
     f.engine.ClearSelection();
-    const ScreenPoint p = f.engine.WorldToScreen(64, 0);
-    f.engine.RubberBandSelect({p.x - 2, p.y - 2, p.x + 2, p.y + 2});
+    const ScreenPoint p = f.engine.viewport().WorldToScreen(64, 0);
+    f.engine.picker().RubberBandSelect({p.x - 2, p.y - 2, p.x + 2, p.y + 2});
     ASSERT_EQ(f.Selection(), (Items{Vertex(0, 1), Vertex(1, 0)}));
     f.log.clear();
     f.Click(0, 0, true);
@@ -415,21 +415,21 @@ TEST(MapPicking, RubberBandSectorsNeedEveryVertexInsideAndVisible) {
     f.AddRoom(200, 0, 264, 64);
     f.AddRoom(0, 100, 64, 164, 1);
     // The band is half open: its right edge at room 2's right side (pixel 2312) leaves it out.
-    const ScreenPoint topLeft = f.engine.WorldToScreen(-10, 200);
-    const ScreenPoint rightEdge = f.engine.WorldToScreen(264, 0);
+    const ScreenPoint topLeft = f.engine.viewport().WorldToScreen(-10, 200);
+    const ScreenPoint rightEdge = f.engine.viewport().WorldToScreen(264, 0);
     const ClientRect band{rightEdge.x, rightEdge.y + 1, topLeft.x, topLeft.y}; // given the wrong way round
-    f.engine.m_dVisRight = 163.99;
-    f.engine.RubberBandSelect(band);
+    f.engine.viewport().m_dVisRight = 163.99;
+    f.engine.picker().RubberBandSelect(band);
     EXPECT_EQ(f.Selection(), Items{Sector(0)});
     EXPECT_EQ(f.log, Log{"paint"});
     f.engine.ClearSelection();
-    f.engine.m_dVisRight = 164;
+    f.engine.viewport().m_dVisRight = 164;
     f.doc.m_bAllLayers = 1;
-    f.engine.RubberBandSelect(band);
+    f.engine.picker().RubberBandSelect(band);
     EXPECT_EQ(f.Selection(), (Items{Sector(0), Sector(1), Sector(3)}));
     f.log.clear();
     f.engine.ClearSelection();
-    f.engine.RubberBandSelect({0, 0, 10, 10});
+    f.engine.picker().RubberBandSelect({0, 0, 10, 10});
     EXPECT_TRUE(f.Selection().empty());
     EXPECT_TRUE(f.log.empty());
 }
@@ -442,26 +442,26 @@ TEST(MapPicking, RubberBandWallsVerticesAndObjects) {
     f.AddObject(32, 132, 1);
     f.AddObject(32, 90, -1);
     // X from -5 up to 33 (excluded), Z from 200 down to -5: the rooms' sides at X = 0.
-    const ClientRect band{f.engine.WorldToScreenX(-5), f.engine.WorldToScreenY(200),
-                          f.engine.WorldToScreenX(33), f.engine.WorldToScreenY(-5)};
+    const ClientRect band{f.engine.viewport().WorldToScreenX(-5), f.engine.viewport().WorldToScreenY(200),
+                          f.engine.viewport().WorldToScreenX(33), f.engine.viewport().WorldToScreenY(-5)};
     f.doc.m_nMode = kModeWall;
-    f.engine.RubberBandSelect(band);
+    f.engine.picker().RubberBandSelect(band);
     EXPECT_EQ(f.Selection(), Items{Wall(0, 1)}); // X = 0 side, (0,0)->(0,64)
     f.engine.ClearSelection();
     f.doc.m_nMode = kModeVertex;
-    f.engine.RubberBandSelect(band);
+    f.engine.picker().RubberBandSelect(band);
     EXPECT_EQ(f.Selection(), (Items{Vertex(0, 1), Vertex(0, 2)}));
     f.engine.ClearSelection();
     f.doc.m_nMode = kModeObject;
-    f.engine.RubberBandSelect(band);
+    f.engine.picker().RubberBandSelect(band);
     EXPECT_EQ(f.Selection(), (Items{Object(0, 0), Object(2, -1)}));
     f.engine.ClearSelection();
     f.doc.m_bAllLayers = 1;
-    f.engine.RubberBandSelect(band);
+    f.engine.picker().RubberBandSelect(band);
     EXPECT_EQ(f.Selection(), (Items{Object(0, 0), Object(1, 1), Object(2, -1)}));
     f.engine.ClearSelection();
     f.doc.m_nMode = kModeVertex;
-    f.engine.RubberBandSelect(band);
+    f.engine.picker().RubberBandSelect(band);
     EXPECT_EQ(f.Selection(), (Items{Vertex(0, 1), Vertex(0, 2), Vertex(1, 1), Vertex(1, 2)}));
 }
 
@@ -469,25 +469,25 @@ TEST(MapPicking, ModeChangesKeepOnlyWhatTheNewModeShows) {
     Fixture f;
     testing::BuildTwoRooms(f.doc.level());
     f.Click(32, 32);
-    EXPECT_FALSE(f.engine.SetMode(kModeSector));
-    EXPECT_TRUE(f.engine.SetMode(kModePerspective));
-    EXPECT_TRUE(f.engine.SetMode(kModeSector));
+    EXPECT_FALSE(f.engine.picker().SetMode(kModeSector));
+    EXPECT_TRUE(f.engine.picker().SetMode(kModePerspective));
+    EXPECT_TRUE(f.engine.picker().SetMode(kModeSector));
     EXPECT_EQ(f.Selection(), Items{Sector(0)});
-    EXPECT_TRUE(f.engine.SetMode(kModeVertex));
+    EXPECT_TRUE(f.engine.picker().SetMode(kModeVertex));
     EXPECT_TRUE(f.Selection().empty());
-    EXPECT_TRUE(f.engine.SetMode(kModeSector));
+    EXPECT_TRUE(f.engine.picker().SetMode(kModeSector));
     f.Click(32, 32);
-    EXPECT_TRUE(f.engine.SetMode(kModeWall));
+    EXPECT_TRUE(f.engine.picker().SetMode(kModeWall));
     EXPECT_TRUE(f.Selection().empty());
     f.Click(62, 32);
     ASSERT_EQ(f.Selection().size(), 1U);
-    EXPECT_TRUE(f.engine.SetMode(kModePerspective));
-    EXPECT_TRUE(f.engine.SetMode(kModeWall));
+    EXPECT_TRUE(f.engine.picker().SetMode(kModePerspective));
+    EXPECT_TRUE(f.engine.picker().SetMode(kModeWall));
     EXPECT_EQ(f.Selection().size(), 1U);
-    EXPECT_TRUE(f.engine.SetMode(kModeSector));
+    EXPECT_TRUE(f.engine.picker().SetMode(kModeSector));
     EXPECT_TRUE(f.Selection().empty());
     EXPECT_EQ(f.doc.m_nMode, kModeSector);
-    EXPECT_FALSE(f.engine.SetMode(7));
+    EXPECT_FALSE(f.engine.picker().SetMode(7));
     EXPECT_EQ(f.doc.m_nMode, kModeSector);
 }
 
@@ -497,28 +497,28 @@ TEST(MapPicking, StatusPanesNameModeToolOrFirstEntry) {
     f.lev().m_pSectors[1]->m_strName = "door";
     using Panes = std::pair<std::string, std::string>;
     f.doc.m_nTool = kToolSkiesPits;
-    EXPECT_EQ(f.engine.StatusPanes(), (Panes{"Sector mode", "Skies & Pits"}));
+    EXPECT_EQ(f.engine.picker().StatusPanes(), (Panes{"Sector mode", "Skies & Pits"}));
     f.doc.m_nTool = kToolAmbiance;
-    EXPECT_EQ(f.engine.StatusPanes(), (Panes{"Sector mode", "Ambiance"}));
+    EXPECT_EQ(f.engine.picker().StatusPanes(), (Panes{"Sector mode", "Ambiance"}));
     f.Click(96, 32);
-    EXPECT_EQ(f.engine.StatusPanes(), (Panes{"Sector 1", "door"}));
-    f.engine.SetMode(kModeWall);
-    EXPECT_EQ(f.engine.StatusPanes(), (Panes{"Wall mode", ""}));
+    EXPECT_EQ(f.engine.picker().StatusPanes(), (Panes{"Sector 1", "door"}));
+    f.engine.picker().SetMode(kModeWall);
+    EXPECT_EQ(f.engine.picker().StatusPanes(), (Panes{"Wall mode", ""}));
     f.Click(62, 32);
-    EXPECT_EQ(f.engine.StatusPanes(), (Panes{"door", "Wall 3"}));
-    f.engine.SetMode(kModeVertex);
-    EXPECT_EQ(f.engine.StatusPanes(), (Panes{"Vertex mode", ""}));
+    EXPECT_EQ(f.engine.picker().StatusPanes(), (Panes{"door", "Wall 3"}));
+    f.engine.picker().SetMode(kModeVertex);
+    EXPECT_EQ(f.engine.picker().StatusPanes(), (Panes{"Vertex mode", ""}));
     f.Click(128, 64);
-    EXPECT_EQ(f.engine.StatusPanes(), (Panes{"door", "Vertex 2"}));
-    f.engine.SetMode(kModeObject);
-    EXPECT_EQ(f.engine.StatusPanes(), (Panes{"Object mode", ""}));
+    EXPECT_EQ(f.engine.picker().StatusPanes(), (Panes{"door", "Vertex 2"}));
+    f.engine.picker().SetMode(kModeObject);
+    EXPECT_EQ(f.engine.picker().StatusPanes(), (Panes{"Object mode", ""}));
     CDataObjectItem& o = f.AddObject(10, 10, 0);
     o.m_strClass = "SPIRIT";
     o.m_strData = "sTORMfin.WAX";
     f.Click(10, 10);
-    EXPECT_EQ(f.engine.StatusPanes(), (Panes{"Spirit", "Stormfin.wax"}));
+    EXPECT_EQ(f.engine.picker().StatusPanes(), (Panes{"Spirit", "Stormfin.wax"}));
     o.m_strData.clear();
-    EXPECT_EQ(f.engine.StatusPanes(), (Panes{"Spirit", ""}));
+    EXPECT_EQ(f.engine.picker().StatusPanes(), (Panes{"Spirit", ""}));
 }
 
 } // namespace
