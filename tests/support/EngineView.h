@@ -3,11 +3,15 @@
 #include "document/CMorviDoc.h"
 #include "mapedit/CMapEngine.h"
 #include "model/LevelChecker.h"
+#include "model/ModelOps.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace morvi::testing {
+
+using Points = std::vector<std::pair<double, double>>;
 
 // A map engine over a fresh document, laid out so that world (0, 0) is pixel (100, 500) at one
 // pixel per unit in an 800 x 600 view.
@@ -29,12 +33,38 @@ struct EngineView {
     CDataSector& sector(int s) { return *level().m_Lev.m_pSectors[static_cast<std::size_t>(s)]; }
     CDataWall& wall(int s, int w) { return *sector(s).m_pWalls[static_cast<std::size_t>(w)]; }
     CDataVertex& vertex(int s, int v) { return *sector(s).m_pVertices[static_cast<std::size_t>(v)]; }
+    // The sector's vertices in their order, as (X, Z).
+    Points vertices(int s) {
+        Points points;
+        for (const auto& v : sector(s).m_pVertices)
+            points.emplace_back(v->m_dX, v->m_dZ);
+        return points;
+    }
     void Select(const std::vector<CMapSelItem>& items) {
         engine.ClearSelection();
         for (const auto& i : items)
             engine.AddToSelection(i);
     }
 };
+
+inline constexpr auto Sector = [](int s) { return CMapSelItem{s, -1, -1, -1}; };
+inline constexpr auto Wall = [](int s, int w) { return CMapSelItem{s, w, -1, -1}; };
+inline constexpr auto Vertex = [](int s, int v) { return CMapSelItem{s, -1, v, -1}; };
+inline constexpr auto Object = [](int o, int s) { return CMapSelItem{s, -1, -1, o}; };
+
+// An object at (x, z), standing 4 units above the floor 0 of the builders' rooms.
+inline CDataObjectItem& AddObject(CDataLevel& level, double x, double z, int sector = -1) {
+    auto& objects = level.m_Objects.m_pObjects;
+    auto object = std::make_unique<CDataObjectItem>();
+    object->m_nIndex = static_cast<int>(objects.size());
+    object->m_dX = x;
+    object->m_dY = -4;
+    object->m_dZ = z;
+    object->m_nSector = sector;
+    SetObjectDataIndex(level.m_Objects, *object);
+    objects.push_back(std::move(object));
+    return *objects.back();
+}
 
 // The level checker's findings as one text, empty for a sound level: a failing expectation
 // prints every finding.

@@ -22,13 +22,6 @@ protected:
     testing::TempDir m_Dir;
 };
 
-TEST(TipLineTest, CommentsAndSpacingAreNoTips) {
-    for (const char* tip : {"Press G.", "x"})
-        EXPECT_TRUE(IsTipLine(tip)) << tip;
-    for (const char* other : {"", " indented", "\tindented", "; comment", "\r", "\n"})
-        EXPECT_FALSE(IsTipLine(other)) << other;
-}
-
 TEST(TipTimeStampTest, CtimeFormPadsTheDayWithABlank) {
     std::tm time{};
     std::tie(time.tm_year, time.tm_mon, time.tm_mday, time.tm_wday, time.tm_hour, time.tm_min, time.tm_sec) =

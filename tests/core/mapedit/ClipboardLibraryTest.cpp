@@ -1,6 +1,5 @@
 #include "mapedit/ClipboardLibrary.h"
 
-#include "model/LevelChecker.h"
 #include "model/ModelOps.h"
 #include "support/EngineView.h"
 #include "support/LevelBuilders.h"
@@ -9,9 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace morvi {
@@ -24,6 +22,15 @@ using testing::CountDifferences;
 using testing::FindingsText;
 using Bytes = std::vector<std::uint8_t>;
 
+// An object in `sector` at (x, z) whose LOGIC is `logic`.
+CDataObjectItem& AddLogicObject(CDataLevel& level, double x, double z, int sector, const char* logic) {
+    CDataObjectItem& object = testing::AddObject(level, x, z, sector);
+    object.m_pSeqs.push_back(std::make_unique<CDataObjectSeq>());
+    object.m_pSeqs.back()->m_strKey = "LOGIC";
+    object.m_pSeqs.back()->m_strValue = logic;
+    return object;
+}
+
 // Two adjoined rooms named "door" and "hall", an INF item on the door naming itself, and one
 // object standing in each room.
 void BuildNamedRooms(CDataLevel& level) {
@@ -32,36 +39,16 @@ void BuildNamedRooms(CDataLevel& level) {
     level.m_Lev.m_pSectors[1]->m_strName = "hall";
     AddItem(level.m_Inf, "sector", "door", -1, {"class:\televator move_floor", "slave:\tdoor"});
     AddItem(level.m_Inf, "sector", "other", -1, {"class:\televator move_floor"});
-    for (int s = 0; s < 2; ++s) {
-        auto object = std::make_unique<CDataObjectItem>();
-        object->m_dX = 10 + 64 * s;
-        object->m_dZ = 20;
-        object->m_nSector = s;
-        auto seq = std::make_unique<CDataObjectSeq>();
-        seq->m_strKey = "LOGIC";
-        seq->m_strValue = s == 0 ? "REMOTE" : "TROOP";
-        object->m_pSeqs.push_back(std::move(seq));
-        SetObjectDataIndex(level.m_Objects, *object);
-        level.m_Objects.m_pObjects.push_back(std::move(object));
-    }
+    AddLogicObject(level, 10, 20, 0, "REMOTE");
+    AddLogicObject(level, 74, 20, 1, "TROOP");
 }
 
-struct Editor {
-    CMorviDoc doc;
-    Settings settings;
-    CMapEngine engine{doc, settings};
-
-    explicit Editor(void (*build)(CDataLevel&) = nullptr, int mode = kModeSector) {
-        if (build) build(doc.level());
-        doc.m_nMode = mode;
-    }
-    CDataLevel& level() { return doc.level(); }
-    CDataSector& sector(int s) { return *level().m_Lev.m_pSectors[static_cast<std::size_t>(s)]; }
-    CDataWall& wall(int s, int w) { return *sector(s).m_pWalls[static_cast<std::size_t>(w)]; }
+struct Editor : testing::EngineView {
+    explicit Editor(void (*build)(CDataLevel&) = nullptr, int mode = kModeSector) : EngineView(mode, build) {}
     void Select(std::vector<int> sectors) {
         engine.ClearSelection();
         for (int s : sectors)
-            engine.AddToSelection({s, -1, -1, -1});
+            engine.AddToSelection(testing::Sector(s));
     }
     Bytes Store(std::vector<int> sectors) {
         Bytes out;
@@ -81,9 +68,8 @@ struct Editor {
 TEST(ClipboardLibrary, HeaderBytesAndLibrariesWithoutResourceBlock) {
     Editor source(BuildNamedRooms);
     const Bytes stream = source.Store({1, 0});
-    const std::string tag = "\x0AMorvi 3.00";
-    ASSERT_GT(stream.size(), tag.size() + 8);
-    EXPECT_EQ(std::string(stream.begin(), stream.begin() + 11), tag);
+    ASSERT_GT(stream.size(), 19u);
+    EXPECT_EQ(std::string(stream.begin(), stream.begin() + 11), "\x0AMorvi 3.00");
     EXPECT_EQ(Bytes(stream.begin() + 11, stream.begin() + 19), (Bytes{0, 0, 2, 0, 0, 0, 0, 0}));
     EXPECT_EQ(StoredMode(stream), kModeSector);
 
@@ -94,19 +80,15 @@ TEST(ClipboardLibrary, HeaderBytesAndLibrariesWithoutResourceBlock) {
     old.insert(old.end(), stream.begin() + 19, stream.end());
     Editor a, b;
     ASSERT_EQ(LoadRecords(a.engine, stream, std::nullopt).m_strMessage, "");
-    const EditResult r = LoadRecords(b.engine, old, std::nullopt);
-    EXPECT_TRUE(r.m_bChanged);
-    EXPECT_EQ(r.m_strMessage, "");
+    ASSERT_EQ(LoadRecords(b.engine, old, std::nullopt).m_strMessage, "");
     EXPECT_EQ(FindingsText(b.level()), "");
     ASSERT_EQ(b.level().m_Lev.m_pSectors.size(), 2u);
     EXPECT_EQ(CountDifferences(a.level(), b.level()), 0);
     // Stored in the order given: hall first, and the pair still adjoined under new numbers.
     EXPECT_EQ(b.sector(0).m_strName, "hall");
-    EXPECT_EQ(b.wall(0, 3).m_nAdjoin, 1);
-    EXPECT_EQ(b.wall(0, 3).m_nMirror, 1);
-    EXPECT_EQ(b.wall(1, 1).m_nAdjoin, 0);
-    EXPECT_EQ(b.wall(1, 1).m_nWalk, 0);
-    EXPECT_EQ(b.wall(1, 1).m_nMirror, 3);
+    EXPECT_EQ(std::tie(b.wall(0, 3).m_nAdjoin, b.wall(0, 3).m_nMirror, b.wall(1, 1).m_nWalk,
+                       b.wall(1, 1).m_nMirror),
+              std::tuple(1, 1, 0, 3));
     // With the old tag a resource block would be taken for items: the new stream read as old fails.
     Bytes confused = stream;
     confused[7] = '1';
@@ -129,11 +111,9 @@ TEST(ClipboardLibrary, PastingTwiceMakesNamesUniqueAndKeepsLinksBetweenPastedSec
         EXPECT_EQ(e.sector(a).m_strName, "door" + suffix);
         EXPECT_EQ(e.sector(b).m_strName, "hall" + suffix);
         EXPECT_EQ(e.SelectedSectors(), (std::vector<int>{a, b}));
-        EXPECT_EQ(e.wall(a, 1).m_nAdjoin, b);
-        EXPECT_EQ(e.wall(a, 1).m_nWalk, b);
-        EXPECT_EQ(e.wall(a, 1).m_nMirror, 3);
-        EXPECT_EQ(e.wall(b, 3).m_nAdjoin, a);
-        EXPECT_EQ(e.wall(b, 3).m_nMirror, 1);
+        EXPECT_EQ(std::tie(e.wall(a, 1).m_nAdjoin, e.wall(a, 1).m_nWalk, e.wall(a, 1).m_nMirror),
+                  std::tuple(b, b, 3));
+        EXPECT_EQ(std::tie(e.wall(b, 3).m_nAdjoin, e.wall(b, 3).m_nMirror), std::tuple(a, 1));
         // Only the door's item travels, renamed with every reference to its sector.
         ASSERT_EQ(e.level().m_Inf.m_pItems.size(), itemsBefore + 1);
         const CDataInfItem& item = *e.level().m_Inf.m_pItems.back();
@@ -156,36 +136,19 @@ TEST(ClipboardLibrary, BorderToASectorNotCopiedIsUnlinkedAndPasteLandsOnCurrentL
     EXPECT_EQ(FindingsText(e.level()), "");
     ASSERT_EQ(e.level().m_Lev.m_pSectors.size(), 3u);
     EXPECT_EQ(e.sector(2).m_nLayer, -2);
-    for (const auto& wall : e.sector(2).m_pWalls) {
-        EXPECT_EQ(wall->m_nAdjoin, -1);
-        EXPECT_EQ(wall->m_nMirror, -1);
-        EXPECT_EQ(wall->m_nWalk, -1);
-    }
+    for (const auto& wall : e.sector(2).m_pWalls)
+        EXPECT_EQ(std::tie(wall->m_nAdjoin, wall->m_nMirror, wall->m_nWalk), std::tuple(-1, -1, -1));
     // The door's object (assigned to sector 0) came along, the hall's did not.
     ASSERT_EQ(e.level().m_Objects.m_pObjects.size(), 3u);
     const CDataObjectItem& pasted = *e.level().m_Objects.m_pObjects[2];
-    EXPECT_EQ(pasted.m_nSector, 2);
-    EXPECT_EQ(pasted.m_nIndex, 2);
-    EXPECT_EQ(pasted.m_pSeqs[0]->m_strValue, "REMOTE");
-    EXPECT_EQ(e.wall(0, 1).m_nAdjoin, 1);
+    EXPECT_EQ(std::tie(pasted.m_nSector, pasted.m_nIndex, pasted.m_pSeqs[0]->m_strValue),
+              std::tuple(2, 2, "REMOTE"));
 }
 
 TEST(ClipboardLibrary, IslandTravelsWithContainerAndPasteIsCentredWithItsObjects) {
     Editor source(BuildRoomWithPillar);
-    auto object = std::make_unique<CDataObjectItem>();
-    object->m_dX = 10;
-    object->m_dZ = 12.5;
-    object->m_nSector = 0;
-    auto seq = std::make_unique<CDataObjectSeq>();
-    seq->m_strKey = "LOGIC";
-    seq->m_strValue = "REMOTE";
-    object->m_pSeqs.push_back(std::move(seq));
-    object->m_crColour = 0;
-    object->m_nData = 7; // an index of the source's table, meaningless in the target
-    source.level().m_Objects.m_pObjects.push_back(std::move(object));
-    // Selecting the pillar too changes nothing: it travels as the room's island.
-    EXPECT_EQ(TopLevelSectors(source.level(), std::vector<int>{1, 0, 1}), (std::vector<int>{0}));
-    EXPECT_EQ(source.Store({0}), source.Store({0, 1}));
+    AddLogicObject(source.level(), 10, 12.5, 0, "REMOTE").m_nData = 7; // an index meaningless in the target
+    EXPECT_EQ(source.Store({0}), source.Store({0, 1})) << "the pillar travels as the room's island";
 
     Editor target(BuildTwoRooms);
     target.doc.m_nCurrentLayer = 4;
@@ -194,118 +157,60 @@ TEST(ClipboardLibrary, IslandTravelsWithContainerAndPasteIsCentredWithItsObjects
     EXPECT_EQ(FindingsText(target.level()), "");
     ASSERT_EQ(target.level().m_Lev.m_pSectors.size(), 4u);
     // Room and pillar are 2 and 3, linked to each other through the hole.
-    for (int k = 0; k < 4; ++k) {
-        EXPECT_EQ(target.wall(2, 4 + k).m_nAdjoin, 3);
-        EXPECT_EQ(target.wall(3, 3 - k).m_nAdjoin, 2);
-        EXPECT_EQ(target.wall(3, 3 - k).m_nMirror, 4 + k);
-    }
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(std::tie(target.wall(3, 3 - k).m_nAdjoin, target.wall(3, 3 - k).m_nMirror),
+                  std::tuple(2, 4 + k));
     EXPECT_EQ(target.sector(3).m_nLayer, 4);
     EXPECT_EQ(target.SelectedSectors(), (std::vector<int>{2, 3}));
     // The first loops' corners average (64, 64): everything moves by (936, -564.004), then rounds.
-    EXPECT_EQ(target.sector(2).m_pVertices[0]->m_dX, 936);
-    EXPECT_EQ(target.sector(2).m_pVertices[0]->m_dZ, -564);
-    EXPECT_EQ(target.sector(3).m_pVertices[2]->m_dX, 1016);
-    EXPECT_EQ(target.sector(3).m_pVertices[2]->m_dZ, -484);
+    const auto at = [](const CDataVertex& v) { return std::pair(v.m_dX, v.m_dZ); };
+    EXPECT_EQ(at(*target.sector(2).m_pVertices[0]), std::pair(936.0, -564.0));
+    EXPECT_EQ(at(*target.sector(3).m_pVertices[2]), std::pair(1016.0, -484.0));
     const CDataObjectItem& pasted = *target.level().m_Objects.m_pObjects.back();
-    EXPECT_EQ(pasted.m_dX, 946);
-    EXPECT_EQ(pasted.m_dZ, -551.5);
-    EXPECT_EQ(pasted.m_nSector, 2);
-    EXPECT_EQ(pasted.m_crColour, 0xFFFFFFu);
-    EXPECT_EQ(pasted.m_nData, 0);
-    ASSERT_EQ(target.level().m_Objects.m_Sprs.size(), 1u);
-    EXPECT_EQ(target.level().m_Objects.m_Sprs[0].m_strName, "STORMFIN.WAX");
+    EXPECT_EQ(std::tie(pasted.m_dX, pasted.m_dZ, pasted.m_nSector, pasted.m_nData),
+              std::tuple(946.0, -551.5, 2, 0));
     // Textures travel by name into the target's table.
     EXPECT_EQ(target.level().m_Lev.GetTextureName(target.sector(3).m_FloorTexture.m_nTexture), "IF3.BM");
 }
 
-TEST(ClipboardLibrary, SectorsPastedOutsideSectorModeStayPutAndUnselected) {
-    Editor source(BuildNamedRooms);
-    Editor target(nullptr, kModeObject);
-    LoadRecords(target.engine, source.Store({0}), WorldPoint{500, 500});
-    EXPECT_EQ(FindingsText(target.level()), "");
-    EXPECT_EQ(target.sector(0).m_strName, "door");
-    EXPECT_EQ(target.sector(0).m_pVertices[2]->m_dX, 64);
-    EXPECT_TRUE(target.engine.selection().empty());
-}
-
-TEST(ClipboardLibrary, ObjectsCopiedInSelectionOrderAndPutFirstInTheSelection) {
-    Editor e(BuildNamedRooms, kModeObject);
-    e.engine.AddToSelection({1, -1, -1, 1});
-    e.engine.AddToSelection({0, -1, -1, 0});
-    ClipboardBuffer clipboard;
-    EXPECT_FALSE(CanPaste(clipboard));
-    ASSERT_EQ(Copy(e.engine, clipboard).m_strMessage, "");
-    EXPECT_EQ(StoredMode(clipboard.bytes()), kModeObject);
-    ASSERT_TRUE(CanPaste(clipboard));
-    const EditResult r = Paste(e.engine, clipboard);
-    EXPECT_TRUE(r.m_bChanged);
-    EXPECT_FALSE(r.m_bInfChanged);
-    EXPECT_EQ(FindingsText(e.level()), "");
-    const auto& objects = e.level().m_Objects.m_pObjects;
-    ASSERT_EQ(objects.size(), 4u);
-    EXPECT_EQ(objects[2]->m_pSeqs[0]->m_strValue, "TROOP");
-    EXPECT_EQ(objects[3]->m_pSeqs[0]->m_strValue, "REMOTE");
-    // Objects keep their places; the last one read leads the selection.
-    EXPECT_EQ(objects[3]->m_dX, 10);
-    ASSERT_EQ(e.engine.selection().size(), 2u);
-    EXPECT_EQ(e.engine.selection()[0].m_nObject, 3);
-    EXPECT_EQ(e.engine.selection()[1].m_nObject, 2);
-    EXPECT_EQ(e.level().m_Lev.m_pSectors.size(), 2u);
-}
-
-TEST(ClipboardLibrary, CopyNeedsSectorOrObjectModeAndASelection) {
+// Copy refuses outside sector and object mode and keeps the clipboard; paste centres on the view.
+TEST(ClipboardLibrary, CopyNeedsSectorOrObjectModeAndPasteCentresOnTheView) {
     Editor e(BuildNamedRooms, kModeWall);
     e.engine.AddToSelection({0, 1, -1, -1});
     ClipboardBuffer clipboard;
     clipboard.Set({1, 2, 3});
-    EXPECT_FALSE(CanCopy(e.engine));
     EXPECT_NE(Copy(e.engine, clipboard).m_strMessage, "");
     EXPECT_EQ(Bytes(clipboard.bytes().begin(), clipboard.bytes().end()), (Bytes{1, 2, 3}));
     EXPECT_FALSE(CanPaste(clipboard));
     e.doc.m_nMode = kModeSector;
-    e.engine.ClearSelection();
-    EXPECT_FALSE(CanCopy(e.engine));
     e.Select({0});
-    EXPECT_TRUE(CanCopy(e.engine));
     ASSERT_EQ(Copy(e.engine, clipboard).m_strMessage, "");
-    EXPECT_TRUE(CanPaste(clipboard));
-    // Paste centres on the view: the default layout shows world (0, 0) in the middle.
-    e.engine.viewport().RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
     const WorldPoint centre = e.engine.viewport().ViewCentre();
     Paste(e.engine, clipboard);
     EXPECT_EQ(FindingsText(e.level()), "");
-    const CDataSector& pasted = e.sector(2);
-    EXPECT_EQ(pasted.m_strName, "door-1");
-    EXPECT_EQ(pasted.m_pVertices[0]->m_dX, RoundHundredths(centre.m_dX - 32));
-    EXPECT_EQ(pasted.m_pVertices[0]->m_dZ, RoundHundredths(centre.m_dZ - 32));
+    EXPECT_EQ(std::pair(e.vertex(2, 0).m_dX, e.vertex(2, 0).m_dZ),
+              std::pair(RoundHundredths(centre.m_dX - 32), RoundHundredths(centre.m_dZ - 32)));
 }
 
 TEST(ClipboardLibrary, CutCopiesSectorsButOnlyDeletesWalls) {
     Editor e(BuildNamedRooms);
     ClipboardBuffer clipboard;
-    EXPECT_FALSE(CanCut(e.engine));
     e.Select({1});
-    ASSERT_TRUE(CanCut(e.engine));
-    const EditResult cut = Cut(e.engine, clipboard);
-    EXPECT_TRUE(cut.m_bChanged);
+    EXPECT_TRUE(Cut(e.engine, clipboard).m_bChanged);
     ASSERT_EQ(e.level().m_Lev.m_pSectors.size(), 1u);
     EXPECT_EQ(e.sector(0).m_pWalls[1]->m_nAdjoin, -1); // the door's side of the cut hall is solid now
     EXPECT_EQ(FindingsText(e.level()), "");
-    ASSERT_TRUE(CanPaste(clipboard));
     Paste(e.engine, clipboard);
     ASSERT_EQ(e.level().m_Lev.m_pSectors.size(), 2u);
     EXPECT_EQ(e.sector(1).m_strName, "hall"); // the name is free again
     EXPECT_EQ(FindingsText(e.level()), "");
-
     // A wall cut leaves the clipboard as it was.
     const Bytes before(clipboard.bytes().begin(), clipboard.bytes().end());
     Editor w(BuildRoomWithPillar, kModeWall);
-    const std::size_t walls = w.sector(0).m_pWalls.size();
     w.engine.AddToSelection({0, 0, -1, -1});
     Cut(w.engine, clipboard);
-    EXPECT_EQ(w.sector(0).m_pWalls.size(), walls - 1);
+    EXPECT_EQ(w.sector(0).m_pWalls.size(), 7u);
     EXPECT_EQ(Bytes(clipboard.bytes().begin(), clipboard.bytes().end()), before);
-    EXPECT_EQ(FindingsText(w.level()), "");
 }
 
 TEST(ClipboardLibrary, ResourcesTravelAndReplaceMembersOfTheSameName) {
@@ -319,9 +224,8 @@ TEST(ClipboardLibrary, ResourcesTravelAndReplaceMembersOfTheSameName) {
     LoadRecords(target.engine, source.Store({0}), std::nullopt);
     EXPECT_EQ(FindingsText(target.level()), "");
     const auto& members = target.level().m_pMembers;
-    ASSERT_EQ(members.size(), 2u);
+    ASSERT_EQ(members.size(), 2u); // the level file does not travel
     EXPECT_EQ(Bytes(members[0]->data().begin(), members[0]->data().end()), wall);
-    EXPECT_EQ(members[1]->m_strName, "NEW.WAX");
     EXPECT_EQ(Bytes(members[1]->data().begin(), members[1]->data().end()), sprite);
     ASSERT_EQ(target.level().m_Sprites.size(), 1u);
     EXPECT_EQ(target.level().m_Sprites[0], members[1].get());
@@ -364,16 +268,6 @@ TEST(ClipboardLibrary, DamagedDataIsRefusedWithoutChange) {
               "Sector 1 wall 2 uses vertex 9, which the sector does not have; repair the level first.");
     EXPECT_TRUE(clipboard.empty());
     expectRefused(broken.Store({1}), "wall outside vertices");
-
-    // What a copy stores, a paste takes: an open loop, as published levels hold them, pastes whole
-    // and the checker lists it.
-    Editor open(BuildNamedRooms);
-    open.wall(0, 3).m_nRight = 2;
-    open.Select({0});
-    ASSERT_EQ(Copy(open.engine, clipboard).m_strMessage, "");
-    const EditResult pasted = Paste(e.engine, clipboard);
-    EXPECT_TRUE(pasted.m_bChanged);
-    EXPECT_NE(FindingsText(e.level()), "");
 }
 
 TEST(ClipboardLibrary, OneSidedLinkBetweenPastedSectorsIsDropped) {
@@ -382,8 +276,7 @@ TEST(ClipboardLibrary, OneSidedLinkBetweenPastedSectorsIsDropped) {
     Editor target;
     LoadRecords(target.engine, source.Store({0, 1}), std::nullopt);
     EXPECT_EQ(FindingsText(target.level()), "");
-    EXPECT_EQ(target.wall(1, 3).m_nAdjoin, -1);
-    EXPECT_EQ(target.wall(1, 3).m_nWalk, -1);
+    EXPECT_EQ(std::tie(target.wall(1, 3).m_nAdjoin, target.wall(1, 3).m_nWalk), std::tuple(-1, -1));
     // Sector 0's wall 1 pointed at wall 3, which now points elsewhere: it goes too.
     EXPECT_EQ(target.wall(0, 1).m_nAdjoin, -1);
 }
@@ -394,27 +287,16 @@ TEST(ClipboardLibrary, LibraryFilesSaveAtomicallyAndLoad) {
     Editor source(BuildNamedRooms);
     source.Select({0, 1});
     ASSERT_TRUE(SaveLibrary(source.engine, path).ok());
-    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"rooms.lib"});
-    {
-        std::ifstream in(path, std::ios::binary);
-        const Bytes onDisk((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_EQ(onDisk, source.Store({0, 1}));
-    }
     Editor target(BuildNamedRooms);
-    const EditResult r = LoadLibrary(target.engine, path, std::nullopt);
-    EXPECT_EQ(r.m_strMessage, "");
-    EXPECT_EQ(FindingsText(target.level()), "");
+    EXPECT_EQ(LoadLibrary(target.engine, path, std::nullopt).m_strMessage, "");
     EXPECT_EQ(target.sector(3).m_strName, "hall-1");
 
     // Object mode does not save libraries; a missing or damaged file loads nothing.
     source.doc.m_nMode = kModeObject;
     EXPECT_FALSE(SaveLibrary(source.engine, dir.path() / "objects.lib").ok());
     EXPECT_NE(LoadLibrary(target.engine, dir.path() / "missing.lib", std::nullopt).m_strMessage, "");
-    const char bad[] = "\x0AMorvi 3.00\x00\x00\x05\x00";
-    std::ofstream(dir.path() / "bad.lib", std::ios::binary).write(bad, sizeof bad - 1);
-    EXPECT_NE(LoadLibrary(target.engine, dir.path() / "bad.lib", std::nullopt).m_strMessage, "");
     EXPECT_EQ(target.level().m_Lev.m_pSectors.size(), 4u);
-    EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"bad.lib", "rooms.lib"}));
+    EXPECT_EQ(dir.Entries(), std::vector<std::string>{"rooms.lib"}) << "no temporary file is left";
 }
 
 } // namespace

@@ -1,254 +1,262 @@
 #include "mapedit/MapMove.h"
-#include "model/LevelChecker.h"
 #include "model/ModelOps.h"
+#include "support/EngineView.h"
 #include "support/LevelBuilders.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 namespace morvi {
 namespace {
 
-using testing::BuildRoom;
 using testing::BuildRoomWithPillar;
 using testing::BuildTwoRooms;
+using testing::EngineView;
+using testing::FindingsText;
 using testing::MakeSquareSector;
+using testing::Object;
+using testing::Points;
+using testing::Sector;
+using testing::Vertex;
+using testing::Wall;
+using Point = std::pair<double, double>;
+using Items = std::vector<CMapSelItem>;
+using Log = std::vector<std::string>;
 
-using Points = std::vector<std::pair<double, double>>;
+const Points kRoom0{{0, 0}, {64, 0}, {64, 64}, {0, 64}};
+const Points kRoom1{{64, 0}, {128, 0}, {128, 64}, {64, 64}};
 
-Points VerticesOf(const CDataLevel& level, int sector) {
-    Points points;
-    for (const auto& v : level.m_Lev.m_pSectors[static_cast<std::size_t>(sector)]->m_pVertices)
-        points.emplace_back(v->m_dX, v->m_dZ);
-    return points;
+CDataObjectItem& AddObject(CDataLevel& level, double x, double z, int sector = -1) {
+    auto& objects = level.m_Objects.m_pObjects;
+    objects.push_back(std::make_unique<CDataObjectItem>());
+    objects.back()->m_dX = x;
+    objects.back()->m_dY = -4;
+    objects.back()->m_dZ = z;
+    objects.back()->m_nSector = sector;
+    SetObjectDataIndex(level.m_Objects, *objects.back());
+    return *objects.back();
 }
 
-CDataObjectItem& AddObject(CDataLevel& level, double x, double z, int sector) {
-    auto object = std::make_unique<CDataObjectItem>();
-    object->m_nIndex = static_cast<int>(level.m_Objects.m_pObjects.size());
-    object->m_dX = x;
-    object->m_dY = -4;
-    object->m_dZ = z;
-    object->m_nSector = sector;
-    SetObjectDataIndex(level.m_Objects, *object);
-    level.m_Objects.m_pObjects.push_back(std::move(object));
-    return *level.m_Objects.m_pObjects.back();
+MoveOptions Options(int mode, bool gridOn = false, bool moveVertex = true) {
+    return MoveOptions{mode, true, moveVertex, gridOn, 16};
 }
 
-MoveOptions Options(int mode, bool gridOn = false, double step = 16) {
-    MoveOptions options;
-    options.m_nMode = mode;
-    options.m_bGridOn = gridOn;
-    options.m_dGridStep = step;
-    return options;
+// Applies one move to a fresh level and compares both sectors' vertices afterwards.
+void ExpectMove(void (*build)(CDataLevel&), CMapSelItem item, const MoveOptions& options, double dx,
+                double dz, const Points& first, const Points& second) {
+    EngineView v(options.m_nMode, build);
+    if (options.m_nMode == kModeVertex) v.sector(1).m_nLayer = 3; // any layer's corners go along
+    Items selection{item};
+    ASSERT_TRUE(ApplyMove(v.level(), selection, dx, dz, options));
+    EXPECT_EQ(v.vertices(0), first);
+    EXPECT_EQ(v.vertices(1), second);
+    EXPECT_EQ(selection, Items{item});
+    EXPECT_EQ(FindingsText(v.level()), "");
 }
 
-CMapSelItem SectorEntry(int s) {
-    return {s, -1, -1, -1};
-}
-CMapSelItem WallEntry(int s, int w) {
-    return {s, w, -1, -1};
-}
-CMapSelItem VertexEntry(int s, int v) {
-    return {s, -1, v, -1};
-}
-CMapSelItem ObjectEntry(int o, int s) {
-    return {s, -1, -1, o};
-}
-
-TEST(MapDrag, SectorDragTakesTheNeighbourMirrorWallEndsOnly) {
-    CDataLevel level;
-    BuildTwoRooms(level);
-    std::vector<CMapSelItem> selection{SectorEntry(0)};
-    // Walls in order, each left then right; wall 1's mirror (sector 1 wall 3) runs v3 -> v0.
-    const std::vector<VertexRef> expected{{0, 0}, {0, 1}, {0, 2}, {1, 3}, {1, 0}, {0, 3}};
-    EXPECT_EQ(BuildMoveList(level, selection, kModeSector, true), expected);
-
-    ASSERT_TRUE(ApplyMove(level, selection, 16, 8, Options(kModeSector)));
-    EXPECT_EQ(VerticesOf(level, 0), (Points{{16, 8}, {80, 8}, {80, 72}, {16, 72}}));
-    EXPECT_EQ(VerticesOf(level, 1), (Points{{80, 8}, {128, 0}, {128, 64}, {80, 72}}));
-    EXPECT_EQ(selection, std::vector<CMapSelItem>{SectorEntry(0)});
-    EXPECT_TRUE(checkLevel(level).empty());
+// Adjoined neighbours stay joined: sector and wall drags take the mirror walls' ends along (and
+// only those), vertex drags every corner on the same point unless MoveVertex is off.
+TEST(MapDrag, MovesKeepNeighboursJoined) {
+    ExpectMove(BuildTwoRooms, Sector(0), Options(kModeSector), 16, 8, {{16, 8}, {80, 8}, {80, 72}, {16, 72}},
+               {{80, 8}, {128, 0}, {128, 64}, {80, 72}});
+    ExpectMove(BuildRoomWithPillar, Sector(1), Options(kModeSector), -8, 16,
+               {{0, 0}, {128, 0}, {128, 128}, {0, 128}, {40, 64}, {40, 96}, {72, 96}, {72, 64}},
+               {{40, 64}, {72, 64}, {72, 96}, {40, 96}});
+    ExpectMove(BuildTwoRooms, Wall(0, 1), Options(kModeWall), 8, 4, {{0, 0}, {72, 4}, {72, 68}, {0, 64}},
+               {{72, 4}, {128, 0}, {128, 64}, {72, 68}});
+    ExpectMove(BuildTwoRooms, Wall(0, 0), Options(kModeWall), 0, -4, {{0, -4}, {64, -4}, {64, 64}, {0, 64}},
+               kRoom1);
+    ExpectMove(BuildTwoRooms, Vertex(0, 1), Options(kModeVertex), 0, -16,
+               {{0, 0}, {64, -16}, {64, 64}, {0, 64}}, {{64, -16}, {128, 0}, {128, 64}, {64, 64}});
+    ExpectMove(BuildTwoRooms, Vertex(0, 1), Options(kModeVertex, false, false), 0, -16,
+               {{0, 0}, {64, -16}, {64, 64}, {0, 64}}, kRoom1);
 }
 
-TEST(MapDrag, PillarDragMovesTheHoleButNotTheRoomsOuterCorners) {
-    CDataLevel level;
-    BuildRoomWithPillar(level);
-    std::vector<CMapSelItem> selection{SectorEntry(1)};
-    ASSERT_TRUE(ApplyMove(level, selection, -8, 16, Options(kModeSector)));
-    EXPECT_EQ(VerticesOf(level, 1), (Points{{40, 64}, {72, 64}, {72, 96}, {40, 96}}));
-    EXPECT_EQ(VerticesOf(level, 0),
-              (Points{{0, 0}, {128, 0}, {128, 128}, {0, 128}, {40, 64}, {40, 96}, {72, 96}, {72, 64}}));
-    EXPECT_TRUE(checkLevel(level).empty());
-}
+TEST(MapDrag, SelectionEntriesAreMovedOnceAndMissingOnesNotAtAll) {
+    // (64,0) and (64,64) each selected in both sectors, plus an entry naming no vertex: the
+    // coincident later entries go from the selection, and only the survivors move.
+    EngineView v(kModeVertex, BuildTwoRooms);
+    Items selection{Vertex(0, 1), Vertex(1, 0), Vertex(1, 3), Vertex(0, 2), Vertex(7, 0)};
+    ASSERT_TRUE(ApplyMove(v.level(), selection, 4, 0, Options(kModeVertex, false, false)));
+    EXPECT_EQ(selection, (Items{Vertex(0, 1), Vertex(1, 3), Vertex(7, 0)}));
+    EXPECT_EQ(v.vertices(0), (Points{{0, 0}, {68, 0}, {64, 64}, {0, 64}}));
+    EXPECT_EQ(v.vertices(1), (Points{{64, 0}, {128, 0}, {128, 64}, {68, 64}}));
 
-TEST(MapDrag, WallDragTakesTheMirrorWallAlongAndALoneWallItsOwnEnds) {
-    CDataLevel level;
-    BuildTwoRooms(level);
-    std::vector<CMapSelItem> selection{WallEntry(0, 1)};
-    EXPECT_EQ(BuildMoveList(level, selection, kModeWall, true),
-              (std::vector<VertexRef>{{0, 1}, {0, 2}, {1, 3}, {1, 0}}));
-    ASSERT_TRUE(ApplyMove(level, selection, 8, 4, Options(kModeWall)));
-    EXPECT_EQ(VerticesOf(level, 0), (Points{{0, 0}, {72, 4}, {72, 68}, {0, 64}}));
-    EXPECT_EQ(VerticesOf(level, 1), (Points{{72, 4}, {128, 0}, {128, 64}, {72, 68}}));
-    EXPECT_TRUE(checkLevel(level).empty());
-
-    // A wall without adjoin moves alone, even when its end is a corner of the neighbour.
-    selection = {WallEntry(0, 0)};
-    ASSERT_TRUE(ApplyMove(level, selection, 0, -4, Options(kModeWall)));
-    EXPECT_EQ(VerticesOf(level, 0), (Points{{0, -4}, {72, 0}, {72, 68}, {0, 64}}));
-    EXPECT_EQ(VerticesOf(level, 1), (Points{{72, 4}, {128, 0}, {128, 64}, {72, 68}}));
-    EXPECT_TRUE(checkLevel(level).empty());
-}
-
-TEST(MapDrag, MoveVertexTakesCoincidentCornersOnEveryLayerAndOffSeparatesThem) {
-    CDataLevel level;
-    BuildTwoRooms(level);
-    level.m_Lev.m_pSectors[1]->m_nLayer = 3;
-    const std::vector<CMapSelItem> one{VertexEntry(0, 1)};
-    EXPECT_EQ(BuildMoveList(level, one, kModeVertex, true), (std::vector<VertexRef>{{0, 1}, {1, 0}}));
-    EXPECT_EQ(BuildMoveList(level, one, kModeVertex, false), (std::vector<VertexRef>{{0, 1}}));
-
-    CDataLevel joined;
-    BuildTwoRooms(joined);
-    joined.m_Lev.m_pSectors[1]->m_nLayer = 3;
-    std::vector<CMapSelItem> selection = one;
-    MoveOptions options = Options(kModeVertex);
-    ASSERT_TRUE(ApplyMove(joined, selection, 0, -16, options));
-    EXPECT_EQ(VerticesOf(joined, 0)[1], std::make_pair(64.0, -16.0));
-    EXPECT_EQ(VerticesOf(joined, 1)[0], std::make_pair(64.0, -16.0));
-    EXPECT_TRUE(checkLevel(joined).empty());
-
-    options.m_bMoveVertex = false;
-    selection = one;
-    ASSERT_TRUE(ApplyMove(level, selection, 0, -16, options));
-    EXPECT_EQ(VerticesOf(level, 0)[1], std::make_pair(64.0, -16.0));
-    EXPECT_EQ(VerticesOf(level, 1), (Points{{64, 0}, {128, 0}, {128, 64}, {64, 64}}));
-    EXPECT_TRUE(checkLevel(level).empty());
-}
-
-TEST(MapDrag, CoincidentVertexEntriesArePrunedBeforeTheMove) {
-    CDataLevel level;
-    BuildTwoRooms(level);
-    // (64,0) and (64,64) each selected in both sectors, plus an entry naming no vertex.
-    std::vector<CMapSelItem> selection{VertexEntry(0, 1), VertexEntry(1, 0), VertexEntry(1, 3),
-                                       VertexEntry(0, 2), VertexEntry(7, 0)};
-    MoveOptions options = Options(kModeVertex);
-    options.m_bMoveVertex = false;
-    ASSERT_TRUE(ApplyMove(level, selection, 4, 0, options));
-    EXPECT_EQ(selection, (std::vector<CMapSelItem>{VertexEntry(0, 1), VertexEntry(1, 3), VertexEntry(7, 0)}));
-    // Only the survivors move: sector 1's (64,0) stays, sector 0's (64,64) stays.
-    EXPECT_EQ(VerticesOf(level, 0), (Points{{0, 0}, {68, 0}, {64, 64}, {0, 64}}));
-    EXPECT_EQ(VerticesOf(level, 1), (Points{{64, 0}, {128, 0}, {128, 64}, {68, 64}}));
-
-    // A zero offset changes nothing, not even the selection.
-    selection = {VertexEntry(0, 0), VertexEntry(0, 0)};
-    EXPECT_FALSE(ApplyMove(level, selection, 0, 0, options));
+    // Entries naming nothing, and a zero offset, move nothing.
+    EngineView two(kModeSector, BuildTwoRooms);
+    for (auto [items, mode] : {std::pair{Items{Sector(5), Sector(-1)}, kModeSector},
+                               {Items{Wall(0, 9), Wall(4, 0), Wall(0, -1)}, kModeWall},
+                               {Items{Vertex(0, -1), Vertex(0, 4)}, kModeVertex},
+                               {Items{Object(0, 0), Object(-1, 0)}, kModeObject},
+                               {Items{Sector(0)}, kModePerspective}})
+        EXPECT_FALSE(ApplyMove(two.level(), items, 16, 16, Options(mode))) << mode;
+    selection = {Vertex(0, 0), Vertex(0, 0)};
+    EXPECT_FALSE(ApplyMove(two.level(), selection, 0, 0, Options(kModeVertex)));
     EXPECT_EQ(selection.size(), 2U);
+    EXPECT_EQ(two.vertices(0), kRoom0);
+    EXPECT_EQ(two.vertices(1), kRoom1);
 }
 
-TEST(MapDrag, ASectorsSecondVertexOnTheSamePointIsLeftBehind) {
-    CDataLevel level;
-    BuildRoom(level);
-    CDataSector& room = *level.m_Lev.m_pSectors[0];
-    room.m_pVertices.push_back(std::make_unique<CDataVertex>(64, 0));
-    room.m_pWalls[1]->m_nLeft = 4;
-    const std::vector<CMapSelItem> selection{VertexEntry(0, 1)};
-    // Wall 0 reaches v1 first; wall 1's v4 on the same point of the same sector is dropped.
-    EXPECT_EQ(BuildMoveList(level, selection, kModeVertex, true), (std::vector<VertexRef>{{0, 1}}));
-}
+// The engine's layout maps world (x, z) to pixel (x + 100, 500 - z); the grid is on, 16 units.
+struct DragView : EngineView {
+    Log log;
+    Notifier<>::Connection storeWatch = doc.m_StoreEdits.Connect([this] { log.push_back("store"); });
+    Notifier<>::Connection changeWatch = doc.m_SelectionChanged.Connect([this] { log.push_back("changed"); });
 
-TEST(MapDrag, GridSnapPutsTheFirstThingOnTheGridLineTowardZero) {
-    EXPECT_DOUBLE_EQ(SnapOffset(3, 16, 16), 13);
-    EXPECT_DOUBLE_EQ(SnapOffset(-3, -16, 16), -13);
-    EXPECT_DOUBLE_EQ(SnapOffset(5, 0, 16), -5);
-    EXPECT_DOUBLE_EQ(SnapOffset(5, 7, 0), 7);
-
-    CDataLevel level;
-    level.m_Lev.m_pSectors.push_back(MakeSquareSector(level.m_Lev, 0, 3, 0, 64, 64));
-    level.m_Lev.m_pSectors.push_back(MakeSquareSector(level.m_Lev, 1, -3, 100, -64, 164));
-    std::vector<CMapSelItem> selection{VertexEntry(0, 0)};
-    ASSERT_TRUE(ApplyMove(level, selection, 16, 0, Options(kModeVertex, true, 16)));
-    EXPECT_EQ(VerticesOf(level, 0)[0], std::make_pair(16.0, 0.0));
-    selection = {VertexEntry(1, 0)};
-    ASSERT_TRUE(ApplyMove(level, selection, -16, 0, Options(kModeVertex, true, 16)));
-    EXPECT_EQ(VerticesOf(level, 1)[0], std::make_pair(-16.0, 96.0));
-    EXPECT_TRUE(checkLevel(level).empty());
-
-    // A move the snap takes back to where it started changes nothing.
-    selection = {VertexEntry(0, 0)};
-    EXPECT_FALSE(ApplyMove(level, selection, 5, 3, Options(kModeVertex, true, 16)));
-    EXPECT_EQ(VerticesOf(level, 0)[0], std::make_pair(16.0, 0.0));
-}
-
-TEST(MapDrag, ObjectsFollowTheirSectorWhenMoveObjectsIsOn) {
-    for (const bool gridOn : {false, true}) {
-        CDataLevel level;
-        BuildTwoRooms(level);
-        AddObject(level, 32, 30, 0);
-        AddObject(level, 96, 30, 1);
-        AddObject(level, 500, 500, -1);
-        std::vector<CMapSelItem> selection{SectorEntry(0)};
-        // With the grid the offset (20, 10) becomes (16, 0): the first vertex sits at (0, 0).
-        ASSERT_TRUE(ApplyMove(level, selection, 20, 10, Options(kModeSector, gridOn)));
-        const auto& objects = level.m_Objects.m_pObjects;
-        const auto& corner = *level.m_Lev.m_pSectors[0]->m_pVertices[0];
-        EXPECT_EQ(corner.m_dX, gridOn ? 16 : 20);
-        EXPECT_DOUBLE_EQ(objects[0]->m_dX - corner.m_dX, 32);
-        EXPECT_DOUBLE_EQ(objects[0]->m_dZ - corner.m_dZ, 30);
-        EXPECT_EQ(objects[0]->m_dY, -4);
-        EXPECT_EQ(std::make_pair(objects[1]->m_dX, objects[1]->m_dZ), std::make_pair(96.0, 30.0));
-        EXPECT_EQ(std::make_pair(objects[2]->m_dX, objects[2]->m_dZ), std::make_pair(500.0, 500.0));
-        EXPECT_TRUE(checkLevel(level).empty());
+    explicit DragView(int mode, void (*build)(CDataLevel&) = BuildTwoRooms) : EngineView(mode, build) {
+        doc.m_bGridOn = 1;
+        engine.viewport().SetVisibleRect();
+        engine.m_Notify.m_Invalidate = [this](bool erase) { log.push_back(erase ? "erase" : "paint"); };
     }
-    CDataLevel level;
-    BuildTwoRooms(level);
-    AddObject(level, 32, 30, 0);
-    std::vector<CMapSelItem> selection{SectorEntry(0)};
-    MoveOptions options = Options(kModeSector);
-    options.m_bMoveObjects = false;
-    ASSERT_TRUE(ApplyMove(level, selection, 20, 10, options));
-    EXPECT_EQ(level.m_Objects.m_pObjects[0]->m_dX, 32);
-    EXPECT_EQ(level.m_Objects.m_pObjects[0]->m_dZ, 30);
+    MapDragTool& drag() { return engine.drag(); }
+    // Assigns the objects to sectors, as a paint does.
+    void Paint() {
+        DisplayList map;
+        engine.drawing().DrawMap(map, false);
+    }
+    DisplayList Ghost() const {
+        DisplayList ghost;
+        engine.drag().DrawGhost(ghost);
+        return ghost;
+    }
+    // Press, let the timer fire, move through the given points, release.
+    bool Drag(ScreenPoint from, std::initializer_list<ScreenPoint> path) {
+        drag().OnPress(from, {});
+        drag().OnTimer();
+        ScreenPoint last = from;
+        for (ScreenPoint p : path)
+            drag().OnMove(last = p);
+        return drag().OnRelease(last);
+    }
+};
+
+ScreenPoint At(int x, int z) {
+    return {x + 100, 500 - z};
 }
 
-TEST(MapDrag, ObjectModeMovesTheSelectedObjectsOnceEach) {
-    CDataLevel level;
-    BuildRoom(level);
-    AddObject(level, 10, 20, 0);
-    AddObject(level, 40, 40, 0);
-    AddObject(level, 50, 50, 0);
-    std::vector<CMapSelItem> selection{ObjectEntry(0, 0), ObjectEntry(1, 0), ObjectEntry(0, 0),
-                                       ObjectEntry(9, -1)};
-    EXPECT_EQ(SelectedObjects(level, selection), (std::vector<int>{0, 1}));
-    // Grid 16 from the first object at (10, 20): 26 -> 16 and 4 -> 0, so the offset is (6, -20).
-    ASSERT_TRUE(ApplyMove(level, selection, 16, -16, Options(kModeObject, true, 16)));
-    const auto& objects = level.m_Objects.m_pObjects;
-    EXPECT_EQ(std::make_pair(objects[0]->m_dX, objects[0]->m_dZ), std::make_pair(16.0, 0.0));
-    EXPECT_EQ(std::make_pair(objects[1]->m_dX, objects[1]->m_dZ), std::make_pair(46.0, 20.0));
-    EXPECT_EQ(std::make_pair(objects[2]->m_dX, objects[2]->m_dZ), std::make_pair(50.0, 50.0));
-    EXPECT_EQ(VerticesOf(level, 0), (Points{{0, 0}, {64, 0}, {64, 64}, {0, 64}}));
-    EXPECT_TRUE(checkLevel(level).empty());
+TEST(MapDragEngine, ClicksStrayReleasesAndDragsBackMoveNothing) {
+    DragView v(kModeSector);
+    // Without the timer the mouse may go anywhere.
+    v.drag().OnPress(At(32, 32), {});
+    ASSERT_EQ(v.engine.selection(), Items{Sector(0)});
+    v.log.clear();
+    v.drag().OnMove(At(400, -300));
+    EXPECT_FALSE(v.drag().dragging());
+    EXPECT_FALSE(v.drag().OnRelease(At(400, -300)));
+    // Dragged away and back to the press point.
+    v.drag().OnPress(At(32, 32), {});
+    v.drag().OnTimer();
+    v.drag().OnMove(At(96, 0));
+    EXPECT_TRUE(v.drag().dragging());
+    v.drag().OnMove(At(32, 32));
+    v.log.clear();
+    EXPECT_FALSE(v.drag().OnRelease(At(32, 32)));
+    EXPECT_FALSE(v.drag().OnRelease(At(200, 200))) << "a release without a press";
+    EXPECT_EQ(v.engine.selection(), Items{Sector(0)});
+    EXPECT_EQ(v.vertices(0), kRoom0);
+    EXPECT_EQ(v.vertices(1), kRoom1);
+    EXPECT_TRUE(v.log.empty());
 }
 
-TEST(MapDrag, EntriesNamingMissingRecordsMoveNothing) {
-    CDataLevel level;
-    BuildTwoRooms(level);
-    std::vector<CMapSelItem> selection{SectorEntry(5), SectorEntry(-1)};
-    EXPECT_TRUE(BuildMoveList(level, selection, kModeSector, true).empty());
-    EXPECT_FALSE(ApplyMove(level, selection, 16, 16, Options(kModeSector)));
-    selection = {WallEntry(0, 9), WallEntry(4, 0), WallEntry(0, -1)};
-    EXPECT_FALSE(ApplyMove(level, selection, 16, 16, Options(kModeWall)));
-    selection = {VertexEntry(0, -1), VertexEntry(0, 4)};
-    EXPECT_FALSE(ApplyMove(level, selection, 16, 16, Options(kModeVertex)));
-    selection = {ObjectEntry(0, 0), ObjectEntry(-1, 0)};
-    EXPECT_FALSE(ApplyMove(level, selection, 16, 16, Options(kModeObject)));
-    selection = {SectorEntry(0)};
-    EXPECT_FALSE(ApplyMove(level, selection, 16, 16, Options(kModePerspective)));
-    EXPECT_EQ(VerticesOf(level, 0), (Points{{0, 0}, {64, 0}, {64, 64}, {0, 64}}));
-    EXPECT_EQ(VerticesOf(level, 1), (Points{{64, 0}, {128, 0}, {128, 64}, {64, 64}}));
+TEST(MapDragEngine, DraggingAndItsGhostStartWithTheFirstSnappedChangeAfterTheTimer) {
+    DragView v(kModeSector);
+    v.drag().OnPress(At(37, 29), {}); // the anchor snaps to (32, 32)
+    v.drag().OnMove(At(90, 29));      // before the timer: ignored
+    v.drag().OnTimer();
+    for (ScreenPoint p : {At(39, 30), At(25, 38)}) { // both still snap to the anchor
+        v.drag().OnMove(p);
+        EXPECT_FALSE(v.drag().dragging());
+        EXPECT_TRUE(v.Ghost().empty());
+    }
+    v.drag().OnMove(At(41, 29)); // snaps to (48, 32)
+    EXPECT_TRUE(v.drag().dragging());
+    EXPECT_FALSE(v.Ghost().empty());
+    EXPECT_TRUE(v.drag().OnRelease(At(41, 29)));
+    EXPECT_TRUE(v.Ghost().empty());
+    EXPECT_FALSE(v.drag().OnRelease(At(64, 29))) << "a second release does nothing";
+    // The snapped anchor gives a whole step; an unsnapped one would give 9, cut to 0 by the grid.
+    EXPECT_EQ(v.vertices(0), (Points{{16, 0}, {80, 0}, {80, 64}, {16, 64}}));
+    EXPECT_EQ(v.vertices(1), (Points{{80, 0}, {128, 0}, {128, 64}, {80, 64}}));
+    EXPECT_EQ(FindingsText(v.level()), "");
+}
+
+TEST(MapDragEngine, VertexDragTakesTheCoincidentVertexAndLandsOnTheGridLine) {
+    DragView v(kModeVertex);
+    EXPECT_TRUE(v.Drag(At(64, 0), {At(80, 8), At(96, 16)}));
+    ASSERT_EQ(v.engine.selection().size(), 1u);
+    EXPECT_EQ(v.log, (Log{"store", "paint", "changed", "changed", "erase"}));
+    EXPECT_EQ(v.vertices(0), (Points{{0, 0}, {96, 16}, {64, 64}, {0, 64}}));
+    EXPECT_EQ(v.vertices(1), (Points{{96, 16}, {128, 0}, {128, 64}, {64, 64}}));
+    // From the off-grid corner (-3, -16) one step left: -19 goes toward zero to the line -16.
+    DragView g(kModeVertex, [](CDataLevel& level) {
+        level.m_Lev.m_pSectors.push_back(MakeSquareSector(level.m_Lev, 0, -64, -64, -3, -16));
+    });
+    EXPECT_TRUE(g.Drag(At(-3, -16), {At(-19, -16)}));
+    EXPECT_EQ(g.vertices(0)[2], Point(-16, -16));
+}
+
+TEST(MapDragEngine, ObjectsFollowASectorDragOnlyWithMoveObjects) {
+    for (const bool moveObjects : {true, false}) {
+        DragView v(kModeSector);
+        v.settings.m_bMoveObjects = moveObjects;
+        const CDataObjectItem& inside = AddObject(v.level(), 32, 40);
+        const CDataObjectItem& outside = AddObject(v.level(), 96, 32);
+        v.Paint();
+        ASSERT_EQ(inside.m_nSector, 0);
+        EXPECT_TRUE(v.Drag(At(20, 20), {At(52, 36)}));
+        EXPECT_EQ(v.vertices(0), (Points{{32, 16}, {96, 16}, {96, 80}, {32, 80}}));
+        EXPECT_EQ(Point(inside.m_dX, inside.m_dZ), moveObjects ? Point(64, 56) : Point(32, 40));
+        EXPECT_EQ(Point(outside.m_dX, outside.m_dZ), Point(96, 32));
+        EXPECT_FALSE(v.engine.drawing().objectsDirty());
+    }
+    // An object drag marks the objects' sectors stale.
+    DragView o(kModeObject);
+    const CDataObjectItem& object = AddObject(o.level(), 32, 32);
+    o.Paint();
+    EXPECT_TRUE(o.Drag(At(33, 31), {At(49, 47)}));
+    EXPECT_EQ(Point(object.m_dX, object.m_dZ), Point(48, 48));
+    EXPECT_TRUE(o.engine.drawing().objectsDirty());
+}
+
+// The ghost shows each selected thing at the offset the release will apply.
+TEST(MapDragEngine, GhostIsTheSelectionDrawnAtTheOffset) {
+    DragView v(kModeSector);
+    v.drag().OnPress(At(32, 32), {});
+    v.drag().OnPress(At(96, 32), {true, false});
+    ASSERT_EQ(v.engine.selection(), (Items{Sector(0), Sector(1)}));
+    v.drag().OnTimer();
+    v.drag().OnMove(At(112, 16)); // from the last press's anchor (96, 32)
+    DisplayList expected;
+    v.engine.drawing().DrawSectorWalls(expected, 0, 16, -16);
+    v.engine.drawing().DrawSectorWalls(expected, 1, 16, -16);
+    EXPECT_EQ(v.Ghost().primitives(), expected.primitives());
+}
+
+TEST(MapDragEngine, RubberBandFollowsTheCursorAndSelectsOnlyWhenNotFlat) {
+    DragView v(kModeSector);
+    v.drag().OnPress({50, 400}, {});
+    v.drag().OnMove({10, 380});
+    EXPECT_EQ(v.drag().rubberBand(), (ClientRect{10, 380, 50, 400}));
+    EXPECT_FALSE(v.drag().OnRelease({10, 380}));
+    EXPECT_FALSE(v.drag().rubberBand().has_value());
+    // Bands along the column X = 0 and the row Z = 64, one pixel thick, then flat.
+    const std::tuple<ScreenPoint, ScreenPoint, Items> cases[] = {
+        {{100, 400}, {101, 520}, {Vertex(0, 0), Vertex(0, 3)}},
+        {{100, 400}, {100, 520}, {}},
+        {{80, 436}, {300, 437}, {Vertex(0, 2), Vertex(0, 3), Vertex(1, 2), Vertex(1, 3)}},
+        {{80, 436}, {300, 436}, {}},
+    };
+    for (const auto& [from, to, expected] : cases) {
+        DragView b(kModeVertex);
+        b.drag().OnPress(from, {});
+        b.drag().OnMove(to);
+        EXPECT_FALSE(b.drag().OnRelease(to));
+        EXPECT_EQ(b.engine.selection(), expected) << to.x << "," << to.y;
+    }
 }
 
 } // namespace

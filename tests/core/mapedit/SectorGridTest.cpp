@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -37,11 +38,10 @@ TEST(SectorGrid, ListsNearbySectorsOnceInDecreasingOrder) {
             f.AddSquare(c * 100.0, r * 100.0, c * 100.0 + 100, r * 100.0 + 100);
     f.grid.Build(f.lev.m_pSectors);
     const Ints near = f.At(450, 450, 451, 451); // inside room 44 only
-    ASSERT_FALSE(near.empty());
     EXPECT_LE(near.size(), 9u);
     EXPECT_NE(std::find(near.begin(), near.end(), 44), near.end());
-    EXPECT_TRUE(std::is_sorted(near.rbegin(), near.rend()));
-    EXPECT_EQ(std::adjacent_find(near.begin(), near.end()), near.end());
+    EXPECT_EQ(std::adjacent_find(near.begin(), near.end(), std::less_equal<int>()), near.end())
+        << "decreasing";
     // A query over the whole field lists every room; one beyond it still the border rooms.
     EXPECT_EQ(f.At(-5, -5, 1005, 1005).size(), 100u);
     const Ints far = f.At(5000, 5000, 5001, 5001);
@@ -66,26 +66,6 @@ TEST(SectorGrid, WideEmptyAndBrokenSectorsAreAlwaysCandidates) {
     EXPECT_FALSE(f.grid.Candidates(std::nan(""), 0, 1, 1, out));
     EXPECT_FALSE(f.grid.Candidates(5, 0, 1, 1, out));
     EXPECT_TRUE(out.empty());
-}
-
-// Only a change of some sector's box makes the grid stale: a vertex moving inside the box does
-// not, an extreme one moving does, and so does a sector more or less.
-TEST(SectorGrid, MatchesOnlyTheBoxesItWasBuiltFor) {
-    GridFixture f;
-    f.AddSquare(0, 0, 100, 100);
-    f.AddSquare(100, 0, 200, 100);
-    EXPECT_FALSE(f.grid.Matches(f.lev.m_pSectors));
-    f.grid.Build(f.lev.m_pSectors);
-    EXPECT_TRUE(f.grid.Matches(f.lev.m_pSectors));
-    CDataSector& s = *f.lev.m_pSectors[1];
-    s.m_pVertices.push_back(std::make_unique<CDataVertex>(150.0, 50.0));
-    EXPECT_TRUE(f.grid.Matches(f.lev.m_pSectors));
-    s.m_pVertices.back()->m_dX = 200.01;
-    EXPECT_FALSE(f.grid.Matches(f.lev.m_pSectors));
-    s.m_pVertices.back()->m_dX = std::nan("");
-    EXPECT_TRUE(f.grid.Matches(f.lev.m_pSectors)); // a NaN never widens a box
-    f.AddSquare(0, 0, 1, 1);
-    EXPECT_FALSE(f.grid.Matches(f.lev.m_pSectors));
 }
 
 } // namespace

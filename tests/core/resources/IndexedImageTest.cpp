@@ -78,12 +78,6 @@ TEST(IndexedImageTest, WritesTheBmpFileByteForByteAndReadsItBack) {
     read.SetPalette(other, 4);
     EXPECT_EQ(Bytes(read.info().begin() + 40 + 28, read.info().begin() + 40 + 32), (Bytes{12, 8, 4, 0}));
     EXPECT_EQ(read.displayColours()[7], 0x0C0804u);
-    EXPECT_EQ(read.displayColours()[1], 0u);
-
-    Bytes none;
-    const Status bare = NumberedImage(3, 2, false).WriteBmp(none);
-    EXPECT_EQ(bare.message(), "BMP: a picture without a colour header cannot be written as a BMP.");
-    EXPECT_TRUE(none.empty());
 }
 
 TEST(IndexedImageTest, ReadsOs2AndTopDownPictures) {
@@ -136,11 +130,10 @@ TEST(IndexedImageTest, RefusesWhatItCannotReadAndKeepsThePicture) {
         EXPECT_TRUE(std::ranges::equal(image.bits(), original.bits())) << message;
         EXPECT_EQ(image.width(), 3) << message;
     }
-    // Pictures are 0 to 4096 pixels a side.
-    IndexedImage image = original;
-    EXPECT_FALSE(image.Create(TestPalette(), 4, 4097, 1, true));
-    EXPECT_FALSE(image.Create(TestPalette(), 4, 1, -1, true));
-    EXPECT_EQ(std::pair(image.width(), image.height()), std::pair(3, 2));
+    Bytes none;
+    EXPECT_EQ(NumberedImage(3, 2, false).WriteBmp(none).message(),
+              "BMP: a picture without a colour header cannot be written as a BMP.");
+    EXPECT_TRUE(none.empty());
 }
 
 } // namespace

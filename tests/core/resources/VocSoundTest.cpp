@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -40,18 +41,8 @@ Bytes WithBlocks(const std::vector<std::pair<std::uint8_t, Bytes>>& blocks) {
     return bytes;
 }
 
-void ExpectSameSound(const VocSound& expected, const VocSound& actual) {
-    EXPECT_EQ(expected.m_nTimeConstant, actual.m_nTimeConstant);
-    EXPECT_EQ(expected.m_nSampleRate, actual.m_nSampleRate);
-    EXPECT_EQ(expected.m_nRepeatCount, actual.m_nRepeatCount);
-    EXPECT_EQ(expected.m_Samples, actual.m_Samples);
-}
-
-TEST(VocSound, SampleRateTruncatesTheIntegerQuotient) {
-    const std::vector<std::pair<std::uint8_t, std::uint32_t>> rates{
-        {0, 3'906}, {131, 8'000}, {165, 10'989}, {166, 11'111}, {255, 1'000'000}};
-    for (const auto& [timeConstant, rate] : rates)
-        EXPECT_EQ(VocSampleRate(timeConstant), rate) << int(timeConstant);
+auto Fields(const VocSound& sound) {
+    return std::tuple(sound.m_nTimeConstant, sound.m_nSampleRate, sound.m_nRepeatCount, sound.m_Samples);
 }
 
 TEST(VocSound, WriterProducesTheExactBytes) {
@@ -77,7 +68,7 @@ TEST(VocSound, RoundTripsSoundsWithAndWithoutRepeat) {
         const VocSound original = MakeSound(166, nRepeat, samples);
         VocSound read;
         ASSERT_TRUE(Succeeded(ReadVoc("loop.voc", Written(original), read)));
-        ExpectSameSound(original, read);
+        EXPECT_EQ(Fields(read), Fields(original));
         EXPECT_EQ(nRepeat == kVocEndlessRepeat, read.IsEndless());
     }
 }
@@ -109,11 +100,11 @@ TEST(VocSound, ReadsTheFirstSoundWithTheLastRepeatBeforeIt) {
     for (const auto& [bytes, expected] : cases) {
         VocSound read;
         ASSERT_TRUE(Succeeded(ReadVoc("r.voc", bytes, read)));
-        ExpectSameSound(expected, read);
+        EXPECT_EQ(Fields(read), Fields(expected));
     }
 }
 
-TEST(VocSound, BadFilesAreRefusedWithAMessage) {
+TEST(VocSound, BadFilesAreRefusedWithAMessageAndOversizedSoundsNotWritten) {
     Bytes beyondEnd = Written(MakeSound(156, 0, {1, 2, 3}));
     beyondEnd[kVocHeaderSize + 1] = 0x40; // the sound block claims 64 bytes
     Bytes cutHead = WithBlocks({});
@@ -124,11 +115,8 @@ TEST(VocSound, BadFilesAreRefusedWithAMessage) {
         {WithBlocks({}), "bad.voc: the file holds no sound data"},
         {WithBlocks({{kVocTerminator, {}}, {kVocSoundData, {156, 0, 1}}}),
          "bad.voc: the sound ends before any sound data"},
-        {WithBlocks({{8, {1, 2}}, {kVocTerminator, {}}}), "bad.voc: the sound ends before any sound data"},
         {beyondEnd, "bad.voc: the block at offset 26 claims 64 bytes but only 6 follow"},
         {WithBlocks({{kVocSoundData, {}}, {kVocTerminator, {}}}),
-         "bad.voc: the sound block at offset 26 is too short to hold its time constant and codec"},
-        {WithBlocks({{kVocSoundData, {156}}}),
          "bad.voc: the sound block at offset 26 is too short to hold its time constant and codec"},
         {WithBlocks({{kVocSoundData, {156, 0}}}), "bad.voc: the sound block at offset 26 holds no samples"},
         {WithBlocks({{kVocRepeatStart, {0xFF}}, {kVocSoundData, {156, 0, 1}}}),
@@ -144,9 +132,7 @@ TEST(VocSound, BadFilesAreRefusedWithAMessage) {
         EXPECT_EQ(0u, sound.m_nSampleRate);
         EXPECT_EQ(0, sound.m_nRepeatCount);
     }
-}
-
-TEST(VocSound, WriterRefusesWhatOneBlockCannotHold) {
+    // The writer refuses what one block cannot hold.
     Bytes out{1, 2};
     EXPECT_FALSE(WriteVoc(MakeSound(156, 0, {}), out));
     EXPECT_EQ((Bytes{1, 2}), out);

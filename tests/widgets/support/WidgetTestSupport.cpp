@@ -43,6 +43,11 @@ QString SampleGobPath() {
     return TestShareDir() + "/sample/sample.gob";
 }
 
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
 QString LevelTexts(CDataLevel& level) {
     std::string lev, objects, inf;
     WriteLev(level.m_Lev, kGeneratorTitle, lev);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace morvi {
@@ -24,6 +25,9 @@ QString SampleGobPath();
 // The level's LEV, O and INF texts as the writers print them, one after the other: equal texts
 // mean an equal level as far as its files go.
 QString LevelTexts(CDataLevel& level);
+
+// The file's bytes; "<unreadable>" when it cannot be read.
+QByteArray FileBytes(const QString& path);
 
 // A small real change of the level (its music name), made through the document's funnel as one
 // undo step, as any window would make it.

@@ -1,5 +1,7 @@
+#include "resources/FmeFile.h"
 #include "resources/WaxFile.h"
 
+#include "PictureHelpers.h"
 #include "support/RawBytes.h"
 #include "support/SpriteWriter.h"
 #include "support/StatusAssertions.h"
@@ -8,29 +10,107 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace morvi {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using testing::Bytes;
+using testing::Columns;
+using testing::ColumnsOf;
+using testing::Numbered;
 using testing::Succeeded;
 
-IndexedImage Filled(int width, int height, std::uint8_t seed) {
-    IndexedImage image;
-    image.Create(GamePalette(), kPaletteMultiplier, width, height, false);
-    for (int c = 0; c < width; ++c)
-        for (int r = 0; r < height; ++r)
-            image.setPixel(c, r, static_cast<std::uint8_t>(r % 3 == 0 ? 0 : seed + c + r));
-    return image;
+// FME bytes by hand, so that the decoder is checked against the layout and not only our writer.
+struct RawFme : testing::RawBytesOf<RawFme> {
+    RawFme& frame(std::int32_t x, std::int32_t y, std::uint32_t flip, std::uint32_t cellOffset) {
+        return u32(static_cast<std::uint32_t>(x))
+            .u32(static_cast<std::uint32_t>(y))
+            .u32(flip)
+            .u32(cellOffset)
+            .zeros(16);
+    }
+    RawFme& cell(std::uint32_t width, std::uint32_t height, std::uint32_t compressed,
+                 std::uint32_t dataSize) {
+        return u32(width).u32(height).u32(compressed).u32(dataSize).zeros(8);
+    }
+};
+
+// Where the frame stands, whether it is mirrored and compressed, how many runs were cut.
+using Look = std::tuple<int, int, bool, bool, int>;
+
+// A plain cell stores columns bottom first; flip only tells the caller how to draw, the picture
+// stays as stored. A compressed cell has a column table (offsets from the cell) and runs: copies
+// up to 128, transparent runs above, filling to the column's end. Runs that pass the end are cut
+// and counted.
+TEST(SpriteFileTest, FmeDecodesPlainAndCompressedCells) {
+    const Bytes runs{2, 9, 8, 131, 129, 4, 1, 2, 3, 4};
+    const std::vector<std::tuple<Bytes, Look, Columns>> cases{
+        {RawFme().frame(-12, 34, 1, 32).cell(2, 3, 0, 0).bytes({1, 2, 3, 4, 5, 6}).m_Bytes,
+         Look{-12, 34, true, false, 0},
+         {{1, 2, 3}, {4, 5, 6}}},
+        {RawFme().frame(0, 0, 0, 32).cell(2, 5, 1, 10).u32(32).u32(36).bytes(runs).m_Bytes,
+         Look{0, 0, false, true, 0},
+         {{9, 8, 0, 0, 0}, {0, 1, 2, 3, 4}}},
+        {RawFme().frame(0, 0, 0, 32).cell(1, 64, 1, 2).u32(28).u8(200).u8(5).m_Bytes,
+         Look{0, 0, false, true, 1},
+         {Bytes(64, 0)}},
+    };
+    for (const auto& [bytes, look, columns] : cases) {
+        SpriteFrame frame;
+        ASSERT_TRUE(Succeeded(DecodeFme(bytes, "ENEMY.FME", GamePalette(), true, frame)));
+        EXPECT_EQ(Look(frame.m_nX, frame.m_nY, frame.m_bFlip, frame.m_bCompressed, frame.m_nCutRuns), look);
+        EXPECT_EQ(ColumnsOf(frame.m_Image), columns);
+        EXPECT_TRUE(frame.m_Image.hasInfo());
+    }
 }
 
-bool SamePixels(const IndexedImage& a, const IndexedImage& b) {
-    if (a.width() != b.width() || a.height() != b.height()) return false;
-    for (int r = 0; r < a.height(); ++r)
-        for (int c = 0; c < a.width(); ++c)
-            if (a.pixel(c, r) != b.pixel(c, r)) return false;
-    return true;
+TEST(SpriteFileTest, FmeWriterRoundTripsPlainAndCompressedCells) {
+    // Columns longer than one copy or run: one all opaque, one of 130 clear pixels under 170 opaque
+    // ones, the others in short runs.
+    const IndexedImage image = testing::PictureOf(7, 300, [](int c, int r) {
+        const bool clear = c == 0 ? false : c == 1 ? r < 130 : (c * 7 + r * 3) % 5 == 0;
+        return clear ? 0 : 1 + (c * 31 + r) % 250;
+    });
+    for (const bool compressed : {false, true}) {
+        SpriteFrame frame;
+        ASSERT_TRUE(Succeeded(
+            DecodeFme(EncodeFme(image, 5, -6, false, compressed), "A.FME", GamePalette(), false, frame)));
+        EXPECT_EQ(Look(frame.m_nX, frame.m_nY, frame.m_bFlip, frame.m_bCompressed, frame.m_nCutRuns),
+                  Look(5, -6, false, compressed, 0));
+        EXPECT_EQ(ColumnsOf(frame.m_Image), ColumnsOf(image));
+    }
+}
+
+TEST(SpriteFileTest, FmeBadFramesAreRefusedWithTheMemberName) {
+    const auto cell = [](std::uint32_t width, std::uint32_t height, std::uint32_t compressed,
+                         std::uint32_t size) {
+        return RawFme().frame(0, 0, 0, 32).cell(width, height, compressed, size);
+    };
+    const std::vector<std::pair<Bytes, std::string>> cases{
+        {Bytes(20, 0), "the frame header at offset 0 lies outside the 20-byte file."},
+        {RawFme().frame(0, 0, 0, 4000).m_Bytes,
+         "the cell header at offset 4000 lies outside the 32-byte file."},
+        {cell(5000, 5000, 1, 0).m_Bytes, "the cell of 5000 x 5000 pixels is outside 1 to 4096 a side."},
+        {cell(0xFFFFFFFF, 2, 0, 0).m_Bytes, "the cell of -1 x 2 pixels is outside 1 to 4096 a side."},
+        {cell(4096, 4096, 0, 0).zeros(100).m_Bytes,
+         "the cell promises 4096 x 4096 pixels, but only 100 bytes follow its header."},
+        // Transparent runs need a control byte per 128 pixels at least.
+        {cell(4, 4096, 1, 1000).u32(40).u32(40).u32(40).u32(40).zeros(100).m_Bytes,
+         "the cell promises 4 x 4096 pixels, but only 100 bytes of run data follow its column table."},
+        {cell(1, 2, 1, 2).u32(4).u8(2).u8(1).m_Bytes,
+         "column 0 starts at offset 4, outside the cell's run data."},
+        // A second column 64 high holding only a copy of 3.
+        {cell(2, 64, 1, 5).u32(32).u32(33).u8(200).u8(3).u8(7).u8(7).u8(7).m_Bytes,
+         "column 1 runs past the end of the cell's run data."},
+    };
+    for (const auto& [bytes, message] : cases) {
+        SpriteFrame frame;
+        EXPECT_EQ(DecodeFme(bytes, "ENEMY.FME", GamePalette(), true, frame).message(),
+                  "ENEMY.FME: " + message);
+        EXPECT_EQ(frame.m_Image.width(), 0) << message;
+    }
 }
 
 void Put32(Bytes& bytes, std::size_t at, std::uint32_t value) {
@@ -42,7 +122,7 @@ void Put32(Bytes& bytes, std::size_t at, std::uint32_t value) {
 // three frames each (every view one of two shared sequences), and two 8-view states reusing views.
 struct Enemy {
     Enemy() {
-        m_Cells = {Filled(3, 5, 10), Filled(4, 200, 40), Filled(2, 2, 90)};
+        m_Cells = {Numbered(3, 5, 10), Numbered(4, 200, 40), Numbered(2, 2, 90)};
         const int plain = m_Writer.AddCell(m_Cells[0], false);
         const int packed = m_Writer.AddCell(m_Cells[1], true);
         const int small = m_Writer.AddCell(m_Cells[2], false);
@@ -82,7 +162,7 @@ std::string Refusal(const Bytes& bytes) {
     return status.message();
 }
 
-TEST(WaxFileTest, HandMadeWaxIsFollowedByOffsets) {
+TEST(SpriteFileTest, WaxHandMadeIsFollowedByOffsets) {
     // Header, then a cell, the frame, the view and the state, each found only through offsets.
     testing::RawBytes raw;
     raw.u32(0x00011000).zeros(28).u32(408).zeros(124);             // header: the state is at 408
@@ -114,8 +194,8 @@ TEST(WaxFileTest, HandMadeWaxIsFollowedByOffsets) {
 
 // The selection's counters are recounted for the chosen state and view (a state out of range
 // becomes 0); it gives the chosen frame, or the whole view, or nothing for a frame out of range.
-// Views naming one sequence show the same frames.
-TEST(WaxFileTest, SelectionCountsAndDecodesTheChosenFrames) {
+// Views naming one sequence show the same frames; a WAX without states shows nothing.
+TEST(SpriteFileTest, WaxSelectionCountsAndDecodesTheChosenFrames) {
     struct Case {
         int state, view, frame;
         bool all;
@@ -124,7 +204,6 @@ TEST(WaxFileTest, SelectionCountsAndDecodesTheChosenFrames) {
     };
     const std::tuple<int, int, bool, std::size_t> f0{-1, 2, false, 0}, f1{3, -4, true, 1}, f2{5, 6, true, 0};
     const std::vector<Case> cases{
-        {0, 0, 0, false, {3, 32, 3, 8, 0}, {f0}},
         {0, 31, 1, false, {3, 32, 3, 8, 0}, {f1}},
         {1, 7, 0, false, {3, 8, 1, 4, 1}, {{0, 0, false, 2}}},
         {3, 1, 0, true, {3, 32, 3, 8, 0}, {f2, f1, f0}},
@@ -146,30 +225,21 @@ TEST(WaxFileTest, SelectionCountsAndDecodesTheChosenFrames) {
         for (std::size_t i = 0; i < frames.size(); ++i) {
             const auto& [x, y, flip, cell] = c.frames[i];
             EXPECT_EQ(std::tuple(frames[i].m_nX, frames[i].m_nY, frames[i].m_bFlip), std::tuple(x, y, flip));
-            EXPECT_TRUE(SamePixels(frames[i].m_Image, enemy.m_Cells[cell]))
+            EXPECT_EQ(ColumnsOf(frames[i].m_Image), ColumnsOf(enemy.m_Cells[cell]))
                 << c.state << " " << c.view << " " << i;
             EXPECT_EQ(frames[i].m_bCompressed, cell == 1);
         }
     }
-}
-
-TEST(WaxFileTest, BothVersionWordsLoadAndAnEmptyStateListShowsNothing) {
-    Enemy enemy;
-    const Bytes older = testing::WaxBytes(enemy.m_Writer, 0x00011000);
-    EXPECT_EQ(Bytes(older.begin() + 4, older.end()), Bytes(enemy.m_Bytes.begin() + 4, enemy.m_Bytes.end()));
-    WaxSelection selection;
-    std::vector<SpriteFrame> frames;
-    ASSERT_TRUE(Succeeded(DecodeWax(older, "OLD.WAX", GamePalette(), false, selection, frames)));
-    EXPECT_EQ(frames.size(), 1u);
-
     WaxEncoder empty;
+    WaxSelection selection;
+    std::vector<SpriteFrame> frames(1);
     ASSERT_TRUE(
         Succeeded(DecodeWax(testing::WaxBytes(empty), "EMPTY.WAX", GamePalette(), false, selection, frames)));
     EXPECT_EQ(selection.m_nStateCount, 0);
     EXPECT_TRUE(frames.empty());
 }
 
-TEST(WaxFileTest, BadStructuresAreRefused) {
+TEST(SpriteFileTest, WaxBadStructuresAreRefused) {
     const Enemy enemy;
     const WaxEncoder& layout = enemy.m_Writer;
     EXPECT_EQ(Refusal(Bytes(100, 0)), "ENEMY.WAX: the header at offset 0 lies outside the 100-byte file.");

@@ -1,0 +1,209 @@
+// What the level's resource lists, pickers and palette offer: the members of the level's archive and
+// of the game's, as the game would find them.
+#include "gamefiles/GobArchive.h"
+#include "model/CDataLevel.h"
+#include "model/LevelChecker.h"
+#include "resources/LevelPalette.h"
+#include "resources/LevelResourceFiles.h"
+#include "resources/PickerRules.h"
+#include "resources/ResourceCache.h"
+
+#include "support/StatusAssertions.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace morvi {
+namespace {
+
+using Names = std::vector<std::string>;
+using testing::Succeeded;
+
+std::vector<std::uint8_t> Bytes(std::size_t n, std::uint8_t seed = 0x5A) {
+    std::vector<std::uint8_t> bytes(n);
+    for (std::size_t i = 0; i < n; ++i)
+        bytes[i] = static_cast<std::uint8_t>((i + seed) % 64);
+    return bytes;
+}
+
+Names MemberNames(const CDataLevel& level) {
+    Names names;
+    for (const auto& m : level.m_pMembers)
+        names.push_back(m->m_strName);
+    return names;
+}
+
+Names ListNames(const std::vector<CDataGobEntry*>& list) {
+    Names names;
+    for (const CDataGobEntry* m : list)
+        names.push_back(m->m_strName);
+    return names;
+}
+
+CDataLevel Archive(std::initializer_list<const char*> names) {
+    CDataLevel level;
+    for (const char* name : names)
+        EXPECT_TRUE(level.AddMember(name, Bytes(4)));
+    level.m_LevelNames = {"SECBASE", "TALAY"};
+    return level;
+}
+
+std::vector<std::uint8_t> BytesOf(const std::optional<GamePalette>& palette) {
+    return palette ? std::vector<std::uint8_t>(palette->m_Bytes.begin(), palette->m_Bytes.end())
+                   : std::vector<std::uint8_t>();
+}
+
+// A CD folder whose dark.gob holds the given members.
+struct DarkGob {
+    explicit DarkGob(const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& members) {
+        GobArchive gob;
+        for (const auto& [name, data] : members)
+            EXPECT_TRUE(Succeeded(gob.AddMember(name, data)));
+        EXPECT_TRUE(Succeeded(WriteGobFile(gob, m_Folder.path() / "DARK.GOB")));
+    }
+    testing::TempDir m_Folder;
+};
+
+// Names are listed in lower case under their own extension only; interface pictures and weapon
+// sprites are never offered for walls; a category's exceptions stay out of it; objects need only
+// contain the extension; the category past the last lists nothing.
+TEST(PickerRules, CategoriesListWhatTheirRulesAcceptAndTheLevelsOwn) {
+    struct Case {
+        std::string_view extension;
+        std::size_t category;
+        Names game, listed;
+    };
+    const std::vector<Case> cases{
+        {".bm",
+         0,
+         {"WALL.BM", "Fwall.bm", "mwall.bm", "zacomp1.bmp", "xstatus1.bm", "ywait.bm", "znarshada.bm",
+          "WALL.PAL"},
+         {"wall.bm"}},
+        {".bm", 3, {"iddoor.bm", "idgroove.bm", "zdgate.bm", "wall.bm"}, {"iddoor.bm", "zdgate.bm"}},
+        {".FME", 3, {"bullet.fme", "bar.fme", "smallx.fme", "bar.wax"}, {"bar.fme", "smallx.fme"}},
+        {".wax", 4, {"bullet.wax", "ball.wax", "lamp.wax", "ball.fme"}, {"ball.wax", "lamp.wax"}},
+        {".3do", 0, {"X.3DO", "y.3do.bak", "z.3d"}, {"x.3do", "y.3do.bak"}},
+        {".voc", 7, {"door.voc"}, {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PickerList(c.extension, c.category, c.game, {}), c.listed)
+            << c.extension << " " << c.category;
+    EXPECT_TRUE(PickerCategories("bm").empty());
+    // The level's own resources follow the game's and may repeat them; palettes are not picked.
+    EXPECT_EQ(PickerList(".WAX", 0, Names{"ENEMY.WAX", "b.wax"}, Names{"ENEMY.WAX", "ENEMY.FME"}),
+              (Names{"enemy.wax", "b.wax", "enemy.wax"}));
+    EXPECT_TRUE(PickerList(".pal", 0, Names{"secbase.pal"}, Names{"secbase.pal"}).empty());
+    const Names listed{"a.bm", "b.bm", "c.bm"};
+    EXPECT_EQ(PickerSelection(listed, "b.bm"), 1);
+    EXPECT_EQ(PickerSelection(listed, "B.BM"), 0);
+    EXPECT_EQ(PickerSelection(Names{}, "a.bm"), -1);
+}
+
+// The level's own texts are hidden, and of the palettes and colour maps only the current level's
+// are shown; everything else of a known kind is.
+TEST(LevelResourceFiles, ShownMembers) {
+    CDataLevel level = Archive({"SECBASE.LEV", "SECBASE.O", "SECBASE.INF", "SECBASE.PAL", "SECBASE.CMP",
+                                "TALAY.PAL", "TALAY.CMP", "ENEMY.WAX", "SHIP.VUE", "CUT.LFD", "README.TXT"});
+    const auto shown = [&level] {
+        Names names;
+        for (std::size_t i : ShownResources(level))
+            names.push_back(level.m_pMembers[i]->m_strName);
+        return names;
+    };
+    EXPECT_EQ(shown(), (Names{"SECBASE.PAL", "SECBASE.CMP", "ENEMY.WAX", "SHIP.VUE", "CUT.LFD"}));
+    level.m_nCurrentLevel = 1;
+    EXPECT_EQ(shown(), (Names{"TALAY.PAL", "TALAY.CMP", "ENEMY.WAX", "SHIP.VUE", "CUT.LFD"}));
+    EXPECT_TRUE(IsShownResource("secbase.pal", "SecBase"));
+    EXPECT_FALSE(IsShownResource("X.CMP", ""));
+}
+
+// Added names are the file's, upper-cased; the kind lists follow additions and deletions, and
+// frames are picked from WAX and FME members alike. Offsets follow each other from the header's
+// eight bytes; a layout past 4 GB is refused and leaves the offsets as they were.
+TEST(LevelResourceFiles, AddAndDeleteKeepTheKindListsInStep) {
+    CDataLevel level = Archive({"SECBASE.LEV", "A.WAX", "C.BM", "D.3DO"});
+    ASSERT_TRUE(AddResource(level, "C:\\levels\\art/b.fme", Bytes(3)));
+    ASSERT_TRUE(AddResource(level, "abcdefgh.voc", Bytes(3)));
+    EXPECT_EQ(MemberNames(level), (Names{"SECBASE.LEV", "A.WAX", "C.BM", "D.3DO", "B.FME", "ABCDEFGH.VOC"}));
+    EXPECT_EQ(level.m_pMembers[4]->m_nSize, 3u);
+    EXPECT_EQ(LevelResourceNames(level, ".FME"), (Names{"A.WAX", "B.FME"}));
+    EXPECT_EQ(PickerList(".fme", 0, Names{}, LevelResourceNames(level, ".fme")), (Names{"b.fme"}));
+    const Status tooLong = AddResource(level, "dir/abcdefghi.wax", Bytes(3));
+    EXPECT_EQ(tooLong.message(),
+              "Add: the name ABCDEFGHI.WAX has 13 characters; a GOB member name holds at most 12.");
+    EXPECT_FALSE(AddResource(level, "dir/", Bytes(3)));
+
+    ASSERT_TRUE(DeleteResource(level, 2));
+    ASSERT_TRUE(DeleteResource(level, 1));
+    EXPECT_TRUE(checkLevel(level).empty());
+    EXPECT_EQ(MemberNames(level), (Names{"SECBASE.LEV", "D.3DO", "B.FME", "ABCDEFGH.VOC"}));
+    EXPECT_TRUE(ListNames(level.m_Bitmaps).empty());
+    EXPECT_EQ(ListNames(level.m_Sprites), (Names{"B.FME"}));
+    EXPECT_EQ(ListNames(level.m_Models3D), (Names{"D.3DO"}));
+    EXPECT_EQ(ListNames(level.m_Sounds), (Names{"ABCDEFGH.VOC"}));
+    EXPECT_EQ(DeleteResource(level, 4).message(), "Delete: there is no member 4.");
+    const auto offsets = [&level] {
+        std::vector<std::uint32_t> all;
+        for (const auto& m : level.m_pMembers)
+            all.push_back(m->m_nOffset);
+        return all;
+    };
+    ASSERT_TRUE(Succeeded(RecomputeOffsets(level)));
+    EXPECT_EQ(offsets(), (std::vector<std::uint32_t>{8, 12, 16, 19}));
+    level.m_pMembers[0]->m_nSize = 0xFFFFFFFFu; // only the sizes take part in the layout
+    EXPECT_EQ(RecomputeOffsets(level).message(),
+              "Files: the members together exceed the 4 GB a GOB can hold.");
+    EXPECT_EQ(offsets(), (std::vector<std::uint32_t>{8, 12, 16, 19}));
+    level.m_pMembers[0]->m_nSize = 4;
+    EXPECT_EQ(level.m_pMembers.size(), 4u);
+}
+
+// The level's own palette comes first, whatever its case; otherwise the first of that name in
+// dark.gob joins the level, which answers from then on without the archive.
+TEST(LevelPalette, TheLevelsOwnPaletteComesFirstThenOneFromDarkGobJoinsIt) {
+    CDataLevel level = Archive({}), talay = Archive({});
+    ASSERT_TRUE(Succeeded(level.AddMember("SECBASE.PAL", Bytes(768, 2))));
+    level.m_pMembers[0]->m_strName = "secbase.pal";
+    talay.m_nCurrentLevel = 1;
+    {
+        DarkGob dark(
+            {{"SECBASE.PAL", Bytes(768, 1)}, {"talay.pal", Bytes(768, 3)}, {"TALAY.PAL", Bytes(768, 4)}});
+        ResourceCache cache(dark.m_Folder.path(), {});
+        EXPECT_EQ(BytesOf(currentLevelPalette(&talay, cache)), Bytes(768, 3));
+        EXPECT_EQ(BytesOf(currentLevelPalette(&level, cache)), Bytes(768, 2));
+        EXPECT_EQ(level.m_pMembers.size(), 1u);
+    }
+    ASSERT_EQ(MemberNames(talay), Names{"TALAY.PAL"});
+    ResourceCache noGame;
+    EXPECT_EQ(BytesOf(currentLevelPalette(&talay, noGame)), Bytes(768, 3));
+    EXPECT_EQ(talay.m_pMembers.size(), 1u);
+}
+
+// Without a level nothing is looked for; a missing palette is named in the message; only whole
+// palettes are returned, and nothing joins the level. The list names the level's palettes, then
+// the game's own.
+TEST(LevelPalette, NothingWithoutALevelOrAWholePaletteOfThatName) {
+    DarkGob dark({{"SHORT.PAL", Bytes(767)}, {"LONG.PAL", Bytes(769)}});
+    ResourceCache cache(dark.m_Folder.path(), {});
+    Status message;
+    EXPECT_FALSE(currentLevelPalette(nullptr, cache, &message));
+    EXPECT_FALSE(message);
+    CDataLevel level = Archive({"OWN.PAL"});
+    EXPECT_FALSE(currentLevelPalette(&level, cache, &message));
+    EXPECT_NE(message.message().find("SECBASE.PAL"), std::string::npos) << message.message();
+    for (const char* name : {"SHORT.PAL", "long.pal", "OWN.PAL"}) {
+        EXPECT_FALSE(paletteByName(&level, cache, name, &message)) << name;
+        EXPECT_NE(message.message().find("768"), std::string::npos) << message.message();
+    }
+    EXPECT_EQ(level.m_pMembers.size(), 1u);
+    EXPECT_EQ(paletteListNames(nullptr), Names{"dark.pal"});
+    for (const char* name : {"WALL.BM", "talay.pal", "DARK.PAL"})
+        ASSERT_TRUE(Succeeded(level.AddMember(name, Bytes(4))));
+    EXPECT_EQ(paletteListNames(&level), (Names{"OWN.PAL", "TALAY.PAL", "DARK.PAL", "dark.pal"}));
+}
+
+} // namespace
+} // namespace morvi
