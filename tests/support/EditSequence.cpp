@@ -1,10 +1,7 @@
 #include "support/EditSequence.h"
 
 #include "document/LevelSnapshot.h"
-#include "gamefiles/InfFile.h"
-#include "gamefiles/LevFile.h"
 #include "gamefiles/LevelTexts.h"
-#include "gamefiles/ObjectsFile.h"
 #include "mapedit/Generators.h"
 #include "mapedit/StructuralEdits.h"
 #include "mapedit/TransformTools.h"
@@ -254,18 +251,13 @@ int TextureWidth(Rng& rng) {
 // The level's texts, and its archive: every member's name and bytes, the level list and the
 // current level.
 struct LevelTexts {
-    std::string m_strLev;
-    std::string m_strO;
-    std::string m_strInf;
+    GameTexts m_Game;
     std::string m_strArchive;
     bool operator==(const LevelTexts&) const = default;
 };
 
 LevelTexts Write(CDataLevel& level) {
-    LevelTexts t;
-    WriteLev(level.m_Lev, kGeneratorTitle, t.m_strLev);
-    WriteObjects(level.m_Objects, kGeneratorTitle, t.m_strO);
-    WriteInf(level.m_Inf, kGeneratorTitle, t.m_strInf);
+    LevelTexts t{WriteGameTexts(level), {}};
     for (const auto& member : level.m_pMembers)
         t.m_strArchive += member->m_strName + " " + std::to_string(member->m_nSize) + "\n" +
                           std::string(member->text()) + "\n";
@@ -278,9 +270,9 @@ LevelTexts Write(CDataLevel& level) {
 // The first line where two texts part, for a failure message that can be read.
 std::string FirstDifference(const LevelTexts& expected, const LevelTexts& actual) {
     const std::array<std::pair<const std::string*, const std::string*>, 4> parts{
-        {{&expected.m_strLev, &actual.m_strLev},
-         {&expected.m_strO, &actual.m_strO},
-         {&expected.m_strInf, &actual.m_strInf},
+        {{&expected.m_Game.lev, &actual.m_Game.lev},
+         {&expected.m_Game.o, &actual.m_Game.o},
+         {&expected.m_Game.inf, &actual.m_Game.inf},
          {&expected.m_strArchive, &actual.m_strArchive}}};
     const std::array<const char*, 4> names{"LEV", "O", "INF", "archive"};
     for (std::size_t i = 0; i < parts.size(); ++i) {

@@ -1,5 +1,9 @@
 #include "support/LevelCompare.h"
 
+#include "gamefiles/InfFile.h"
+#include "gamefiles/LevFile.h"
+#include "gamefiles/ObjectsFile.h"
+
 #include <algorithm>
 #include <tuple>
 
@@ -113,6 +117,14 @@ int CountDifferences(const CDataLevel& a, const CDataLevel& b, CompareOptions op
             Differences(a.m_Inf.m_pItems, b.m_Inf.m_pItems);
     if (options.members) d += MemberDifferences(a, b);
     return d;
+}
+
+GameTexts WriteGameTexts(const CDataLevel& level, std::string_view title) {
+    GameTexts t;
+    WriteLev(level.m_Lev, title, t.lev);
+    WriteObjects(level.m_Objects, title, t.o);
+    WriteInf(level.m_Inf, title, t.inf);
+    return t;
 }
 
 } // namespace morvi::testing

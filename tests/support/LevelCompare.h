@@ -2,7 +2,17 @@
 
 #include "model/CDataLevel.h"
 
+#include <string>
+#include <string_view>
+
 namespace morvi::testing {
+
+// A level's LEV, O and INF texts as the game-text writers produce them.
+struct GameTexts {
+    std::string lev, o, inf;
+    bool operator==(const GameTexts&) const = default;
+};
+GameTexts WriteGameTexts(const CDataLevel& level, std::string_view title = kGeneratorTitle);
 
 struct CompareOptions {
     // Members (with the archive's level list and current level) and the editor's object-to-sector

@@ -2,9 +2,6 @@
 
 #include "document/CMorviDoc.h"
 
-#include "gamefiles/InfFile.h"
-#include "gamefiles/LevFile.h"
-#include "gamefiles/ObjectsFile.h"
 #include "model/LevelChecker.h"
 #include "support/LevelBuilders.h"
 #include "support/LevelCompare.h"
@@ -20,19 +17,8 @@
 namespace morvi {
 namespace {
 
-struct Texts {
-    std::string lev, o, inf;
-    bool operator==(const Texts&) const = default;
-};
-
-// The writer numbers walls as it goes; every level compared here already has positional indices.
-Texts WriteTexts(CDataLevel& level) {
-    Texts t;
-    WriteLev(level.m_Lev, kGeneratorTitle, t.lev);
-    WriteObjects(level.m_Objects, kGeneratorTitle, t.o);
-    WriteInf(level.m_Inf, kGeneratorTitle, t.inf);
-    return t;
-}
+using testing::GameTexts;
+using testing::WriteGameTexts;
 
 std::vector<std::string> Findings(const CDataLevel& level) {
     std::vector<std::string> lines;
@@ -119,12 +105,12 @@ void EditTablesAndHeaders(CDataLevel& level) {
 struct Fixture {
     CMorviDoc doc;
     CDataLevel original;
-    Texts texts;
+    GameTexts texts;
 
     Fixture() {
         testing::BuildSyntheticLevel(doc.level(), testing::SyntheticLevelOptions::Small());
         testing::BuildSyntheticLevel(original, testing::SyntheticLevelOptions::Small());
-        texts = WriteTexts(original);
+        texts = WriteGameTexts(original);
         doc.selection() = {{2, 1, -1, -1}, {5, 0, -1, -1}};
         doc.m_nMode = kModeWall;
     }
@@ -138,7 +124,7 @@ struct Fixture {
 
     void ExpectOriginal() {
         EXPECT_EQ(testing::CountDifferences(doc.level(), original), 0);
-        EXPECT_EQ(WriteTexts(doc.level()), texts);
+        EXPECT_EQ(WriteGameTexts(doc.level()), texts);
         EXPECT_EQ(Findings(doc.level()), std::vector<std::string>{});
     }
 };
@@ -160,7 +146,7 @@ TEST(LevelSnapshot, RestoreUndoesEveryKindOfEdit) {
     f.doc.m_nMode = kModeObject;
     // The hand-made deletion itself must be sound, or the test would prove nothing about restore.
     ASSERT_EQ(Findings(level), std::vector<std::string>{});
-    ASSERT_NE(WriteTexts(level), f.texts);
+    ASSERT_NE(WriteGameTexts(level), f.texts);
 
     f.Restore(snapshot);
     f.ExpectOriginal();
@@ -174,7 +160,7 @@ TEST(LevelSnapshot, SnapshotsAreIndependentOfLaterEditsAndOfEachOther) {
     const LevelSnapshot first = f.Capture();
     MoveVertices(level);
     AddObjects(level);
-    const Texts middle = WriteTexts(level);
+    const GameTexts middle = WriteGameTexts(level);
     const LevelSnapshot second = f.Capture();
     EditInf(level);
     DeleteSector(level, IndexOfUnnamedAdjoinedSector(level.m_Lev));
@@ -188,7 +174,7 @@ TEST(LevelSnapshot, SnapshotsAreIndependentOfLaterEditsAndOfEachOther) {
     f.ExpectOriginal();
 
     second.RestoreLevel(f.doc.level());
-    EXPECT_EQ(WriteTexts(level), middle);
+    EXPECT_EQ(WriteGameTexts(level), middle);
     EXPECT_EQ(Findings(level), std::vector<std::string>{});
     first.RestoreLevel(f.doc.level());
     f.ExpectOriginal();
@@ -201,16 +187,16 @@ TEST(LevelSnapshot, RestoresIntoFreshLevelsAndEmptiesLevels) {
     CDataLevel fresh;
     snapshot.RestoreLevel(fresh);
     EXPECT_EQ(testing::CountDifferences(fresh, f.original, {.members = false}), 0);
-    EXPECT_EQ(WriteTexts(fresh), f.texts);
+    EXPECT_EQ(WriteGameTexts(fresh), f.texts);
 
     // An empty level restored over a full one leaves nothing behind.
     CDataLevel empty;
-    const Texts emptyTexts = WriteTexts(empty);
+    const GameTexts emptyTexts = WriteGameTexts(empty);
     LevelSnapshot::Capture(empty).RestoreLevel(f.doc.level());
     EXPECT_TRUE(f.doc.level().m_Lev.m_pSectors.empty());
     EXPECT_TRUE(f.doc.level().m_Objects.m_pObjects.empty());
     EXPECT_TRUE(f.doc.level().m_Inf.m_pItems.empty());
-    EXPECT_EQ(WriteTexts(f.doc.level()), emptyTexts);
+    EXPECT_EQ(WriteGameTexts(f.doc.level()), emptyTexts);
 }
 
 TEST(LevelSnapshot, KeepsValuesTheTextsDoNotCarry) {
@@ -243,7 +229,7 @@ TEST(LevelSnapshot, KeepsValuesTheTextsDoNotCarry) {
 TEST(LevelSnapshot, HoldsNoMoreThanTheLevelTexts) {
     CDataLevel level;
     testing::BuildSyntheticLevel(level, testing::SyntheticLevelOptions::Small());
-    const Texts texts = WriteTexts(level);
+    const GameTexts texts = WriteGameTexts(level);
     const LevelSnapshot snapshot = LevelSnapshot::Capture(level);
     EXPECT_GT(snapshot.MemoryBytes(), 0u);
     EXPECT_LE(snapshot.MemoryBytes(), texts.lev.size() + texts.o.size() + texts.inf.size());

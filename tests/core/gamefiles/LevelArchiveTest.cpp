@@ -1,7 +1,4 @@
 #include "gamefiles/LevelArchive.h"
-#include "gamefiles/InfFile.h"
-#include "gamefiles/LevFile.h"
-#include "gamefiles/ObjectsFile.h"
 #include "model/ModelOps.h"
 #include "model/StringUtil.h"
 #include "support/LevelBuilders.h"
@@ -58,11 +55,8 @@ void Furnish(CDataLevel& level, void (*build)(CDataLevel&), std::string_view nam
 
 // The LEV, O and INF texts of a level, written by the game-text writers.
 std::vector<Member> TextsOf(CDataLevel& level, const std::string& name, std::string_view title) {
-    std::string lev, o, inf;
-    WriteLev(level.m_Lev, title, lev);
-    WriteObjects(level.m_Objects, title, o);
-    WriteInf(level.m_Inf, title, inf);
-    return {{name + ".LEV", lev}, {name + ".O", o}, {name + ".INF", inf}};
+    const testing::GameTexts t = testing::WriteGameTexts(level, title);
+    return {{name + ".LEV", t.lev}, {name + ".O", t.o}, {name + ".INF", t.inf}};
 }
 
 std::vector<Member> LevelMembers(void (*build)(CDataLevel&), const std::string& name,

@@ -2,10 +2,8 @@
 
 #include "app/AppContext.h"
 #include "app/MorviDocument.h"
-#include "gamefiles/InfFile.h"
-#include "gamefiles/LevFile.h"
-#include "gamefiles/ObjectsFile.h"
 #include "model/CDataLevel.h"
+#include "support/LevelCompare.h"
 
 #include <QFile>
 #include <QStandardPaths>
@@ -49,11 +47,8 @@ QByteArray FileBytes(const QString& path) {
 }
 
 QString LevelTexts(CDataLevel& level) {
-    std::string lev, objects, inf;
-    WriteLev(level.m_Lev, kGeneratorTitle, lev);
-    WriteObjects(level.m_Objects, kGeneratorTitle, objects);
-    WriteInf(level.m_Inf, kGeneratorTitle, inf);
-    return QString::fromStdString(lev + "\n--O--\n" + objects + "\n--INF--\n" + inf);
+    const morvi::testing::GameTexts t = morvi::testing::WriteGameTexts(level);
+    return QString::fromStdString(t.lev + "\n--O--\n" + t.o + "\n--INF--\n" + t.inf);
 }
 
 WithoutFileAdminRights::WithoutFileAdminRights() {
