@@ -1,9 +1,6 @@
 // Writes the seed corpus of every fuzzer with our own writers: make_fuzz_seeds OUTDIR writes
 // OUTDIR/<fuzzer>/seed-N files.
 #include "gamefiles/DocumentFile.h"
-#include "gamefiles/InfFile.h"
-#include "gamefiles/LevFile.h"
-#include "gamefiles/ObjectsFile.h"
 #include "model/CDataLevel.h"
 #include "model/RecordArchive.h"
 #include "model/ResourceBlock.h"
@@ -15,6 +12,7 @@
 #include "resources/SpriteConverter.h"
 #include "resources/VocSound.h"
 #include "support/LevelBuilders.h"
+#include "support/LevelCompare.h"
 #include "support/SpriteWriter.h"
 #include "support/SyntheticLevel.h"
 
@@ -60,21 +58,16 @@ void LevelSeeds(const fs::path& dir) {
     options.textures = 8;
     testing::BuildSyntheticLevel(doc.level(), options);
     CDataLevel& level = doc.level();
-    std::string lev, o, inf;
-    WriteLev(level.m_Lev, kGeneratorTitle, lev);
-    WriteObjects(level.m_Objects, kGeneratorTitle, o);
-    WriteInf(level.m_Inf, kGeneratorTitle, inf);
-    WriteSeed(dir, "lev", 0, AsBytes(lev));
-    WriteSeed(dir, "o", 0, AsBytes(o));
-    WriteSeed(dir, "inf", 0, AsBytes(inf));
-    WriteSeed(dir, "edit", 0, AsBytes(lev + "\x1e" + o + "\x1e" + inf));
+    const testing::GameTexts texts = testing::WriteGameTexts(level);
+    WriteSeed(dir, "lev", 0, AsBytes(texts.lev));
+    WriteSeed(dir, "o", 0, AsBytes(texts.o));
+    WriteSeed(dir, "inf", 0, AsBytes(texts.inf));
+    WriteSeed(dir, "edit", 0, AsBytes(texts.lev + "\x1e" + texts.o + "\x1e" + texts.inf));
     int n = 1;
     for (auto build : {testing::BuildRoomWithPillar, testing::BuildTwoRooms}) {
         CDataLevel small;
         build(small);
-        std::string text;
-        WriteLev(small.m_Lev, kGeneratorTitle, text);
-        WriteSeed(dir, "edit", n++, AsBytes(text));
+        WriteSeed(dir, "edit", n++, AsBytes(testing::WriteGameTexts(small).lev));
     }
 
     std::vector<std::uint8_t> gob;

@@ -125,11 +125,12 @@ TEST_F(MorviCli, Gob) {
     ASSERT_EQ(Run("gob add " + gob + " " + P("c.voc") + " --as=NEW.VOC").exit, 0);
     ASSERT_EQ(Run("gob remove " + gob + " A.TXT").exit, 0);
     EXPECT_NE(Run("gob list " + gob).out.find("2 members, 305 bytes"), npos);
+    EXPECT_NE(Run("gob list --json " + gob).out.find("{\"name\":\"NEW.VOC\""), npos);
 
     // Nothing is added when one of the files is refused.
     const std::string before = Read("x.gob");
     Write("waytoolongname.txt", "?");
-    EXPECT_EQ(Run("gob add " + gob + " " + P("a.txt") + " " + P("waytoolongname.txt")).exit, 1);
+    EXPECT_EQ(Run("gob add " + gob + " " + P("c.voc") + " " + P("waytoolongname.txt")).exit, 1);
     EXPECT_EQ(Run("gob remove " + gob + " NOPE.TXT").exit, 1);
     EXPECT_EQ(Read("x.gob"), before);
     Write("bad.gob", "GOB\n\xff\xff\xff\x7f");
@@ -177,8 +178,8 @@ TEST_F(MorviCli, Level) {
             MakeLevelGob("low.gob", [](CDataLevel& l) { l.m_Lev.m_pSectors[1]->m_dFloorAltitude = -8.0; }));
     EXPECT_EQ(
         std::tie(r.exit, r.out),
-        std::tuple(1,
-                   "sector 1 hall: floor altitude 0.00 -> -8.00\n1 difference: 0 added, 0 removed, 1 changed\n"));
+        std::tuple(
+            1, "sector 1 hall: floor altitude 0.00 -> -8.00\n1 difference: 0 added, 0 removed, 1 changed\n"));
     Write("junk.gob", "GOB\n\xff\xff\xff\x7f");
     r = Run("level diff " + gob + " " + P("junk.gob"));
     EXPECT_EQ(r.exit, 2);

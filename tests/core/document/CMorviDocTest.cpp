@@ -101,14 +101,17 @@ TEST(CMorviDoc, OnlyChangesOfTheLevelMakeSteps) {
     EXPECT_EQ(selectionNotes, 1);
     EXPECT_FALSE(v.doc.CanUndo());
 
-    // Nested changes make one step, named by the outermost.
+    // Nested changes make one step, named by the outermost; its undo takes back what the outer
+    // change did before the inner one began.
     v.Select({{0, 0, -1, -1}});
     v.doc.BeginChange();
+    v.sector(1).m_dFloorAltitude = -3;
     Command(v, "Extrude", [](const EditContext& e) { return ExtrudeSelection(e); });
     v.doc.EndChange("Outer", kChangedNothing);
     EXPECT_EQ(v.doc.HistoryLabels(), std::vector<std::string>{"Outer"});
     ASSERT_TRUE(v.doc.Undo());
     EXPECT_EQ(v.level().m_Lev.m_pSectors.size(), 2u);
+    EXPECT_EQ(v.sector(1).m_dFloorAltitude, 0);
     EXPECT_TRUE(v.doc.CanRedo());
     v.Select({{0, 2, -1, -1}});
     Command(v, "Insert", InsertAtSelection);
