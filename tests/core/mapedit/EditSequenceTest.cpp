@@ -51,21 +51,18 @@ TEST(EditSequence, RandomEditsStayValidAndUndoToTheStart) {
 
 // The harness itself: an edit that breaks the level is reported with its seed, step and name.
 TEST(EditSequence, ReportsBrokenEdits) {
-    const auto run = [](EditResult (*edit)(CMapEngine&, Rng&)) {
-        CMorviDoc doc;
-        testing::BuildTwoRooms(doc.level());
-        EditSequence sequence(doc);
-        sequence.AddOperation({"bad", nullptr, edit});
-        return sequence.Run(0x1234, 500);
-    };
-    const SequenceOutcome wallless = run([](CMapEngine& e, Rng&) {
-        auto& sectors = e.level().m_Lev.m_pSectors;
-        sectors.push_back(std::make_unique<CDataSector>());
-        sectors.back()->m_nIndex = static_cast<int>(sectors.size()) - 1;
-        EditResult r;
-        r.m_bChanged = true;
-        return r;
-    });
+    CMorviDoc doc;
+    testing::BuildTwoRooms(doc.level());
+    EditSequence sequence(doc);
+    sequence.AddOperation({"bad", nullptr, [](CMapEngine& e, Rng&) {
+                               auto& sectors = e.level().m_Lev.m_pSectors;
+                               sectors.push_back(std::make_unique<CDataSector>());
+                               sectors.back()->m_nIndex = static_cast<int>(sectors.size()) - 1;
+                               EditResult r;
+                               r.m_bChanged = true;
+                               return r;
+                           }});
+    const SequenceOutcome wallless = sequence.Run(0x1234, 500);
     ASSERT_FALSE(wallless.ok());
     EXPECT_NE(wallless.m_strFailure.find("seed 0x1234, step "), std::string::npos) << wallless.m_strFailure;
     EXPECT_NE(wallless.m_strFailure.find("(bad)"), std::string::npos) << wallless.m_strFailure;

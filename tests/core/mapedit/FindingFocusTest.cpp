@@ -43,39 +43,5 @@ TEST_F(FindingFocus, BrokenMirrorSelectsTheWallOnItsLayerAndCentresOnItsMidpoint
     EXPECT_EQ(m_nStores, 1);
 }
 
-TEST_F(FindingFocus, ObjectFindingSwitchesToObjectMode) {
-    testing::AddObject(level(), 100, 20, 1).m_nData = 4; // no sprite table at all
-    const LevelFinding finding = FindingAbout(-1);
-    ASSERT_EQ(finding.m_Kind, Kind::Object);
-    doc.m_nMode = kModeSector;
-    engine.AddToSelection({0, -1, -1, -1});
-    ASSERT_TRUE(FocusOnFinding(engine, finding));
-    EXPECT_EQ(doc.m_nMode, kModeObject);
-    EXPECT_EQ(engine.selection(), (Selection{{1, -1, -1, 0}}));
-    EXPECT_EQ(doc.m_nCurrentLayer, 3);
-    EXPECT_TRUE(CentredOn(100, 20));
-}
-
-TEST_F(FindingFocus, BrokenIndicesFallBackToWhatExists) {
-    // A wall past the sector's last wall: its sector, centred on the mean of its vertices.
-    ASSERT_TRUE(FocusOnFinding(engine, LevelFinding{Kind::Wall, 1, 9, -1, -1, -1, "Sector 1 wall 9"}));
-    EXPECT_EQ(doc.m_nMode, kModeSector);
-    EXPECT_EQ(engine.selection(), (Selection{{1, -1, -1, -1}}));
-    EXPECT_TRUE(CentredOn(96, 32));
-    // An INF item focuses the sector it names; nothing that exists changes nothing.
-    testing::AddItem(level().m_Inf, "sector", "LIFT", -1, {});
-    sector(1).m_strName = "lift";
-    ASSERT_TRUE(FocusOnFinding(engine, LevelFinding{Kind::InfItem, -1, -1, -1, -1, 0, ""}));
-    EXPECT_EQ(engine.selection(), (Selection{{1, -1, -1, -1}}));
-    const int stores = m_nStores;
-    for (const LevelFinding& none : {LevelFinding{Kind::Sector, 5, -1, -1, -1, -1, ""},
-                                     LevelFinding{Kind::Object, -1, -1, -1, 0, -1, ""},
-                                     LevelFinding{Kind::InfItem, -1, -1, -1, -1, 1, ""},
-                                     LevelFinding{Kind::Level, -1, -1, -1, -1, -1, ""}})
-        EXPECT_FALSE(FocusOnFinding(engine, none));
-    EXPECT_EQ(engine.selection(), (Selection{{1, -1, -1, -1}}));
-    EXPECT_EQ(m_nStores, stores);
-}
-
 } // namespace
 } // namespace morvi

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
-#include <tuple>
 #include <vector>
 
 namespace morvi {
@@ -133,37 +131,6 @@ TEST(MapDrawing, WallPensFollowTheRulesInTheirOrder) {
         EXPECT_EQ(WallColours(list, c.x0, c.wall), c.expected) << "square " << c.x0 << " wall " << c.wall;
 }
 
-TEST(MapDrawing, ToolFillsFollowTheSectorFlags) {
-    const struct {
-        int tool;
-        int flags;
-        double second;
-        std::optional<std::uint32_t> brush;
-    } cases[] = {
-        {kToolNormal, kSectorSky, 5, std::nullopt},
-        {kToolDamage, kSectorLowDamage, 0, 64},
-        {kToolDamage, kSectorExploding | kSectorLowDamage | kSectorHighDamage, 0, 240},
-        {kToolAltitude, 0, 0.0, std::nullopt},
-        {kToolAltitude, 0, -0.0, std::nullopt},
-        {kToolAltitude, 0, -2.5, 0x008000},
-        {kToolSkiesPits, kSectorPit, 0, 96u << 16},
-        {kToolSkiesPits, kSectorSky | kSectorPit, 0, 224u << 16},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(::testing::Message() << "tool " << c.tool << " flags " << c.flags);
-        Fixture f;
-        CDataSector& s = f.AddSquare(0, 0, 64, 64);
-        s.m_nFlags1 = c.flags;
-        s.m_dSecondAltitude = c.second;
-        f.doc.m_nTool = c.tool;
-        const auto fills = OfKind(f.Map(), PrimitiveKind::Polygon);
-        ASSERT_EQ(fills.size(), c.brush ? 1u : 0u);
-        if (c.brush) {
-            EXPECT_EQ(fills[0].m_crColour, *c.brush);
-        }
-    }
-}
-
 TEST(MapDrawing, FillsAreClippedAndHolesFilledLikeTheOuterLoop) {
     Fixture f;
     testing::BuildRoomWithPillar(f.level());
@@ -180,22 +147,6 @@ TEST(MapDrawing, FillsAreClippedAndHolesFilledLikeTheOuterLoop) {
     EXPECT_EQ(Corners(list, fills[3]), (Points{{-10, 200}, {164, 200}, {164, 136}, {-10, 136}}));
     for (const Primitive& p : OfKind(list, PrimitiveKind::Line))
         EXPECT_GE(std::max(p.m_nX1, p.m_nX2), 0);
-
-    // Segments on an edge, from an edge outwards or of one point are rejected; the others are
-    // cut on Z first, then X.
-    f.engine.viewport().SetVisibleRect();
-    const auto clip = [&](double x1, double z1, double x2, double z2) {
-        const bool kept = f.engine.viewport().ClipSegment(x1, z1, x2, z2);
-        return std::make_pair(kept, std::vector<double>{x1, z1, x2, z2});
-    };
-    EXPECT_FALSE(clip(-110, 0, -110, 100).first);
-    EXPECT_FALSE(clip(0, 210, 50, 300).first);
-    EXPECT_EQ(clip(-210, -210, 0, 0), std::make_pair(true, std::vector<double>{-110, -110, 0, 0}));
-    const auto [kept, top] = clip(0, 0, 1010, 410); // leaves through the top (Z first)
-    EXPECT_TRUE(kept);
-    EXPECT_DOUBLE_EQ(top[2], 1010.0 * 210 / 410);
-    EXPECT_DOUBLE_EQ(top[3], 210);
-    EXPECT_EQ(clip(2000, 100, 0, 100), std::make_pair(true, std::vector<double>{910, 100, 0, 100}));
 }
 
 // The assignment visits objects row by row; a plain scan of every sector for every object must
@@ -225,43 +176,6 @@ TEST(MapDrawing, ObjectSectorsAgreeWithAPlainScan) {
         assigned += expected != -1;
     }
     EXPECT_GT(assigned, 10);
-    // A clean assignment is kept until something marks it stale.
-    CDataObjectItem& first =
-        **std::find_if(f.level().m_Objects.m_pObjects.begin(), f.level().m_Objects.m_pObjects.end(),
-                       [](const auto& o) { return o->m_nSector >= 0; });
-    const int sector = first.m_nSector;
-    first.m_dY = 1e6;
-    f.Map();
-    EXPECT_EQ(first.m_nSector, sector);
-    f.engine.drawing().MarkObjectsDirty();
-    f.Map();
-    EXPECT_EQ(first.m_nSector, -1);
-}
-
-// Culling sectors by their boxes must change nothing: the list equals the sectors' walls drawn one
-// by one without it.
-TEST(MapDrawing, CullingKeepsTheListOfAnUnculledDraw) {
-    Fixture f;
-    testing::BuildSyntheticLevel(f.level(), testing::SyntheticLevelOptions::Small());
-    double minX = 1e9, maxX = -1e9, minZ = 1e9, maxZ = -1e9;
-    for (const auto& s : f.level().m_Lev.m_pSectors)
-        for (const auto& v : s->m_pVertices) {
-            minX = std::min(minX, v->m_dX), maxX = std::max(maxX, v->m_dX);
-            minZ = std::min(minZ, v->m_dZ), maxZ = std::max(maxZ, v->m_dZ);
-        }
-    // A window over the middle of the level, so that sectors lie inside, across and outside it.
-    f.engine.viewport().m_rcClient = {0, 0, static_cast<int>((maxX - minX) / 3),
-                                      static_cast<int>((maxZ - minZ) / 3)};
-    f.doc.m_dScrollX = minX + (maxX - minX) / 3 + 2048;
-    f.doc.m_dScrollZ = 2048 - (maxZ - (maxZ - minZ) / 3);
-    f.doc.m_bAllLayers = 1;
-    const DisplayList& culled = f.Map();
-    DisplayList plain;
-    for (std::size_t i = 0; i < f.level().m_Lev.m_pSectors.size(); ++i)
-        f.engine.drawing().DrawSectorWalls(plain, static_cast<int>(i), 0, 0);
-    EXPECT_GT(plain.size(), 20u);
-    EXPECT_LT(plain.size(), f.level().m_Lev.m_pSectors.size() * 4);
-    EXPECT_EQ(culled.primitives(), plain.primitives());
 }
 
 } // namespace

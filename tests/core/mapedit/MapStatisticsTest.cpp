@@ -32,23 +32,5 @@ TEST(MapStatistics, CountsAndDegenerateWalls) {
               (Lines{"Sector   0, vertex   4 and vertex   5", "Sector   1, vertex   0 and vertex   1"}));
 }
 
-TEST(MapStatistics, JumpSelectsTheSectorOnItsLayerAndCentresIt) {
-    testing::EngineView v(kModeSector, testing::BuildTwoRooms);
-    v.sector(1).m_nLayer = 3;
-    v.Select({testing::Sector(0), testing::Sector(1)});
-    std::vector<std::string> log;
-    const auto watch = v.doc.m_SelectionChanged.Connect([&] {
-        log.push_back(std::to_string(v.doc.m_nCurrentLayer) + " " +
-                      std::to_string(v.engine.selection().size()));
-    });
-    v.engine.picker().JumpToSector(1);
-    EXPECT_EQ(v.engine.selection(), std::vector<CMapSelItem>{testing::Sector(1)});
-    EXPECT_EQ(log, std::vector<std::string>{"3 1"}) << "the layer is current before the views hear of it";
-    // The mean of the vertices (96, 32) comes to the client's centre (400, 300).
-    EXPECT_EQ(v.engine.viewport().WorldToScreen(96, 32), (ScreenPoint{400, 300}));
-    v.engine.picker().JumpToSector(2);
-    EXPECT_EQ(log.size(), 1u) << "a sector that does not exist changes nothing";
-}
-
 } // namespace
 } // namespace morvi

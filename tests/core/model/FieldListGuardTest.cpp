@@ -43,33 +43,20 @@ void Build(CDataLevel& level) {
     level.m_LevelNames = {"SECBASE", "TALAY"};
 }
 
-CDataSector& Sector(CDataLevel& l) {
-    return *l.m_Lev.m_pSectors[0];
-}
-CDataWall& Wall(CDataLevel& l) {
-    return *Sector(l).m_pWalls[0];
-}
-CDataObjectItem& Object(CDataLevel& l) {
-    return *l.m_Objects.m_pObjects[0];
-}
-std::string Text(int v) {
-    return "F" + std::to_string(v);
-}
+constexpr auto Sector = [](CDataLevel& l) -> CDataSector& { return *l.m_Lev.m_pSectors[0]; };
+constexpr auto Wall = [](CDataLevel& l) -> CDataWall& { return *Sector(l).m_pWalls[0]; };
+constexpr auto Object = [](CDataLevel& l) -> CDataObjectItem& { return *l.m_Objects.m_pObjects[0]; };
+constexpr auto Text = [](int v) { return "F" + std::to_string(v); };
 
-void AddTextureFields(std::vector<Field>& fields, const char* slot,
-                      std::function<CDataTexture&(CDataLevel&)> of) {
-    const std::string s(slot);
-    fields.push_back({s + " texture", Record::Sector, true, [of](CDataLevel& l, int) {
-                          // Textures are encoded by name: another entry of the table.
-                          CDataTexture& t = of(l);
-                          t.m_nTexture = t.m_nTexture == 0 ? 1 : 0;
-                      }});
-    fields.push_back(
-        {s + " offset x", Record::Sector, true, [of](CDataLevel& l, int v) { of(l).m_dOffsetX = v + 0.5; }});
-    fields.push_back(
-        {s + " offset y", Record::Sector, true, [of](CDataLevel& l, int v) { of(l).m_dOffsetY = v + 0.5; }});
-    fields.push_back(
-        {s + " flag", Record::Sector, true, [of](CDataLevel& l, int v) { of(l).m_nTexFlag = v; }});
+void AddTextureFields(std::vector<Field>& f, const std::string& s, CDataTexture& (*of)(CDataLevel&)) {
+    // Textures are encoded by name: another entry of the table.
+    f.push_back({s + " texture", Record::Sector, true,
+                 [of](CDataLevel& l, int) { of(l).m_nTexture = of(l).m_nTexture == 0; }});
+    f.push_back(
+        {s + " offset x", Record::Sector, true, [of](CDataLevel& l, int v) { of(l).m_dOffsetX = v; }});
+    f.push_back(
+        {s + " offset y", Record::Sector, true, [of](CDataLevel& l, int v) { of(l).m_dOffsetY = v; }});
+    f.push_back({s + " flag", Record::Sector, true, [of](CDataLevel& l, int v) { of(l).m_nTexFlag = v; }});
 }
 
 std::vector<Field> Fields() {
