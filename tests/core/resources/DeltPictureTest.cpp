@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace morvi {
@@ -59,10 +61,7 @@ TEST(DeltPictureTest, WritesAndReadsLinesByteForByte) {
              .u16(5).u16(1).u16(2).u8(4).u8(1).u8(2)                // raw 2
              .u16(0).m_Bytes},
         {PictureOf({Bytes(130, 8)}, 0, 0),                          // 127 and 3 of index 8
-         RawBytes()
-             .u16(0).u16(0).u16(129).u16(0)
-             .u16(261).u16(0).u16(0).u8(255).u8(8).u8(7).u8(8)
-             .u16(0).m_Bytes},
+         RawBytes().u16(0).u16(0).u16(129).u16(0).u16(261).u16(0).u16(0).u8(255).u8(8).u8(7).u8(8).u16(0).m_Bytes},
         {PictureOf({Bytes(3, 0), Bytes(3, 0)}, 2, 3), RawBytes().u16(2).u16(3).u16(2).u16(1).u16(0).m_Bytes},
     };
     // clang-format on
@@ -105,99 +104,74 @@ TEST(DeltPictureTest, RoundTripKeepsIndicesAndOffsets) {
     canvas[5].assign(300, 17);
     const DeltPicture picture = PictureOf(canvas, -120, 35);
     const DeltPicture back = Decoded(Encoded(picture));
-    EXPECT_EQ(back.m_nOffsetX, -120);
-    EXPECT_EQ(back.m_nOffsetY, 35);
+    EXPECT_EQ(std::pair(back.m_nOffsetX, back.m_nOffsetY), (std::pair<std::int16_t, std::int16_t>(-120, 35)));
     EXPECT_EQ(CanvasOf(back.m_Image), canvas);
 }
 
-TEST(DeltPictureTest, RefusesDamagedPicturesAndKeepsTheOldOneAndWritesNoEmptyOne) {
-    const std::vector<std::pair<Bytes, const char*>> cases = {
-        {RawBytes().u16(0).u16(0).u16(3).m_Bytes, "BAD.DLT: the data ends early"},
-        {RawBytes().u16(0).u16(0).u16(4096).u16(0).u16(0).m_Bytes,
-         "BAD.DLT: the picture is 4097 x 1, larger than 4096 x 4096."},
-        // A line without its position, a raw line short of its pixels, a run without its value.
-        {RawBytes().u16(0).u16(0).u16(3).u16(3).u16(4).u16(0).m_Bytes, "BAD.DLT: the data ends early"},
-        {RawBytes().u16(0).u16(0).u16(3).u16(3).u16(8).u16(0).u16(0).u8(1).m_Bytes,
-         "BAD.DLT: the data ends early"},
-        {RawBytes().u16(0).u16(0).u16(3).u16(3).u16(9).u16(0).u16(0).u8(9).m_Bytes,
-         "BAD.DLT: the data ends early"},
-    };
-    for (const auto& [bytes, message] : cases) {
-        DeltPicture picture = PictureOf({{1, 2}}, 3, 4);
-        const Status status = DecodeDelt(bytes, "BAD.DLT", GamePalette(), false, picture);
-        EXPECT_EQ(status.message().rfind(message, 0), 0u) << status.message();
-        EXPECT_EQ(CanvasOf(picture.m_Image), (std::vector<Bytes>{{1, 2}})) << message;
-        EXPECT_EQ(picture.m_nOffsetX, 3) << message;
-    }
-    Bytes out{1, 2};
-    EXPECT_EQ(EncodeDelt(DeltPicture(), out).message(),
-              "DELT: a picture must be 1 to 4096 pixels a side, not 0 x 0.");
-    EXPECT_EQ(out, (Bytes{1, 2}));
-}
-
 // The count, then each picture with its size in front; an empty frame is a header without lines.
-// Read back, the frames keep their pictures and offsets.
+// Read back, the frames keep their pictures and offsets; pictures of ten bytes or less are empty.
 TEST(AnimTest, WritesCountThenSizedPicturesAndReadsThemBack) {
     std::vector<DeltPicture> frames;
     frames.push_back(PictureOf({{6}}, 1, 2));
     frames.emplace_back();
     frames.back().m_nOffsetX = 4;
-    // clang-format off
-    const Bytes expected = RawBytes()
-                               .u16(2)
-                               .u32(18).u16(1).u16(2).u16(0).u16(0).u16(3).u16(0).u16(0).u8(2).u8(6).u16(0)
-                               .u32(10).u16(4).u16(0).u16(0).u16(0).u16(0).m_Bytes;
-    // clang-format on
+    RawBytes expected;
+    expected.u16(2).u32(18).u16(1).u16(2).u16(0).u16(0).u16(3).u16(0).u16(0).u8(2).u8(6).u16(0);
+    expected.u32(10).u16(4).u16(0).u16(0).u16(0).u16(0);
     Bytes out{0xAA}; // the writer appends
     ASSERT_TRUE(Succeeded(EncodeAnim(frames, out)));
-    EXPECT_EQ(out, RawBytes().u8(0xAA).bytes(expected).m_Bytes);
+    EXPECT_EQ(out, RawBytes().u8(0xAA).bytes(expected.m_Bytes).m_Bytes);
     std::vector<DeltPicture> back;
-    ASSERT_TRUE(Succeeded(DecodeAnim(expected, "TEST.ANM", GamePalette(), false, back)));
+    ASSERT_TRUE(Succeeded(DecodeAnim(expected.m_Bytes, "TEST.ANM", GamePalette(), false, back)));
     ASSERT_EQ(back.size(), 2u);
-    for (std::size_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(std::pair(back[i].m_nOffsetX, back[i].m_nOffsetY),
-                  std::pair(frames[i].m_nOffsetX, frames[i].m_nOffsetY));
-        EXPECT_EQ(CanvasOf(back[i].m_Image), CanvasOf(frames[i].m_Image)) << i;
-    }
-
-    // Pictures of ten bytes or less are empty frames: the last one's header promises 6 x 5 pixels,
-    // but ten bytes cannot hold a line.
-    // clang-format off
-    const Bytes empties = RawBytes()
-                            .u16(3)
-                            .u32(0)
-                            .u32(3).u8(1).u8(2).u8(3)
-                            .u32(10).u16(0xFFFE).u16(8).u16(5).u16(4).u16(0).m_Bytes;
-    // clang-format on
+    for (std::size_t i = 0; i < 2; ++i)
+        EXPECT_EQ(std::tuple(back[i].m_nOffsetX, back[i].m_nOffsetY, CanvasOf(back[i].m_Image)),
+                  std::tuple(frames[i].m_nOffsetX, frames[i].m_nOffsetY, CanvasOf(frames[i].m_Image)));
+    // Ten bytes whose header promises 6 x 5 pixels cannot hold a line.
+    const Bytes empties =
+        RawBytes().u16(2).u32(3).u8(1).u8(2).u8(3).u32(10).u16(0xFFFE).u16(8).u16(5).u16(4).u16(0).m_Bytes;
     ASSERT_TRUE(Succeeded(DecodeAnim(empties, "E.ANM", GamePalette(), false, frames)));
-    ASSERT_EQ(frames.size(), 3u);
-    for (const DeltPicture& frame : frames)
-        EXPECT_EQ(frame.m_Image.width(), 0);
-    EXPECT_EQ(frames[2].m_nOffsetX, -2);
-    EXPECT_EQ(frames[2].m_nOffsetY, 8);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(std::tuple(frames[0].m_Image.width(), frames[1].m_Image.width(), frames[1].m_nOffsetX),
+              std::tuple(0, 0, -2));
 }
 
-TEST(AnimTest, RefusesDamagedAnimsWithNoFramesAndTooManyToCount) {
+// A damaged DELT keeps the old picture; a damaged ANIM leaves no frames. Neither writer writes
+// what it cannot store.
+TEST(DeltPictureTest, RefusesDamagedPicturesAndAnims) {
     const Bytes goodDelt =
         RawBytes().u16(0).u16(0).u16(0).u16(0).u16(3).u16(0).u16(0).u8(2).u8(6).u16(0).m_Bytes;
     const std::vector<std::pair<Bytes, const char*>> cases = {
+        {RawBytes().u16(0).u16(0).u16(4096).u16(0).u16(0).m_Bytes,
+         "X.DLT: the picture is 4097 x 1, larger than 4096 x 4096."},
+        // A line without its position, a run without its value.
+        {RawBytes().u16(0).u16(0).u16(3).u16(3).u16(4).u16(0).m_Bytes, "X.DLT: the data ends early"},
+        {RawBytes().u16(0).u16(0).u16(3).u16(3).u16(9).u16(0).u16(0).u8(9).m_Bytes,
+         "X.DLT: the data ends early"},
         {Bytes{1}, "X.ANM: the data ends early"},
         {RawBytes().u16(3).u32(0).u32(0).m_Bytes, "X.ANM: 3 pictures cannot fit in 10 bytes."},
-        {RawBytes().u16(0xFFFF).m_Bytes, "X.ANM: 65535 pictures cannot fit in 2 bytes."},
         {RawBytes().u16(1).u32(100).zeros(20).m_Bytes, "X.ANM: the data ends early"},
         {RawBytes().u16(2).u32(18).bytes(goodDelt).u32(12).zeros(4).u16(5000).zeros(6).m_Bytes,
          "X.ANM picture 2: the picture is 5001 x 1"},
     };
     for (const auto& [bytes, message] : cases) {
+        const bool anim = std::string_view(message).starts_with("X.ANM");
+        DeltPicture picture = PictureOf({{1, 2}}, 3, 4);
         std::vector<DeltPicture> frames(1);
-        const Status status = DecodeAnim(bytes, "X.ANM", GamePalette(), false, frames);
+        const Status status = anim ? DecodeAnim(bytes, "X.ANM", GamePalette(), false, frames)
+                                   : DecodeDelt(bytes, "X.DLT", GamePalette(), false, picture);
         EXPECT_EQ(status.message().rfind(message, 0), 0u) << status.message();
-        EXPECT_TRUE(frames.empty()) << message;
+        EXPECT_EQ(frames.empty(), anim) << message;
+        EXPECT_EQ(std::pair(CanvasOf(picture.m_Image), picture.m_nOffsetX),
+                  std::pair(std::vector<Bytes>{{1, 2}}, std::int16_t(3)))
+            << message;
     }
-    std::vector<DeltPicture> tooMany(0x10000);
-    Bytes refused{7};
-    EXPECT_EQ(EncodeAnim(tooMany, refused).message(), "ANIM: at most 65535 pictures, not 65536.");
-    EXPECT_EQ(refused, (Bytes{7}));
+    Bytes out{1, 2};
+    EXPECT_EQ(EncodeDelt(DeltPicture(), out).message(),
+              "DELT: a picture must be 1 to 4096 pixels a side, not 0 x 0.");
+    EXPECT_EQ(EncodeAnim(std::vector<DeltPicture>(0x10000), out).message(),
+              "ANIM: at most 65535 pictures, not 65536.");
+    EXPECT_EQ(out, (Bytes{1, 2}));
 }
 
 } // namespace

@@ -6,10 +6,9 @@
 #include "resources/DeltPicture.h"
 #include "resources/ResourceCache.h"
 #include "resources/ResourcePreview.h"
+#include "resources/SpriteEncoder.h"
 
 #include "PictureHelpers.h"
-#include "support/RawBytes.h"
-#include "support/SpriteWriter.h"
 #include "support/StatusAssertions.h"
 #include "support/TempDir.h"
 
@@ -28,6 +27,7 @@ namespace fs = std::filesystem;
 using testing::Bytes;
 using testing::ColumnsOf;
 using testing::Succeeded;
+using Names = std::vector<std::string>;
 
 IndexedImage Picture(int width, int height, int seed) {
     return testing::PictureOf(width, height, [seed](int c, int r) { return seed + 3 * c + r; });
@@ -39,8 +39,8 @@ Bytes Bm(const IndexedImage& image, BmCompression compression = kBmPlain) {
     return bytes;
 }
 
-std::vector<std::string> Names(const GobDirectory& directory) {
-    std::vector<std::string> names;
+Names NamesOf(const GobDirectory& directory) {
+    Names names;
     for (const GobDirectoryEntry& entry : directory)
         names.push_back(entry.m_strName);
     return names;
@@ -49,21 +49,9 @@ std::vector<std::string> Names(const GobDirectory& directory) {
 GamePalette Palette(int seed) {
     GamePalette palette;
     for (std::size_t i = 0; i < kPaletteEntries; ++i)
-        palette.SetEntry(i, static_cast<std::uint8_t>((i + seed) % 64), static_cast<std::uint8_t>(i % 64),
-                         static_cast<std::uint8_t>(seed % 64));
+        palette.SetEntry(i, std::uint8_t((i + seed) % 64), std::uint8_t(i % 64), std::uint8_t(seed % 64));
     return palette;
 }
-
-Bytes BytesOf(const GamePalette& palette) {
-    return Bytes(palette.m_Bytes.begin(), palette.m_Bytes.end());
-}
-
-// A GOB by hand: header, then the directory where the test puts it.
-struct RawGob : testing::RawBytesOf<RawGob> {
-    RawGob& entry(std::uint32_t offset, std::uint32_t size, std::string_view name) {
-        return u32(offset).u32(size).field(name, 13);
-    }
-};
 
 // A game's CD-ROM folder and installed folder, and a level "SECBASE" with a palette of its own.
 struct Game {
@@ -71,7 +59,9 @@ struct Game {
         fs::create_directories(folder(false));
         fs::create_directories(folder(true));
         m_Level.m_LevelNames = {"SECBASE"};
-        EXPECT_TRUE(Succeeded(m_Level.AddMember("SECBASE.PAL", BytesOf(Palette(5)))));
+        const GamePalette own = Palette(5);
+        EXPECT_TRUE(
+            Succeeded(m_Level.AddMember("SECBASE.PAL", Bytes(own.m_Bytes.begin(), own.m_Bytes.end()))));
     }
     fs::path folder(bool installed) const { return m_Root.path() / (installed ? "install" : "cd"); }
     void Archive(const fs::path& path, const std::vector<std::pair<std::string, Bytes>>& members) {
@@ -86,85 +76,42 @@ struct Game {
     ResourceCache m_Cache{folder(false), folder(true)};
 };
 
-// Names end at the first NUL or after thirteen bytes; a damaged directory is refused with the
-// archive's name and leaves the list as it was.
-TEST(GobDirectory, ReadsNamesAndRefusesDamagedDirectories) {
-    RawGob good;
-    good.text("GOB\n").u32(12).u32(0xDEADBEEF).u32(2);
-    good.entry(8, 4, std::string("A.BM\0junk", 9)).entry(8, 4, "THIRTEENCHARS");
-    SpanSource source(good.m_Bytes);
-    GobDirectory read;
-    ASSERT_TRUE(Succeeded(ReadGobDirectory(source, "T.GOB", read)));
-    EXPECT_EQ(Names(read), (std::vector<std::string>{"A.BM", "THIRTEENCHARS"}));
-    const std::vector<Bytes> damaged = {
-        RawGob().text("GOB").m_Bytes,                                          // shorter than the header
-        RawGob().text("GOB\n").u32(400).u32(0).m_Bytes,                        // directory past the end
-        RawGob().text("GOB\n").u32(8).u32(0xFFFFFFFF).m_Bytes,                 // absurd member count
-        RawGob().text("GOB\n").u32(8).u32(1).entry(8, 1000, "BIG.BM").m_Bytes, // member past the end
-        RawGob().text("GOB\n").u32(8).u32(2).entry(0, 8, "A").m_Bytes,         // count beyond the entries
-    };
-    for (const Bytes& bytes : damaged) {
-        SpanSource bad(bytes);
-        GobDirectory directory(1);
-        directory[0].m_strName = "KEPT";
-        const Status status = ReadGobDirectory(bad, "BAD.GOB", directory);
-        EXPECT_EQ(status.message().rfind("BAD.GOB: ", 0), 0u) << status.message();
-        EXPECT_EQ(Names(directory), std::vector<std::string>{"KEPT"});
-    }
-}
-
 // Archives are found whatever their case, sounds in the installed folder only; members by name
-// ignoring case, the first of two, and read against the file as it is now. A texture's size is
-// the width of the first texture whose name contains the one asked for.
-TEST(ResourceCache, FindsArchivesAndMembersWhateverTheirCase) {
-    Game game;
-    game.Archive(game.folder(false) / "TEXTURES.GOB", {{"STONE.BM", Bm(Picture(16, 4, 0))},
-                                                       {"BIGWALL.BM", Bm(Picture(300, 2, 0))},
-                                                       {"wall.bm", Bytes(50, 2)},
-                                                       {"WALL.BM", Bm(Picture(32, 2, 0))}});
-    game.Archive(game.folder(false) / "SOUNDS.GOB", {{"WRONG.VOC", Bytes(4)}});
-    game.Archive(game.folder(true) / "SoUnDs.GoB", {{"DOOR.VOC", Bytes(4)}});
-    ResourceCache& cache = game.m_Cache;
-    EXPECT_EQ(cache.archivePath(ResourceList::Sounds), game.folder(true) / "SoUnDs.GoB");
-    EXPECT_EQ(Names(cache.entries(ResourceList::Sounds)), std::vector<std::string>{"DOOR.VOC"});
-    EXPECT_EQ(std::tuple(cache.textureSize("wall"), cache.textureSize("stone"), cache.textureSize("lava")),
-              std::tuple(300, 16, -1));
-
-    const GobDirectoryEntry* wall = cache.find(ResourceList::Textures, "Wall.Bm");
-    ASSERT_NE(wall, nullptr);
-    EXPECT_EQ(wall->m_nSize, 50u);
-    EXPECT_EQ(cache.find(ResourceList::Textures, "WALL"), nullptr);
-    Bytes data;
-    ASSERT_TRUE(Succeeded(cache.readMember(ResourceList::Textures, *wall, data)));
-    EXPECT_EQ(data, Bytes(50, 2));
-    fs::resize_file(game.folder(false) / "TEXTURES.GOB", wall->m_nOffset + 10);
-    EXPECT_NE(cache.readMember(ResourceList::Textures, *wall, data).message().find("WALL.BM"),
-              std::string::npos);
-    EXPECT_EQ(data, Bytes(50, 2)); // left as it was
-    EXPECT_EQ(cache.directoryReads(), 2);
-}
-
-// A directory is read once, even after its archive changes; a missing or damaged archive is tried
-// once and lists nothing; new folders reread only the lists of the folder that changed.
-TEST(ResourceCache, ReadsEachDirectoryOnce) {
+// ignoring case, and read against the file as it is now. A texture's size is the width of the
+// first texture whose name contains the one asked for. A directory is read once, even after its
+// archive changes; a missing or damaged archive is tried once and lists nothing; new folders
+// reread only the lists of the folder that changed.
+TEST(ResourceCache, FindsArchivesWhateverTheirCaseAndReadsEachDirectoryOnce) {
     Game game;
     const fs::path cd = game.folder(false), other = game.m_Root.path() / "cd2";
     fs::create_directories(other);
-    game.Archive(cd / "textures.gob", {{"OLD.BM", Bm(Picture(8, 8, 0))}});
+    game.Archive(cd / "Textures.gob", {{"STONE.BM", Bm(Picture(16, 4, 0))},
+                                       {"BIGWALL.BM", Bm(Picture(300, 2, 0))},
+                                       {"wall.bm", Bytes(50, 2)},
+                                       {"OLD.BM", Bm(Picture(8, 8, 0))}});
     game.Archive(other / "textures.gob", {{"SECOND.BM", Bm(Picture(2, 2, 0))}});
-    game.Archive(game.folder(true) / "sounds.gob", {{"DOOR.VOC", Bytes(4)}});
+    game.Archive(cd / "SOUNDS.GOB", {{"WRONG.VOC", Bytes(4)}});
+    game.Archive(game.folder(true) / "SoUnDs.GoB", {{"DOOR.VOC", Bytes(4)}});
     std::ofstream(cd / "dark.gob", std::ios::binary) << std::string("GOB\n\0\0\0\x40", 8);
     ResourceCache& cache = game.m_Cache;
-    ASSERT_NE(cache.find(ResourceList::Textures, "OLD.BM"), nullptr);
-    ASSERT_NE(cache.find(ResourceList::Sounds, "DOOR.VOC"), nullptr);
+    EXPECT_EQ(NamesOf(cache.entries(ResourceList::Sounds)), Names{"DOOR.VOC"});
+    EXPECT_EQ(std::tuple(cache.textureSize("wall"), cache.textureSize("stone"), cache.textureSize("lava")),
+              std::tuple(300, 16, -1));
+    const GobDirectoryEntry* wall = cache.find(ResourceList::Textures, "Wall.Bm");
+    ASSERT_NE(wall, nullptr);
+    Bytes data;
+    ASSERT_TRUE(Succeeded(cache.readMember(ResourceList::Textures, *wall, data)));
+    EXPECT_EQ(data, Bytes(50, 2));
     EXPECT_FALSE(cache.loadDirectory(ResourceList::Objects));
     EXPECT_NE(cache.loadDirectory(ResourceList::Sprites).message().find("sprites.gob"), std::string::npos);
 
-    fs::remove(cd / "textures.gob");
+    fs::remove(cd / "Textures.gob");
     game.Archive(cd / "TEXTURES.GOB", {{"NEW.BM", Bm(Picture(4, 4, 0))}});
     game.Archive(cd / "sprites.gob", {{"LATE.FME", Bytes(4)}});
     EXPECT_NE(cache.find(ResourceList::Textures, "OLD.BM"), nullptr);
     EXPECT_EQ(cache.textureSize("old"), -1); // still listed, but the file it was listed from is gone
+    EXPECT_FALSE(cache.readMember(ResourceList::Textures, *wall, data));
+    EXPECT_EQ(data, Bytes(50, 2)); // left as it was
     EXPECT_EQ(cache.find(ResourceList::Sprites, "LATE.FME"), nullptr);
     EXPECT_TRUE(cache.entries(ResourceList::Objects).empty());
     EXPECT_EQ(cache.directoryReads(), 3);
@@ -172,76 +119,57 @@ TEST(ResourceCache, ReadsEachDirectoryOnce) {
     EXPECT_NE(cache.find(ResourceList::Textures, "SECOND.BM"), nullptr);
     EXPECT_NE(cache.find(ResourceList::Sounds, "DOOR.VOC"), nullptr);
     EXPECT_EQ(cache.directoryReads(), 4);
-    ResourceCache none; // without folders the disk is not touched
-    EXPECT_FALSE(none.loadDirectory(ResourceList::Textures));
-    EXPECT_EQ(none.directoryReads(), 0);
 }
 
 // The level's member comes before the archive's of the same name; names ignore case; a texture is
 // not looked for among the sprites, nor a level's palette among its textures. Pictures are made
-// with the level's palette until another is forced; sounds come from the installed folder.
-TEST(ResourcePreview, TheLevelsMemberComesBeforeTheArchivesOfTheSameName) {
+// with the level's palette until another is forced; sounds come from the installed folder. A
+// sprite keeps where it stands and whether it is mirrored; a DELT is shown only from an entry; a
+// member that does not decode is found but shows nothing, with a message naming it.
+TEST(ResourcePreview, FindsMembersInTheLevelFirstAndDecodesThem) {
     Game game;
     game.Archive(game.folder(false) / "TEXTURES.GOB",
                  {{"WALL.BM", Bm(Picture(16, 2, 1))}, {"FLOOR.BM", Bm(Picture(6, 3, 2), kBmRunLength)}});
+    game.Archive(game.folder(false) / "sprites.gob",
+                 {{"BARREL.FME", EncodeFme(Picture(3, 5, 30), -1, 4, true, false)}});
     VocSound sound;
     sound.m_Samples = {128, 140, 120, 128};
-    Bytes voc;
+    Bytes voc, delt;
     ASSERT_TRUE(Succeeded(WriteVoc(sound, voc)));
     game.Archive(game.folder(true) / "sounds.gob", {{"DOOR.VOC", voc}});
     ASSERT_TRUE(Succeeded(game.m_Level.AddMember("WALL.BM", Bm(Picture(8, 4, 9)))));
+    ASSERT_TRUE(Succeeded(EncodeDelt(DeltPicture{Picture(6, 4, 1), 0, 0}, delt)));
+    ASSERT_TRUE(Succeeded(game.m_Level.AddMember("HAND.DLT", delt)));
     ResourcePreview preview(&game.m_Level, game.m_Cache);
+    const auto shown = [&preview](int palette) {
+        EXPECT_EQ(preview.frames().size(), 1u);
+        EXPECT_EQ(preview.frames()[0].m_Image.displayColours()[7], Palette(palette).DisplayColour(7));
+        return ColumnsOf(preview.frames()[0].m_Image);
+    };
 
     ASSERT_TRUE(preview.load(".bm", "wall.bm", true));
-    ASSERT_EQ(preview.frames().size(), 1u);
-    EXPECT_EQ(ColumnsOf(preview.frames()[0].m_Image), ColumnsOf(Picture(8, 4, 9)));
-    EXPECT_EQ(preview.frames()[0].m_Image.displayColours()[7], Palette(5).DisplayColour(7));
-    EXPECT_TRUE(preview.archivePath().empty());
+    EXPECT_EQ(shown(5), ColumnsOf(Picture(8, 4, 9)));
+    ASSERT_TRUE(preview.load(".fme", "barrel.fme", true));
+    EXPECT_EQ(shown(5), ColumnsOf(Picture(3, 5, 30)));
+    const std::optional<SpritePlacement>& placed = preview.frames()[0].m_Placement;
+    EXPECT_EQ(std::tuple(placed->m_nX, placed->m_nY, placed->m_bFlip), std::tuple(-1, 4, true));
+    EXPECT_FALSE(preview.load(".dlt", "HAND.DLT", true));
+    const CDataGobEntry entry("HAND.DLT", delt);
+    ASSERT_TRUE(preview.load(".dlt", "HAND.DLT", true, &entry));
+    EXPECT_EQ(shown(5), ColumnsOf(Picture(6, 4, 1)));
     preview.forcePalette(Palette(40), false);
     ASSERT_TRUE(preview.load(".BM", "Floor.bm", true));
-    ASSERT_EQ(preview.frames().size(), 1u);
-    EXPECT_EQ(ColumnsOf(preview.frames()[0].m_Image), ColumnsOf(Picture(6, 3, 2)));
-    EXPECT_EQ(preview.frames()[0].m_Image.displayColours()[7], Palette(40).DisplayColour(7));
+    EXPECT_EQ(shown(40), ColumnsOf(Picture(6, 3, 2)));
     ASSERT_TRUE(preview.load(".voc", "DOOR.VOC", false));
     EXPECT_EQ(preview.sound().m_Samples, sound.m_Samples);
     EXPECT_TRUE(preview.frames().empty());
     EXPECT_EQ(preview.archivePath(), game.folder(true) / "sounds.gob");
-
     EXPECT_FALSE(preview.load(".bm", "LAVA.BM", true));
     EXPECT_FALSE(preview.load(".fme", "FLOOR.BM", true));
     EXPECT_FALSE(preview.load(".bm", "SECBASE.PAL", true));
-}
 
-// A sprite keeps where it stands and whether it is mirrored; a palette shows as a picture without
-// pixels in its display colours; a DELT is shown only from an entry; a member that does not decode
-// is found but shows nothing, with a message naming it.
-TEST(ResourcePreview, SpritesPalettesDeltsAndMembersThatDoNotDecode) {
-    Game game;
-    game.Archive(game.folder(false) / "sprites.gob",
-                 {{"BARREL.FME", EncodeFme(Picture(3, 5, 30), -1, 4, true, false)}});
-    ResourcePreview preview(&game.m_Level, game.m_Cache);
-    ASSERT_TRUE(preview.load(".fme", "barrel.fme", true));
-    ASSERT_EQ(preview.frames().size(), 1u);
-    const std::optional<SpritePlacement>& placed = preview.frames()[0].m_Placement;
-    ASSERT_TRUE(placed);
-    EXPECT_EQ(std::tuple(placed->m_nX, placed->m_nY, placed->m_bFlip), std::tuple(-1, 4, true));
-    const CDataGobEntry other("OTHER.PAL", BytesOf(Palette(60)));
-    ASSERT_TRUE(preview.load(".PAL", "OTHER.PAL", true, &other));
-    ASSERT_EQ(preview.frames().size(), 1u);
-    EXPECT_TRUE(preview.frames()[0].m_Image.bits().empty());
-    EXPECT_TRUE(
-        std::ranges::equal(preview.frames()[0].m_Image.displayColours(), Palette(60).AllDisplayColours()));
-    Bytes delt;
-    ASSERT_TRUE(Succeeded(EncodeDelt(DeltPicture{Picture(6, 4, 1), 0, 0}, delt)));
-    ASSERT_TRUE(Succeeded(game.m_Level.AddMember("HAND.DLT", delt)));
-    EXPECT_FALSE(preview.load(".dlt", "HAND.DLT", true));
-    const CDataGobEntry entry("HAND.DLT", delt);
-    ASSERT_TRUE(preview.load(".dlt", "HAND.DLT", true, &entry));
-    ASSERT_EQ(preview.frames().size(), 1u);
-    EXPECT_EQ(ColumnsOf(preview.frames()[0].m_Image), ColumnsOf(Picture(6, 4, 1)));
-
-    for (const auto& [name, bytes] : std::vector<std::pair<std::string, Bytes>>{
-             {"BAD.BM", Bytes(10, 0xFF)}, {"BAD.WAX", Bytes(200, 0xFF)}, {"BAD.VOC", Bytes(5)}}) {
+    for (const auto& [name, bytes] :
+         std::vector<std::pair<std::string, Bytes>>{{"BAD.WAX", Bytes(200, 0xFF)}, {"BAD.VOC", Bytes(5)}}) {
         ASSERT_TRUE(Succeeded(game.m_Level.AddMember(name, bytes)));
         EXPECT_TRUE(preview.load(name.substr(3), name, true)) << name;
         EXPECT_NE(preview.lastMessage().message().find(name), std::string::npos)

@@ -1,10 +1,14 @@
+// BMP pictures, PAL palettes and PLTT palette ranges.
 #include "resources/IndexedImage.h"
+#include "resources/GamePalette.h"
+#include "resources/PlttPalette.h"
 
 #include "support/RawBytes.h"
 #include "support/StatusAssertions.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -45,8 +49,8 @@ RawBytes WindowsBmp(std::int32_t width, std::int32_t height, const Bytes& rows, 
     return bmp.bytes(rows);
 }
 
-// Rows bottom first, padded to four bytes; reading the file back and writing it again gives the
-// same bytes.
+// Rows bottom first, padded to four bytes, colours blue first; reading the file back and writing
+// it again gives the same bytes and colours.
 TEST(IndexedImageTest, WritesTheBmpFileByteForByteAndReadsItBack) {
     const IndexedImage image = NumberedImage(3, 2);
     Bytes out{0xAA}; // the writer appends
@@ -56,10 +60,7 @@ TEST(IndexedImageTest, WritesTheBmpFileByteForByteAndReadsItBack) {
     expected.u32(40).u32(3).u32(2).u16(1).u16(8).zeros(24);
     for (std::size_t i = 0; i < 256; ++i) {
         const std::uint32_t colour = TestPalette().DisplayColour(i);
-        expected.u8(static_cast<std::uint8_t>(colour >> 16))
-            .u8(static_cast<std::uint8_t>(colour >> 8))
-            .u8(static_cast<std::uint8_t>(colour))
-            .u8(0);
+        expected.u8(std::uint8_t(colour >> 16)).u8(std::uint8_t(colour >> 8)).u8(std::uint8_t(colour)).u8(0);
     }
     expected.u8(1).u8(2).u8(3).u8(0).u8(4).u8(5).u8(6).u8(0);
     EXPECT_EQ(out, expected.m_Bytes);
@@ -71,46 +72,14 @@ TEST(IndexedImageTest, WritesTheBmpFileByteForByteAndReadsItBack) {
     ASSERT_TRUE(Succeeded(read.WriteBmp(again)));
     EXPECT_EQ(again, out);
     EXPECT_TRUE(std::ranges::equal(read.displayColours(), image.displayColours()));
-
-    // A new palette rewrites the colour table and the display colours.
-    GamePalette other;
-    other.SetEntry(7, 1, 2, 3);
-    read.SetPalette(other, 4);
-    EXPECT_EQ(Bytes(read.info().begin() + 40 + 28, read.info().begin() + 40 + 32), (Bytes{12, 8, 4, 0}));
-    EXPECT_EQ(read.displayColours()[7], 0x0C0804u);
-}
-
-TEST(IndexedImageTest, ReadsOs2AndTopDownPictures) {
-    RawBytes os2;
-    os2.u16(0x4D42).u32(0).u32(0).u32(14 + 12 + 768);
-    os2.u32(12).u16(2).u16(2).u16(1).u16(8);
-    for (int i = 0; i < 256; ++i) // blue, green, red
-        os2.u8(static_cast<std::uint8_t>(i)).u8(0x22).u8(0x33);
-    os2.u8(10).u8(11).u8(0).u8(0).u8(12).u8(13).u8(0).u8(0);
-    IndexedImage image;
-    ASSERT_TRUE(Succeeded(image.ReadBmp(os2.m_Bytes, "os2.bmp")));
-    EXPECT_EQ(std::tuple(image.width(), image.pixel(0, 0), image.pixel(1, 1)), std::tuple(2, 10, 13));
-    // The header is rebuilt as a Windows one, with the three-byte colours widened to four.
-    EXPECT_EQ(Bytes(image.info().begin(), image.info().begin() + 16),
-              RawBytes().u32(40).u32(2).u32(2).u16(1).u16(8).m_Bytes);
-    EXPECT_EQ(Bytes(image.info().begin() + 40 + 20, image.info().begin() + 40 + 24),
-              (Bytes{5, 0x22, 0x33, 0}));
-
-    // A negative height stores the top row first; the picture keeps its rows bottom-up.
-    const RawBytes topDown = WindowsBmp(1, -3, Bytes{7, 0, 0, 0, 8, 0, 0, 0, 9, 0, 0, 0});
-    ASSERT_TRUE(Succeeded(image.ReadBmp(topDown.m_Bytes, "top.bmp")));
-    EXPECT_EQ(std::tuple(image.height(), image.pixel(0, 0), image.pixel(0, 2), image.info()[8]),
-              std::tuple(3, 9, 7, 3));
 }
 
 TEST(IndexedImageTest, RefusesWhatItCannotReadAndKeepsThePicture) {
     const Bytes fourRows(16, 1);
-    const Bytes good = WindowsBmp(4, 4, fourRows).m_Bytes;
-    Bytes notBmp = good, rle = good, headerOnly = good, oddHeader = good;
+    Bytes notBmp = WindowsBmp(4, 4, fourRows).m_Bytes, rle = notBmp, headerOnly = notBmp;
     notBmp[0] = 'X';
     rle[30] = 1;
     headerOnly.resize(30);
-    oddHeader[14] = 20;
     const std::vector<std::pair<Bytes, std::string>> cases{
         {notBmp, "pic.bmp: this is not a BMP file (it does not start with \"BM\")."},
         {WindowsBmp(4, 4, Bytes(48, 1), 24).m_Bytes,
@@ -121,19 +90,68 @@ TEST(IndexedImageTest, RefusesWhatItCannotReadAndKeepsThePicture) {
         {WindowsBmp(4, 5, fourRows).m_Bytes,
          "pic.bmp: the header promises 20 pixel bytes at offset 1078, but the file holds only 1094 bytes."},
         {headerOnly, "pic.bmp: the data ends early (4 bytes needed at offset 30 of 30)."},
-        {oddHeader, "pic.bmp: the picture header of 20 bytes is of no known kind."},
     };
     const IndexedImage original = NumberedImage(3, 2);
     for (const auto& [bytes, message] : cases) {
         IndexedImage image = original;
         EXPECT_EQ(image.ReadBmp(bytes, "pic.bmp").message(), message);
         EXPECT_TRUE(std::ranges::equal(image.bits(), original.bits())) << message;
-        EXPECT_EQ(image.width(), 3) << message;
     }
-    Bytes none;
-    EXPECT_EQ(NumberedImage(3, 2, false).WriteBmp(none).message(),
-              "BMP: a picture without a colour header cannot be written as a BMP.");
-    EXPECT_TRUE(none.empty());
+}
+
+// A PAL is the first 768 bytes of the file.
+TEST(GamePaletteTest, ReadsTheFirst768BytesAndRefusesFewer) {
+    Bytes bytes(800);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i % 64);
+    GamePalette palette;
+    ASSERT_TRUE(Succeeded(GamePalette::Read(bytes, "SECBASE.PAL", palette)));
+    EXPECT_TRUE(std::equal(palette.m_Bytes.begin(), palette.m_Bytes.end(), bytes.begin()));
+    bytes.resize(767);
+    GamePalette untouched;
+    EXPECT_EQ(GamePalette::Read(bytes, "SECBASE.PAL", untouched).message(),
+              "SECBASE.PAL: a palette needs 768 bytes, the file holds 767.");
+    EXPECT_EQ(untouched.m_Bytes, GamePalette().m_Bytes);
+}
+
+// A working palette whose every byte differs from what the tests' PLTTs write.
+GamePalette WorkingPalette() {
+    GamePalette palette;
+    for (std::size_t i = 0; i < kPaletteSize; ++i)
+        palette.m_Bytes[i] = static_cast<std::uint8_t>(i % 7 + 50);
+    return palette;
+}
+
+// A PLTT sets its range of entries from its first triple on, whatever follows the last.
+TEST(PlttPaletteTest, SetsOnlyItsRangeFromTheFirstTriple) {
+    for (const auto& [first, last] : std::vector<std::pair<int, int>>{{0, 255}, {16, 17}, {255, 255}}) {
+        SCOPED_TRACE(::testing::Message() << first << " to " << last);
+        RawBytes raw;
+        raw.u8(static_cast<std::uint8_t>(first)).u8(static_cast<std::uint8_t>(last));
+        for (int i = 0; i < 3 * (last - first + 1); ++i)
+            raw.u8(static_cast<std::uint8_t>(i % 50));
+        PlttPalette pltt;
+        ASSERT_TRUE(Succeeded(ReadPltt(raw.u8(61).u8(62).u8(63).m_Bytes, "TEST.PLT", pltt)));
+        GamePalette palette = WorkingPalette();
+        ApplyPltt(pltt, palette);
+        for (std::size_t i = 0; i < kPaletteSize; ++i) {
+            const bool inRange = i >= 3u * first && i < 3u * (last + 1);
+            ASSERT_EQ(palette.m_Bytes[i], inRange ? (i - 3u * first) % 50 : WorkingPalette().m_Bytes[i]) << i;
+        }
+    }
+}
+
+TEST(PlttPaletteTest, RefusesDamagedMembersAndKeepsTheOldOne) {
+    const std::vector<std::pair<Bytes, const char*>> cases = {
+        {Bytes{0}, "BAD.PLT: a PLTT needs its first and last colour index."},
+        {RawBytes().u8(9).u8(8).zeros(6).m_Bytes, "BAD.PLT: the first colour index 9 is above the last 8."},
+        {RawBytes().u8(10).u8(12).zeros(8).m_Bytes, "BAD.PLT: colours 10 to 12 need 9 bytes, only 8 follow."},
+    };
+    for (const auto& [bytes, message] : cases) {
+        PlttPalette pltt{1, 1, {1, 2, 3}};
+        EXPECT_EQ(ReadPltt(bytes, "BAD.PLT", pltt).message(), message);
+        EXPECT_EQ(pltt.m_Colours, (Bytes{1, 2, 3})) << message;
+    }
 }
 
 } // namespace

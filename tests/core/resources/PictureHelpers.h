@@ -12,8 +12,7 @@ using Bytes = std::vector<std::uint8_t>;
 using Columns = std::vector<Bytes>;
 
 // A picture of the game palette whose pixel at column c, row r (from the bottom) is pixel(c, r).
-template <class Pixel>
-IndexedImage PictureOf(int width, int height, Pixel pixel, bool withHeader = false) {
+template <class Pixel> IndexedImage PictureOf(int width, int height, Pixel pixel, bool withHeader = false) {
     IndexedImage image;
     image.Create(GamePalette(), kPaletteMultiplier, width, height, withHeader);
     for (int c = 0; c < width; ++c)

@@ -25,11 +25,7 @@ using testing::Succeeded;
 // FME bytes by hand, so that the decoder is checked against the layout and not only our writer.
 struct RawFme : testing::RawBytesOf<RawFme> {
     RawFme& frame(std::int32_t x, std::int32_t y, std::uint32_t flip, std::uint32_t cellOffset) {
-        return u32(static_cast<std::uint32_t>(x))
-            .u32(static_cast<std::uint32_t>(y))
-            .u32(flip)
-            .u32(cellOffset)
-            .zeros(16);
+        return u32(std::uint32_t(x)).u32(std::uint32_t(y)).u32(flip).u32(cellOffset).zeros(16);
     }
     RawFme& cell(std::uint32_t width, std::uint32_t height, std::uint32_t compressed,
                  std::uint32_t dataSize) {
@@ -40,11 +36,15 @@ struct RawFme : testing::RawBytesOf<RawFme> {
 // Where the frame stands, whether it is mirrored and compressed, how many runs were cut.
 using Look = std::tuple<int, int, bool, bool, int>;
 
-// A plain cell stores columns bottom first; flip only tells the caller how to draw, the picture
-// stays as stored. A compressed cell has a column table (offsets from the cell) and runs: copies
-// up to 128, transparent runs above, filling to the column's end. Runs that pass the end are cut
-// and counted.
-TEST(SpriteFileTest, FmeDecodesPlainAndCompressedCells) {
+Look LookOf(const SpriteFrame& frame) {
+    return Look(frame.m_nX, frame.m_nY, frame.m_bFlip, frame.m_bCompressed, frame.m_nCutRuns);
+}
+
+// A plain cell stores columns bottom first; flip only tells the caller how to draw. A compressed
+// cell has a column table (offsets from the cell) and runs: copies up to 128, transparent runs
+// above, filling to the column's end. Runs that pass the end are cut and counted. Our writer's
+// cells, longer than one copy or run, read back to the same pixels.
+TEST(SpriteFileTest, FmeDecodesHandMadeCellsAndRoundTripsOurs) {
     const Bytes runs{2, 9, 8, 131, 129, 4, 1, 2, 3, 4};
     const std::vector<std::tuple<Bytes, Look, Columns>> cases{
         {RawFme().frame(-12, 34, 1, 32).cell(2, 3, 0, 0).bytes({1, 2, 3, 4, 5, 6}).m_Bytes,
@@ -60,15 +60,10 @@ TEST(SpriteFileTest, FmeDecodesPlainAndCompressedCells) {
     for (const auto& [bytes, look, columns] : cases) {
         SpriteFrame frame;
         ASSERT_TRUE(Succeeded(DecodeFme(bytes, "ENEMY.FME", GamePalette(), true, frame)));
-        EXPECT_EQ(Look(frame.m_nX, frame.m_nY, frame.m_bFlip, frame.m_bCompressed, frame.m_nCutRuns), look);
+        EXPECT_EQ(LookOf(frame), look);
         EXPECT_EQ(ColumnsOf(frame.m_Image), columns);
-        EXPECT_TRUE(frame.m_Image.hasInfo());
     }
-}
-
-TEST(SpriteFileTest, FmeWriterRoundTripsPlainAndCompressedCells) {
-    // Columns longer than one copy or run: one all opaque, one of 130 clear pixels under 170 opaque
-    // ones, the others in short runs.
+    // One column all opaque, one of 130 clear pixels under 170 opaque ones, the others short runs.
     const IndexedImage image = testing::PictureOf(7, 300, [](int c, int r) {
         const bool clear = c == 0 ? false : c == 1 ? r < 130 : (c * 7 + r * 3) % 5 == 0;
         return clear ? 0 : 1 + (c * 31 + r) % 250;
@@ -77,8 +72,7 @@ TEST(SpriteFileTest, FmeWriterRoundTripsPlainAndCompressedCells) {
         SpriteFrame frame;
         ASSERT_TRUE(Succeeded(
             DecodeFme(EncodeFme(image, 5, -6, false, compressed), "A.FME", GamePalette(), false, frame)));
-        EXPECT_EQ(Look(frame.m_nX, frame.m_nY, frame.m_bFlip, frame.m_bCompressed, frame.m_nCutRuns),
-                  Look(5, -6, false, compressed, 0));
+        EXPECT_EQ(LookOf(frame), Look(5, -6, false, compressed, 0));
         EXPECT_EQ(ColumnsOf(frame.m_Image), ColumnsOf(image));
     }
 }
@@ -90,9 +84,6 @@ TEST(SpriteFileTest, FmeBadFramesAreRefusedWithTheMemberName) {
     };
     const std::vector<std::pair<Bytes, std::string>> cases{
         {Bytes(20, 0), "the frame header at offset 0 lies outside the 20-byte file."},
-        {RawFme().frame(0, 0, 0, 4000).m_Bytes,
-         "the cell header at offset 4000 lies outside the 32-byte file."},
-        {cell(5000, 5000, 1, 0).m_Bytes, "the cell of 5000 x 5000 pixels is outside 1 to 4096 a side."},
         {cell(0xFFFFFFFF, 2, 0, 0).m_Bytes, "the cell of -1 x 2 pixels is outside 1 to 4096 a side."},
         {cell(4096, 4096, 0, 0).zeros(100).m_Bytes,
          "the cell promises 4096 x 4096 pixels, but only 100 bytes follow its header."},
@@ -113,9 +104,23 @@ TEST(SpriteFileTest, FmeBadFramesAreRefusedWithTheMemberName) {
     }
 }
 
-void Put32(Bytes& bytes, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+// Header, then a cell, the frame, the view and the state, each found only through offsets.
+TEST(SpriteFileTest, WaxHandMadeIsFollowedByOffsets) {
+    testing::RawBytes raw;
+    raw.u32(0x00011000).zeros(28).u32(408).zeros(124);                   // header: the state is at 408
+    raw.u32(1).u32(2).u32(0).u32(0).zeros(8).u8(7).u8(9).zeros(6);       // cell at 160: 1 x 2, plain
+    raw.u32(5).u32(6).u32(1).u32(160).zeros(16);                         // frame at 192
+    raw.zeros(16).u32(192).zeros(124);                                   // view at 224
+    raw.zeros(40).u32(20).u32(30).u32(12).zeros(16).u32(224).zeros(124); // state at 408
+    WaxFile wax;
+    ASSERT_TRUE(Succeeded(WaxFile::Read(raw.m_Bytes, "ENEMY.WAX", wax)));
+    ASSERT_EQ(wax.m_States.size(), 1u);
+    const WaxState& state = wax.m_States[0];
+    EXPECT_EQ(std::tuple(state.m_nWorldWidth, state.m_nWorldHeight, state.m_nFrameRate),
+              std::tuple(20, 30, 12));
+    ASSERT_EQ(wax.m_Frames.size(), 1u);
+    EXPECT_EQ(std::tuple(wax.m_Frames[0].m_nX, wax.m_Frames[0].m_nY, wax.m_Frames[0].m_bFlip),
+              std::tuple(5, 6, true));
 }
 
 // An enemy-like sprite: three cells, four frames sharing them, a walking state of 32 views of
@@ -130,8 +135,7 @@ struct Enemy {
         const int f1 = m_Writer.AddFrame(packed, 3, -4, true);
         const int f2 = m_Writer.AddFrame(plain, 5, 6, true); // the first cell again, mirrored
         const int f3 = m_Writer.AddFrame(small, 0, 0, false);
-        const int front = m_Writer.AddView({f0, f1, f2});
-        const int back = m_Writer.AddView({f2, f1, f0});
+        const int front = m_Writer.AddView({f0, f1, f2}), back = m_Writer.AddView({f2, f1, f0});
         const int dead = m_Writer.AddView({f3});
         std::vector<int> walk;
         for (int v = 0; v < 32; ++v)
@@ -141,108 +145,48 @@ struct Enemy {
         m_Writer.AddState(60, 50, 0, {back, front, back, front, back, front, back, front});
         m_Bytes = testing::WaxBytes(m_Writer);
     }
-
-    std::vector<SpriteFrame> Decode(WaxSelection& selection) const {
-        std::vector<SpriteFrame> frames;
-        EXPECT_TRUE(Succeeded(DecodeWax(m_Bytes, "ENEMY.WAX", GamePalette(), true, selection, frames)));
-        return frames;
-    }
-
     WaxEncoder m_Writer;
     std::vector<IndexedImage> m_Cells;
     Bytes m_Bytes;
 };
 
-std::string Refusal(const Bytes& bytes) {
-    WaxSelection selection;
-    std::vector<SpriteFrame> frames(1);
-    const Status status = DecodeWax(bytes, "ENEMY.WAX", GamePalette(), true, selection, frames);
-    EXPECT_TRUE(frames.empty());
-    EXPECT_EQ(selection.m_nStateCount, 0);
-    return status.message();
-}
-
-TEST(SpriteFileTest, WaxHandMadeIsFollowedByOffsets) {
-    // Header, then a cell, the frame, the view and the state, each found only through offsets.
-    testing::RawBytes raw;
-    raw.u32(0x00011000).zeros(28).u32(408).zeros(124);             // header: the state is at 408
-    raw.u32(1).u32(2).u32(0).u32(0).zeros(8).u8(7).u8(9).zeros(6); // cell at 160: 1 x 2, plain
-    raw.u32(5).u32(6).u32(1).u32(160).zeros(16);                   // frame at 192
-    raw.zeros(16).u32(192).zeros(124);                             // view at 224
-    raw.zeros(40);
-    raw.u32(20).u32(30).u32(12).zeros(16).u32(224).zeros(124); // state at 408
-    const Bytes& bytes = raw.m_Bytes;
-    ASSERT_EQ(bytes.size(), 408u + 156u);
-    WaxFile wax;
-    ASSERT_TRUE(Succeeded(WaxFile::Read(bytes, "ENEMY.WAX", wax)));
-    ASSERT_EQ(wax.m_States.size(), 1u);
-    const WaxState& state = wax.m_States[0];
-    EXPECT_EQ(std::tuple(state.m_nWorldWidth, state.m_nWorldHeight, state.m_nFrameRate),
-              std::tuple(20, 30, 12));
-    ASSERT_EQ(wax.m_Frames.size(), 1u);
-    EXPECT_EQ(std::tuple(wax.m_Frames[0].m_nX, wax.m_Frames[0].m_nY, wax.m_Frames[0].m_bFlip),
-              std::tuple(5, 6, true));
-
-    WaxSelection selection;
-    std::vector<SpriteFrame> frames;
-    ASSERT_TRUE(Succeeded(DecodeWax(bytes, "ENEMY.WAX", GamePalette(), false, selection, frames)));
-    ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(std::pair(frames[0].m_Image.pixel(0, 0), frames[0].m_Image.pixel(0, 1)),
-              (std::pair<std::uint8_t, std::uint8_t>(7, 9)));
-    EXPECT_EQ(selection.m_nFrameRate, 12);
-}
-
 // The selection's counters are recounted for the chosen state and view (a state out of range
 // becomes 0); it gives the chosen frame, or the whole view, or nothing for a frame out of range.
-// Views naming one sequence show the same frames; a WAX without states shows nothing.
 TEST(SpriteFileTest, WaxSelectionCountsAndDecodesTheChosenFrames) {
     struct Case {
-        int state, view, frame;
-        bool all;
+        WaxSelection chosen;
         std::tuple<int, int, int, int, int> counts; // states, views, frames, frame rate, state chosen
         std::vector<std::tuple<int, int, bool, std::size_t>> frames; // x, y, flip and cell of each
     };
     const std::tuple<int, int, bool, std::size_t> f0{-1, 2, false, 0}, f1{3, -4, true, 1}, f2{5, 6, true, 0};
     const std::vector<Case> cases{
-        {0, 31, 1, false, {3, 32, 3, 8, 0}, {f1}},
-        {1, 7, 0, false, {3, 8, 1, 4, 1}, {{0, 0, false, 2}}},
-        {3, 1, 0, true, {3, 32, 3, 8, 0}, {f2, f1, f0}},
-        {2, 0, 0, true, {3, 8, 3, 0, 2}, {f2, f1, f0}},
-        {2, 0, 3, false, {3, 8, 3, 0, 2}, {}},
+        {{.m_nSelectedState = 0, .m_nSelectedView = 31, .m_nSelectedFrame = 1}, {3, 32, 3, 8, 0}, {f1}},
+        {{.m_nSelectedState = 1, .m_nSelectedView = 7}, {3, 8, 1, 4, 1}, {{0, 0, false, 2}}},
+        {{.m_nSelectedState = 3, .m_nSelectedView = 1, .m_bShowAllFrames = true},
+         {3, 32, 3, 8, 0},
+         {f2, f1, f0}},
+        {{.m_nSelectedState = 2, .m_nSelectedFrame = 3}, {3, 8, 3, 0, 2}, {}},
     };
     const Enemy enemy;
     for (const Case& c : cases) {
-        WaxSelection selection;
-        selection.m_nSelectedState = c.state;
-        selection.m_nSelectedView = c.view;
-        selection.m_nSelectedFrame = c.frame;
-        selection.m_bShowAllFrames = c.all;
-        const std::vector<SpriteFrame> frames = enemy.Decode(selection);
+        WaxSelection selection = c.chosen;
+        std::vector<SpriteFrame> frames;
+        ASSERT_TRUE(Succeeded(DecodeWax(enemy.m_Bytes, "ENEMY.WAX", GamePalette(), true, selection, frames)));
         EXPECT_EQ(std::tuple(selection.m_nStateCount, selection.m_nViewCount, selection.m_nFrameCount,
                              selection.m_nFrameRate, selection.m_nSelectedState),
                   c.counts);
-        ASSERT_EQ(frames.size(), c.frames.size()) << c.state << " " << c.view;
+        ASSERT_EQ(frames.size(), c.frames.size()) << c.chosen.m_nSelectedState;
         for (std::size_t i = 0; i < frames.size(); ++i) {
             const auto& [x, y, flip, cell] = c.frames[i];
-            EXPECT_EQ(std::tuple(frames[i].m_nX, frames[i].m_nY, frames[i].m_bFlip), std::tuple(x, y, flip));
-            EXPECT_EQ(ColumnsOf(frames[i].m_Image), ColumnsOf(enemy.m_Cells[cell]))
-                << c.state << " " << c.view << " " << i;
-            EXPECT_EQ(frames[i].m_bCompressed, cell == 1);
+            EXPECT_EQ(LookOf(frames[i]), Look(x, y, flip, cell == 1, 0));
+            EXPECT_EQ(ColumnsOf(frames[i].m_Image), ColumnsOf(enemy.m_Cells[cell])) << i;
         }
     }
-    WaxEncoder empty;
-    WaxSelection selection;
-    std::vector<SpriteFrame> frames(1);
-    ASSERT_TRUE(
-        Succeeded(DecodeWax(testing::WaxBytes(empty), "EMPTY.WAX", GamePalette(), false, selection, frames)));
-    EXPECT_EQ(selection.m_nStateCount, 0);
-    EXPECT_TRUE(frames.empty());
 }
 
 TEST(SpriteFileTest, WaxBadStructuresAreRefused) {
     const Enemy enemy;
     const WaxEncoder& layout = enemy.m_Writer;
-    EXPECT_EQ(Refusal(Bytes(100, 0)), "ENEMY.WAX: the header at offset 0 lies outside the 100-byte file.");
     const std::string view = std::to_string(layout.m_ViewOffsets[0]);
     const std::uint32_t cell = layout.m_CellOffsets[2];
     const std::vector<std::pair<std::vector<std::pair<std::size_t, std::uint32_t>>, std::string>> cases{
@@ -262,10 +206,16 @@ TEST(SpriteFileTest, WaxBadStructuresAreRefused) {
     for (const auto& [patches, message] : cases) {
         Bytes bytes = enemy.m_Bytes;
         for (const auto& [at, value] : patches)
-            Put32(bytes, at, value);
-        const std::string refusal = Refusal(bytes);
+            for (std::size_t i = 0; i < 4; ++i)
+                bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        WaxSelection selection;
+        std::vector<SpriteFrame> frames(1);
+        const std::string refusal =
+            DecodeWax(bytes, "ENEMY.WAX", GamePalette(), true, selection, frames).message();
         EXPECT_NE(refusal.find(message), std::string::npos) << refusal;
         EXPECT_EQ(refusal.rfind("ENEMY.WAX: ", 0), 0u) << refusal;
+        EXPECT_TRUE(frames.empty()) << refusal;
+        EXPECT_EQ(selection.m_nStateCount, 0) << refusal;
     }
 }
 

@@ -1,4 +1,5 @@
 #include "resources/VocSound.h"
+#include "resources/SoundManager.h"
 
 #include "support/StatusAssertions.h"
 
@@ -45,7 +46,8 @@ auto Fields(const VocSound& sound) {
     return std::tuple(sound.m_nTimeConstant, sound.m_nSampleRate, sound.m_nRepeatCount, sound.m_Samples);
 }
 
-TEST(VocSound, WriterProducesTheExactBytes) {
+// Our sounds, with and without a repeat, read back to what was written.
+TEST(VocSound, WritesTheExactBytesAndReadsThemBack) {
     const Bytes expectedHeader{'C', 'r', 'e', 'a', 't', 'i', 'v',  'e',  ' ',  'V',  'o',  'i',  'c',
                                'e', ' ', 'F', 'i', 'l', 'e', 0x1A, 0x1A, 0x00, 0x0A, 0x01, 0x29, 0x11};
     Bytes expected = expectedHeader;
@@ -58,9 +60,7 @@ TEST(VocSound, WriterProducesTheExactBytes) {
     Bytes plain = expectedHeader;
     plain.insert(plain.end(), {0x01, 0x03, 0x00, 0x00, 0x00, 0x00, 0x7F, 0x00});
     EXPECT_EQ(plain, Written(MakeSound(0, 0, {0x7F})));
-}
 
-TEST(VocSound, RoundTripsSoundsWithAndWithoutRepeat) {
     Bytes samples(70'000);
     for (std::size_t i = 0; i < samples.size(); ++i)
         samples[i] = static_cast<std::uint8_t>(i * 7);
@@ -74,18 +74,13 @@ TEST(VocSound, RoundTripsSoundsWithAndWithoutRepeat) {
 }
 
 // Only the first sound block is read, with the last repeat block before it; blocks of other
-// types before it are skipped whole, and nothing after it is looked at. The header's text is not
-// examined.
+// types before it are skipped whole, and nothing after it is looked at.
 TEST(VocSound, ReadsTheFirstSoundWithTheLastRepeatBeforeIt) {
     std::vector<std::pair<std::uint8_t, Bytes>> others;
     for (const std::uint8_t nType : {2, 3, 4, 5, 7, 8, 9, 0x42, 0xFF})
         // Bodies that would read as a terminator or a sound block if they were not skipped.
         others.push_back({nType, Bytes{0x00, 0x01, 0x04, 0x00, nType}});
     others.push_back({kVocSoundData, {131, 0, 0x10, 0x20}});
-    Bytes twoSounds = WithBlocks({{kVocSoundData, {156, 0, 1, 2}}, {kVocSoundData, {0, 0, 3, 4}}});
-    twoSounds.insert(twoSounds.end(), {0x05, 0xFF, 0xFF, 0xFF, 0x00}); // claims far more than there is
-    Bytes anyHeader = WithBlocks({{kVocSoundData, {166, 0, 7}}});
-    std::fill(anyHeader.begin(), anyHeader.begin() + kVocHeaderSize, std::uint8_t{0xFF});
     const std::vector<std::pair<Bytes, VocSound>> cases{
         {WithBlocks({{kVocRepeatStart, {0xFF, 0xFF}},
                      {kVocRepeatStart, {0x05, 0x00, 0xAA}},
@@ -94,8 +89,6 @@ TEST(VocSound, ReadsTheFirstSoundWithTheLastRepeatBeforeIt) {
                      {kVocTerminator, {}}}),
          MakeSound(156, 5, {9, 8})},
         {WithBlocks(others), MakeSound(131, 0, {0x10, 0x20})},
-        {twoSounds, MakeSound(156, 0, {1, 2})},
-        {anyHeader, MakeSound(166, 0, {7})},
     };
     for (const auto& [bytes, expected] : cases) {
         VocSound read;
@@ -116,32 +109,79 @@ TEST(VocSound, BadFilesAreRefusedWithAMessageAndOversizedSoundsNotWritten) {
         {WithBlocks({{kVocTerminator, {}}, {kVocSoundData, {156, 0, 1}}}),
          "bad.voc: the sound ends before any sound data"},
         {beyondEnd, "bad.voc: the block at offset 26 claims 64 bytes but only 6 follow"},
-        {WithBlocks({{kVocSoundData, {}}, {kVocTerminator, {}}}),
-         "bad.voc: the sound block at offset 26 is too short to hold its time constant and codec"},
         {WithBlocks({{kVocSoundData, {156, 0}}}), "bad.voc: the sound block at offset 26 holds no samples"},
-        {WithBlocks({{kVocRepeatStart, {0xFF}}, {kVocSoundData, {156, 0, 1}}}),
-         "bad.voc: the repeat block at offset 26 has no count"},
         {cutHead, "bad.voc: the data ends early (2 bytes needed at offset 27 of 28)"},
     };
     for (const auto& [bytes, message] : cases) {
         VocSound sound = MakeSound(7, 3, {1, 2, 3});
-        const Status status = ReadVoc("bad.voc", bytes, sound);
-        EXPECT_FALSE(status);
-        EXPECT_EQ(message, status.message());
-        EXPECT_TRUE(sound.m_Samples.empty());
-        EXPECT_EQ(0u, sound.m_nSampleRate);
-        EXPECT_EQ(0, sound.m_nRepeatCount);
+        EXPECT_EQ(message, ReadVoc("bad.voc", bytes, sound).message());
+        EXPECT_EQ(Fields(sound), Fields(VocSound())) << message;
     }
     // The writer refuses what one block cannot hold.
     Bytes out{1, 2};
-    EXPECT_FALSE(WriteVoc(MakeSound(156, 0, {}), out));
-    EXPECT_EQ((Bytes{1, 2}), out);
     EXPECT_FALSE(WriteVoc(MakeSound(156, 0, Bytes(kVocMaxBlockBody - 1)), out));
     EXPECT_EQ((Bytes{1, 2}), out);
     EXPECT_TRUE(Succeeded(WriteVoc(MakeSound(156, 0, Bytes(kVocMaxBlockBody - 2)), out)));
     VocSound sound;
     ASSERT_TRUE(Succeeded(ReadVoc("big.voc", out, sound)));
     EXPECT_EQ(kVocMaxBlockBody - 2, sound.m_Samples.size());
+}
+
+Bytes VocBytes(std::uint8_t nTimeConstant, std::uint16_t nRepeatCount, Bytes samples) {
+    return Written(MakeSound(nTimeConstant, nRepeatCount, std::move(samples)));
+}
+
+using Calls = std::vector<std::string>;
+
+// Sounds load in order without playing, only those repeating without end into static buffers, and
+// play and stop by handle; a sound that does not read or that the device refuses leaves the
+// loaded ones as they were; going away, the manager stops what plays and releases every buffer.
+TEST(SoundManager, LoadsPlaysAndStopsByHandleAndReleasesAllAtTheEnd) {
+    NullSoundOutput output;
+    {
+        SoundManager manager(output);
+        EXPECT_EQ(0, manager.LoadVoc("a.voc", VocBytes(156, 0, {1, 2, 3})));
+        EXPECT_EQ(1, manager.LoadVoc("b.voc", VocBytes(0, 0, {4, 5})));
+        EXPECT_EQ(2, manager.LoadVoc("endless.voc", VocBytes(156, kVocEndlessRepeat, {1})));
+        EXPECT_EQ((Calls{"create 0 10000 3", "fill 0 3", "create 1 3906 2", "fill 1 2",
+                         "create 2 10000 1 static", "fill 2 1"}),
+                  output.m_Calls);
+        EXPECT_EQ((Bytes{4, 5}), output.m_Contents[1]);
+        output.m_Calls.clear();
+        Status status;
+        EXPECT_EQ(-1, manager.LoadVoc("cut.voc", Bytes(10), &status));
+        EXPECT_NE(status.message().find("cut.voc"), std::string::npos) << status.message();
+        output.m_bRefuseCreate = true;
+        EXPECT_EQ(-1, manager.LoadVoc("big.voc", VocBytes(156, 0, {1}), &status));
+        EXPECT_EQ("big.voc: the sound device refused the sound", status.message());
+        EXPECT_TRUE(manager.Play(2));
+        EXPECT_TRUE(manager.Play(0));
+        EXPECT_TRUE(manager.Stop(1)); // not playing: nothing to stop
+        EXPECT_TRUE(manager.Stop(2));
+        EXPECT_FALSE(manager.Play(3));
+        EXPECT_EQ((Calls{"create refused", "play 2", "play 0", "stop 2"}), output.m_Calls);
+        output.m_Calls.clear();
+    }
+    EXPECT_EQ((Calls{"stop 0", "release 0", "release 1", "release 2"}), output.m_Calls);
+    EXPECT_TRUE(output.m_Live.empty());
+}
+
+// In play-on-load mode a new sound replaces every other, stopping only those still playing, even
+// when the new sound fails.
+TEST(SoundManager, PlayOnLoadReplacesEverySoundAndPlays) {
+    NullSoundOutput output;
+    SoundManager manager(output);
+    manager.LoadVoc("a.voc", VocBytes(156, 0, {1}));
+    manager.LoadVoc("b.voc", VocBytes(156, 0, {1}));
+    manager.Play(1);
+    output.m_Calls.clear();
+    manager.SetSoundMode(SoundManager::kPlayOnLoad);
+    EXPECT_EQ(0, manager.LoadVoc("c.voc", VocBytes(156, 0, {2, 3})));
+    EXPECT_EQ(-1, manager.LoadVoc("cut.voc", Bytes(10)));
+    EXPECT_EQ((Calls{"release 0", "stop 1", "release 1", "create 2 10000 2", "fill 2 2", "play 2", "stop 2",
+                     "release 2"}),
+              output.m_Calls);
+    EXPECT_EQ(0u, manager.SoundCount());
 }
 
 } // namespace
