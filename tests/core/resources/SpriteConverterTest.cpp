@@ -117,7 +117,7 @@ TEST(SpriteConverterMap, RefusesForeignAndBrokenMapsAndWhatCannotBeBuilt) {
 
 // A built WAX holds the header, the states, the views, the frames and the cells, in that order;
 // cells are written plain.
-TEST(SpriteConverterBuild, WaxBytesFollowTheLayoutAndScenesShareTheirViewSlots) {
+TEST(SpriteConverterBuild, WaxBytesFollowTheLayout) {
     WaxMap map = OneCellMap(1, {{0}});
     map.m_Scenes[0] = WaxMapScene{{0}, 8, 64, 96};
     map.m_Frames[0] = WaxMapFrame{0, -3, 5, 1};
