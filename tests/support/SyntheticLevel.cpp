@@ -1,6 +1,7 @@
 #include "support/SyntheticLevel.h"
 
 #include "model/ModelOps.h"
+#include "support/RawBytes.h"
 
 #include <algorithm>
 #include <array>
@@ -105,62 +106,41 @@ std::string FormatNumber(double value) {
     return text;
 }
 
-void PutU16(std::vector<std::uint8_t>& out, unsigned value) {
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-}
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    PutU16(out, value & 0xFFFF);
-    PutU16(out, value >> 16);
-}
-
-void PutPixels(std::vector<std::uint8_t>& out, int size, int shade) {
+RawBytes& Pixels(RawBytes& out, int size, int shade) {
     for (int i = 0; i < size * size; ++i)
-        out.push_back(static_cast<std::uint8_t>((i + shade) % 255 + 1));
+        out.u8(static_cast<std::uint8_t>((i + shade) % 255 + 1));
+    return out;
 }
 
 // A plain square BM picture.
 std::vector<std::uint8_t> MakeBitmap(int size, int shade) {
-    std::vector<std::uint8_t> out{'B', 'M', ' ', 0x1E};
-    PutU16(out, static_cast<unsigned>(size));
-    PutU16(out, static_cast<unsigned>(size));
-    PutU32(out, 0);
     int heightBits = 0;
     for (int h = size; h > 0; h >>= 1)
         ++heightBits;
-    out.push_back(0x36);
-    out.push_back(static_cast<std::uint8_t>(heightBits));
-    PutU16(out, 0);
-    PutU32(out, static_cast<std::uint32_t>(size * size));
-    out.resize(32, 0);
-    PutPixels(out, size, shade);
-    return out;
+    RawBytes out;
+    out.text("BM \x1E").u16(static_cast<std::uint16_t>(size)).u16(static_cast<std::uint16_t>(size)).u32(0);
+    out.u8(0x36)
+        .u8(static_cast<std::uint8_t>(heightBits))
+        .u16(0)
+        .u32(static_cast<std::uint32_t>(size * size));
+    return Pixels(out.zeros(12), size, shade).m_Bytes;
 }
 
 // A still FME frame: header, one plain cell.
 std::vector<std::uint8_t> MakeFrame(int size, int shade) {
-    std::vector<std::uint8_t> out;
-    PutU32(out, static_cast<std::uint32_t>(-size / 2));
-    PutU32(out, static_cast<std::uint32_t>(-size));
-    PutU32(out, 0);
-    PutU32(out, 32);
-    out.resize(32, 0);
-    PutU32(out, static_cast<std::uint32_t>(size));
-    PutU32(out, static_cast<std::uint32_t>(size));
-    PutU32(out, 0);
-    PutU32(out, static_cast<std::uint32_t>(size * size));
-    out.resize(56, 0);
-    PutPixels(out, size, shade);
-    return out;
+    RawBytes out;
+    out.u32(static_cast<std::uint32_t>(-size / 2)).u32(static_cast<std::uint32_t>(-size)).u32(0).u32(32);
+    out.zeros(16).u32(static_cast<std::uint32_t>(size)).u32(static_cast<std::uint32_t>(size)).u32(0);
+    out.u32(static_cast<std::uint32_t>(size * size)).zeros(8);
+    return Pixels(out, size, shade).m_Bytes;
 }
 
 std::vector<std::uint8_t> MakePalette() {
-    std::vector<std::uint8_t> out;
+    RawBytes out;
     for (int i = 0; i < 256; ++i)
         for (int shift : {2, 3, 2})
-            out.push_back(static_cast<std::uint8_t>((i >> shift) & 0x3F));
-    return out;
+            out.u8(static_cast<std::uint8_t>((i >> shift) & 0x3F));
+    return out.m_Bytes;
 }
 
 std::vector<std::uint8_t> Bytes(std::string_view text) {

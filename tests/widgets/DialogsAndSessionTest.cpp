@@ -436,12 +436,7 @@ private slots:
     }
 
     void desktopEntryQuotesPathsWithBlanks() {
-        QCOMPARE(DesktopEntryText("/opt/My Tools/morvi"),
-                 QString("[Desktop Entry]\nType=Application\nName=Morvi\nGenericName=Level Editor\n"
-                         "Comment=Edit Dark Forces levels\nExec=\"/opt/My Tools/morvi\" %f\nIcon=morvi\n"
-                         "Terminal=false\n"
-                         "MimeType=application/x-morvi-document;application/x-dark-forces-gob;\n"
-                         "Categories=Graphics;Development;\n"));
+        QVERIFY(DesktopEntryText("/opt/My Tools/morvi").contains("\nExec=\"/opt/My Tools/morvi\" %f\n"));
     }
 };
 
