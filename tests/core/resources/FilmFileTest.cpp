@@ -99,7 +99,6 @@ TEST(FilmFileTest, RefusesDamagedFilmsAndKeepsWhatItHad) {
     // The block count, the first block's data length, its first command's length.
     const std::vector<std::pair<Bytes, std::string>> cases{
         {Bytes(good.begin(), good.begin() + 5), "too short"},
-        {patched(4, 0xFF), "counts 255 blocks"},
         {Bytes(good.begin(), good.begin() + 6 + 38 + 10), "block 2 lies beyond the end"},
         {patched(6 + 20, 200), "block 1 (VIEW \"untitled\", 200 bytes) run beyond the end"},
         {patched(6 + 22, 18), "damaged command at byte 0 of its data (length 18)"},

@@ -76,17 +76,13 @@ TEST(IndexedImageTest, WritesTheBmpFileByteForByteAndReadsItBack) {
 
 TEST(IndexedImageTest, RefusesWhatItCannotReadAndKeepsThePicture) {
     const Bytes fourRows(16, 1);
-    Bytes notBmp = WindowsBmp(4, 4, fourRows).m_Bytes, rle = notBmp, headerOnly = notBmp;
+    Bytes notBmp = WindowsBmp(4, 4, fourRows).m_Bytes, headerOnly = notBmp;
     notBmp[0] = 'X';
-    rle[30] = 1;
     headerOnly.resize(30);
     const std::vector<std::pair<Bytes, std::string>> cases{
         {notBmp, "pic.bmp: this is not a BMP file (it does not start with \"BM\")."},
         {WindowsBmp(4, 4, Bytes(48, 1), 24).m_Bytes,
          "pic.bmp: only 256-colour (8-bit) pictures can be read; this one has 24 bits per pixel."},
-        {rle, "pic.bmp: compressed BMP pictures cannot be read (compression 1)."},
-        {WindowsBmp(5000, 5000, fourRows).m_Bytes,
-         "pic.bmp: the picture size 5000 x 5000 is outside 1 to 4096 pixels."},
         {WindowsBmp(4, 5, fourRows).m_Bytes,
          "pic.bmp: the header promises 20 pixel bytes at offset 1078, but the file holds only 1094 bytes."},
         {headerOnly, "pic.bmp: the data ends early (4 bytes needed at offset 30 of 30)."},
@@ -101,9 +97,7 @@ TEST(IndexedImageTest, RefusesWhatItCannotReadAndKeepsThePicture) {
 
 // A PAL is the first 768 bytes of the file.
 TEST(GamePaletteTest, ReadsTheFirst768BytesAndRefusesFewer) {
-    Bytes bytes(800);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>(i % 64);
+    Bytes bytes = WindowsBmp(1, 1, {0}).m_Bytes;
     GamePalette palette;
     ASSERT_TRUE(Succeeded(GamePalette::Read(bytes, "SECBASE.PAL", palette)));
     EXPECT_TRUE(std::equal(palette.m_Bytes.begin(), palette.m_Bytes.end(), bytes.begin()));
@@ -144,7 +138,6 @@ TEST(PlttPaletteTest, SetsOnlyItsRangeFromTheFirstTriple) {
 TEST(PlttPaletteTest, RefusesDamagedMembersAndKeepsTheOldOne) {
     const std::vector<std::pair<Bytes, const char*>> cases = {
         {Bytes{0}, "BAD.PLT: a PLTT needs its first and last colour index."},
-        {RawBytes().u8(9).u8(8).zeros(6).m_Bytes, "BAD.PLT: the first colour index 9 is above the last 8."},
         {RawBytes().u8(10).u8(12).zeros(8).m_Bytes, "BAD.PLT: colours 10 to 12 need 9 bytes, only 8 follow."},
     };
     for (const auto& [bytes, message] : cases) {

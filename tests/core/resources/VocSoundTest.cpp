@@ -61,11 +61,8 @@ TEST(VocSound, WritesTheExactBytesAndReadsThemBack) {
     plain.insert(plain.end(), {0x01, 0x03, 0x00, 0x00, 0x00, 0x00, 0x7F, 0x00});
     EXPECT_EQ(plain, Written(MakeSound(0, 0, {0x7F})));
 
-    Bytes samples(70'000);
-    for (std::size_t i = 0; i < samples.size(); ++i)
-        samples[i] = static_cast<std::uint8_t>(i * 7);
-    for (const std::uint16_t nRepeat : {std::uint16_t(0), std::uint16_t(3), kVocEndlessRepeat}) {
-        const VocSound original = MakeSound(166, nRepeat, samples);
+    for (const std::uint16_t nRepeat : {std::uint16_t(0), kVocEndlessRepeat}) {
+        const VocSound original = MakeSound(166, nRepeat, {0, 0x80, 0xFF});
         VocSound read;
         ASSERT_TRUE(Succeeded(ReadVoc("loop.voc", Written(original), read)));
         EXPECT_EQ(Fields(read), Fields(original));
@@ -74,43 +71,28 @@ TEST(VocSound, WritesTheExactBytesAndReadsThemBack) {
 }
 
 // Only the first sound block is read, with the last repeat block before it; blocks of other
-// types before it are skipped whole, and nothing after it is looked at.
+// types before it are skipped whole (their bodies would read as a terminator or a sound block).
 TEST(VocSound, ReadsTheFirstSoundWithTheLastRepeatBeforeIt) {
-    std::vector<std::pair<std::uint8_t, Bytes>> others;
-    for (const std::uint8_t nType : {2, 3, 4, 5, 7, 8, 9, 0x42, 0xFF})
-        // Bodies that would read as a terminator or a sound block if they were not skipped.
-        others.push_back({nType, Bytes{0x00, 0x01, 0x04, 0x00, nType}});
-    others.push_back({kVocSoundData, {131, 0, 0x10, 0x20}});
-    const std::vector<std::pair<Bytes, VocSound>> cases{
-        {WithBlocks({{kVocRepeatStart, {0xFF, 0xFF}},
-                     {kVocRepeatStart, {0x05, 0x00, 0xAA}},
-                     {kVocSoundData, {156, 0, 9, 8}},
-                     {kVocRepeatStart, {0xFF, 0xFF}},
-                     {kVocTerminator, {}}}),
-         MakeSound(156, 5, {9, 8})},
-        {WithBlocks(others), MakeSound(131, 0, {0x10, 0x20})},
-    };
-    for (const auto& [bytes, expected] : cases) {
-        VocSound read;
-        ASSERT_TRUE(Succeeded(ReadVoc("r.voc", bytes, read)));
-        EXPECT_EQ(Fields(read), Fields(expected));
-    }
+    const Bytes bytes = WithBlocks({{kVocRepeatStart, {0xFF, 0xFF}},
+                                    {kVocRepeatStart, {0x05, 0x00, 0xAA}},
+                                    {0x42, {0x00, 0x01, 0x04, 0x00}},
+                                    {kVocSoundData, {131, 0, 9, 8}},
+                                    {kVocRepeatStart, {0xFF, 0xFF}},
+                                    {kVocTerminator, {}}});
+    VocSound read;
+    ASSERT_TRUE(Succeeded(ReadVoc("r.voc", bytes, read)));
+    EXPECT_EQ(Fields(read), Fields(MakeSound(131, 5, {9, 8})));
 }
 
 TEST(VocSound, BadFilesAreRefusedWithAMessageAndOversizedSoundsNotWritten) {
     Bytes beyondEnd = Written(MakeSound(156, 0, {1, 2, 3}));
     beyondEnd[kVocHeaderSize + 1] = 0x40; // the sound block claims 64 bytes
-    Bytes cutHead = WithBlocks({});
-    cutHead.insert(cutHead.end(), {0x01, 0x05});
 
     const std::vector<std::pair<Bytes, std::string>> cases{
         {Bytes(10, 0), "bad.voc: the file is shorter than a VOC header (10 bytes)"},
-        {WithBlocks({}), "bad.voc: the file holds no sound data"},
         {WithBlocks({{kVocTerminator, {}}, {kVocSoundData, {156, 0, 1}}}),
          "bad.voc: the sound ends before any sound data"},
         {beyondEnd, "bad.voc: the block at offset 26 claims 64 bytes but only 6 follow"},
-        {WithBlocks({{kVocSoundData, {156, 0}}}), "bad.voc: the sound block at offset 26 holds no samples"},
-        {cutHead, "bad.voc: the data ends early (2 bytes needed at offset 27 of 28)"},
     };
     for (const auto& [bytes, message] : cases) {
         VocSound sound = MakeSound(7, 3, {1, 2, 3});
@@ -121,10 +103,6 @@ TEST(VocSound, BadFilesAreRefusedWithAMessageAndOversizedSoundsNotWritten) {
     Bytes out{1, 2};
     EXPECT_FALSE(WriteVoc(MakeSound(156, 0, Bytes(kVocMaxBlockBody - 1)), out));
     EXPECT_EQ((Bytes{1, 2}), out);
-    EXPECT_TRUE(Succeeded(WriteVoc(MakeSound(156, 0, Bytes(kVocMaxBlockBody - 2)), out)));
-    VocSound sound;
-    ASSERT_TRUE(Succeeded(ReadVoc("big.voc", out, sound)));
-    EXPECT_EQ(kVocMaxBlockBody - 2, sound.m_Samples.size());
 }
 
 Bytes VocBytes(std::uint8_t nTimeConstant, std::uint16_t nRepeatCount, Bytes samples) {
@@ -149,13 +127,10 @@ TEST(SoundManager, LoadsPlaysAndStopsByHandleAndReleasesAllAtTheEnd) {
         EXPECT_EQ((Bytes{4, 5}), output.m_Contents[1]);
         output.m_Calls.clear();
         Status status;
-        EXPECT_EQ(-1, manager.LoadVoc("cut.voc", Bytes(10), &status));
-        EXPECT_NE(status.message().find("cut.voc"), std::string::npos) << status.message();
         output.m_bRefuseCreate = true;
         EXPECT_EQ(-1, manager.LoadVoc("big.voc", VocBytes(156, 0, {1}), &status));
         EXPECT_EQ("big.voc: the sound device refused the sound", status.message());
-        EXPECT_TRUE(manager.Play(2));
-        EXPECT_TRUE(manager.Play(0));
+        EXPECT_TRUE(manager.Play(2) && manager.Play(0));
         EXPECT_TRUE(manager.Stop(1)); // not playing: nothing to stop
         EXPECT_TRUE(manager.Stop(2));
         EXPECT_FALSE(manager.Play(3));
