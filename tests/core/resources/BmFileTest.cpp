@@ -1,21 +1,11 @@
 #include "resources/BmFile.h"
 
 #include "PictureHelpers.h"
-#include "support/RawBytes.h"
-#include "support/StatusAssertions.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string>
-#include <vector>
 
 namespace morvi {
 namespace {
 
-using testing::Bytes;
-using testing::Columns;
-using testing::Succeeded;
+using namespace testing;
 
 // BM bytes by hand, so that the decoder is tested against the format and not only our encoder.
 struct RawBytes : testing::RawBytesOf<RawBytes> {

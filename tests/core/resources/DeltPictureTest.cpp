@@ -1,22 +1,11 @@
 #include "resources/DeltPicture.h"
 
 #include "PictureHelpers.h"
-#include "support/RawBytes.h"
-#include "support/StatusAssertions.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string_view>
-#include <tuple>
-#include <vector>
 
 namespace morvi {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using testing::RawBytes;
-using testing::Succeeded;
+using namespace testing;
 
 // A picture from its canvas rows, top row first, as the DELT layout counts them.
 DeltPicture PictureOf(const std::vector<Bytes>& canvas, std::int16_t offsetX, std::int16_t offsetY) {

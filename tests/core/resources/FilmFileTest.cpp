@@ -1,18 +1,11 @@
 #include "resources/FilmFile.h"
 
-#include "support/RawBytes.h"
-#include "support/StatusAssertions.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+#include "PictureHelpers.h"
 
 namespace morvi {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using testing::Succeeded;
+using namespace testing;
 
 // Film bytes by hand, so that the reader is tested against the format and not our own writer.
 struct RawBytes : testing::RawBytesOf<RawBytes> {

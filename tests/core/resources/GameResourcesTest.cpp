@@ -8,25 +8,16 @@
 #include "resources/SpriteEncoder.h"
 
 #include "PictureHelpers.h"
-#include "support/StatusAssertions.h"
 #include "support/TempDir.h"
-
-#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <tuple>
-#include <vector>
 
 namespace morvi {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Bytes;
-using testing::ColumnsOf;
-using testing::Succeeded;
-using Names = std::vector<std::string>;
+using namespace testing;
 
 IndexedImage Picture(int width, int height, int seed) {
     return testing::PictureOf(width, height, [seed](int c, int r) { return seed + 3 * c + r; });

@@ -3,22 +3,14 @@
 #include "resources/GamePalette.h"
 #include "resources/PlttPalette.h"
 
-#include "support/RawBytes.h"
-#include "support/StatusAssertions.h"
-
-#include <gtest/gtest.h>
+#include "PictureHelpers.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <string>
-#include <vector>
 
 namespace morvi {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using testing::RawBytes;
-using testing::Succeeded;
+using namespace testing;
 
 GamePalette TestPalette() {
     GamePalette palette;

@@ -8,19 +8,13 @@
 #include "resources/PickerRules.h"
 #include "resources/ResourceCache.h"
 
-#include "support/StatusAssertions.h"
+#include "PictureHelpers.h"
 #include "support/TempDir.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 namespace morvi {
 namespace {
 
-using Names = std::vector<std::string>;
-using testing::Succeeded;
+using namespace testing;
 
 std::vector<std::uint8_t> Bytes(std::size_t n, std::uint8_t seed = 0x5A) {
     std::vector<std::uint8_t> bytes(n);

@@ -1,19 +1,11 @@
 #include "resources/LfdArchive.h"
 
-#include "support/RawBytes.h"
-#include "support/StatusAssertions.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <tuple>
-#include <vector>
+#include "PictureHelpers.h"
 
 namespace morvi {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using testing::Succeeded;
+using namespace testing;
 
 // Archive bytes by hand: 16-byte records whose fields are exactly as given, NUL-padded.
 struct RawBytes : testing::RawBytesOf<RawBytes> {

@@ -1,15 +1,12 @@
 #include "resources/Model3D.h"
 #include "resources/ModelProjection.h"
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
+#include "PictureHelpers.h"
 
 namespace morvi {
 namespace {
+
+using namespace testing;
 
 std::string Join(const std::vector<std::string>& lines, std::string_view end = "\r\n") {
     std::string text;

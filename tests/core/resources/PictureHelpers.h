@@ -1,15 +1,25 @@
 #pragma once
 
-// Pictures for the resource tests: made from a formula, and compared column by column.
+// What the resource tests share: byte builders, status checks, and pictures made from a formula
+// and compared column by column. Each test file says "using namespace testing;" to use them.
 #include "resources/IndexedImage.h"
 
+#include "support/RawBytes.h"
+#include "support/StatusAssertions.h"
+
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace morvi::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 using Columns = std::vector<Bytes>;
+using Names = std::vector<std::string>;
 
 // A picture of the game palette whose pixel at column c, row r (from the bottom) is pixel(c, r).
 template <class Pixel> IndexedImage PictureOf(int width, int height, Pixel pixel, bool withHeader = false) {

@@ -1,25 +1,13 @@
 #include "resources/SpriteConverter.h"
 
 #include "PictureHelpers.h"
-#include "resources/DeltPicture.h"
 #include "resources/WaxFile.h"
-#include "support/RawBytes.h"
 #include "support/SpriteWriter.h"
-#include "support/StatusAssertions.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
 
 namespace morvi {
 namespace {
 
-using testing::Bytes;
-using testing::ColumnsOf;
-using testing::Numbered;
-using testing::Succeeded;
+using namespace testing;
 
 std::vector<std::string> NamesOf(const std::vector<ExportedFile>& files) {
     std::vector<std::string> names;

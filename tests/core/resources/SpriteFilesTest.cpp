@@ -2,25 +2,12 @@
 #include "resources/WaxFile.h"
 
 #include "PictureHelpers.h"
-#include "support/RawBytes.h"
 #include "support/SpriteWriter.h"
-#include "support/StatusAssertions.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <string>
-#include <tuple>
-#include <vector>
 
 namespace morvi {
 namespace {
 
-using testing::Bytes;
-using testing::Columns;
-using testing::ColumnsOf;
-using testing::Numbered;
-using testing::Succeeded;
+using namespace testing;
 
 // FME bytes by hand, so that the decoder is checked against the layout and not only our writer.
 struct RawFme : testing::RawBytesOf<RawFme> {

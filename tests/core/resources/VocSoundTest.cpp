@@ -1,22 +1,12 @@
 #include "resources/VocSound.h"
 #include "resources/SoundManager.h"
 
-#include "support/StatusAssertions.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <tuple>
-#include <utility>
-#include <vector>
+#include "PictureHelpers.h"
 
 namespace morvi {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-using testing::Succeeded;
+using namespace testing;
 
 VocSound MakeSound(std::uint8_t nTimeConstant, std::uint16_t nRepeatCount, Bytes samples) {
     VocSound sound;
