@@ -55,8 +55,9 @@ std::string Text(const FilmBlock& block) {
 }
 
 // Another version and second word are read, but written as 4 and 0; the END block is not read,
-// so a film without one loads the same.
-TEST(FilmFileTest, ReadsAndWritesFilmsExactly) {
+// so a film without one loads the same. Commands show as rows, the unknown opcode included, and
+// unchanged rows rebuild the same bytes.
+TEST(FilmFileTest, ReadsAndWritesFilmsExactlyAndRebuildsBlocksFromRows) {
     EXPECT_EQ(
         Written(MakeNewFilm()),
         RawBytes().words({4, 0, 1}).block("VIEW", "untitled", 26, 0, 1, 4).words({4, 2}).endBlock().m_Bytes);
@@ -66,20 +67,13 @@ TEST(FilmFileTest, ReadsAndWritesFilmsExactly) {
         FilmFile film;
         ASSERT_TRUE(Succeeded(ReadFilm(bytes, "small.flm", film)));
         EXPECT_EQ(Written(film), SmallFilm());
+        EXPECT_EQ(Text(film.m_Blocks[0]) + Text(film.m_Blocks[1]), "WINDOW 0 0 319 -1\nEND\nCUE 7\n 1234\n");
+        std::vector<FilmCommandRow> rows;
+        ASSERT_TRUE(Succeeded(ReadFilmCommands(film.m_Blocks[1], rows)));
+        FilmBlock rebuilt = film.m_Blocks[1];
+        ASSERT_TRUE(Succeeded(RebuildFilmBlock(rebuilt, rows)));
+        EXPECT_EQ(rebuilt.m_Commands, film.m_Blocks[1].m_Commands);
     }
-}
-
-// Unchanged rows give back the same bytes, the unknown opcode included.
-TEST(FilmFileTest, CommandsShowAsRowsAndBlocksRebuildFromRows) {
-    FilmFile film;
-    ASSERT_TRUE(Succeeded(ReadFilm(SmallFilm(), "small.flm", film)));
-    EXPECT_EQ(Text(film.m_Blocks[0]), "WINDOW 0 0 319 -1\nEND\n");
-    EXPECT_EQ(Text(film.m_Blocks[1]), "CUE 7\n 1234\n");
-    std::vector<FilmCommandRow> rows;
-    ASSERT_TRUE(Succeeded(ReadFilmCommands(film.m_Blocks[1], rows)));
-    FilmBlock rebuilt = film.m_Blocks[1];
-    ASSERT_TRUE(Succeeded(RebuildFilmBlock(rebuilt, rows)));
-    EXPECT_EQ(rebuilt.m_Commands, film.m_Blocks[1].m_Commands);
 }
 
 TEST(FilmFileTest, RefusesDamagedFilmsAndKeepsWhatItHad) {

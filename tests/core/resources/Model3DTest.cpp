@@ -178,15 +178,6 @@ TEST(Model3DRead, ObjectsFromTheField) {
     }
 }
 
-using Points = std::vector<std::pair<double, double>>;
-
-Points PointsOf(const ProjectionPolyline& line) {
-    Points points;
-    for (const ProjectionPoint& p : line.m_Points)
-        points.emplace_back(p.m_dX, p.m_dY);
-    return points;
-}
-
 // The unit cube, faces in the order bottom (z 0), top (z 1), y 0, y 1, x 0, x 1, drawn in three
 // views of six polylines each. 300 x 300 at 100 %: quarters of 150, margins of 20, so a unit spans
 // 110. The face seen whole in each view pins its axes and their directions: front (x, y) the
@@ -206,9 +197,18 @@ TEST(ModelProjection, UnitCubeInThreeQuartersWithoutBadPolygons) {
     EXPECT_EQ(p.m_nSkippedPolygons, 2);
     ASSERT_EQ(p.m_Polylines.size(), 18u);
     EXPECT_EQ(p.m_Polylines[17].m_eView, static_cast<ProjectionView>(2));
-    EXPECT_EQ(PointsOf(p.m_Polylines[0]), (Points{{20, 20}, {130, 20}, {130, 130}, {20, 130}, {20, 20}}));
-    EXPECT_EQ(PointsOf(p.m_Polylines[8]), (Points{{170, 20}, {280, 20}, {280, 130}, {170, 130}, {170, 20}}));
-    EXPECT_EQ(PointsOf(p.m_Polylines[16]), (Points{{20, 170}, {20, 280}, {130, 280}, {130, 170}, {20, 170}}));
+    using Points = std::vector<std::pair<double, double>>;
+    const std::vector<std::pair<std::size_t, Points>> views{
+        {0, {{20, 20}, {130, 20}, {130, 130}, {20, 130}, {20, 20}}},
+        {8, {{170, 20}, {280, 20}, {280, 130}, {170, 130}, {170, 20}}},
+        {16, {{20, 170}, {20, 280}, {130, 280}, {130, 170}, {20, 170}}},
+    };
+    for (const auto& [index, points] : views) {
+        Points drawn;
+        for (const ProjectionPoint& point : p.m_Polylines[index].m_Points)
+            drawn.emplace_back(point.m_dX, point.m_dY);
+        EXPECT_EQ(drawn, points) << "polyline " << index;
+    }
 }
 
 } // namespace
