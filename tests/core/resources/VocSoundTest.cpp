@@ -37,7 +37,7 @@ auto Fields(const VocSound& sound) {
 }
 
 // Our sounds, with and without a repeat, read back to what was written.
-TEST(VocSound, WritesTheExactBytesAndReadsThemBack) {
+TEST(VocSound, WritesTheExactBytesAndReadsThemBackAndTheFirstSoundOfOthers) {
     const Bytes expectedHeader{'C', 'r', 'e', 'a', 't', 'i', 'v',  'e',  ' ',  'V',  'o',  'i',  'c',
                                'e', ' ', 'F', 'i', 'l', 'e', 0x1A, 0x1A, 0x00, 0x0A, 0x01, 0x29, 0x11};
     Bytes expected = expectedHeader;
@@ -58,11 +58,8 @@ TEST(VocSound, WritesTheExactBytesAndReadsThemBack) {
         EXPECT_EQ(Fields(read), Fields(original));
         EXPECT_EQ(nRepeat == kVocEndlessRepeat, read.IsEndless());
     }
-}
-
-// Only the first sound block is read, with the last repeat block before it; blocks of other
-// types before it are skipped whole (their bodies would read as a terminator or a sound block).
-TEST(VocSound, ReadsTheFirstSoundWithTheLastRepeatBeforeIt) {
+    // Only the first sound block is read, with the last repeat block before it; blocks of other
+    // types before it are skipped whole (their bodies would read as a terminator or a sound block).
     const Bytes bytes = WithBlocks({{kVocRepeatStart, {0xFF, 0xFF}},
                                     {kVocRepeatStart, {0x05, 0x00, 0xAA}},
                                     {0x42, {0x00, 0x01, 0x04, 0x00}},
