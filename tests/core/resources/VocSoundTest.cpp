@@ -92,10 +92,6 @@ TEST(VocSound, BadFilesAreRefusedWithAMessageAndOversizedSoundsNotWritten) {
     EXPECT_EQ((Bytes{1, 2}), out);
 }
 
-Bytes VocBytes(std::uint8_t nTimeConstant, std::uint16_t nRepeatCount, Bytes samples) {
-    return Written(MakeSound(nTimeConstant, nRepeatCount, std::move(samples)));
-}
-
 using Calls = std::vector<std::string>;
 
 // Sounds load in order without playing, only those repeating without end into static buffers, and
@@ -105,9 +101,9 @@ TEST(SoundManager, LoadsPlaysAndStopsByHandleAndReleasesAllAtTheEnd) {
     NullSoundOutput output;
     {
         SoundManager manager(output);
-        EXPECT_EQ(0, manager.LoadVoc("a.voc", VocBytes(156, 0, {1, 2, 3})));
-        EXPECT_EQ(1, manager.LoadVoc("b.voc", VocBytes(0, 0, {4, 5})));
-        EXPECT_EQ(2, manager.LoadVoc("endless.voc", VocBytes(156, kVocEndlessRepeat, {1})));
+        EXPECT_EQ(0, manager.LoadVoc("a.voc", Written(MakeSound(156, 0, {1, 2, 3}))));
+        EXPECT_EQ(1, manager.LoadVoc("b.voc", Written(MakeSound(0, 0, {4, 5}))));
+        EXPECT_EQ(2, manager.LoadVoc("endless.voc", Written(MakeSound(156, kVocEndlessRepeat, {1}))));
         EXPECT_EQ((Calls{"create 0 10000 3", "fill 0 3", "create 1 3906 2", "fill 1 2",
                          "create 2 10000 1 static", "fill 2 1"}),
                   output.m_Calls);
@@ -115,7 +111,7 @@ TEST(SoundManager, LoadsPlaysAndStopsByHandleAndReleasesAllAtTheEnd) {
         output.m_Calls.clear();
         Status status;
         output.m_bRefuseCreate = true;
-        EXPECT_EQ(-1, manager.LoadVoc("big.voc", VocBytes(156, 0, {1}), &status));
+        EXPECT_EQ(-1, manager.LoadVoc("big.voc", Written(MakeSound(156, 0, {1})), &status));
         EXPECT_EQ("big.voc: the sound device refused the sound", status.message());
         EXPECT_TRUE(manager.Play(2) && manager.Play(0));
         EXPECT_TRUE(manager.Stop(1)); // not playing: nothing to stop
@@ -133,12 +129,12 @@ TEST(SoundManager, LoadsPlaysAndStopsByHandleAndReleasesAllAtTheEnd) {
 TEST(SoundManager, PlayOnLoadReplacesEverySoundAndPlays) {
     NullSoundOutput output;
     SoundManager manager(output);
-    manager.LoadVoc("a.voc", VocBytes(156, 0, {1}));
-    manager.LoadVoc("b.voc", VocBytes(156, 0, {1}));
+    manager.LoadVoc("a.voc", Written(MakeSound(156, 0, {1})));
+    manager.LoadVoc("b.voc", Written(MakeSound(156, 0, {1})));
     manager.Play(1);
     output.m_Calls.clear();
     manager.SetSoundMode(SoundManager::kPlayOnLoad);
-    EXPECT_EQ(0, manager.LoadVoc("c.voc", VocBytes(156, 0, {2, 3})));
+    EXPECT_EQ(0, manager.LoadVoc("c.voc", Written(MakeSound(156, 0, {2, 3}))));
     EXPECT_EQ(-1, manager.LoadVoc("cut.voc", Bytes(10)));
     EXPECT_EQ((Calls{"release 0", "stop 1", "release 1", "create 2 10000 2", "fill 2 2", "play 2", "stop 2",
                      "release 2"}),
