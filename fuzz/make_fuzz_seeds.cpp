@@ -1,12 +1,14 @@
 // Writes the seed corpus of every fuzzer with our own writers: make_fuzz_seeds OUTDIR writes
 // OUTDIR/<fuzzer>/seed-N files.
+#include "demo/DemoBriefing.h"
+#include "demo/DemoDark.h"
+#include "demo/DemoSounds.h"
 #include "gamefiles/DocumentFile.h"
 #include "model/CDataLevel.h"
 #include "model/RecordArchive.h"
 #include "model/ResourceBlock.h"
 #include "resources/BmFile.h"
 #include "resources/DeltPicture.h"
-#include "resources/FilmFile.h"
 #include "resources/LfdArchive.h"
 #include "resources/Model3D.h"
 #include "resources/SpriteConverter.h"
@@ -77,22 +79,16 @@ void LevelSeeds(const fs::path& dir) {
 }
 
 void ResourceSeeds(const fs::path& dir) {
-    VocSound sound;
-    sound.m_nTimeConstant = 156;
-    sound.m_nRepeatCount = 2;
-    for (int i = 0; i < 64; ++i)
-        sound.m_Samples.push_back(static_cast<std::uint8_t>(128 + (i % 16) * 4));
+    // The demo data's sound, briefing archive with its film, and 3D object.
     std::vector<std::uint8_t> voc;
-    if (WriteVoc(sound, voc)) WriteSeed(dir, "voc", 0, voc);
-
-    LfdArchive lfd;
-    (void)lfd.AddMember("PLTT", "intro", std::vector<std::uint8_t>(32, 7));
-    (void)lfd.AddMember("FILM", "intro", std::vector<std::uint8_t>{1, 2, 3, 4});
-    (void)lfd.AddMember("DELT", "logo", std::vector<std::uint8_t>(12, 1));
-    WriteSeed(dir, "lfd", 0, lfd.Write());
-
-    std::vector<std::uint8_t> flm;
-    if (WriteFilm(MakeNewFilm(), flm)) WriteSeed(dir, "flm", 0, flm);
+    if (WriteVoc(demo::BuildDemoSound(demo::DemoSoundNames().front()), voc)) WriteSeed(dir, "voc", 0, voc);
+    const LfdArchive briefing = demo::BuildBriefingLfd();
+    WriteSeed(dir, "lfd", 0, briefing.Write());
+    for (const LfdMember& member : briefing.members())
+        if (member.m_strType == "FILM") WriteSeed(dir, "flm", 0, member.m_Data);
+    std::string text;
+    Write3DO(demo::BuildDemoModel(demo::DemoModelNames().front()), text);
+    WriteSeed(dir, "3do", 0, AsBytes(text));
 
     // A striped 16 x 12 picture as BMP and in every BM encoding, and as a two-frame multi-BM.
     GamePalette palette;
@@ -140,27 +136,6 @@ void ResourceSeeds(const fs::path& dir) {
     WaxWalk walked;
     if (WalkWax(waxBytes, "SEED.WAX", walked))
         WriteSeed(dir, "map", 0, AsBytes(WriteWaxMap(walked.m_Map, "SEED.WAX")));
-
-    // A textured box of quads and triangles.
-    Model3D model;
-    model.m_strVersion = "1.2";
-    model.m_strName = "box";
-    model.m_strPaletteName = "DEFAULT.PAL";
-    model.m_Textures.push_back({0, "BOX.BM"});
-    ModelObject box;
-    box.m_strName = "box";
-    for (int i = 0; i < 8; ++i)
-        box.m_Vertices.push_back({double(i & 1), double((i >> 1) & 1), double(i >> 2)});
-    box.m_Quads.push_back({0, 1, 3, 2, 4, "TEXTURE"});
-    box.m_Triangles.push_back({4, 5, 6, 7, "FLAT"});
-    for (int i = 0; i < 4; ++i)
-        box.m_TextureVertices.push_back({double(i & 1), double(i >> 1)});
-    box.m_TextureQuads.push_back({0, 1, 3, 2});
-    box.m_TextureTriangles.push_back({0, 1, 2});
-    model.m_Objects.push_back(box);
-    std::string text;
-    Write3DO(model, text);
-    WriteSeed(dir, "3do", 0, AsBytes(text));
 }
 
 } // namespace
