@@ -10,8 +10,6 @@
 #include "model/ModelOps.h"
 #include "resources/BmFile.h"
 #include "resources/FilmFile.h"
-#include "resources/FmeFile.h"
-#include "resources/LfdArchive.h"
 #include "resources/SpriteConverter.h"
 #include "resources/WaxFile.h"
 #include "support/LevelBuilders.h"
@@ -131,13 +129,11 @@ TEST_F(MorviCli, Gob) {
     const std::string before = Read("x.gob");
     Write("waytoolongname.txt", "?");
     EXPECT_EQ(Run("gob add " + gob + " " + P("c.voc") + " " + P("waytoolongname.txt")).exit, 1);
-    EXPECT_EQ(Run("gob remove " + gob + " NOPE.TXT").exit, 1);
     EXPECT_EQ(Read("x.gob"), before);
     Write("bad.gob", "GOB\n\xff\xff\xff\x7f");
     const Result bad = Run("gob list " + P("bad.gob"));
     EXPECT_EQ(bad.exit, 1);
     EXPECT_NE(bad.err.find("bad.gob"), npos) << bad.err;
-    EXPECT_EQ(Run("gob frobnicate").exit, 2);
     // A hand-made archive whose one member, of four bytes at 8, is called "../EVIL".
     Write("evil.gob",
           std::string("GOB\n\x0c\0\0\0evil\x01\0\0\0\x08\0\0\0\x04\0\0\0../EVIL\0\0\0\0\0\0", 37));
@@ -152,15 +148,10 @@ TEST_F(MorviCli, Level) {
     for (const char* field :
          {"\"current\":\"SECBASE\"", "\"sectors\":2", "\"walls\":8", "\"objects\":2", "\"inf_items\":1"})
         EXPECT_NE(r.out.find(field), npos) << field << " in " << r.out;
-    r = Run("level info --level TALAY " + gob);
-    EXPECT_EQ(r.exit, 1);
-    EXPECT_NE(r.err.find("no level TALAY"), npos) << r.err;
 
     ASSERT_EQ(Run("level convert " + gob + " " + P("two.mrv")).exit, 0);
     ASSERT_EQ(Run("level convert " + P("two.mrv") + " " + P("back.gob")).exit, 0);
-    ASSERT_EQ(Run("level roundtrip " + gob + " " + P("again.gob")).exit, 0);
     EXPECT_EQ(Read("back.gob"), Read("two.gob"));
-    EXPECT_EQ(Read("again.gob"), Read("two.gob"));
     r = Run("level convert " + gob + " " + P("two.txt"));
     EXPECT_EQ(r.exit, 1);
     EXPECT_NE(r.err.find("Unexpected file format."), npos) << r.err;
@@ -188,10 +179,6 @@ TEST_F(MorviCli, Level) {
     r = Run("level render " + gob + " " + P("map.png") + " --size 320x200 --zoom-to-fit");
     ASSERT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(Read("map.png").substr(16, 8), std::string("\0\0\x01\x40\0\0\0\xc8", 8)); // IHDR width, height
-    ASSERT_EQ(Run("level render " + gob + " " + P("map.svg") + " --tool ambiance --all-layers").exit, 0);
-    EXPECT_NE(Read("map.svg").find("polyline"), npos); // the walls
-    EXPECT_EQ(Run("level render " + gob + " " + P("bad.png") + " --size 12").exit, 2);
-    EXPECT_FALSE(fs::exists(m_Dir / "bad.png"));
 }
 
 TEST_F(MorviCli, Lib) {
@@ -215,8 +202,6 @@ TEST_F(MorviCli, Lib) {
     ASSERT_EQ(level.m_Objects.m_pObjects.size(), 3u);
     EXPECT_EQ(level.m_Objects.m_pObjects[2]->m_dX, -122.0);
 
-    EXPECT_EQ(Run("lib extract " + gob + " --sectors 2 " + P("x.lib")).exit, 2);
-    EXPECT_FALSE(fs::exists(m_Dir / "x.lib"));
     Write("cut.lib", Read("door.lib").substr(0, Read("door.lib").size() / 2));
     r = Run("lib insert " + gob + " " + P("cut.lib") + " " + P("cut.gob"));
     EXPECT_EQ(r.exit, 1);
@@ -300,12 +285,6 @@ TEST_F(MorviCli, Res) {
     IndexedImage bmp;
     ASSERT_TRUE(bmp.ReadBmp(ReadBytes("w.bmp"), "w.bmp"));
     EXPECT_EQ(ColumnsOf(bmp), ColumnsOf(second));
-    const Result noFrame =
-        Run("res convert " + P("s.wax") + " " + P("x.bmp") + " --state 1 --view 1 --frame 2");
-    EXPECT_EQ(noFrame.exit, 1);
-    EXPECT_NE(noFrame.err.find("no frame 2"), npos) << noFrame.err;
-    EXPECT_FALSE(fs::exists(m_Dir / "x.bmp"));
-    EXPECT_EQ(Run("res convert " + P("s.wax") + " " + P("x.bmp") + " --frame x").exit, 2);
 }
 
 TEST_F(MorviCli, Wax) {
@@ -347,7 +326,6 @@ TEST_F(MorviCli, Wax) {
     ASSERT_TRUE(DecodeBm(ReadBytes("anim.bm"), "anim.bm", GamePalette(), false, pictures));
     ASSERT_EQ(pictures.size(), 2u);
     EXPECT_EQ(ColumnsOf(pictures[1]), ColumnsOf(b));
-    EXPECT_EQ(Run("wax build " + P("in") + " " + P("x.wax")).exit, 1); // no schema.map
 }
 
 } // namespace

@@ -250,11 +250,9 @@ private slots:
             }
         QVERIFY2(black > 800 * 600 / 4 && black < 800 * 600 - 500, qPrintable(QString::number(black)));
         QCOMPARE(grid, 0);
-        QFile svg(dir.filePath("map.svg")), pdf(dir.filePath("map.pdf"));
-        QVERIFY(svg.open(QIODevice::ReadOnly) && pdf.open(QIODevice::ReadOnly));
-        const QByteArray drawing = svg.readAll();
+        const QByteArray drawing = testing::FileBytes(dir.filePath("map.svg"));
         QVERIFY(drawing.contains("<svg") && drawing.count("<polyline") + drawing.count("<line") > 10);
-        QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+        QVERIFY(testing::FileBytes(dir.filePath("map.pdf")).startsWith("%PDF-"));
 
         const QString locked = dir.filePath("locked");
         QVERIFY(QDir().mkpath(locked));
@@ -265,7 +263,6 @@ private slots:
             QString said;
         } refused[] = {{dir.filePath("map.bmp"), {320, 240}, ".svg"},
                        {dir.filePath("huge.png"), {100000, 100000}, "100000"},
-                       {locked + "/map.png", {320, 240}, locked + "/map.png"},
                        {locked + "/map.svg", {320, 240}, locked + "/map.svg"}};
         {
             const testing::WithoutFileAdminRights ordinaryUser;

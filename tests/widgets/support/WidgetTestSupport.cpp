@@ -29,16 +29,12 @@ void InitWidgetTests() {
     context.settings() = Settings();
 }
 
-QString TestShareDir() {
-    return QStringLiteral(MORVI_SHARE_DIR);
-}
-
 QString SampleDocumentPath() {
-    return TestShareDir() + "/sample/sample.mrv";
+    return QStringLiteral(MORVI_SHARE_DIR "/sample/sample.mrv");
 }
 
 QString SampleGobPath() {
-    return TestShareDir() + "/sample/sample.gob";
+    return QStringLiteral(MORVI_SHARE_DIR "/sample/sample.gob");
 }
 
 QByteArray FileBytes(const QString& path) {

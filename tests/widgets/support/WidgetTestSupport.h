@@ -17,8 +17,7 @@ namespace morvi::ui::testing {
 // data folder is the build's share/morvi, and every setting is back at its default.
 void InitWidgetTests();
 
-// The build's data folder and its sample level (sample/sample.mrv, sample/sample.gob).
-QString TestShareDir();
+// The sample level in the build's data folder.
 QString SampleDocumentPath();
 QString SampleGobPath();
 
