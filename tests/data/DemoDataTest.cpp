@@ -101,10 +101,11 @@ TEST(DemoData, BuildsTheSameBytesEveryTimeAndEveryMemberDecodes) {
     for (const LfdMember& m : lfd.members()) {
         DeltPicture picture;
         std::vector<DeltPicture> frames;
-        if (m.m_strType == "DELT")
+        if (m.m_strType == "DELT") {
             EXPECT_TRUE(Succeeded(DecodeDelt(m.m_Data, m.m_strName, palette, true, picture)));
-        if (m.m_strType == "ANIM")
+        } else if (m.m_strType == "ANIM") {
             EXPECT_TRUE(Succeeded(DecodeAnim(m.m_Data, m.m_strName, palette, false, frames)));
+        }
     }
     FilmFile film;
     ASSERT_NE(find("FILM", "brief"), nullptr);
