@@ -6,6 +6,7 @@
 
 #include "mapedit/CMapEngine.h"
 #include "mapedit/SectorGrid.h"
+#include "support/EngineView.h"
 #include "support/SyntheticLevel.h"
 
 #include <algorithm>
@@ -109,32 +110,6 @@ std::vector<ScreenPoint> Clicks() {
     return clicks;
 }
 
-// The sector rule taken literally: every sector of the current layer, its first loop in pixels,
-// the crossing test and the outline's distance sum.
-int PlainSectorPick(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point,
-                    std::vector<ScreenPoint>& polygon) {
-    const auto& sectors = doc.level().m_Lev.m_pSectors;
-    double best = std::numeric_limits<double>::infinity();
-    int found = -1;
-    for (int i = static_cast<int>(sectors.size()) - 1; i >= 0; --i) {
-        const CDataSector& sector = *sectors[static_cast<std::size_t>(i)];
-        if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
-        polygon.clear();
-        const int n = MapDrawing::FirstLoopLength(sector);
-        for (int w = 0; w < n; ++w) {
-            const CDataVertex& v = *sector.m_pVertices[static_cast<std::size_t>(
-                sector.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft)];
-            polygon.push_back(engine.viewport().WorldToScreen(v.m_dX, v.m_dZ));
-        }
-        if (!MapPicker::PointInPolygon(polygon, point)) continue;
-        double score = 0;
-        for (ScreenPoint p : polygon)
-            score += std::hypot(p.x - point.x, p.y - point.y);
-        if (score < best) best = score, found = i;
-    }
-    return found;
-}
-
 void BruteForceSectorPick(benchmark::State& state) {
     FittedView& view = View();
     const std::vector<ScreenPoint> clicks = Clicks();
@@ -142,7 +117,7 @@ void BruteForceSectorPick(benchmark::State& state) {
     for (auto _ : state) {
         long long sum = 0;
         for (ScreenPoint p : clicks)
-            sum += PlainSectorPick(view.engine, view.doc, p, polygon);
+            sum += morvi::testing::ReferenceSectorPick(view.engine, view.doc, p, polygon);
         benchmark::DoNotOptimize(sum);
     }
     state.counters["clicks"] = static_cast<double>(clicks.size());

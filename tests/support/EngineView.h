@@ -2,9 +2,13 @@
 
 #include "document/CMorviDoc.h"
 #include "mapedit/CMapEngine.h"
+#include "mapedit/MapDrawing.h"
+#include "mapedit/MapPicker.h"
 #include "model/LevelChecker.h"
 #include "model/ModelOps.h"
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,6 +68,35 @@ inline CDataObjectItem& AddObject(CDataLevel& level, double x, double z, int sec
     SetObjectDataIndex(level.m_Objects, *object);
     objects.push_back(std::move(object));
     return *objects.back();
+}
+
+// The sector-pick rule taken literally over every sector of the current layer, for tests and
+// benchmarks to hold picking against; polygon is scratch space.
+inline int ReferenceSectorPick(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point,
+                               std::vector<ScreenPoint>& polygon) {
+    const auto& sectors = doc.level().m_Lev.m_pSectors;
+    double best = std::numeric_limits<double>::infinity();
+    int found = -1;
+    for (int i = static_cast<int>(sectors.size()) - 1; i >= 0; --i) {
+        const CDataSector& sector = *sectors[static_cast<std::size_t>(i)];
+        if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
+        polygon.clear();
+        const int n = MapDrawing::FirstLoopLength(sector);
+        for (int w = 0; w < n; ++w) {
+            const CDataVertex& v = *sector.m_pVertices[static_cast<std::size_t>(
+                sector.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft)];
+            polygon.push_back(engine.viewport().WorldToScreen(v.m_dX, v.m_dZ));
+        }
+        if (!MapPicker::PointInPolygon(polygon, point)) continue;
+        double score = 0;
+        for (ScreenPoint p : polygon)
+            score += std::hypot(p.x - point.x, p.y - point.y);
+        if (score < best) {
+            best = score;
+            found = i;
+        }
+    }
+    return found;
 }
 
 // The level checker's findings as one text, empty for a sound level: a failing expectation

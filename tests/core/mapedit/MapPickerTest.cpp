@@ -53,42 +53,16 @@ struct Fixture {
 using Items = std::vector<CMapSelItem>;
 using Log = std::vector<std::string>;
 
-// The sector rule taken literally, every sector's polygon tested: picking must give the same
-// answers however it narrows the search.
-int ReferenceSectorPick(const CMapEngine& engine, const CMorviDoc& doc, ScreenPoint point) {
-    const auto& sectors = doc.level().m_Lev.m_pSectors;
-    double best = std::numeric_limits<double>::infinity();
-    int found = -1;
-    for (int i = static_cast<int>(sectors.size()) - 1; i >= 0; --i) {
-        const CDataSector& sector = *sectors[static_cast<std::size_t>(i)];
-        if (sector.m_nLayer != doc.m_nCurrentLayer) continue;
-        std::vector<ScreenPoint> polygon;
-        for (int w = 0; w < MapDrawing::FirstLoopLength(sector); ++w) {
-            const CDataVertex& v = *sector.m_pVertices[static_cast<std::size_t>(
-                sector.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft)];
-            polygon.push_back(engine.viewport().WorldToScreen(v.m_dX, v.m_dZ));
-        }
-        if (!MapPicker::PointInPolygon(polygon, point)) continue;
-        double score = 0;
-        for (ScreenPoint p : polygon)
-            score += std::hypot(p.x - point.x, p.y - point.y);
-        if (score < best) {
-            best = score;
-            found = i;
-        }
-    }
-    return found;
-}
-
 // Clicks every step-th pixel of a width x height view on the current layer and compares each
 // answer with the rule; returns the clicks that hit a sector, or -1 at the first disagreement.
 int PicksMatchTheRule(Fixture& f, int width, int height, int step, int offset) {
     int hits = 0;
+    std::vector<ScreenPoint> polygon;
     for (int y = offset; y < height; y += step)
         for (int x = offset; x < width; x += step) {
             f.engine.ClearSelection();
             f.engine.picker().PickAt({x, y}, {});
-            const int expected = ReferenceSectorPick(f.engine, f.doc, {x, y});
+            const int expected = testing::ReferenceSectorPick(f.engine, f.doc, {x, y}, polygon);
             const int got = f.Selection().empty() ? -1 : f.Selection().front().m_nSector;
             EXPECT_EQ(got, expected) << "layer " << f.doc.m_nCurrentLayer << " at " << x << ", " << y;
             if (got != expected) return -1;
