@@ -1,5 +1,7 @@
 #include "properties/ObjectCatalogue.h"
 
+#include "model/StringUtil.h"
+
 #include <array>
 
 namespace morvi {
@@ -112,6 +114,144 @@ constexpr std::array<CatalogueEntry, 91> kCatalogue{{
     {9, "table.wax", "Table"},
 }};
 
+// The objects whose logic is one "LOGIC" line. The catalogue's Fusion Cutter names "ifusion.fme",
+// which has no line here: which of the two names the game's sprite archive holds is still open.
+struct SingleLogic {
+    std::string_view m_strFile;
+    std::string_view m_strLogic;
+};
+
+constexpr SingleLogic kSingleLogic[]{
+    {"iautogun.fme", "AUTOGUN"},    {"ibattery.fme", "BATTERY"},  {"icannon.fme", "CANNON"},
+    {"icharge.fme", "SUPERCHARGE"}, {"icleats.fme", "CLEATS"},    {"iconcus.fme", "CONCUSSION"},
+    {"idet.fme", "DETONATOR"},      {"idets.fme", "DETONATORS"},  {"idtgun.fme", "DT_WEAPON"},
+    {"ienergy.fme", "ENERGY"},      {"ifusiont.fme", "FUSION"},   {"igoggles.fme", "GOGGLES"},
+    {"ikeyb.fme", "BLUE"},          {"ikeyr.fme", "RED"},         {"ikeyy.fme", "YELLOW"},
+    {"det_code.fme", "CODE1"},      {"imask.fme", "MASK"},        {"imedkit.fme", "MEDKIT"},
+    {"imine.fme", "MINE"},          {"imines.fme", "MINES"},      {"imortar.fme", "MORTAR"},
+    {"imsl.fme", "MISSILE"},        {"imsls.fme", "MISSILES"},    {"iphrik.fme", "PHRIK"},
+    {"ipile.fme", "PILE"},          {"iplazma.fme", "PLASMA"},    {"ipower.fme", "POWER"},
+    {"ishell.fme", "SHELL"},        {"ishells.fme", "SHELLS"},    {"landmine.fme", "LAND_MINE"},
+    {"barrel.wax", "BARREL"},       {"bossk.wax", "BOSSK"},       {"commando.wax", "COMMANDO"},
+    {"gamguard.wax", "G_GUARD"},    {"idplans.wax", "PLANS"},     {"intdroid.wax", "INT_DROID"},
+    {"kell.wax", "KELL"},           {"probe.wax", "PROBE_DROID"}, {"remote.wax", "REMOTE"},
+    {"sewerbug.wax", "SEWER1"},     {"triplt.wax", "ANIM"},       {"gun.3do", "TURRET"},
+    {"mousebot.3do", "MOUSEBOT"},   {"weldarm.3do", "WELDER"},
+};
+
+struct LogicLine {
+    std::string_view m_strKey; // empty in the unused lines of a row
+    std::string_view m_strValue;
+};
+
+// The lines of one file, for one index of the "Sequence:" list or for every index.
+struct LogicRow {
+    std::string_view m_strFile;
+    int m_nSequence;
+    std::array<LogicLine, 4> m_Lines;
+};
+
+constexpr LogicLine kScenery{"LOGIC", "SCENERY"};
+constexpr LogicLine kAnim{"LOGIC", "ANIM"};
+constexpr LogicLine kNoRadius{"RADIUS", "0"};
+constexpr LogicLine kBoss{"BOSS", "TRUE"};
+constexpr LogicLine kKey{"LOGIC", "KEY"};
+constexpr LogicLine kPause{"PAUSE", "TRUE"};
+constexpr LogicLine kUpdate{"LOGIC", "UPDATE"};
+constexpr int kAll = -1; // the row's lines hold for every index of the "Sequence:" list
+
+// Kyle's 3D model: every sequence is a paused key object on its own view path, some with a second
+// path appended.
+constexpr LogicRow KyleSequence(int sequence, std::string_view view, std::string_view appended = {}) {
+    return {"kyl3do.3do",
+            sequence,
+            {{kKey, kPause, {"VUE", view}, {appended.empty() ? "" : "VUE_APPEND", appended}}}};
+}
+
+constexpr LogicRow kLogicRows[]{
+    {"spirit", kAll, {{{"LOGIC", "PLAYER"}, {"EYE", "TRUE"}}}},
+    {"beerpip.fme", kAll, {{{"LOGIC", "-9"}, kNoRadius}}},
+    {"chain.fme", kAll, {{kNoRadius}}},
+    {"dedbody1.fme", kAll, {{kNoRadius}}},
+    {"dedbody2.fme", kAll, {{kNoRadius}}},
+    {"dedbody3.fme", kAll, {{kNoRadius}}},
+    {"gfventdn.fme", kAll, {{{"HEIGHT", "2"}}}},
+    {"gfventup.fme", kAll, {{{"HEIGHT", "-2"}}}},
+    {"idata.fme", kAll, {{{"LOGIC", "DATATAPE"}, {"RADIUS", "1.5"}, kUpdate}}},
+    {"ist-guni.fme", kAll, {{{"LOGIC", "RIFLE"}}}},
+    {"ist-gunu.fme", kAll, {{{"LOGIC", "RIFLE"}}}},
+    {"bobafett.wax", kAll, {{{"LOGIC", "BOBA_FETT"}, kBoss}}},
+    {"phase1.wax", kAll, {{{"LOGIC", "D_TROOP1"}, kBoss}}},
+    {"phase2.wax", kAll, {{{"LOGIC", "D_TROOP2"}, kBoss}}},
+    {"phase3x.wax", kAll, {{{"LOGIC", "D_TROOP3"}, kBoss}}},
+    {"cflame.wax", kAll, {{kAnim, kNoRadius}}},
+    {"dflame.wax", kAll, {{kAnim, kNoRadius}}},
+    {"chair.wax", kAll, {{kScenery}}},
+    {"iceilit2.wax", kAll, {{kScenery}}},
+    {"table.wax", kAll, {{kScenery}}},
+    {"emsculp.wax", kAll, {{kScenery, kAnim}}},
+    {"ewok86.wax", kAll, {{kScenery, kAnim}}},
+    {"lit1.wax", kAll, {{kScenery, kAnim}}},
+    {"lit2.wax", kAll, {{kScenery, kAnim}}},
+    {"tallit1.wax", kAll, {{kScenery, kAnim}}},
+    {"tallit2.wax", kAll, {{kScenery, kAnim}}},
+    {"frogbowl.wax", kAll, {{kScenery, kAnim, kNoRadius}}},
+    {"tblelit.wax", kAll, {{kScenery, kAnim, kNoRadius}}},
+    {"hanglit.wax", kAll, {{kScenery, kAnim, {"HEIGHT", "-6"}, kNoRadius}}},
+    {"redlit.wax", kAll, {{kScenery, kAnim, {"HEIGHT", "-3"}}}},
+    {"iflrlit.wax", kAll, {{kScenery, kNoRadius}}},
+    {"rock.wax", kAll, {{kScenery, kNoRadius}}},
+    {"iarmor.wax", kAll, {{{"LOGIC", "SHIELD"}, kAnim}}},
+    {"iinvinc.wax", kAll, {{{"LOGIC", "INVINCIBLE"}, kAnim}}},
+    {"ilife.wax", kAll, {{{"LOGIC", "LIFE"}, kAnim}}},
+    {"inava.wax", kAll, {{{"LOGIC", "NAVA"}, kAnim}}},
+    {"irevive.wax", kAll, {{{"LOGIC", "REVIVE"}, kAnim}}},
+    {"offcfin.wax", 0, {{{"LOGIC", "I_OFFICER"}}}},
+    {"offcfin.wax", 1, {{{"LOGIC", "I_OFFICERR"}}}},
+    {"offcfin.wax", 2, {{{"LOGIC", "I_OFFICERB"}}}},
+    {"offcfin.wax", 3, {{{"LOGIC", "I_OFFICERY"}}}},
+    {"offcfin.wax", 4, {{{"LOGIC", "I_OFFICER1"}}}},
+    {"offcfin.wax", 5, {{{"LOGIC", "I_OFFICER2"}}}},
+    {"offcfin.wax", 6, {{{"LOGIC", "I_OFFICER3"}}}},
+    {"offcfin.wax", 7, {{{"LOGIC", "I_OFFICER4"}}}},
+    {"offcfin.wax", 8, {{{"LOGIC", "I_OFFICER5"}}}},
+    {"reeyees.wax", 0, {{{"LOGIC", "REE_YEES"}}}},
+    {"reeyees.wax", 1, {{{"LOGIC", "REE_YEES2"}}}},
+    {"stormfin.wax", 0, {{{"LOGIC", "TROOP"}}}},
+    {"stormfin.wax", 1, {{{"LOGIC", "STORM1"}}}},
+    {"cargo.3do", kAll, {{kKey, {"VUE", "CARGOALL.VUE"}, {"FRAME_RATE", "10"}, {"RADIUS", "6"}}}},
+    {"death.3do", kAll, {{kUpdate, {"FLAGS", "16"}, {"D_YAW", "50"}}}},
+    {"human3.3do", kAll, {{kUpdate, {"FLAGS", "16"}, {"D_YAW", "50"}}}},
+    {"rameng.3do", kAll, {{kUpdate, {"D_ROLL", "999"}, {"FLAGS", "32"}}}},
+    {"tb_fan.3do", kAll, {{kUpdate, {"D_PITCH", "999"}, {"FLAGS", "8"}}}},
+    {"tielo-3.3do", kAll, {{kKey, {"VUE", "TIE.VUE \"PIT\""}, {"VUE_APPEND", "TIE.VUE \"PIT01\""}}}},
+    {"weldbase.3do", kAll, {{{"RADIUS", "2.5"}}}},
+    KyleSequence(0, "SB_LAND.VUE \"CONST01\""),
+    KyleSequence(1, "TALAY_TO.VUE \"KYLES\"", "TALAY_LD.VUE \"KYLES\""),
+    KyleSequence(2, "WEAPON_T.VUE \"KYLES\"", "WEAPON_L.VUE \"KYLES\""),
+    KyleSequence(3, "DETEM_TO.VUE \"KYLES\""),
+    KyleSequence(4, "GROMAS_T.VUE \"KYLES\"", "GROMAS_L.VUE \"KYLES\""),
+    KyleSequence(5, "ROBOT_TO.VUE \"KYLES\"", "ROBOT_LD.VUE \"KYLES\""),
+    KyleSequence(6, "MATT.VUE \"KYLES\""),
+    KyleSequence(7, "IMPCIT_L.VUE \"KYLES\""),
+};
+
+constexpr std::string_view kGeneratorTemplate = "logic:\tgenerator ??\r\n"
+                                                "delay:\t0\r\n"
+                                                "interval:\t1\r\n"
+                                                "num_terminate:\t-1\r\n"
+                                                "max_alive:\t2\r\n"
+                                                "max_dist:\t200\r\n"
+                                                "min_dist:\t5\r\n";
+
+std::string LogicTextLine(std::string_view key, std::string_view value) {
+    std::string line(key);
+    line += ":\t";
+    line += value;
+    line += "\r\n";
+    return line;
+}
+
 } // namespace
 
 std::span<const std::string_view> ObjectCategories() {
@@ -126,6 +266,41 @@ const CatalogueEntry* FindCatalogueEntry(std::string_view fileName) {
     for (const CatalogueEntry& entry : kCatalogue)
         if (entry.m_strFile == fileName) return &entry;
     return nullptr;
+}
+
+std::string CatalogueLogicText(std::string_view fileName, int sequenceIndex) {
+    for (const SingleLogic& row : kSingleLogic)
+        if (EqualsNoCase(row.m_strFile, fileName)) return ToLower(LogicTextLine("LOGIC", row.m_strLogic));
+    std::string text;
+    for (const LogicRow& row : kLogicRows) {
+        if (!EqualsNoCase(row.m_strFile, fileName)) continue;
+        if (row.m_nSequence != kAll && row.m_nSequence != sequenceIndex) continue;
+        for (const LogicLine& line : row.m_Lines)
+            if (!line.m_strKey.empty()) text += LogicTextLine(line.m_strKey, line.m_strValue);
+        break;
+    }
+    return ToLower(text);
+}
+
+int SequenceEntryCount(std::string_view logicText, std::string_view name) {
+    if (ContainsNoCase(logicText, "generator")) return 1;
+    if (EqualsNoCase(name, "kyl3do.3do")) return 8;
+    if (EqualsNoCase(name, "offcfin.wax")) return 9;
+    if (EqualsNoCase(name, "reeyees.wax") || EqualsNoCase(name, "stormfin.wax")) return 2;
+    return 1;
+}
+
+std::string_view CatalogueClassFor(std::string_view fileName) {
+    if (ContainsNoCase(fileName, ".wax")) return "sprite";
+    if (ContainsNoCase(fileName, ".fme")) return "frame";
+    if (ContainsNoCase(fileName, ".3do")) return "3d";
+    if (ContainsNoCase(fileName, ".voc")) return "sound";
+    if (ContainsNoCase(fileName, "safe")) return "safe";
+    return "spirit";
+}
+
+std::string_view GeneratorTemplate() {
+    return kGeneratorTemplate;
 }
 
 } // namespace morvi
