@@ -12,7 +12,9 @@
 #include "gamefiles/ObjectsFile.h"
 #include "properties/ItemProperties.h"
 
+#include <algorithm>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -64,6 +66,26 @@ void ApplyOnce(bench::FittedView& view, bool redraw, DisplayList& list, benchmar
     benchmark::DoNotOptimize(list.primitives().data());
 }
 
+// Page faults (fresh memory first touched) per iteration: what tells a history that grows from one
+// that reuses the memory of the steps it drops.
+class FaultCounter {
+public:
+    FaultCounter() { m_nStart = Faults(); }
+    void Report(benchmark::State& state) const {
+        state.counters["page_faults"] =
+            static_cast<double>(Faults() - m_nStart) /
+            static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    }
+
+private:
+    static long Faults() {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_minflt;
+    }
+    long m_nStart = 0;
+};
+
 void SelectMiddleSector(bench::FittedView& view) {
     view.engine.ClearSelection();
     view.engine.AddToSelection({static_cast<int>(view.doc.level().m_Lev.m_pSectors.size() / 2), -1, -1, -1});
@@ -75,12 +97,15 @@ void ApplyInLongSession(benchmark::State& state, bool redraw) {
     bench::FittedView& view = View();
     SelectMiddleSector(view);
     DisplayList list;
-    for (std::size_t steps = 0; steps != view.doc.history().UndoCount();) {
+    std::size_t steps = 0;
+    do {
         steps = view.doc.history().UndoCount();
         ApplyOnce(view, false, list, nullptr);
-    }
+    } while (view.doc.history().UndoCount() != steps);
+    const FaultCounter faults;
     for (auto _ : state)
         ApplyOnce(view, redraw, list, &state);
+    faults.Report(state);
     state.counters["undo_steps"] = static_cast<double>(view.doc.history().UndoCount());
     view.engine.ClearSelection();
 }
@@ -98,8 +123,10 @@ void ApplyWhileHistoryGrows(benchmark::State& state) {
     bench::FittedView view;
     SelectMiddleSector(view);
     DisplayList list;
+    const FaultCounter faults;
     for (auto _ : state)
         ApplyOnce(view, true, list, &state);
+    faults.Report(state);
     if (view.doc.history().UndoCount() != static_cast<std::size_t>(state.iterations()))
         state.SkipWithError("the history dropped steps");
 }
