@@ -3,6 +3,7 @@
 // a click in sector mode against the plain rule, every current-layer sector's first loop tested
 // in pixels.
 #include "BenchRatio.h"
+#include "FittedView.h"
 
 #include "mapedit/CMapEngine.h"
 #include "mapedit/SectorGrid.h"
@@ -18,37 +19,7 @@ namespace {
 
 using namespace morvi;
 
-// A document holding the synthetic level, and an engine laid out so that the level's bounding box
-// fits a 1920 x 1080 view, centred.
-struct FittedView {
-    CMorviDoc doc;
-    Settings settings;
-    CMapEngine engine{doc, settings};
-
-    FittedView() {
-        testing::BuildSyntheticLevel(doc.level(), testing::SyntheticLevelOptions{});
-        double minX = 1e11, maxX = -1e11, minZ = 1e11, maxZ = -1e11;
-        for (const auto& s : doc.level().m_Lev.m_pSectors)
-            for (const auto& v : s->m_pVertices) {
-                minX = std::min(minX, v->m_dX), maxX = std::max(maxX, v->m_dX);
-                minZ = std::min(minZ, v->m_dZ), maxZ = std::max(maxZ, v->m_dZ);
-            }
-        const double w = 1920, h = 1080;
-        engine.viewport().m_rcClient = {0, 0, 1920, 1080};
-        engine.viewport().m_dScale = 4096 * std::min(w / (maxX - minX), h / (maxZ - minZ));
-        const double unitsPerPixel = 4096 / engine.viewport().m_dScale;
-        doc.m_dScrollX = (minX + maxX) / 2 + 2048 - w / 2 * unitsPerPixel;
-        doc.m_dScrollZ = (engine.viewport().m_dScale - h / 2) * unitsPerPixel - 2048 - (minZ + maxZ) / 2;
-        doc.m_bAllLayers = 1; // every sector is drawn
-        DisplayList warmUp;
-        engine.drawing().DrawMap(warmUp,
-                                 false); // assigns the objects' sectors once, as a view's first paint does
-        // A first sector click builds the picking grid, so that every paint below pays for checking it.
-        doc.m_nMode = kModeSector;
-        engine.picker().PickAt({0, 0}, {});
-        engine.ClearSelection();
-    }
-};
+using bench::FittedView;
 
 FittedView& View() {
     static FittedView view;

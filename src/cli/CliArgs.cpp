@@ -46,6 +46,13 @@ std::optional<std::string> CliArgs::value(std::string_view name) const {
     return std::nullopt;
 }
 
+std::vector<std::string> CliArgs::values(std::string_view name) const {
+    std::vector<std::string> found;
+    for (const auto& [key, val] : m_Values)
+        if (key == name) found.push_back(val);
+    return found;
+}
+
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {

@@ -25,6 +25,8 @@ public:
     const std::vector<std::string>& positional() const { return m_Positional; }
     bool flag(std::string_view name) const;
     std::optional<std::string> value(std::string_view name) const;
+    // Every value given to an option that may be repeated, in the order given.
+    std::vector<std::string> values(std::string_view name) const;
     // The first problem met while reading the words ("unknown option --x"), empty when none.
     const std::string& error() const { return m_strError; }
 
@@ -54,6 +56,9 @@ int UsageError(const std::string& message); // the same, returns 2
 Status LoadLevelDocument(const std::string& path, const CliArgs& args, CMorviDoc& doc);
 // morvi-cli level render.
 int RenderLevel(const CliArgs& args);
+// morvi-cli level show and level set: one item's properties pane.
+int ShowProperties(const CliArgs& args);
+int SetProperties(const CliArgs& args);
 
 int RunGob(const std::vector<std::string>& words);
 int RunLevel(const std::vector<std::string>& words);

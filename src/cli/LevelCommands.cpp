@@ -29,9 +29,23 @@ const char* const kLevelUsage =
     "                [--tool normal|ambiance|damage|altitude|skies|objects] [--zoom-to-fit]\n"
     "                [--size WxH]                           the map as the editor draws it, as\n"
     "                                                         OUT.png or OUT.svg\n"
+    "  morvi-cli level show FILE ITEM [--level NAME] [--json]\n"
+    "                                                       the item's properties pane: its title and\n"
+    "                                                         one 'field: value' line per field\n"
+    "  morvi-cli level set IN OUT ITEM... FIELD=VALUE... [--level NAME]\n"
+    "                                                       type values into the item's pane and apply\n"
+    "                                                         them, with the pane's checks; exit status\n"
+    "                                                         1 when a value is refused (nothing written)\n"
     "\n"
     "FILE is a .gob archive or a .mrv document. When an archive holds several levels, --level\n"
-    "chooses one (the first is taken otherwise).\n";
+    "chooses one (the first is taken otherwise).\n"
+    "\n"
+    "ITEM is --sector N (or the sector's name), --wall S:W, --vertex S:V or --object N. level set\n"
+    "takes several sectors or walls: the first is the pane's item, and the further ones receive\n"
+    "what a multiple selection receives (a sector's ambient and textures, a wall's flags, light and\n"
+    "textures). FIELD is a key that level show prints (floor-altitude, ceiling-texture, mid-texture,\n"
+    "x, logic ...); a logic value holds one 'key:<TAB>value' line per line, as in\n"
+    "$'logic:\\ttroop\\neye:\\ttrue'.\n";
 
 int Info(const CliArgs& args) {
     if (args.positional().size() != 1) return UsageError("level info takes one file");
@@ -200,7 +214,8 @@ Status LoadLevelDocument(const std::string& path, const CliArgs& args, CMorviDoc
 int RunLevel(const std::vector<std::string>& words) {
     if (words.empty()) return UsageError("level needs a subcommand");
     const std::string sub = words[0];
-    const CliArgs args({words.begin() + 1, words.end()}, {"--level", "--layer", "--tool", "--size"});
+    const CliArgs args({words.begin() + 1, words.end()}, {"--level", "--layer", "--tool", "--size",
+                                                          "--sector", "--wall", "--vertex", "--object"});
     if (sub == "--help" || args.flag("--help")) {
         std::fputs(kLevelUsage, stdout);
         return 0;
@@ -212,6 +227,8 @@ int RunLevel(const std::vector<std::string>& words) {
     if (sub == "convert") return Resave(args, "convert");
     if (sub == "diff") return Diff(args);
     if (sub == "render") return RenderLevel(args);
+    if (sub == "show") return ShowProperties(args);
+    if (sub == "set") return SetProperties(args);
     return UsageError("unknown level subcommand '" + sub + "'");
 }
 

@@ -328,5 +328,51 @@ TEST_F(MorviCli, Wax) {
     EXPECT_EQ(ColumnsOf(pictures[1]), ColumnsOf(b));
 }
 
+TEST_F(MorviCli, LevelShowAndSet) {
+    const std::string gob = MakeLevelGob("two.gob"), mrv = P("two.mrv");
+    // Typed as the pane takes them: stored negated, rounded and upper case, shown back as typed.
+    Result r =
+        Run("level set " + gob + " " + mrv + " --sector HALL floor-altitude=3.456 floor-texture=Stone.bm");
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_EQ(r.out, "sector 1 hall: 2 fields set\n");
+    EXPECT_NE(Run("level diff " + gob + " " + mrv).out.find("sector 1 hall: floor altitude 0.00 -> -3.46"),
+              npos);
+    r = Run("level show " + mrv + " --sector 1");
+    for (const char* line :
+         {"Sector 1\nname: hall\n", "\nfloor-altitude: 3.46\n", "\nfloor-texture: stone.bm\n"})
+        EXPECT_NE(r.out.find(line), npos) << line << " in " << r.out;
+
+    // OUT may be IN; further sectors take the first one's textures; a rename reaches the INF item.
+    r = Run("level set " + mrv + " " + mrv + " --sector door --sector 1 name=Gate ceiling-texture=sky.bm");
+    ASSERT_EQ(std::tie(r.exit, r.out), std::tuple(0, "sector 0 door (and 1 more): 2 fields set\n")) << r.err;
+    ASSERT_EQ(Run("level set " + mrv + " " + mrv + " --object 1 'logic=logic:\ttroop\neye:\ttrue'").exit, 0);
+    EXPECT_NE(
+        Run("level show " + mrv + " --object 1").out.find("\nlogic:\n    logic:\ttroop\n    eye:\ttrue\n"),
+        npos);
+    CMorviDoc doc;
+    ASSERT_TRUE(LoadDocument(doc, mrv, [](const auto&, int current) { return current; }));
+    const CDataLevel& level = doc.level();
+    const CDataInfItem& item = *level.m_Inf.m_pItems.back();
+    EXPECT_EQ(std::tie(item.m_strName, item.m_Lines[1]), std::tuple("gate", "slave:\tgate"));
+    for (const auto& s : level.m_Lev.m_pSectors)
+        EXPECT_EQ(level.m_Lev.GetTextureName(s->m_CeilingTexture.m_nTexture), "SKY.BM");
+
+    // Refused values, unknown fields and missing items: nothing written, the message names the file.
+    const std::string set = "level set " + gob + " " + P("no.gob");
+    const std::tuple<std::string, int, std::string> refused[] = {
+        {set + " --sector 0 floor-altitude=2 layer=11", 1,
+         gob + ": layer: Please enter an integer between -10 and 10."},
+        {set + " --vertex 0:0 y=5", 2, "(fields: x, z)"},
+        {set + " --sector 99 layer=1", 2, gob + ": there is no sector 99"},
+        {"level show " + gob + " --wall 1:4", 2, gob + ": there is no wall 1:4"},
+    };
+    for (const auto& [command, code, message] : refused) {
+        r = Run(command);
+        EXPECT_EQ(r.exit, code) << command;
+        EXPECT_NE(r.err.find(message), npos) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(m_Dir / "no.gob"));
+}
+
 } // namespace
 } // namespace morvi
