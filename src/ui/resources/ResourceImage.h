@@ -1,0 +1,36 @@
+#pragma once
+
+// What the resource windows share: turning the core's 8-bit pictures into Qt images and painting
+// whatever a ResourcePreview holds into a rectangle.
+#include <QImage>
+#include <QRect>
+
+class QPainter;
+
+namespace morvi {
+class IndexedImage;
+class ResourcePreview;
+} // namespace morvi
+
+namespace morvi::ui {
+
+// The picture as ARGB32, top row first; palette index 0 fully transparent when asked (sprites).
+// A picture without display colours shows its indices as grey levels.
+QImage ToQImage(const IndexedImage& image, bool transparentZero = false);
+
+// How a preview is painted: the zoom choice (0 "Auto Sizing" fits the area, 1 to 6 are 500 %
+// down to 50 %), one frame alone (during Play; -1 all side by side), and whether texts are
+// written: thumbnails, painted away from the user-interface thread, have none.
+struct PreviewPaint {
+    int m_nZoom = 0;
+    int m_nOnlyFrame = -1;
+    bool m_bText = true;
+};
+
+// Paints into area, clipped to it: a decoding failure as its message; pictures side by side
+// (sprite frames on their transparent index and mirrored when flipped); a palette as its 16 x 16
+// grid of colours; a 3D object as its three wire-frame views; a sound as "Sound: name".
+void PaintPreview(QPainter& painter, const ResourcePreview& preview, const QRect& area,
+                  const PreviewPaint& how = {});
+
+} // namespace morvi::ui
