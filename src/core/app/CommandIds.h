@@ -26,7 +26,7 @@ inline constexpr int kAuxEditor = 32869, kLfdManager = 32863, kGobManager = 3286
 inline constexpr int kTestGob = 32806, kCheckLevel = 32901, kHistory = 32902;
 inline constexpr int kNewWindow = 57648, kCascade = 57650, kTile = 57651, kArrangeIcons = 57649;
 inline constexpr int kHelpTopics = 57667, kHelpIndex = 57666, kAbout = 57664, kContextHelp = 57669;
-inline constexpr int kTipOfTheDay = 504;
+inline constexpr int kTipOfTheDay = 504, kNextPane = 57680, kPrevPane = 57681;
 // The map view's scroll commands: line and page scrolls, and what the arrow and page keys send
 // (plain, then with Ctrl).
 inline constexpr int kScrollLineLeft = 103, kScrollLineRight = 104, kScrollLineUp = 105,

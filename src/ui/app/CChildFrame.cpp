@@ -1,28 +1,82 @@
 #include "app/CChildFrame.h"
 
+#include "app/AppContext.h"
 #include "app/MorviDocument.h"
 #include "mapedit/CMorviView.h"
+#include "properties/PropertiesPane.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QScrollArea>
+#include <QScrollBar>
 
 namespace morvi::ui {
 
 CChildFrame::CChildFrame(MorviDocument& document, QWidget* parent)
-    : QWidget(parent), m_Document(document), m_pView(new CMorviView(document, this)) {
+    : QWidget(parent), m_Document(document), m_pView(new CMorviView(document, this)),
+      m_pPaneArea(new QScrollArea(this)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(m_pView);
+    // The pane scrolls when the window is lower than its fields.
+    m_pPaneArea->setObjectName("PropertiesArea");
+    m_pPaneArea->setWidgetResizable(true);
+    m_pPaneArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pPaneArea->setFrameShape(QFrame::NoFrame);
+    m_pPaneArea->setFixedWidth(PropertiesPane::kWidth + m_pPaneArea->verticalScrollBar()->sizeHint().width());
+    m_pPaneArea->hide();
+    layout->addWidget(m_pPaneArea);
+    layout->addWidget(m_pView, 1);
     setFocusProxy(m_pView);
     connect(&document, &MorviDocument::pathChanged, this, &CChildFrame::updateCaption);
     connect(&document, &MorviDocument::modifiedChanged, this, &CChildFrame::updateCaption);
+    // A mode switch comes with a selection change: the pane of the new mode replaces the old one.
+    connect(&document, &MorviDocument::selectionChanged, this, &CChildFrame::syncPane);
     updateCaption();
+    setPaneShown(AppContext::instance().settings().m_bProperties);
 }
 
 void CChildFrame::updateCaption() {
     // The caption is copied into the main window's title while maximised, where a "[*]"
     // placeholder would show as it is: the mark is spelled out.
     setWindowTitle(m_Document.title() + (m_Document.isModified() ? " *" : ""));
+}
+
+PropertiesPane* CChildFrame::pane() const {
+    return m_pPane;
+}
+
+void CChildFrame::togglePane() {
+    setPaneShown(!m_bPaneShown);
+    AppContext::instance().settings().m_bProperties = m_bPaneShown;
+}
+
+void CChildFrame::setPaneShown(bool shown) {
+    if (!shown && m_pPane) m_pPane->apply(false);
+    m_bPaneShown = shown;
+    syncPane();
+}
+
+void CChildFrame::syncPane() {
+    const std::optional<PaneKind> kind = PaneKindForMode(m_Document.doc().m_nMode);
+    const bool wanted = m_bPaneShown && kind.has_value();
+    if (m_pPane && (!wanted || m_pPane->kind() != *kind)) {
+        if (m_pPane->isAncestorOf(QApplication::focusWidget())) m_pView->setFocus();
+        delete m_pPaneArea->takeWidget();
+    }
+    if (wanted && !m_pPane) {
+        m_pPane = new PropertiesPane(*kind, m_Document);
+        m_pPaneArea->setWidget(m_pPane);
+        m_pPane->refresh(); // now that it is shown, the preview may come up
+    }
+    m_pPaneArea->setVisible(wanted);
+}
+
+void CChildFrame::switchFocus() {
+    if (m_pPane && m_pPane->isAncestorOf(QApplication::focusWidget()))
+        m_pView->setFocus(Qt::ShortcutFocusReason);
+    else if (m_pPane)
+        m_pPane->focusFirstField();
 }
 
 } // namespace morvi::ui

@@ -1,14 +1,20 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
+
+class QHBoxLayout;
+class QScrollArea;
 
 namespace morvi::ui {
 
 class CMorviView;
 class MorviDocument;
+class PropertiesPane;
 
-// The inside of one map window: the map view, and later the properties pane at its left edge.
-// Its caption follows the document's title and modified mark.
+// The inside of one map window: the map view, and the properties pane at its left edge while it is
+// shown. The pane follows the document's edit mode (a sector pane in sector mode ...); the
+// perspective mode has none. The caption follows the document's title and modified mark.
 class CChildFrame : public QWidget {
     Q_OBJECT
 public:
@@ -17,11 +23,24 @@ public:
     MorviDocument& document() { return m_Document; }
     CMorviView& view() { return *m_pView; }
 
+    // The Properties command: shows or hides the pane (and remembers the choice in the settings).
+    void togglePane();
+    bool paneShown() const { return m_bPaneShown; }
+    void setPaneShown(bool shown);
+    // The pane of the current mode; nullptr while hidden or in the perspective mode.
+    PropertiesPane* pane() const;
+    // F6: the focus goes from the map to the pane and back.
+    void switchFocus();
+
 private:
     void updateCaption();
+    void syncPane();
 
     MorviDocument& m_Document;
     CMorviView* m_pView;
+    QScrollArea* m_pPaneArea;
+    QPointer<PropertiesPane> m_pPane;
+    bool m_bPaneShown = false;
 };
 
 } // namespace morvi::ui

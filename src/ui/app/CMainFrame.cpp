@@ -286,7 +286,7 @@ void CMainFrame::setCommandHandler(int commandId, std::function<void()> run, std
 }
 
 void CMainFrame::runCommand(int commandId) {
-    if (NeedsDocument(commandId) && !activeDocument() && !m_Handlers.contains(commandId)) return;
+    if (NeedsDocument(commandId) && !activeDocument()) return;
     if (auto it = m_Handlers.find(commandId); it != m_Handlers.end()) {
         if (!it->m_Enabled || it->m_Enabled()) it->m_Run();
     } else if (CMorviView* view = activeView(); view && CMorviView::handlesCommand(commandId)) {
@@ -310,6 +310,7 @@ void CMainFrame::updateCommands() {
         if (view && CMorviView::handlesCommand(id) && a->isCheckable()) a->setChecked(view->isChecked(id));
     }
     action(cmd::kStatusBar)->setChecked(statusBar()->isVisible());
+    action(cmd::kProperties)->setChecked(activeChild() && activeChild()->paneShown());
     // The Edit menu says what it will undo or redo: "Undo Paste", "Redo Move".
     const MorviDocument* active = activeDocument();
     const auto named = [](const char* verb, const std::string& label) {
@@ -379,6 +380,11 @@ void CMainFrame::installHandlers() {
             if (window->isMinimized()) window->showMinimized();
     });
     setCommandHandler(cmd::kContextHelp, [] { QWhatsThis::enterWhatsThisMode(); });
+    setCommandHandler(
+        cmd::kProperties, [this] { activeChild()->togglePane(); },
+        [this] { return activeDocument()->doc().m_nMode != kModePerspective; });
+    for (const int id : {cmd::kNextPane, cmd::kPrevPane})
+        setCommandHandler(id, [this] { activeChild()->switchFocus(); });
 }
 
 // ---- Documents --------------------------------------------------------------------------------------

@@ -36,6 +36,8 @@ const std::vector<CommandInfo> kCommands = {
     {cmd::kLink, "&Link", "Ctrl+L", "Link the selected wall or make the selected sector an island"},
     {cmd::kUnlink, "&Unlink", "Ctrl+U", "Unlink the selected wall"},
     {cmd::kProperties, "&Properties...", "Alt+Return", "Show the properties of the selection", true},
+    {cmd::kNextPane, "Next Pane", "F6", "Move the focus between the properties pane and the map"},
+    {cmd::kPrevPane, "Previous Pane", "Shift+F6", "Move the focus between the properties pane and the map"},
     // View
     {cmd::kPerspective, "&Perspective", nullptr, "Walk through the level in 3D", true},
     {cmd::kSector, "&Sector", "S;F10", "Edit sectors", true},

@@ -465,6 +465,8 @@ void CMorviView::applyHint(std::optional<int> hint) {
 }
 
 void CMorviView::setMode(int mode) {
+    // Tool windows store what was typed while the item they show is still selected.
+    if (mode != m_Doc.m_nMode) m_Doc.m_StoreEdits();
     if (!m_Engine.picker().SetMode(mode)) return;
     emitSelectionPanes(true);
     m_Document.notifySelectionChanged();
