@@ -79,6 +79,8 @@ constexpr int kDefaultTextureSide = 64;
 PropertiesPane::PropertiesPane(PaneKind kind, MorviDocument& document, QWidget* parent)
     : QWidget(parent), m_eKind(kind), m_Document(document), m_Fields(PaneFields(kind)) {
     setObjectName("PropertiesPane");
+    // The pane keeps its width whether or not the scroll bar beside it is shown.
+    setMaximumWidth(kWidth);
     build();
     connect(&document, &MorviDocument::storeEdits, this, [this] { apply(false); });
     connect(&document, &MorviDocument::selectionChanged, this, &PropertiesPane::refresh);
@@ -145,14 +147,18 @@ void PropertiesPane::build() {
             editor = edit;
         }
         editor->setObjectName(Q(f.m_strKey));
+        // The pane is narrow: fields give up their default widths and share what is left.
+        editor->setMinimumWidth(40);
+        editor->setSizePolicy(QSizePolicy::Ignored, editor->sizePolicy().verticalPolicy());
         m_Editors.push_back(editor);
-        auto* label = new QLabel(Q(f.m_strLabel), this);
-        label->setBuddy(editor);
         if (f.m_eType == FieldType::Lines) {
             grid->addWidget(editor, row, 0, 1, 3);
         } else {
+            auto* label = new QLabel(Q(f.m_strLabel), this);
+            label->setBuddy(editor);
             grid->addWidget(label, row, 0);
-            grid->addWidget(editor, row, 1);
+            // Lists have no button beside them: they take its room too.
+            grid->addWidget(editor, row, 1, 1, f.m_eType == FieldType::Choice ? 2 : 1);
         }
         if (HasSpin(m_eKind, f.m_strKey)) addSpin(static_cast<int>(i));
     }
@@ -330,6 +336,7 @@ void PropertiesPane::focusFirstField() {
 void PropertiesPane::addFlagButton(int f, int list) {
     auto* button = new QToolButton(this);
     button->setText("...");
+    button->setFixedWidth(20);
     button->setObjectName(Q(m_Fields[static_cast<std::size_t>(f)].m_strKey) + "-list");
     static_cast<QGridLayout*>(layout())->addWidget(button, f + 1, 2);
     m_Buttons[static_cast<std::size_t>(f)] = button;
@@ -347,6 +354,7 @@ void PropertiesPane::addFlagButton(int f, int list) {
 void PropertiesPane::addPickerButton(int f, int target) {
     auto* button = new QToolButton(this);
     button->setText("...");
+    button->setFixedWidth(20);
     button->setObjectName(Q(m_Fields[static_cast<std::size_t>(f)].m_strKey) + "-pick");
     static_cast<QGridLayout*>(layout())->addWidget(button, f + 1, 2);
     m_Buttons[static_cast<std::size_t>(f)] = button;
@@ -479,6 +487,7 @@ void PropertiesPane::addObjectControls() {
     int row = grid->rowCount();
     m_pSequence = new QComboBox(this);
     m_pSequence->setObjectName("sequence");
+    m_pSequence->setSizePolicy(QSizePolicy::Ignored, m_pSequence->sizePolicy().verticalPolicy());
     grid->addWidget(new QLabel("Sequence:", this), row, 0);
     grid->addWidget(m_pSequence, row++, 1);
     const std::pair<const char*, std::function<void()>> buttons[] = {

@@ -256,7 +256,18 @@ void CResourcePicker::accept() {
 void CResourcePicker::hideEvent(QHideEvent* event) {
     stopPlay();
     m_pModel->cancelPending();
+    // The next picker opens where this one was.
+    Settings& settings = AppContext::instance().settings();
+    settings.m_nTextureLeft = pos().x();
+    settings.m_nTextureTop = pos().y();
     QDialog::hideEvent(event);
+}
+
+void CResourcePicker::showEvent(QShowEvent* event) {
+    const Settings& settings = AppContext::instance().settings();
+    if (!m_bPlaced && settings.m_nTextureLeft != -1) move(settings.m_nTextureLeft, settings.m_nTextureTop);
+    m_bPlaced = true;
+    QDialog::showEvent(event);
 }
 
 void CResourcePicker::chooseClass(int index) {

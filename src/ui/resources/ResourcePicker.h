@@ -64,6 +64,7 @@ public slots:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     class PreviewArea;
@@ -118,6 +119,7 @@ private:
     bool m_bFound = false;
     WaxSelection m_Wax;
     int m_nTarget = 0;
+    bool m_bPlaced = false;
     // The frame shown alone while Play runs; -1 otherwise.
     int m_nPlayFrame = -1;
 };
