@@ -56,9 +56,7 @@ void ApplyOnce(bench::FittedView& view, bool redraw, DisplayList& list, benchmar
     PaneValues pane = ReadPane(PaneKind::Sector, doc.level(), doc.selection());
     std::string& text = pane.m_Texts[field];
     text = text == "123.45" ? "67.89" : "123.45";
-    doc.BeginChange();
-    const ApplyResult result = ApplyPane(PaneKind::Sector, doc.level(), doc.selection(), pane.m_Texts);
-    doc.EndChange(PaneChangeLabel(PaneKind::Sector), result.m_nChanged);
+    const ApplyResult result = ApplyPaneChange(doc, PaneKind::Sector, pane.m_Texts);
     if (result.m_nChanged == 0 && state) state->SkipWithError("the apply changed nothing");
     if (!redraw) return;
     list.Clear();

@@ -247,9 +247,7 @@ int SetProperties(const CliArgs& args) {
         edited += texts[i] != shown.m_Texts[i];
 
     const std::string item = Describe(doc.level(), kind, entries.front());
-    doc.BeginChange();
-    const ApplyResult result = ApplyPane(kind, doc.level(), doc.selection(), texts);
-    doc.EndChange(PaneChangeLabel(kind), result.m_nChanged);
+    const ApplyResult result = ApplyPaneChange(doc, kind, texts);
     if (!result.m_Status) {
         const std::string_view key = PaneFields(kind)[static_cast<std::size_t>(result.m_nField)].m_strKey;
         return Fail(in + ": " + std::string(key) + ": " + result.m_Status.message());

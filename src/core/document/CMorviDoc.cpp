@@ -37,10 +37,12 @@ void CMorviDoc::SetSelection(std::vector<CMapSelItem> items) {
     m_SelectionChanged();
 }
 
-void CMorviDoc::BeginChange() {
+void CMorviDoc::BeginChange(const ChangeScope* scope) {
     if (m_nChangeDepth++ > 0) return;
     m_nPendingChanges = kChangedNothing;
-    m_History.Begin(level(), m_Selection, m_nMode);
+    m_History.Begin(level(), m_Selection, m_nMode, scope);
+    m_PendingScope.reset();
+    if (scope) m_PendingScope = *scope;
 }
 
 void CMorviDoc::EndChange(std::string_view label, unsigned changed) {
@@ -55,7 +57,9 @@ void CMorviDoc::EndChange(std::string_view label, unsigned changed) {
         return;
     }
     m_History.Commit(std::string(label));
+    m_pNotifiedScope = m_PendingScope ? &*m_PendingScope : nullptr;
     Notify(all);
+    m_pNotifiedScope = nullptr;
     m_HistoryChanged();
 }
 

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,13 +43,17 @@ public:
     void SetSelection(std::vector<CMapSelItem> items);
 
     // ---- The funnel -----------------------------------------------------------------------------
-    // Starts a change. Changes nest: only the outermost one makes a step.
-    void BeginChange();
+    // Starts a change. Changes nest: only the outermost one makes a step. A change that stays
+    // within a scope (a few records' values) may name it: its undo step then keeps only those, so
+    // that editing one sector of a large level costs what that sector costs.
+    void BeginChange(const ChangeScope* scope = nullptr);
     // Ends the change begun last. When the outermost change touched the level (any flag but the
     // selection) it becomes one undo step called label and the document is modified; a change of
     // the selection alone makes no step. Observers are told what changed.
     void EndChange(std::string_view label, unsigned changed);
     bool InChange() const { return m_nChangeDepth > 0; }
+    // While observers are told of a change that named a scope: that scope; nullptr otherwise.
+    const ChangeScope* NotifiedScope() const { return m_pNotifiedScope; }
 
     bool CanUndo() const { return m_History.CanUndo(); }
     bool CanRedo() const { return m_History.CanRedo(); }
@@ -91,6 +96,8 @@ private:
     EditHistory m_History;
     int m_nChangeDepth = 0;
     unsigned m_nPendingChanges = kChangedNothing;
+    std::optional<ChangeScope> m_PendingScope;
+    const ChangeScope* m_pNotifiedScope = nullptr;
 };
 
 } // namespace morvi

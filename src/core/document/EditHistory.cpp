@@ -10,14 +10,48 @@ const std::string kNoLabel;
 
 } // namespace
 
-void EditHistory::Begin(const CDataLevel& level, std::span<const CMapSelItem> selection, int mode) {
-    m_Pending = LevelSnapshot::Capture(level, selection, mode);
+void EditHistory::Begin(const CDataLevel& level, std::span<const CMapSelItem> selection, int mode,
+                        const ChangeScope* scope) {
+    if (scope)
+        m_Pending.emplace(ScopedSnapshot::Capture(level, *scope, selection, mode));
+    else
+        m_Pending.emplace(LevelSnapshot::Capture(level, selection, mode));
+}
+
+EditHistory::State EditHistory::CaptureLike(const State& state, const CDataLevel& level,
+                                            std::span<const CMapSelItem> selection, int mode) {
+    if (const auto* scoped = std::get_if<ScopedSnapshot>(&state))
+        return ScopedSnapshot::Capture(level, scoped->scope(), selection, mode);
+    return LevelSnapshot::Capture(level, selection, mode);
+}
+
+void EditHistory::Restore(const State& state, CDataLevel& level, std::vector<CMapSelItem>& selection,
+                          int& mode) {
+    std::visit([&](const auto& snapshot) { snapshot.Restore(level, selection, mode); }, state);
+}
+
+std::size_t EditHistory::MemoryBytes(const State& state) {
+    return std::visit([](const auto& snapshot) { return snapshot.MemoryBytes(); }, state);
+}
+
+void EditHistory::Push(std::deque<Step>& steps, Step step) {
+    m_nBytes += step.m_nBytes;
+    steps.push_back(std::move(step));
+}
+
+EditHistory::Step EditHistory::Pop(std::deque<Step>& steps) {
+    Step step = std::move(steps.back());
+    steps.pop_back();
+    m_nBytes -= step.m_nBytes;
+    return step;
 }
 
 void EditHistory::Commit(std::string label) {
     if (!m_Pending) return;
-    m_Undo.push_back({std::move(*m_Pending), std::move(label), m_nState});
+    Push(m_Undo, Step(std::move(*m_Pending), std::move(label), m_nState));
     m_Pending.reset();
+    for (const Step& step : m_Redo)
+        m_nBytes -= step.m_nBytes;
     m_Redo.clear();
     m_nState = m_nNextState++;
     Trim();
@@ -34,10 +68,9 @@ const std::string& EditHistory::RedoLabel() const {
 bool EditHistory::Undo(CDataLevel& level, std::vector<CMapSelItem>& selection, int& mode) {
     if (m_Undo.empty()) return false;
     m_Pending.reset();
-    Step step = std::move(m_Undo.back());
-    m_Undo.pop_back();
-    m_Redo.push_back({LevelSnapshot::Capture(level, selection, mode), step.m_strLabel, m_nState});
-    step.m_Snapshot.Restore(level, selection, mode);
+    Step step = Pop(m_Undo);
+    Push(m_Redo, Step(CaptureLike(step.m_Snapshot, level, selection, mode), step.m_strLabel, m_nState));
+    Restore(step.m_Snapshot, level, selection, mode);
     m_nState = step.m_nState;
     return true;
 }
@@ -45,10 +78,9 @@ bool EditHistory::Undo(CDataLevel& level, std::vector<CMapSelItem>& selection, i
 bool EditHistory::Redo(CDataLevel& level, std::vector<CMapSelItem>& selection, int& mode) {
     if (m_Redo.empty()) return false;
     m_Pending.reset();
-    Step step = std::move(m_Redo.back());
-    m_Redo.pop_back();
-    m_Undo.push_back({LevelSnapshot::Capture(level, selection, mode), step.m_strLabel, m_nState});
-    step.m_Snapshot.Restore(level, selection, mode);
+    Step step = Pop(m_Redo);
+    Push(m_Undo, Step(CaptureLike(step.m_Snapshot, level, selection, mode), step.m_strLabel, m_nState));
+    Restore(step.m_Snapshot, level, selection, mode);
     m_nState = step.m_nState;
     Trim();
     return true;
@@ -72,23 +104,18 @@ void EditHistory::Clear() {
     m_Pending.reset();
     m_Undo.clear();
     m_Redo.clear();
+    m_nBytes = 0;
     m_nSavedState = m_nState;
 }
 
 std::size_t EditHistory::MemoryBytes() const {
-    std::size_t bytes = 0;
-    for (const Step& s : m_Undo)
-        bytes += s.m_Snapshot.MemoryBytes();
-    for (const Step& s : m_Redo)
-        bytes += s.m_Snapshot.MemoryBytes();
-    return bytes;
+    return m_nBytes;
 }
 
 void EditHistory::Trim() {
-    std::size_t bytes = MemoryBytes();
     std::size_t drop = 0;
-    while (drop + 1 < m_Undo.size() && bytes > m_nBudget) {
-        bytes -= m_Undo[drop].m_Snapshot.MemoryBytes();
+    while (drop + 1 < m_Undo.size() && m_nBytes > m_nBudget) {
+        m_nBytes -= m_Undo[drop].m_nBytes;
         ++drop;
     }
     m_Undo.erase(m_Undo.begin(), m_Undo.begin() + static_cast<std::ptrdiff_t>(drop));

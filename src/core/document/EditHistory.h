@@ -1,11 +1,14 @@
 #pragma once
 
 #include "document/LevelSnapshot.h"
+#include "document/ScopedSnapshot.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 namespace morvi {
@@ -25,7 +28,9 @@ public:
     explicit EditHistory(std::size_t memoryBudget = kDefaultBudget) : m_nBudget(memoryBudget) {}
 
     // The state before a change. A Begin without Commit or Cancel is replaced by the next one.
-    void Begin(const CDataLevel& level, std::span<const CMapSelItem> selection, int mode);
+    // With a scope, only what the scope names is kept: the change must stay within it.
+    void Begin(const CDataLevel& level, std::span<const CMapSelItem> selection, int mode,
+               const ChangeScope* scope = nullptr);
     bool InTransaction() const { return m_Pending.has_value(); }
     // The change is done: the state from Begin becomes an undo step; redo is lost.
     void Commit(std::string label);
@@ -58,18 +63,34 @@ public:
     std::size_t MemoryBytes() const;
 
 private:
+    using State = std::variant<LevelSnapshot, ScopedSnapshot>;
+    // The level now, kept the way state was (whole, or the same scope).
+    static State CaptureLike(const State& state, const CDataLevel& level,
+                             std::span<const CMapSelItem> selection, int mode);
+    static void Restore(const State& state, CDataLevel& level, std::vector<CMapSelItem>& selection,
+                        int& mode);
+    static std::size_t MemoryBytes(const State& state);
+
     struct Step {
-        LevelSnapshot m_Snapshot; // the state this step returns to
+        Step(State snapshot, std::string label, std::uint64_t state)
+            : m_Snapshot(std::move(snapshot)), m_strLabel(std::move(label)), m_nState(state),
+              m_nBytes(EditHistory::MemoryBytes(m_Snapshot)) {}
+        State m_Snapshot; // the state this step returns to
         std::string m_strLabel;
         static constexpr std::uint64_t kNoState = ~std::uint64_t{0};
         std::uint64_t m_nState = 0; // the id of that state
+        std::size_t m_nBytes = 0;   // what m_Snapshot holds, counted once
     };
+    void Push(std::deque<Step>& steps, Step step);
+    Step Pop(std::deque<Step>& steps);
     void Trim();
 
     std::size_t m_nBudget;
-    std::optional<LevelSnapshot> m_Pending;
-    std::vector<Step> m_Undo;
-    std::vector<Step> m_Redo;
+    std::optional<State> m_Pending;
+    std::deque<Step> m_Undo;
+    std::deque<Step> m_Redo;
+    // The bytes of every step in m_Undo and m_Redo.
+    std::size_t m_nBytes = 0;
     // Every distinct level state gets an id; the saved one is remembered to tell modified apart.
     static constexpr std::uint64_t kNoState = ~std::uint64_t{0};
     std::uint64_t m_nState = 0;

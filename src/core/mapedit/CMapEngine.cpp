@@ -6,8 +6,10 @@ CMapEngine::CMapEngine(CMorviDoc& doc, const Settings& settings)
     : m_Doc(doc), m_Settings(settings), m_Viewport(doc), m_Drawing(doc, settings, m_Viewport),
       m_Picker(doc, m_Viewport, m_Notify), m_Drag(doc, settings, m_Viewport, m_Drawing, m_Picker, m_Notify),
       m_GeometryWatch(doc.m_GeometryChanged.Connect([this] {
-          m_Drawing.MarkObjectsDirty();
-          m_Picker.MarkGeometryDirty();
+          const ChangeScope* scope = m_Doc.NotifiedScope();
+          m_Drawing.GeometryChanged(scope);
+          // A scoped change moves no vertex: the picker's sector boxes stay right.
+          if (!scope) m_Picker.MarkGeometryDirty();
       })) {}
 
 void CMapEngine::Draw(DisplayList& out, const MapDevice& device) {

@@ -7,10 +7,6 @@ void DisplayList::Clear() {
     m_Points.clear();
 }
 
-void DisplayList::AddLine(int x1, int y1, int x2, int y2, std::uint32_t colour) {
-    m_Primitives.push_back({PrimitiveKind::Line, colour, x1, y1, x2, y2, 0, 0});
-}
-
 void DisplayList::AddPixel(int x, int y, std::uint32_t colour) {
     m_Primitives.push_back({PrimitiveKind::Pixel, colour, x, y, x, y, 0, 0});
 }

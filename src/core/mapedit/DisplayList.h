@@ -37,7 +37,10 @@ struct Primitive {
 class DisplayList {
 public:
     void Clear();
-    void AddLine(int x1, int y1, int x2, int y2, std::uint32_t colour);
+    // Inline: the map adds one per wall.
+    void AddLine(int x1, int y1, int x2, int y2, std::uint32_t colour) {
+        m_Primitives.push_back({PrimitiveKind::Line, colour, x1, y1, x2, y2, 0, 0});
+    }
     void AddPixel(int x, int y, std::uint32_t colour);
     void AddPolygon(std::span<const ScreenPoint> points, std::uint32_t colour);
     void AddEllipse(int left, int top, int right, int bottom, std::uint32_t colour);

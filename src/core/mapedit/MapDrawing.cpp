@@ -57,13 +57,13 @@ bool MirrorHasSign(const CDataLev& lev, const CDataWall& wall) {
     return HasSign(*other->m_pWalls[static_cast<std::size_t>(wall.m_nMirror)]);
 }
 
-std::uint32_t RulePen(const CDataLev& lev, const CDataSector& sector, const CDataWall& wall,
-                      const SectorPen& p) {
+// facesSign: the wall's mirror has a sign.
+std::uint32_t RulePen(const CDataSector& sector, const CDataWall& wall, bool facesSign, const SectorPen& p) {
     if (p.grey) return MapColour::kGrey;
     if (p.selected) return MapColour::kRed;
     if (sector.m_nFlags1 & kSectorDoor) return MapColour::kYellow;
     if (sector.m_nFlags1 & kSectorSecret) return MapColour::kMagenta;
-    if (HasSign(wall) || MirrorHasSign(lev, wall)) return MapColour::kCyan;
+    if (HasSign(wall) || facesSign) return MapColour::kCyan;
     if (p.elevator) return MapColour::kYellow;
     if (wall.m_nAdjoin > -1 && wall.m_nMirror > -1) return MapColour::kDarkGreen;
     return MapColour::kGreen;
@@ -307,18 +307,25 @@ struct ScreenMap {
 };
 
 // A sector's walls moved by (dx, dz), then the selection rings at its first wall's left vertex.
-void DrawWalls(const MapDrawing& e, const CMorviDoc& doc, DisplayList& out, const CDataSector& s,
-               const SectorPen& pen, double dx, double dz) {
+void DrawWalls(const MapDrawing& e, const CMorviDoc& doc, const MirrorSignTable& signs, DisplayList& out,
+               int index, const CDataSector& s, const SectorPen& pen, double dx, double dz) {
     const CDataLev& lev = doc.level().m_Lev;
     const ScreenMap map{doc.m_dScrollX, doc.m_dScrollZ, e.viewport().m_dScale};
-    for (const auto& wall : s.m_pWalls) {
+    const MapViewport& view = e.viewport();
+    const std::uint16_t* facing = signs.CountsOf(lev, index);
+    for (std::size_t w = 0; w < s.m_pWalls.size(); ++w) {
+        const CDataWall* wall = s.m_pWalls[w].get();
         const CDataVertex* a = ItemAt(s.m_pVertices, wall->m_nLeft);
         const CDataVertex* b = ItemAt(s.m_pVertices, wall->m_nRight);
         if (a == nullptr || b == nullptr) continue;
         double x1 = a->m_dX + dx, z1 = a->m_dZ + dz, x2 = b->m_dX + dx, z2 = b->m_dZ + dz;
-        if (!e.viewport().ClipSegment(x1, z1, x2, z2)) continue;
+        // Walls well inside the view (most of them) need no clipping.
+        const bool inside = std::min(x1, x2) > view.m_dVisLeft && std::max(x1, x2) < view.m_dVisRight &&
+                            std::min(z1, z2) > view.m_dVisBottom && std::max(z1, z2) < view.m_dVisTop;
+        if (inside ? x1 == x2 && z1 == z2 : !view.ClipSegment(x1, z1, x2, z2)) continue;
+        const bool facesSign = facing ? facing[w] > 0 : MirrorHasSign(lev, *wall);
         out.AddLine(map.X(x1), map.Y(z1), map.X(x2), map.Y(z2),
-                    Pen(RulePen(lev, s, *wall, pen), pen.blackWhite));
+                    Pen(RulePen(s, *wall, facesSign, pen), pen.blackWhite));
     }
     if (pen.selected) DrawRingsAtFirstWall(e, out, s, pen.blackWhite, dx, dz);
 }
@@ -403,7 +410,8 @@ std::uint32_t MapDrawing::WallColour(int sector, int wall) const {
     pen.grey = s->m_nLayer != m_Doc.m_nCurrentLayer || m_Doc.m_nMode == kModeVertex;
     pen.selected = m_Doc.m_nMode == kModeSector && IsSectorSelected(m_Doc.selection(), sector);
     pen.elevator = IsElevatorSector(m_Doc.level(), *s);
-    return RulePen(m_Doc.level().m_Lev, *s, *s->m_pWalls[static_cast<std::size_t>(wall)], pen);
+    return RulePen(*s, *s->m_pWalls[static_cast<std::size_t>(wall)],
+                   m_MirrorSigns.Faces(m_Doc.level().m_Lev, sector, *s, wall), pen);
 }
 
 void MapDrawing::DrawRings(DisplayList& out, double x, double z, std::uint32_t colour) const {
@@ -454,12 +462,19 @@ void MapDrawing::DrawSectorWalls(DisplayList& out, int sector, double dx, double
     const SectorPen pen{s->m_nLayer != m_Doc.m_nCurrentLayer || m_Doc.m_nMode == kModeVertex,
                         m_Doc.m_nMode == kModeSector && IsSectorSelected(m_Doc.selection(), sector),
                         IsElevatorSector(m_Doc.level(), *s), blackWhite};
-    DrawWalls(*this, m_Doc, out, *s, pen, dx, dz);
+    DrawWalls(*this, m_Doc, m_MirrorSigns, out, sector, *s, pen, dx, dz);
 }
 
 void MapDrawing::DrawMap(DisplayList& out, bool blackWhite) {
     m_View.SetVisibleRect();
-    if (m_bObjectsDirty) AssignObjectSectors();
+    m_MirrorSigns.Prepare(m_Doc.level().m_Lev);
+    if (m_bObjectsDirty) {
+        AssignObjectSectors();
+    } else if (!m_DirtySectors.empty() || !m_DirtyObjects.empty()) {
+        ReassignObjectSectors(m_Doc.level(), m_DirtySectors, m_DirtyObjects);
+        m_DirtySectors.clear();
+        m_DirtyObjects.clear();
+    }
     const CDataLev& lev = m_Doc.level().m_Lev;
     const std::unordered_set<std::string> elevators = ElevatorNames(m_Doc.level().m_Inf);
     const int mode = m_Doc.m_nMode;
@@ -481,7 +496,7 @@ void MapDrawing::DrawMap(DisplayList& out, bool blackWhite) {
         const bool elevator = !s.m_strName.empty() && elevators.contains(ToUpper(s.m_strName));
         const SectorPen pen{s.m_nLayer != m_Doc.m_nCurrentLayer || mode == kModeVertex, selected, elevator,
                             blackWhite};
-        DrawWalls(*this, m_Doc, out, s, pen, 0, 0);
+        DrawWalls(*this, m_Doc, m_MirrorSigns, out, static_cast<int>(i), s, pen, 0, 0);
     }
     DrawModeMarks(*this, m_Doc, out, blackWhite);
 }
@@ -490,6 +505,83 @@ void MapDrawing::DrawMap(DisplayList& out, bool blackWhite) {
 void MapDrawing::AssignObjectSectors() {
     morvi::AssignObjectSectors(m_Doc.level());
     m_bObjectsDirty = false;
+    m_DirtySectors.clear();
+    m_DirtyObjects.clear();
+}
+
+void MapDrawing::GeometryChanged(const ChangeScope* scope) {
+    if (!scope) {
+        m_bObjectsDirty = true;
+        m_MirrorSigns.Invalidate();
+        return;
+    }
+    m_MirrorSigns.Update(m_Doc.level().m_Lev, scope->m_Sectors);
+    if (m_bObjectsDirty) return;
+    m_DirtySectors.insert(m_DirtySectors.end(), scope->m_Sectors.begin(), scope->m_Sectors.end());
+    m_DirtyObjects.insert(m_DirtyObjects.end(), scope->m_Objects.begin(), scope->m_Objects.end());
+}
+
+// ---- Walls facing signs ---------------------------------------------------------------------
+
+int MirrorSignTable::TargetOf(const CDataLev& lev, const CDataWall& wall) const {
+    if (!HasSign(wall) || !ValidIndex(lev.m_pSectors.size(), wall.m_nAdjoin) || wall.m_nMirror < 0) return -1;
+    const auto adjoin = static_cast<std::size_t>(wall.m_nAdjoin);
+    const std::uint32_t walls = m_Base[adjoin + 1] - m_Base[adjoin];
+    if (static_cast<std::uint32_t>(wall.m_nMirror) >= walls) return -1;
+    return static_cast<int>(m_Base[adjoin] + static_cast<std::uint32_t>(wall.m_nMirror));
+}
+
+void MirrorSignTable::Prepare(const CDataLev& lev) {
+    if (m_bValid && m_Base.size() == lev.m_pSectors.size() + 1) return;
+    const auto& sectors = lev.m_pSectors;
+    m_Base.assign(sectors.size() + 1, 0);
+    for (std::size_t s = 0; s < sectors.size(); ++s)
+        m_Base[s + 1] = m_Base[s] + static_cast<std::uint32_t>(sectors[s]->m_pWalls.size());
+    m_Target.assign(m_Base.back(), -1);
+    m_Count.assign(m_Base.back(), 0);
+    for (std::size_t s = 0; s < sectors.size(); ++s) {
+        for (std::size_t w = 0; w < sectors[s]->m_pWalls.size(); ++w) {
+            const int target = TargetOf(lev, *sectors[s]->m_pWalls[w]);
+            m_Target[m_Base[s] + w] = target;
+            if (target >= 0) ++m_Count[static_cast<std::size_t>(target)];
+        }
+    }
+    m_bValid = true;
+}
+
+bool MirrorSignTable::Fits(const CDataLev& lev, int s) const {
+    if (!m_bValid || m_Base.size() != lev.m_pSectors.size() + 1 || !ValidIndex(lev.m_pSectors.size(), s))
+        return false;
+    const auto i = static_cast<std::size_t>(s);
+    return m_Base[i + 1] - m_Base[i] == lev.m_pSectors[i]->m_pWalls.size();
+}
+
+void MirrorSignTable::Update(const CDataLev& lev, std::span<const int> sectors) {
+    std::vector<int> once(sectors.begin(), sectors.end());
+    std::sort(once.begin(), once.end());
+    once.erase(std::unique(once.begin(), once.end()), once.end());
+    for (const int s : once) {
+        if (!Fits(lev, s)) {
+            m_bValid = false;
+            return;
+        }
+        const auto& walls = lev.m_pSectors[static_cast<std::size_t>(s)]->m_pWalls;
+        for (std::size_t w = 0; w < walls.size(); ++w) {
+            std::int32_t& target = m_Target[m_Base[static_cast<std::size_t>(s)] + w];
+            if (target >= 0) --m_Count[static_cast<std::size_t>(target)];
+            target = TargetOf(lev, *walls[w]);
+            if (target >= 0) ++m_Count[static_cast<std::size_t>(target)];
+        }
+    }
+}
+
+const std::uint16_t* MirrorSignTable::CountsOf(const CDataLev& lev, int s) const {
+    return Fits(lev, s) ? m_Count.data() + m_Base[static_cast<std::size_t>(s)] : nullptr;
+}
+
+bool MirrorSignTable::Faces(const CDataLev& lev, int s, const CDataSector& sector, int w) const {
+    if (const std::uint16_t* counts = CountsOf(lev, s)) return counts[w] > 0;
+    return MirrorHasSign(lev, *sector.m_pWalls[static_cast<std::size_t>(w)]);
 }
 
 } // namespace morvi

@@ -7,8 +7,40 @@
 #include "mapedit/MapViewport.h"
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 namespace morvi {
+
+// Which walls face a wall with a sign (the map draws them as signs too), kept from draw to draw:
+// looking through every wall's mirror on each draw would visit the whole level out of order. A
+// change within a scope updates the scope's walls; any other change of the geometry rebuilds it.
+class MirrorSignTable {
+public:
+    void Invalidate() { m_bValid = false; }
+    // Rebuilds the table when it is not valid.
+    void Prepare(const CDataLev& lev);
+    // The walls of these sectors changed their values (not their number).
+    void Update(const CDataLev& lev, std::span<const int> sectors);
+    // Whether wall w of sector s faces a wall with a sign. Looks through the mirror itself when
+    // the table does not describe the level.
+    bool Faces(const CDataLev& lev, int s, const CDataSector& sector, int w) const;
+    // How many signed walls face each wall of sector s, wall by wall; nullptr when the table does
+    // not describe the sector (Faces then looks itself).
+    const std::uint16_t* CountsOf(const CDataLev& lev, int s) const;
+
+private:
+    bool Fits(const CDataLev& lev, int s) const;
+    int TargetOf(const CDataLev& lev, const CDataWall& wall) const;
+
+    bool m_bValid = false;
+    // Sector s's walls are entries m_Base[s] .. m_Base[s + 1] of the two lists below.
+    std::vector<std::uint32_t> m_Base;
+    // The entry of the wall each signed wall faces (-1 for walls without sign or mirror).
+    std::vector<std::int32_t> m_Target;
+    // How many signed walls face each wall.
+    std::vector<std::uint16_t> m_Count;
+};
 
 // The drawing rules of the map: what a view shows, as a display list the widget only replays
 // (and printing and export share): the grid, sectors with their tool fills and wall pens, the
@@ -45,6 +77,9 @@ public:
     // height (-1 for none); drawing does it when the geometry changed.
     void AssignObjectSectors();
     void MarkObjectsDirty() { m_bObjectsDirty = true; }
+    // The geometry changed, within the scope when one is given: what drawing keeps from draw to
+    // draw (the objects' sectors, the walls facing signs) is brought up to date.
+    void GeometryChanged(const ChangeScope* scope);
     bool objectsDirty() const { return m_bObjectsDirty; }
 
     // A named sector with a sector INF item that moves its floor or ceiling or is an inverse elevator.
@@ -59,6 +94,10 @@ private:
     const Settings& m_Settings;
     MapViewport& m_View;
     bool m_bObjectsDirty = true;
+    mutable MirrorSignTable m_MirrorSigns;
+    // Changed since the last assignment, when not every object is dirty.
+    std::vector<int> m_DirtySectors;
+    std::vector<int> m_DirtyObjects;
 };
 
 } // namespace morvi

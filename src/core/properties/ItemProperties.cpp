@@ -1,5 +1,6 @@
 #include "properties/ItemProperties.h"
 
+#include "document/CMorviDoc.h"
 #include "document/ChangeFlags.h"
 #include "gamefiles/InfFile.h"
 #include "model/CDataLevel.h"
@@ -615,6 +616,39 @@ ApplyResult ApplyPane(PaneKind kind, CDataLevel& level, std::span<const CMapSelI
     }
     if (applier.m_bChanged) result.m_nChanged |= kChangedGeometry;
     if (applier.m_bInfChanged) result.m_nChanged |= kChangedInf;
+    return result;
+}
+
+std::optional<ChangeScope> PaneChangeScope(PaneKind kind, const CDataLevel& level,
+                                           std::span<const CMapSelItem> selection,
+                                           std::span<const std::string> texts) {
+    ChangeScope scope;
+    switch (kind) {
+    case PaneKind::Vertex:
+        return std::nullopt;
+    case PaneKind::Object:
+        for (const CMapSelItem& e : selection)
+            scope.m_Objects.push_back(e.m_nObject);
+        return scope;
+    case PaneKind::Sector:
+    case PaneKind::Wall:
+        for (const CMapSelItem& e : selection)
+            scope.m_Sectors.push_back(e.m_nSector);
+        break;
+    }
+    if (kind == PaneKind::Sector && !selection.empty() && texts.size() > kSecName) {
+        const CDataSector* s = SectorAt(level, selection.front().m_nSector);
+        scope.m_bInf = !s || texts[kSecName] != s->m_strName;
+    }
+    return scope;
+}
+
+ApplyResult ApplyPaneChange(CMorviDoc& doc, PaneKind kind, std::span<const std::string> texts,
+                            const ApplyOptions& options) {
+    const std::optional<ChangeScope> scope = PaneChangeScope(kind, doc.level(), doc.selection(), texts);
+    doc.BeginChange(scope ? &*scope : nullptr);
+    ApplyResult result = ApplyPane(kind, doc.level(), doc.selection(), texts, options);
+    doc.EndChange(PaneChangeLabel(kind), result.m_nChanged);
     return result;
 }
 

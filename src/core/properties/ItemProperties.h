@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/ScopedSnapshot.h"
 #include "document/Selection.h"
 #include "model/Status.h"
 
@@ -12,6 +13,7 @@
 namespace morvi {
 
 class CDataLevel;
+class CMorviDoc;
 class CDataObjectItem;
 
 // The four properties panes, one per selection mode.
@@ -81,6 +83,20 @@ struct ApplyResult {
 // nothing at all.
 ApplyResult ApplyPane(PaneKind kind, CDataLevel& level, std::span<const CMapSelItem> selection,
                       std::span<const std::string> texts, const ApplyOptions& options = {});
+
+// What an apply of these texts may touch, for an undo step that keeps only that: the selected
+// sectors (walls are kept with their sector) or the object, the tables, and the INF part when a
+// sector's name is typed anew. None for vertices: a moved vertex takes along the corners of any
+// sector lying on it.
+std::optional<ChangeScope> PaneChangeScope(PaneKind kind, const CDataLevel& level,
+                                           std::span<const CMapSelItem> selection,
+                                           std::span<const std::string> texts);
+
+// Applies the texts to the document's selection as one change of the document called
+// PaneChangeLabel(kind): one undo step when anything changed, none when nothing did or a field
+// was refused.
+ApplyResult ApplyPaneChange(CMorviDoc& doc, PaneKind kind, std::span<const std::string> texts,
+                            const ApplyOptions& options = {});
 
 // ---- Rules the pane's widgets share ---------------------------------------------------------
 

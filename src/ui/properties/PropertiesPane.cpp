@@ -294,12 +294,8 @@ bool PropertiesPane::apply(bool reload) {
         texts.push_back(fieldText(static_cast<int>(i)).toStdString());
     ApplyOptions options;
     options.m_bMoveCoincidentVertices = AppContext::instance().settings().m_bMoveVertex;
-    ApplyResult result;
     m_bApplying = true;
-    m_Document.change(Q(PaneChangeLabel(m_eKind)), [&] {
-        result = ApplyPane(m_eKind, m_Document.level(), m_Document.doc().selection(), texts, options);
-        return result.m_nChanged;
-    });
+    const ApplyResult result = ApplyPaneChange(m_Document.doc(), m_eKind, texts, options);
     m_bApplying = false;
     if (!result.m_Status) {
         QWidget* editor = m_Editors[static_cast<std::size_t>(result.m_nField)];

@@ -1,5 +1,7 @@
 #include "mapedit/CMapEngine.h"
 
+#include "properties/ItemProperties.h"
+#include "support/EngineView.h"
 #include "support/LevelBuilders.h"
 #include "support/SyntheticLevel.h"
 
@@ -176,6 +178,59 @@ TEST(MapDrawing, ObjectSectorsAgreeWithAPlainScan) {
         assigned += expected != -1;
     }
     EXPECT_GT(assigned, 10);
+}
+
+} // namespace
+} // namespace morvi
+
+namespace morvi {
+namespace {
+
+// A pane apply names what it touches; the map then brings only that up to date (the objects that
+// can have left or entered the sectors, the walls facing a sign). It must end where drawing it all
+// afresh ends.
+TEST(MapDrawing, ScopedChangesKeepObjectSectorsAndSignPens) {
+    testing::EngineView v(kModeSector);
+    testing::BuildSyntheticLevel(v.level(), testing::SyntheticLevelOptions::Small());
+    DisplayList list;
+    v.engine.drawing().DrawMap(list, false);
+    const auto sectorsOfObjects = [&] {
+        std::vector<int> out;
+        for (const auto& o : v.level().m_Objects.m_pObjects)
+            out.push_back(o->m_nSector);
+        return out;
+    };
+    // Floors raised above what stands on them, and one lowered back, sector by sector.
+    for (const int s : {0, 3, 5, 0}) {
+        v.doc.selection() = {testing::Sector(s)};
+        std::vector<std::string> texts = ReadPane(PaneKind::Sector, v.level(), v.doc.selection()).m_Texts;
+        texts[static_cast<std::size_t>(FindPaneField(PaneKind::Sector, "floor-altitude"))] =
+            s == 0 ? "-50" : "50";
+        ASSERT_TRUE(ApplyPaneChange(v.doc, PaneKind::Sector, texts).m_Status.ok());
+        v.engine.drawing().DrawMap(list, false);
+        const std::vector<int> scoped = sectorsOfObjects();
+        v.engine.drawing().AssignObjectSectors();
+        EXPECT_EQ(scoped, sectorsOfObjects()) << "after sector " << s;
+    }
+    // A sign on a wall with a mirror: the wall behind it turns cyan, and back again on undo.
+    const CMapSelItem wall = [&] {
+        for (int s = 0;; ++s)
+            for (int w = 0; w < static_cast<int>(v.sector(s).m_pWalls.size()); ++w)
+                if (v.wall(s, w).m_nAdjoin >= 0 && v.wall(s, w).m_nMirror >= 0) return testing::Wall(s, w);
+    }();
+    const int behind = v.wall(wall.m_nSector, wall.m_nWall).m_nMirror;
+    const int adjoin = v.wall(wall.m_nSector, wall.m_nWall).m_nAdjoin;
+    v.doc.m_nMode = kModeWall;
+    v.doc.m_nCurrentLayer = v.sector(adjoin).m_nLayer;
+    v.doc.selection() = {wall};
+    std::vector<std::string> texts = ReadPane(PaneKind::Wall, v.level(), v.doc.selection()).m_Texts;
+    texts[static_cast<std::size_t>(FindPaneField(PaneKind::Wall, "sign-texture"))] = "sign.bm";
+    ASSERT_TRUE(ApplyPaneChange(v.doc, PaneKind::Wall, texts).m_Status.ok());
+    v.engine.drawing().DrawMap(list, false);
+    EXPECT_EQ(v.engine.drawing().WallColour(adjoin, behind), MapColour::kCyan);
+    ASSERT_TRUE(v.doc.Undo());
+    v.engine.drawing().DrawMap(list, false);
+    EXPECT_NE(v.engine.drawing().WallColour(adjoin, behind), MapColour::kCyan);
 }
 
 } // namespace

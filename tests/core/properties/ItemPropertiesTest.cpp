@@ -1,8 +1,10 @@
 #include "properties/ItemProperties.h"
 #include "document/ChangeFlags.h"
 
+#include "document/CMorviDoc.h"
 #include "support/EngineView.h"
 #include "support/LevelBuilders.h"
+#include "support/LevelCompare.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +170,46 @@ TEST(ItemProperties, ObjectLogicDifficultyAndClass) {
     EXPECT_EQ(
         Edit(PaneKind::Object, level, {Object(0, -1)}, {{"difficulty", "Sometimes"}}).m_Status.message(),
         "Please choose one of the list's entries.");
+}
+
+// Applies through the document keep only the records they touch for undo; undo and redo must still
+// give back every byte, the grown tables and the renamed INF included.
+TEST(ItemProperties, ScopedUndoGivesBackEveryByte) {
+    struct Case {
+        PaneKind kind;
+        std::vector<CMapSelItem> selection;
+        std::vector<std::pair<std::string_view, std::string>> edits;
+    };
+    const Case cases[] = {
+        {PaneKind::Sector,
+         {Sector(1), Sector(0)},
+         {{"name", "lift"}, {"ceiling-texture", "new.bm"}, {"ambient", "9"}}},
+        {PaneKind::Wall, {Wall(0, 1), Wall(1, 0)}, {{"sign-texture", "sign.bm"}, {"light", "3"}}},
+        {PaneKind::Object,
+         {Object(0, -1)},
+         {{"class", "Frame"}, {"name", "ikeyy.fme"}, {"logic", "logic:\tyellow"}}},
+        {PaneKind::Vertex, {Vertex(0, 1)}, {{"x", "-3.5"}}},
+    };
+    for (const Case& c : cases) {
+        CMorviDoc doc;
+        testing::BuildTwoRooms(doc.level());
+        doc.level().m_Lev.m_pSectors[1]->m_strName = "door";
+        testing::AddItem(doc.level().m_Inf, "sector", "door", -1, {"class:\televator change_light"});
+        testing::AddObject(doc.level(), 1.0, 1.0);
+        const testing::GameTexts before = testing::WriteGameTexts(doc.level());
+        doc.selection() = c.selection;
+        std::vector<std::string> texts = ReadPane(c.kind, doc.level(), doc.selection()).m_Texts;
+        for (const auto& [key, value] : c.edits)
+            texts[static_cast<std::size_t>(FindPaneField(c.kind, key))] = value;
+        ASSERT_TRUE(ApplyPaneChange(doc, c.kind, texts).m_Status.ok());
+        const testing::GameTexts after = testing::WriteGameTexts(doc.level());
+        ASSERT_NE(after, before);
+        ASSERT_TRUE(doc.Undo());
+        EXPECT_EQ(testing::WriteGameTexts(doc.level()), before) << PaneChangeLabel(c.kind);
+        EXPECT_EQ(doc.selection(), c.selection);
+        ASSERT_TRUE(doc.Redo());
+        EXPECT_EQ(testing::WriteGameTexts(doc.level()), after) << PaneChangeLabel(c.kind);
+    }
 }
 
 } // namespace
