@@ -72,12 +72,12 @@ TEST(ItemProperties, FurtherSectorsTakeAmbientAndTexturesOnly) {
     v.sector(1).m_FloorTexture.m_dOffsetX = 3.0;
     const ApplyResult result =
         Edit(PaneKind::Sector, level, {Sector(0), Sector(1)},
-             {{"floor-texture", "newfloor.bm"}, {"floor-altitude", "2"}, {"ambient", "20"}});
+             {{"floor-texture", "newfloor.bm"}, {"floor-altitude", "2"}, {"ambient", "7"}});
     ASSERT_TRUE(result.m_Status.ok());
     EXPECT_EQ(result.m_nChanged, unsigned(kChangedGeometry));
     EXPECT_EQ(level.m_Lev.GetTextureName(v.sector(1).m_FloorTexture.m_nTexture), "NEWFLOOR.BM");
     EXPECT_EQ(v.sector(1).m_FloorTexture.m_dOffsetX, v.sector(0).m_FloorTexture.m_dOffsetX);
-    EXPECT_EQ(v.sector(1).m_nAmbient, 20);
+    EXPECT_EQ(v.sector(1).m_nAmbient, 7);
     EXPECT_EQ(v.sector(0).m_dFloorAltitude, -2.0);
     EXPECT_EQ(v.sector(1).m_dFloorAltitude, 0.0);
     EXPECT_TRUE(testing::FindingsText(level).empty());
