@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace morvi::ui {
@@ -105,6 +106,13 @@ private slots:
         QCOMPARE(sector(2).m_nLayer, layer);
         QCOMPARE(steps(), stepsBefore);
         QCOMPARE(pane()->text("layer"), QString("11"));
+        // Typed but not stored when the document is saved: the save stores it first.
+        QTemporaryDir dir;
+        QVERIFY(m_pDocument->saveAs(dir.filePath("copy.mrv")));
+        pane()->setText("layer", "2");
+        QVERIFY(m_pFrame->saveDocument(*m_pDocument, false));
+        QCOMPARE(sector(2).m_nLayer, 2);
+        QVERIFY(!m_pDocument->isModified());
     }
 
     void pickerFilterSetsTheTexture() {

@@ -441,6 +441,8 @@ MorviDocument* CMainFrame::openDocument(const QString& path) {
 }
 
 bool CMainFrame::saveDocument(MorviDocument& document, bool askName) {
+    // What was typed into a tool window but not stored yet belongs in the file.
+    document.doc().m_StoreEdits();
     QString path = document.path();
     if (askName || path.isEmpty()) {
         QFileDialog dialog(this, "Save As", path.isEmpty() ? QDir::homePath() : path, kDocumentFilter);
@@ -510,6 +512,7 @@ void CMainFrame::closeDocument(MorviDocument* document) {
 }
 
 bool CMainFrame::confirmClose(MorviDocument& document) {
+    document.doc().m_StoreEdits();
     if (!document.isModified()) return true;
     const auto answer =
         QMessageBox::question(this, "Morvi", QString("Save changes to %1?").arg(document.title()),
