@@ -384,13 +384,21 @@ void PropertiesPane::stepSpin(int f, int delta) {
 }
 
 void PropertiesPane::updateSpinRanges() {
+    // Refreshes come with every change of the level: each texture is decoded once per pane.
     const auto sizeOf = [this](const QString& name, int& width, int& height) {
         width = height = kDefaultTextureSide;
         if (name.isEmpty()) return;
+        if (const auto known = m_TextureSizes.constFind(name); known != m_TextureSizes.constEnd()) {
+            width = known->width();
+            height = known->height();
+            return;
+        }
         ResourcePreview preview(&m_Document.level(), AppContext::instance().resources());
-        if (!preview.load(".bm", name.toStdString(), false) || preview.frames().empty()) return;
-        width = preview.frames().front().m_Image.width();
-        height = preview.frames().front().m_Image.height();
+        if (preview.load(".bm", name.toStdString(), false) && !preview.frames().empty()) {
+            width = preview.frames().front().m_Image.width();
+            height = preview.frames().front().m_Image.height();
+        }
+        m_TextureSizes.insert(name, QSize(width, height));
     };
     for (std::size_t i = 0; i < m_Fields.size(); ++i) {
         const std::string_view key = m_Fields[i].m_strKey;
@@ -464,6 +472,8 @@ void PropertiesPane::showPreviewOf(int f) {
     const QString name = fieldText(f);
     const QString extension = previewExtension();
     if (name.isEmpty() || extension.isEmpty() || m_bPreviewClosed || !isVisible()) return;
+    if (m_pPreview && m_pPreview->isVisible() && m_strPreviewShown == extension + name) return;
+    m_strPreviewShown = extension + name;
     if (!m_pPreview) {
         m_pPreview = new CBitmapWnd(m_Document, window());
         m_pPreview->installEventFilter(this);

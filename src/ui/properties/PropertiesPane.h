@@ -2,7 +2,9 @@
 
 #include "properties/ItemProperties.h"
 
+#include <QHash>
 #include <QPointer>
+#include <QSize>
 #include <QWidget>
 
 #include <string_view>
@@ -94,6 +96,9 @@ private:
     QPointer<CResourcePicker> m_pPicker;
     QPointer<CBitmapWnd> m_pPreview;
     bool m_bPreviewClosed = false;
+    // What the preview window shows (extension and name), and the sizes of textures decoded.
+    QString m_strPreviewShown;
+    QHash<QString, QSize> m_TextureSizes;
     // The texture field focused last: the preview shows its texture.
     int m_nPreviewField = -1;
     bool m_bModified = false;
