@@ -6,6 +6,7 @@
 #include "model/CDataLevel.h"
 #include "model/ModelOps.h"
 #include "model/StringUtil.h"
+#include "properties/ObjectCatalogue.h"
 
 #include <algorithm>
 #include <array>
@@ -641,6 +642,40 @@ std::optional<ChangeScope> PaneChangeScope(PaneKind kind, const CDataLevel& leve
         scope.m_bInf = !s || texts[kSecName] != s->m_strName;
     }
     return scope;
+}
+
+int PickerTargetField(PaneKind kind, int target) {
+    static constexpr std::array<int, 2> kSector{kSecFloorTex, kSecCeilTex};
+    static constexpr std::array<int, 4> kWall{kWallMidTex, kWallTopTex, kWallBotTex, kWallSignTex};
+    const auto pick = [target](std::span<const int> fields) {
+        return target >= 0 && static_cast<std::size_t>(target) < fields.size()
+                   ? fields[static_cast<std::size_t>(target)]
+                   : -1;
+    };
+    switch (kind) {
+    case PaneKind::Sector:
+        return pick(kSector);
+    case PaneKind::Wall:
+        return pick(kWall);
+    case PaneKind::Object:
+        return target == 0 ? kObjName : -1;
+    case PaneKind::Vertex:
+        break;
+    }
+    return -1;
+}
+
+bool ApplyPickerResult(PaneKind kind, int target, std::string_view name, std::string_view classText,
+                       std::vector<std::string>& texts) {
+    const int f = PickerTargetField(kind, target);
+    if (f < 0 || texts.size() != PaneFields(kind).size()) return false;
+    const std::string lower = ToLower(name);
+    texts[static_cast<std::size_t>(f)] = lower;
+    if (kind == PaneKind::Object) {
+        texts[kObjClass] = ClassText(classText);
+        texts[kObjLogic] = CatalogueLogicText(lower, 0);
+    }
+    return true;
 }
 
 ApplyResult ApplyPaneChange(CMorviDoc& doc, PaneKind kind, std::span<const std::string> texts,

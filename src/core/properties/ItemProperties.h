@@ -92,6 +92,15 @@ std::optional<ChangeScope> PaneChangeScope(PaneKind kind, const CDataLevel& leve
                                            std::span<const CMapSelItem> selection,
                                            std::span<const std::string> texts);
 
+// The field a resource picker's result fills: sector 0 floor and 1 ceiling texture, wall 0 mid,
+// 1 top, 2 bottom and 3 sign texture, object 0 its resource name; -1 for none.
+int PickerTargetField(PaneKind kind, int target);
+// Takes a picker's choice into the pane's texts: the target's field gets the name in lower case;
+// an object also gets the picker's class and the catalogue's logic lines for the name (its first
+// sequence). False, and nothing changed, when the kind has no such target.
+bool ApplyPickerResult(PaneKind kind, int target, std::string_view name, std::string_view classText,
+                       std::vector<std::string>& texts);
+
 // Applies the texts to the document's selection as one change of the document called
 // PaneChangeLabel(kind): one undo step when anything changed, none when nothing did or a field
 // was refused.

@@ -166,19 +166,17 @@ void PropertiesPane::build() {
     switch (m_eKind) {
     case PaneKind::Sector:
         addFlagButton(indexOf("flag-1"), static_cast<int>(FlagList::Sector));
-        addPickerButton(indexOf("floor-texture"), 0);
-        addPickerButton(indexOf("ceiling-texture"), 1);
+        addPickerButton(0);
+        addPickerButton(1);
         break;
     case PaneKind::Wall:
         addFlagButton(indexOf("flag-1"), static_cast<int>(FlagList::Wall));
         addFlagButton(indexOf("flag-3"), static_cast<int>(FlagList::Wall3));
-        addPickerButton(indexOf("mid-texture"), 0);
-        addPickerButton(indexOf("top-texture"), 1);
-        addPickerButton(indexOf("bottom-texture"), 2);
-        addPickerButton(indexOf("sign-texture"), 3);
+        for (int target = 0; target < 4; ++target)
+            addPickerButton(target);
         break;
     case PaneKind::Object:
-        addPickerButton(indexOf("name"), 0);
+        addPickerButton(0);
         addObjectControls();
         break;
     case PaneKind::Vertex:
@@ -347,7 +345,8 @@ void PropertiesPane::addFlagButton(int f, int list) {
     });
 }
 
-void PropertiesPane::addPickerButton(int f, int target) {
+void PropertiesPane::addPickerButton(int target) {
+    const int f = PickerTargetField(m_eKind, target);
     auto* button = new QToolButton(this);
     button->setText("...");
     button->setFixedWidth(20);
@@ -454,16 +453,20 @@ void PropertiesPane::openPicker(int target) {
 }
 
 void PropertiesPane::onPicked(int target, const QString& name, const QString& classText) {
-    if (!m_bHasItem || target < 0 || static_cast<std::size_t>(target) >= m_PickerFields.size()) return;
-    const int f = m_PickerFields[static_cast<std::size_t>(target)];
-    setFieldText(f, name.toLower());
-    if (m_eKind == PaneKind::Object) {
-        selectChoice(qobject_cast<QComboBox*>(field("class")), classText);
+    if (!m_bHasItem) return;
+    std::vector<std::string> texts;
+    for (std::size_t i = 0; i < m_Editors.size(); ++i)
+        texts.push_back(fieldText(static_cast<int>(i)).toStdString());
+    if (!ApplyPickerResult(m_eKind, target, name.toStdString(), classText.toStdString(), texts)) return;
+    for (std::size_t i = 0; i < m_Editors.size(); ++i)
+        if (fieldText(static_cast<int>(i)).toStdString() != texts[i])
+            setFieldText(static_cast<int>(i), QString::fromStdString(texts[i]));
+    if (m_pSequence) {
         m_pSequence->setCurrentIndex(0);
-        fillLogic(name.toLower(), 0);
+        rebuildSequences();
     }
-    m_nPreviewField = f;
-    showPreviewOf(f);
+    m_nPreviewField = PickerTargetField(m_eKind, target);
+    showPreviewOf(m_nPreviewField);
     markModified();
     apply(true);
 }

@@ -64,7 +64,7 @@ private:
     void setFieldText(int f, const QString& text);
     void markModified();
     void addFlagButton(int f, int list);
-    void addPickerButton(int f, int target);
+    void addPickerButton(int target);
     void addSpin(int f);
     void stepSpin(int f, int delta);
     void updateSpinRanges();

@@ -170,6 +170,17 @@ TEST(ItemProperties, ObjectLogicDifficultyAndClass) {
     EXPECT_EQ(
         Edit(PaneKind::Object, level, {Object(0, -1)}, {{"difficulty", "Sometimes"}}).m_Status.message(),
         "Please choose one of the list's entries.");
+
+    // A sprite chosen in the picker brings its class and the catalogue's logic; a texture target
+    // the object pane does not have changes nothing.
+    const std::vector<CMapSelItem> one{Object(0, -1)};
+    std::vector<std::string> texts = ReadPane(PaneKind::Object, level, one).m_Texts;
+    EXPECT_FALSE(ApplyPickerResult(PaneKind::Object, 1, "X.BM", "", texts));
+    ASSERT_TRUE(ApplyPickerResult(PaneKind::Object, 0, "STORMFIN.WAX", "Sprite", texts));
+    ASSERT_TRUE(ApplyPane(PaneKind::Object, level, one, texts).m_Status.ok());
+    EXPECT_EQ(o.m_strClass + " " + o.m_strData, "SPRITE STORMFIN.WAX");
+    ASSERT_EQ(o.m_pSeqs.size(), 1u);
+    EXPECT_EQ(o.m_pSeqs[0]->m_strKey + "/" + o.m_pSeqs[0]->m_strValue, "LOGIC/TROOP");
 }
 
 // Applies through the document keep only the records they touch for undo; undo and redo must still
