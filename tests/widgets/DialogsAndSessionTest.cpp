@@ -262,7 +262,10 @@ private slots:
         QSignalSpy updated(&document, &MorviDocument::updated);
         QSignalSpy selection(&document, &MorviDocument::selectionChanged);
         FindSectorDialog dialog(document, engine);
-        dialog.list()->setCurrentRow(1);
+        // Sorted ("lift" before "start") and narrowed by the filter.
+        dialog.filter()->setText("LI");
+        QVERIFY(!dialog.list()->item(0)->isHidden() && dialog.list()->item(1)->isHidden());
+        dialog.list()->setCurrentRow(0);
         dialog.accept();
         QCOMPARE(document.doc().m_nCurrentLayer, 3);
         QVERIFY(engine.selection() == (std::vector<CMapSelItem>{{2, -1, -1, -1}}));

@@ -106,6 +106,15 @@ private slots:
         QCOMPARE(sector(2).m_nLayer, layer);
         QCOMPARE(steps(), stepsBefore);
         QCOMPARE(pane()->text("layer"), QString("11"));
+        // The Delete key edits the field it is typed in; it deletes sectors only from the map.
+        const std::size_t sectors = m_pDocument->level().m_Lev.m_pSectors.size();
+        auto* layerField = qobject_cast<QLineEdit*>(pane()->field("layer"));
+        m_pFrame->activateWindow();
+        layerField->setFocus();
+        layerField->setCursorPosition(0);
+        QTest::keyClick(layerField, Qt::Key_Delete);
+        QCOMPARE(layerField->text(), QString("1"));
+        QCOMPARE(m_pDocument->level().m_Lev.m_pSectors.size(), sectors);
         // Typed but not stored when the document is saved: the save stores it first.
         QTemporaryDir dir;
         QVERIFY(m_pDocument->saveAs(dir.filePath("copy.mrv")));
@@ -113,6 +122,25 @@ private slots:
         QVERIFY(m_pFrame->saveDocument(*m_pDocument, false));
         QCOMPARE(sector(2).m_nLayer, 2);
         QVERIFY(!m_pDocument->isModified());
+    }
+
+    // The Delete key edits the pane's field it is typed in, and deletes the selection on the map.
+    void deleteKeyEditsFieldsAndDeletesOnTheMap() {
+        select(cmd::kSector, {2, -1, -1, -1});
+        const std::size_t sectors = m_pDocument->level().m_Lev.m_pSectors.size();
+        QApplication::setActiveWindow(m_pFrame.get());
+        QVERIFY(QTest::qWaitForWindowActive(m_pFrame.get()));
+        m_pFrame->updateCommands();
+        auto* name = qobject_cast<QLineEdit*>(pane()->field("name"));
+        name->setFocus();
+        name->setText("abc");
+        name->setCursorPosition(0);
+        QTest::keyClick(name, Qt::Key_Delete);
+        QCOMPARE(name->text(), QString("bc"));
+        QCOMPARE(m_pDocument->level().m_Lev.m_pSectors.size(), sectors);
+        view().setFocus();
+        QTest::keyClick(&view(), Qt::Key_Delete);
+        QCOMPARE(m_pDocument->level().m_Lev.m_pSectors.size(), sectors - 1);
     }
 
     void pickerFilterSetsTheTexture() {

@@ -11,6 +11,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -91,13 +93,29 @@ public:
     }
 
 private:
+    // A path field with a "Browse..." button that chooses a folder into it.
+    QWidget* withBrowse(QLineEdit* field, const char* name) {
+        auto* row = new QWidget;
+        auto* layout = new QHBoxLayout(row);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(field);
+        auto* browse = Named(new QPushButton(QStringLiteral("Browse...")), name);
+        layout->addWidget(browse);
+        connect(browse, &QPushButton::clicked, this, [this, field] {
+            const QString folder =
+                QFileDialog::getExistingDirectory(this, QStringLiteral("Choose a Folder"), field->text());
+            if (!folder.isEmpty()) field->setText(QDir::toNativeSeparators(folder));
+        });
+        return row;
+    }
+
     QGroupBox* pathsGroup(const Settings& settings) {
         auto* group = new QGroupBox(QStringLiteral("Paths for Dark Forces"));
         auto* form = new QFormLayout(group);
         m_pCdPath = Named(new QLineEdit(QString::fromStdString(settings.m_strDFPath)), "cdPath");
         m_pInstall = Named(new QLineEdit(QString::fromStdString(settings.m_strInstall)), "installPath");
-        form->addRow(QStringLiteral("CD-ROM:"), m_pCdPath);
-        form->addRow(QStringLiteral("Installed:"), m_pInstall);
+        form->addRow(QStringLiteral("CD-ROM:"), withBrowse(m_pCdPath, "browseCdPath"));
+        form->addRow(QStringLiteral("Installed:"), withBrowse(m_pInstall, "browseInstallPath"));
         // Lets the editor be tried without the game: the bundled demo archives stand in for both.
         auto* demo = Named(new QPushButton(QStringLiteral("Use Demo Resources")), "useDemo");
         connect(demo, &QPushButton::clicked, this, [this] {

@@ -30,7 +30,7 @@ const std::vector<CommandInfo> kCommands = {
     {cmd::kCopy, "&Copy", "Ctrl+C;Ctrl+Ins", "Copy the selection and put it on the Clipboard"},
     {cmd::kPaste, "&Paste", "Ctrl+V;Shift+Ins", "Insert Clipboard contents"},
     {cmd::kInsert, "&Insert", "Ctrl+I;Ins", "Insert a sector, split a wall or add an object"},
-    {cmd::kDelete, "&Delete", "Ctrl+D", "Delete the selected items"},
+    {cmd::kDelete, "&Delete", "Ctrl+D;Del", "Delete the selected items"},
     {cmd::kLibraryLoad, "Library, Load...", nullptr, "Insert sectors from a library file"},
     {cmd::kLibrarySave, "Library, Save...", nullptr, "Save the selected sectors as a library file"},
     {cmd::kLink, "&Link", "Ctrl+L", "Link the selected wall or make the selected sector an island"},

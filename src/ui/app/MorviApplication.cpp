@@ -205,9 +205,12 @@ void MorviApplication::installCommands() {
         dialog.exec();
     });
     frame.setCommandHandler(cmd::kExportMap, [&frame, view] {
-        const QString path = QFileDialog::getSaveFileName(&frame, "Export Map", QString(),
-                                                          "PNG Image (*.png);;SVG Drawing (*.svg)");
+        QString filter;
+        QString path = QFileDialog::getSaveFileName(&frame, "Export Map", QString(),
+                                                    "PNG Image (*.png);;SVG Drawing (*.svg)", &filter);
         if (path.isEmpty()) return;
+        // A name typed without an extension takes the chosen filter's.
+        if (QFileInfo(path).suffix().isEmpty()) path += filter.startsWith("SVG") ? ".svg" : ".png";
         QString error;
         if (!ExportMapImage(view()->engine(), path, view()->viewport()->size(), &error))
             QMessageBox::warning(&frame, "Morvi", error);

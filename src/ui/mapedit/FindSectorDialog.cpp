@@ -5,6 +5,7 @@
 #include "mapedit/MapStatistics.h"
 
 #include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,8 +15,22 @@ namespace morvi::ui {
 FindSectorDialog::FindSectorDialog(MorviDocument& document, CMapEngine& engine, QWidget* parent)
     : QDialog(parent), m_Document(document), m_Engine(engine) {
     setWindowTitle(QStringLiteral("Find Sector"));
+    m_pFilter = new QLineEdit;
+    m_pFilter->setObjectName(QStringLiteral("filter"));
+    m_pFilter->setPlaceholderText(QStringLiteral("Filter"));
+    m_pFilter->setClearButtonEnabled(true);
     m_pList = new QListWidget;
     m_pList->setObjectName(QStringLiteral("sectors"));
+    // Names in alphabetical order, narrowed to those holding the filter's text.
+    m_pList->setSortingEnabled(true);
+    connect(m_pFilter, &QLineEdit::textChanged, this, [this](const QString& text) {
+        for (int row = 0; row < m_pList->count(); ++row) {
+            QListWidgetItem* item = m_pList->item(row);
+            const bool hidden = !item->text().contains(text, Qt::CaseInsensitive);
+            item->setHidden(hidden);
+            if (hidden) item->setSelected(false);
+        }
+    });
     // Several sectors may share a name: each line remembers its own index.
     for (const auto& [name, index] : NamedSectors(engine.level())) {
         auto* item = new QListWidgetItem(QString::fromStdString(name), m_pList);
@@ -28,6 +43,7 @@ FindSectorDialog::FindSectorDialog(MorviDocument& document, CMapEngine& engine, 
     connect(buttons, &QDialogButtonBox::accepted, this, &FindSectorDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_pFilter);
     layout->addWidget(m_pList);
     layout->addWidget(buttons);
 }
