@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemModel>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -68,6 +69,9 @@ private slots:
         select(cmd::kSector, {3, -1, -1, -1});
         QVERIFY(pane());
         QCOMPARE(pane()->title(), QString("Sector 3"));
+        view().engine().AddToSelection({4, -1, -1, -1});
+        m_pDocument->notifySelectionChanged();
+        QCOMPARE(m_pFrame->statusPane(CMorviView::kPaneCount)->text(), QString("2 selected"));
         QCOMPARE(pane()->text("name"), QString::fromStdString(sector(3).m_strName));
         const double before = sector(3).m_dFloorAltitude;
         const std::size_t stepsBefore = steps();
@@ -80,7 +84,10 @@ private slots:
         QVERIFY(pane()->apply()); // nothing typed since: no second step
         QCOMPARE(steps(), stepsBefore + 1);
 
+        // The main window's title is the maximised map window's caption, with the modified mark.
+        QCOMPARE(m_pFrame->windowTitle(), QString("*sample.mrv"));
         m_pDocument->undo();
+        QCOMPARE(m_pFrame->windowTitle(), QString("sample.mrv"));
         QCOMPARE(sector(3).m_dFloorAltitude, before);
         QCOMPARE(pane()->text("floor-altitude").toDouble(), -before);
 

@@ -392,6 +392,11 @@ bool MapPicker::SetMode(int mode) {
     return true;
 }
 
+std::string MapPicker::SelectionCountPane() const {
+    const std::size_t count = m_Doc.selection().size();
+    return count == 0 ? std::string() : std::to_string(count) + " selected";
+}
+
 std::pair<std::string, std::string> MapPicker::StatusPanes() const {
     static constexpr const char* kModes[] = {"Sector mode", "Wall mode", "Vertex mode", "Object mode"};
     static constexpr const char* kTools[] = {"Normal",   "Ambiance",     "Damage",

@@ -29,6 +29,8 @@ public:
     bool SetMode(int mode);
     // The two selection panes for the first entry, or the mode and tool names.
     std::pair<std::string, std::string> StatusPanes() const;
+    // How many items are selected, for the status bar: "3 selected"; empty when none are.
+    std::string SelectionCountPane() const;
     // Find Sector's jump: the selection becomes the sector, its layer current, the view centred on
     // the mean of its vertices.
     void JumpToSector(int sector);

@@ -38,8 +38,8 @@ CChildFrame::CChildFrame(MorviDocument& document, QWidget* parent)
 
 void CChildFrame::updateCaption() {
     // The caption is copied into the main window's title while maximised, where a "[*]"
-    // placeholder would show as it is: the mark is spelled out.
-    setWindowTitle(m_Document.title() + (m_Document.isModified() ? " *" : ""));
+    // placeholder would show as it is: the mark is spelled out, in front as desktops show it.
+    setWindowTitle((m_Document.isModified() ? "*" : "") + m_Document.title());
 }
 
 PropertiesPane* CChildFrame::pane() const {

@@ -74,8 +74,9 @@ QString CanonicalOrAbsolute(const QString& path) {
 
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent), m_pMdi(new QMdiArea(this)), m_pUpdateTimer(new QTimer(this)) {
-    // A maximised map window adds " - [its caption]" to this title by itself.
-    setWindowTitle("Morvi");
+    // No title of its own: the desktop shows the program's name ("Morvi"), and a maximised map
+    // window's caption becomes the title, to which the desktop adds " — Morvi".
+    setWindowTitle(QString());
     setWindowIcon(ApplicationIcon());
     setAcceptDrops(true);
     m_pMdi->setViewMode(QMdiArea::SubWindowView);
@@ -249,8 +250,9 @@ void CMainFrame::createStatusBar() {
         int id;
         int width;
         const char* prototype;
-    } panes[] = {{59133, 65, "Status"},  {59134, 75, "Status"},   {59131, 55, "-123.45"},
-                 {59130, 55, "-123.45"}, {59132, 50, "Layer: 5"}, {59135, 70, "Zoom 1600%"}};
+    } panes[] = {{59133, 65, "Status"},      {59134, 75, "Status"},   {59131, 55, "-123.45"},
+                 {59130, 55, "-123.45"},     {59132, 50, "Layer: 5"}, {59135, 70, "Zoom 1600%"},
+                 {59136, 70, "999 selected"}};
     for (const auto& pane : panes) {
         auto* label = new QLabel(" ", bar);
         label->setObjectName(QString("pane%1").arg(pane.id));

@@ -314,12 +314,15 @@ void CMorviView::emitSelectionPanes(bool force) {
     const auto [first, second] = m_Engine.picker().StatusPanes();
     const QString pane1 = QString::fromStdString(first);
     const QString pane2 = QString::fromStdString(second);
-    const bool changed = pane1 != m_strPane1 || pane2 != m_strPane2;
+    const QString count = QString::fromStdString(m_Engine.picker().SelectionCountPane());
+    const bool changed = pane1 != m_strPane1 || pane2 != m_strPane2 || count != m_strCount;
     m_strPane1 = pane1;
     m_strPane2 = pane2;
+    m_strCount = count;
     if (!force && !(changed && isActiveView())) return;
     emit statusTextChanged(kPaneSelection1, m_strPane1);
     emit statusTextChanged(kPaneSelection2, m_strPane2);
+    emit statusTextChanged(kPaneCount, m_strCount);
 }
 
 void CMorviView::emitLayerPane() {
@@ -340,7 +343,7 @@ void CMorviView::focusInEvent(QFocusEvent* event) {
 
 void CMorviView::focusOutEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusOutEvent(event);
-    for (int pane : {kPaneSelection1, kPaneSelection2, kPaneX, kPaneZ, kPaneLayer, kPaneZoom})
+    for (int pane : {kPaneSelection1, kPaneSelection2, kPaneX, kPaneZ, kPaneLayer, kPaneZoom, kPaneCount})
         emit statusTextChanged(pane, QString());
 }
 

@@ -36,6 +36,7 @@ public:
     static constexpr int kPaneZ = 59130;
     static constexpr int kPaneLayer = 59132;
     static constexpr int kPaneZoom = 59135;
+    static constexpr int kPaneCount = 59136;
     // How long a press must be held before the mouse may drag the selection.
     static constexpr int kDragDelayMs = 250;
 
@@ -121,6 +122,7 @@ private:
     bool m_bInitialised = false;
     QString m_strPane1;
     QString m_strPane2;
+    QString m_strCount;
 };
 
 } // namespace morvi::ui
