@@ -385,8 +385,19 @@ bool MapPicker::SetMode(int mode) {
         m_Doc.selection().clear();
     } else if (!m_Doc.selection().empty()) {
         const bool wallEntries = m_Doc.selection().front().m_nWall != -1;
-        if ((mode == kModeWall && !wallEntries) || (mode == kModeSector && wallEntries))
+        if (mode == kModeWall && !wallEntries) {
+            // A sector names no one wall.
             m_Doc.selection().clear();
+        } else if (mode == kModeSector && wallEntries) {
+            // The walls' sectors, each once, in the order of their first wall.
+            std::vector<CMapSelItem> sectors;
+            for (const CMapSelItem& e : m_Doc.selection()) {
+                const CMapSelItem sector{e.m_nSector, -1, -1, -1};
+                if (std::find(sectors.begin(), sectors.end(), sector) == sectors.end())
+                    sectors.push_back(sector);
+            }
+            m_Doc.selection() = std::move(sectors);
+        }
     }
     m_Doc.m_nMode = mode;
     return true;

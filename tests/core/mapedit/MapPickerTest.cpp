@@ -249,3 +249,33 @@ TEST(MapPicking, RubberBandWallsVerticesAndObjectsOfTheShownLayers) {
 
 } // namespace
 } // namespace morvi
+
+namespace morvi {
+namespace {
+
+// From wall to sector mode the walls' sectors stay selected, each once; from sector to wall mode
+// nothing does (a sector names no one wall); vertex and object modes start empty.
+TEST(MapPicking, ModeSwitchKeepsWhatStillMakesSense) {
+    struct Case {
+        int from, to;
+        std::vector<CMapSelItem> before, after;
+    };
+    const Case cases[] = {
+        {kModeWall,
+         kModeSector,
+         {testing::Wall(1, 0), testing::Wall(0, 2), testing::Wall(1, 3)},
+         {testing::Sector(1), testing::Sector(0)}},
+        {kModeSector, kModeWall, {testing::Sector(1)}, {}},
+        {kModeWall, kModePerspective, {testing::Wall(1, 0)}, {testing::Wall(1, 0)}},
+        {kModeSector, kModeVertex, {testing::Sector(1)}, {}},
+    };
+    for (const Case& c : cases) {
+        testing::EngineView v(c.from, testing::BuildTwoRooms);
+        v.Select(c.before);
+        ASSERT_TRUE(v.engine.picker().SetMode(c.to));
+        EXPECT_EQ(v.engine.selection(), c.after) << c.from << " -> " << c.to;
+    }
+}
+
+} // namespace
+} // namespace morvi
