@@ -12,6 +12,17 @@ CMapEngine::CMapEngine(CMorviDoc& doc, const Settings& settings)
           if (!scope) m_Picker.MarkGeometryDirty();
       })) {}
 
+EditContext CMapEngine::ContextAt(std::optional<ScreenPoint> mouse) const {
+    const ClientRect& client = m_Viewport.m_rcClient;
+    if (!mouse || mouse->x < client.left || mouse->x >= client.right || mouse->y < client.top ||
+        mouse->y >= client.bottom)
+        return Context();
+    const EditContext centred = Context();
+    const WorldPoint at{centred.SnapPoint(m_Viewport.ScreenToWorldX(mouse->x)),
+                        centred.SnapPoint(m_Viewport.ScreenToWorldZ(mouse->y))};
+    return EditContext(m_Doc, m_Settings, at);
+}
+
 void CMapEngine::Draw(DisplayList& out, const MapDevice& device) {
     m_Drawing.Draw(out, device);
     m_Picker.CheckGrid();

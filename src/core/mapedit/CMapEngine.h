@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "app/Settings.h"
 #include "document/CMorviDoc.h"
 #include "mapedit/DisplayList.h"
@@ -41,6 +43,9 @@ public:
     // What an edit given in this view works on: the document, the preferences, and the view's
     // centre as the point where new things go. An engine converts to it where an edit wants one.
     EditContext Context() const { return EditContext(m_Doc, m_Settings, m_Viewport.ViewCentre()); }
+    // The same, with new things placed where the mouse points when it is over the view (snapped
+    // to the grid when the grid is on): a command given from the keyboard or a menu puts them there.
+    EditContext ContextAt(std::optional<ScreenPoint> mouse) const;
     operator EditContext() const { return Context(); }
 
     // The document's selection, for a view that sets it directly.

@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QFileDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -174,7 +175,12 @@ bool MapEditCommands::enabled(MapCommand command) const {
 }
 
 void MapEditCommands::run(CMorviView& view, const QString& label, const Operation& operation) {
-    const EditContext ctx = view.engine().Context();
+    // New sectors and objects go where the mouse points when it is over the map.
+    std::optional<ScreenPoint> mouse;
+    if (const QPoint at = view.viewport()->mapFromGlobal(QCursor::pos());
+        view.viewport()->rect().contains(at))
+        mouse = ScreenPoint{at.x(), at.y()};
+    const EditContext ctx = view.engine().ContextAt(mouse);
     const EditResult result = view.document().runEdit(label, [&] { return operation(ctx); });
     // A command that only changed the selection still has every view repaint it.
     if (!result.m_bChanged && result.m_bSelectionChanged) view.document().updateAllViews();

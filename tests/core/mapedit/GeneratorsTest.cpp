@@ -185,3 +185,28 @@ TEST(GeneratorsPassage, ElevatorIsNamedAfterItsIndexWithStopsForBothFloors) {
 
 } // namespace
 } // namespace morvi
+
+namespace morvi {
+namespace {
+
+// A command given while the mouse is over the view places its polygon there, snapped to the grid
+// when the grid is on; with the mouse elsewhere, at the view's centre.
+TEST(GeneratorsPolygon, PlacedWhereTheMousePoints) {
+    testing::EngineView v(kModeSector);
+    v.doc.m_bGridOn = 1;
+    const PolygonOptions square{4, 10.0, PolygonKind::NewSector, false};
+    ASSERT_TRUE(InsertPolygon(v.engine.ContextAt(ScreenPoint{130, 471}), square).m_bChanged);
+    ASSERT_TRUE(InsertPolygon(v.engine.ContextAt(ScreenPoint{-5, 10}), square).m_bChanged);
+    const auto centre = [&](int s) {
+        double x = 0, z = 0;
+        for (const auto& p : v.sector(s).m_pVertices)
+            x += p->m_dX / 4, z += p->m_dZ / 4;
+        return std::pair(RoundHundredths(x), RoundHundredths(z));
+    };
+    EXPECT_EQ(centre(0), std::pair(32.0, 32.0)); // world (30, 29) on the 16-unit grid
+    const WorldPoint c = v.engine.viewport().ViewCentre();
+    EXPECT_EQ(centre(1), std::pair(RoundHundredths(c.m_dX), RoundHundredths(c.m_dZ)));
+}
+
+} // namespace
+} // namespace morvi
