@@ -53,10 +53,13 @@ MapEditCommands::MapEditCommands(CMainFrame& frame)
             run(view, "Insert", InsertAtSelection);
             return;
         }
+        // Where the mouse was before the dialog came up, not where its OK button is.
+        const std::optional<ScreenPoint> mouse = mouseOver(view);
         const auto options =
             InsertPolygonDialog::Ask(&m_Frame, CanInsertInsideSector(view.engine().Context()));
         if (options)
-            run(view, "Insert", [&options](const EditContext& ctx) { return InsertPolygon(ctx, *options); });
+            runAt(view, mouse, "Insert",
+                  [&options](const EditContext& ctx) { return InsertPolygon(ctx, *options); });
     });
     install(MapCommand::Delete, "Delete", DeleteSelection);
     install(MapCommand::Cut, "Cut", [this](const EditContext& ctx) {
@@ -174,12 +177,19 @@ bool MapEditCommands::enabled(MapCommand command) const {
     return view && IsMapCommandEnabled(view->engine().Context(), command, clipboard());
 }
 
+std::optional<ScreenPoint> MapEditCommands::mouseOver(const CMorviView& view) {
+    const QPoint at = view.viewport()->mapFromGlobal(QCursor::pos());
+    if (!view.viewport()->rect().contains(at)) return std::nullopt;
+    return ScreenPoint{at.x(), at.y()};
+}
+
 void MapEditCommands::run(CMorviView& view, const QString& label, const Operation& operation) {
-    // New sectors and objects go where the mouse points when it is over the map.
-    std::optional<ScreenPoint> mouse;
-    if (const QPoint at = view.viewport()->mapFromGlobal(QCursor::pos());
-        view.viewport()->rect().contains(at))
-        mouse = ScreenPoint{at.x(), at.y()};
+    runAt(view, mouseOver(view), label, operation);
+}
+
+void MapEditCommands::runAt(CMorviView& view, std::optional<ScreenPoint> mouse, const QString& label,
+                            const Operation& operation) {
+    // New sectors and objects go where the mouse pointed when the command was given.
     const EditContext ctx = view.engine().ContextAt(mouse);
     const EditResult result = view.document().runEdit(label, [&] { return operation(ctx); });
     // A command that only changed the selection still has every view repaint it.
@@ -208,10 +218,11 @@ void MapEditCommands::onSystemClipboardChanged() {
 }
 
 void MapEditCommands::loadLibrary(CMorviView& view) {
+    const std::optional<ScreenPoint> mouse = mouseOver(view);
     const QString path = QFileDialog::getOpenFileName(&m_Frame, "Library, Load", QString(), kLibraryFilter);
     if (path.isEmpty()) return;
-    run(view, "Library, Load",
-        [&path](const EditContext& ctx) { return LoadLibrary(ctx, ToPath(path), ctx.place()); });
+    runAt(view, mouse, "Library, Load",
+          [&path](const EditContext& ctx) { return LoadLibrary(ctx, ToPath(path), ctx.place()); });
 }
 
 void MapEditCommands::saveLibrary(CMorviView& view) {

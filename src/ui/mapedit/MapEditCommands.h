@@ -2,12 +2,14 @@
 
 #include "mapedit/ClipboardLibrary.h"
 #include "mapedit/EditResult.h"
+#include "mapedit/DisplayList.h"
 #include "mapedit/MapCommands.h"
 
 #include <QObject>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace morvi::ui {
 
@@ -42,6 +44,11 @@ private:
     void install(MapCommand command, std::function<void(CMorviView&)> run);
     // Runs the operation as one undo step on the view and shows its message.
     void run(CMorviView& view, const QString& label, const Operation& operation);
+    // The same with new things placed at the given point of the view (its centre for none).
+    void runAt(CMorviView& view, std::optional<ScreenPoint> mouse, const QString& label,
+               const Operation& operation);
+    // Where the mouse is over the view's map; none when it is elsewhere.
+    static std::optional<ScreenPoint> mouseOver(const CMorviView& view);
     bool enabled(MapCommand command) const;
     void publish();
     void onSystemClipboardChanged();
