@@ -209,8 +209,9 @@ void MorviApplication::installCommands() {
         QString path = QFileDialog::getSaveFileName(&frame, "Export Map", QString(),
                                                     "PNG Image (*.png);;SVG Drawing (*.svg)", &filter);
         if (path.isEmpty()) return;
-        // A name typed without an extension takes the chosen filter's.
-        if (QFileInfo(path).suffix().isEmpty()) path += filter.startsWith("SVG") ? ".svg" : ".png";
+        // A name typed without a picture's extension takes the chosen filter's.
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        if (suffix != "png" && suffix != "svg") path += filter.startsWith("SVG") ? ".svg" : ".png";
         QString error;
         if (!ExportMapImage(view()->engine(), path, view()->viewport()->size(), &error))
             QMessageBox::warning(&frame, "Morvi", error);
