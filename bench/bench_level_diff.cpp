@@ -25,7 +25,8 @@ const std::vector<std::uint8_t>& ArchiveBytes() {
 }
 
 void ReadBoth(CDataLevel& a, CDataLevel& b) {
-    if (!LoadLevelBytes(a, ArchiveBytes(), "a.gob", nullptr) || !LoadLevelBytes(b, ArchiveBytes(), "b.gob", nullptr))
+    if (!LoadLevelBytes(a, ArchiveBytes(), "a.gob", nullptr) ||
+        !LoadLevelBytes(b, ArchiveBytes(), "b.gob", nullptr))
         std::abort();
 }
 
@@ -63,7 +64,6 @@ BENCHMARK(DiffOnly)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     std::printf("archive bytes %zu\n", ArchiveBytes().size());
-    return morvi::bench::RunWithRatios(argc, argv,
-                                       {{"ReadBothAndDiff", "BaselineReadBoth", 2.0},
-                                        {"DiffOnly", "BaselineReadBoth", 0.0}});
+    return morvi::bench::RunWithRatios(
+        argc, argv, {{"ReadBothAndDiff", "BaselineReadBoth", 2.0}, {"DiffOnly", "BaselineReadBoth", 0.0}});
 }

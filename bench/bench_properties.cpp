@@ -6,10 +6,8 @@
 // (while the history grows), and the redraw's two parts.
 #include "BenchRatio.h"
 #include "FittedView.h"
+#include "TextCopy.h"
 
-#include "gamefiles/InfFile.h"
-#include "gamefiles/LevFile.h"
-#include "gamefiles/ObjectsFile.h"
 #include "properties/ItemProperties.h"
 
 #include <algorithm>
@@ -28,23 +26,12 @@ bench::FittedView& View() {
 
 // The three texts back to back, written once before anything is timed.
 const std::string& TextBytes() {
-    static const std::string bytes = [] {
-        const CDataLevel& level = View().doc.level();
-        std::string out;
-        WriteLev(level.m_Lev, kGeneratorTitle, out);
-        WriteObjects(level.m_Objects, kGeneratorTitle, out);
-        WriteInf(level.m_Inf, kGeneratorTitle, out);
-        return out;
-    }();
+    static const std::string bytes = bench::LevelTextBytes(View().doc.level());
     return bytes;
 }
 
 void BaselineCopyTexts(benchmark::State& state) {
-    for (auto _ : state) {
-        std::string copy = TextBytes();
-        benchmark::DoNotOptimize(copy.data());
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(TextBytes().size()));
+    bench::CopyBytes(state, TextBytes());
 }
 
 // One Apply of the pane: a sector in the middle of the level, its floor altitude typed back and

@@ -2,11 +2,9 @@
 // members: taking one and restoring it, against copying the level's LEV, O and INF text bytes
 // once, the least a text-based undo would do. The members are shared with the level, not copied.
 #include "BenchRatio.h"
+#include "TextCopy.h"
 
 #include "document/LevelSnapshot.h"
-#include "gamefiles/InfFile.h"
-#include "gamefiles/LevFile.h"
-#include "gamefiles/ObjectsFile.h"
 #include "support/SyntheticLevel.h"
 
 #include <cstdio>
@@ -32,22 +30,12 @@ CDataLevel& Level() {
 
 // The three texts back to back, written once before anything is timed.
 const std::string& TextBytes() {
-    static const std::string bytes = [] {
-        std::string out;
-        WriteLev(Level().m_Lev, kGeneratorTitle, out);
-        WriteObjects(Level().m_Objects, kGeneratorTitle, out);
-        WriteInf(Level().m_Inf, kGeneratorTitle, out);
-        return out;
-    }();
+    static const std::string bytes = bench::LevelTextBytes(Level());
     return bytes;
 }
 
 void BaselineCopyTexts(benchmark::State& state) {
-    for (auto _ : state) {
-        std::string copy = TextBytes();
-        benchmark::DoNotOptimize(copy.data());
-    }
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(TextBytes().size()));
+    bench::CopyBytes(state, TextBytes());
 }
 
 void Capture(benchmark::State& state) {

@@ -35,36 +35,36 @@ std::string_view Noun(PaneKind kind) {
 
 // An item as the command line names it: an index, a sector and an index within it, or (for
 // sectors only) a name.
-struct ItemSpec {
+struct ItemRef {
     std::string m_strText;
     int m_nFirst = -1;
     int m_nSecond = -1;
 };
 
-struct ItemSpecs {
+struct ItemRefs {
     PaneKind m_eKind = PaneKind::Sector;
-    std::vector<ItemSpec> m_Specs;
+    std::vector<ItemRef> m_Refs;
 };
 
-// Reads the item options; on a mistake the message is returned and specs is left incomplete.
-std::string ParseItems(const CliArgs& args, const char* command, ItemSpecs& specs) {
+// Reads the item options; on a mistake the message is returned and refs is left incomplete.
+std::string ParseItems(const CliArgs& args, const char* command, ItemRefs& refs) {
     const ItemOption* used = nullptr;
     for (const ItemOption& o : kItemOptions) {
         const std::vector<std::string> texts = args.values(o.m_strOption);
         if (texts.empty()) continue;
         if (used) return std::string(command) + " works on items of one kind";
         used = &o;
-        specs.m_eKind = o.m_eKind;
+        refs.m_eKind = o.m_eKind;
         for (const std::string& text : texts) {
-            ItemSpec spec;
-            spec.m_strText = text;
+            ItemRef ref;
+            ref.m_strText = text;
             bool ok = true;
             if (o.m_eKind == PaneKind::Wall || o.m_eKind == PaneKind::Vertex) {
                 const std::size_t colon = text.find(':');
                 ok = colon != std::string::npos &&
-                     ParseCount(std::string_view(text).substr(0, colon), spec.m_nFirst) &&
-                     ParseCount(std::string_view(text).substr(colon + 1), spec.m_nSecond);
-            } else if (!ParseCount(text, spec.m_nFirst)) {
+                     ParseCount(std::string_view(text).substr(0, colon), ref.m_nFirst) &&
+                     ParseCount(std::string_view(text).substr(colon + 1), ref.m_nSecond);
+            } else if (!ParseCount(text, ref.m_nFirst)) {
                 // A sector that is not a number is named; an object always is a number.
                 ok = o.m_eKind == PaneKind::Sector && !text.empty();
             }
@@ -74,7 +74,7 @@ std::string ParseItems(const CliArgs& args, const char* command, ItemSpecs& spec
                         : o.m_eKind == PaneKind::Object ? " takes an object's index"
                         : o.m_eKind == PaneKind::Wall   ? " takes S:W"
                                                         : " takes S:V");
-            specs.m_Specs.push_back(std::move(spec));
+            refs.m_Refs.push_back(std::move(ref));
         }
     }
     if (!used) return std::string(command) + " needs an item: --sector, --wall, --vertex or --object";
@@ -82,39 +82,39 @@ std::string ParseItems(const CliArgs& args, const char* command, ItemSpecs& spec
 }
 
 // The selection entry of one item; nullopt when the level has no such item.
-std::optional<CMapSelItem> FindItem(const CDataLevel& level, PaneKind kind, const ItemSpec& spec) {
+std::optional<CMapSelItem> FindItem(const CDataLevel& level, PaneKind kind, const ItemRef& ref) {
     const auto& sectors = level.m_Lev.m_pSectors;
-    const CDataSector* sector = ItemAt(sectors, spec.m_nFirst);
+    const CDataSector* sector = ItemAt(sectors, ref.m_nFirst);
     switch (kind) {
     case PaneKind::Sector:
-        if (spec.m_nFirst < 0) {
+        if (ref.m_nFirst < 0) {
             for (std::size_t s = 0; s < sectors.size(); ++s)
-                if (EqualsNoCase(sectors[s]->m_strName, spec.m_strText))
+                if (EqualsNoCase(sectors[s]->m_strName, ref.m_strText))
                     return CMapSelItem{static_cast<int>(s), -1, -1, -1};
             return std::nullopt;
         }
         if (!sector) return std::nullopt;
-        return CMapSelItem{spec.m_nFirst, -1, -1, -1};
+        return CMapSelItem{ref.m_nFirst, -1, -1, -1};
     case PaneKind::Wall:
-        if (!sector || !ItemAt(sector->m_pWalls, spec.m_nSecond)) return std::nullopt;
-        return CMapSelItem{spec.m_nFirst, spec.m_nSecond, -1, -1};
+        if (!sector || !ItemAt(sector->m_pWalls, ref.m_nSecond)) return std::nullopt;
+        return CMapSelItem{ref.m_nFirst, ref.m_nSecond, -1, -1};
     case PaneKind::Vertex:
-        if (!sector || !ItemAt(sector->m_pVertices, spec.m_nSecond)) return std::nullopt;
-        return CMapSelItem{spec.m_nFirst, -1, spec.m_nSecond, -1};
+        if (!sector || !ItemAt(sector->m_pVertices, ref.m_nSecond)) return std::nullopt;
+        return CMapSelItem{ref.m_nFirst, -1, ref.m_nSecond, -1};
     case PaneKind::Object:
-        if (const CDataObjectItem* object = ItemAt(level.m_Objects.m_pObjects, spec.m_nFirst))
-            return CMapSelItem{object->m_nSector, -1, -1, spec.m_nFirst};
+        if (const CDataObjectItem* object = ItemAt(level.m_Objects.m_pObjects, ref.m_nFirst))
+            return CMapSelItem{object->m_nSector, -1, -1, ref.m_nFirst};
         return std::nullopt;
     }
     return std::nullopt;
 }
 
 // Resolves every item against the loaded level; an empty message on success.
-std::string FindItems(const CDataLevel& level, const std::string& path, const ItemSpecs& specs,
+std::string FindItems(const CDataLevel& level, const std::string& path, const ItemRefs& refs,
                       std::vector<CMapSelItem>& entries) {
-    for (const ItemSpec& spec : specs.m_Specs) {
-        const std::optional<CMapSelItem> entry = FindItem(level, specs.m_eKind, spec);
-        if (!entry) return path + ": there is no " + std::string(Noun(specs.m_eKind)) + " " + spec.m_strText;
+    for (const ItemRef& ref : refs.m_Refs) {
+        const std::optional<CMapSelItem> entry = FindItem(level, refs.m_eKind, ref);
+        if (!entry) return path + ": there is no " + std::string(Noun(refs.m_eKind)) + " " + ref.m_strText;
         entries.push_back(*entry);
     }
     return {};
@@ -188,29 +188,29 @@ void PrintPane(PaneKind kind, const PaneValues& pane, bool json) {
 
 int ShowProperties(const CliArgs& args) {
     if (args.positional().size() != 1) return UsageError("level show takes one file");
-    ItemSpecs specs;
-    if (std::string error = ParseItems(args, "level show", specs); !error.empty()) return UsageError(error);
-    if (specs.m_Specs.size() != 1) return UsageError("level show takes one item");
+    ItemRefs refs;
+    if (std::string error = ParseItems(args, "level show", refs); !error.empty()) return UsageError(error);
+    if (refs.m_Refs.size() != 1) return UsageError("level show takes one item");
     const std::string& path = args.positional()[0];
     CMorviDoc doc;
     if (Status s = LoadLevelDocument(path, args, doc); !s) return Fail(s.message());
     std::vector<CMapSelItem> entries;
-    if (std::string error = FindItems(doc.level(), path, specs, entries); !error.empty()) {
+    if (std::string error = FindItems(doc.level(), path, refs, entries); !error.empty()) {
         Fail(error);
         return 2;
     }
-    PrintPane(specs.m_eKind, ReadPane(specs.m_eKind, doc.level(), entries), args.flag("--json"));
+    PrintPane(refs.m_eKind, ReadPane(refs.m_eKind, doc.level(), entries), args.flag("--json"));
     return 0;
 }
 
 int SetProperties(const CliArgs& args) {
     const auto& words = args.positional();
     if (words.size() < 3) return UsageError("level set takes IN, OUT and at least one FIELD=VALUE");
-    ItemSpecs specs;
-    if (std::string error = ParseItems(args, "level set", specs); !error.empty()) return UsageError(error);
-    const PaneKind kind = specs.m_eKind;
+    ItemRefs refs;
+    if (std::string error = ParseItems(args, "level set", refs); !error.empty()) return UsageError(error);
+    const PaneKind kind = refs.m_eKind;
     // The vertex and object panes work on one item; only sectors and walls copy to further ones.
-    if (specs.m_Specs.size() > 1 && (kind == PaneKind::Vertex || kind == PaneKind::Object))
+    if (refs.m_Refs.size() > 1 && (kind == PaneKind::Vertex || kind == PaneKind::Object))
         return UsageError("level set takes one " + std::string(Noun(kind)));
 
     std::vector<std::pair<int, std::string>> assignments;
@@ -231,7 +231,7 @@ int SetProperties(const CliArgs& args) {
     CMorviDoc doc;
     if (Status s = LoadLevelDocument(in, args, doc); !s) return Fail(s.message());
     std::vector<CMapSelItem> entries;
-    if (std::string error = FindItems(doc.level(), in, specs, entries); !error.empty()) {
+    if (std::string error = FindItems(doc.level(), in, refs, entries); !error.empty()) {
         Fail(error);
         return 2;
     }

@@ -12,6 +12,17 @@ static_assert(sizeof(CDataTexture) == 40 && sizeof(CDataVertex) == 24 && sizeof(
                   sizeof(CDataObjectSeq) == 72,
               "a record gained or lost a field: copy it below");
 
+// Records of plain values (walls, vertices, SEQ lines): the list keeps its records, and so their
+// addresses, wherever it has them.
+template <class T>
+void CopyRecords(const std::vector<std::unique_ptr<T>>& from, std::vector<std::unique_ptr<T>>& to) {
+    to.resize(from.size());
+    for (std::size_t i = 0; i < from.size(); ++i) {
+        if (!to[i]) to[i] = std::make_unique<T>();
+        *to[i] = *from[i];
+    }
+}
+
 void CopyValues(const CDataSector& from, CDataSector& to) {
     to.m_nIndex = from.m_nIndex;
     to.m_strName = from.m_strName;
@@ -25,17 +36,8 @@ void CopyValues(const CDataSector& from, CDataSector& to) {
     to.m_nFlags2 = from.m_nFlags2;
     to.m_nFlags3 = from.m_nFlags3;
     to.m_nLayer = from.m_nLayer;
-    // Walls and vertices are plain values; the lists keep their records (and their addresses).
-    to.m_pVertices.resize(from.m_pVertices.size());
-    for (std::size_t i = 0; i < from.m_pVertices.size(); ++i) {
-        if (!to.m_pVertices[i]) to.m_pVertices[i] = std::make_unique<CDataVertex>();
-        *to.m_pVertices[i] = *from.m_pVertices[i];
-    }
-    to.m_pWalls.resize(from.m_pWalls.size());
-    for (std::size_t i = 0; i < from.m_pWalls.size(); ++i) {
-        if (!to.m_pWalls[i]) to.m_pWalls[i] = std::make_unique<CDataWall>();
-        *to.m_pWalls[i] = *from.m_pWalls[i];
-    }
+    CopyRecords(from.m_pVertices, to.m_pVertices);
+    CopyRecords(from.m_pWalls, to.m_pWalls);
 }
 
 void CopyValues(const CDataObjectItem& from, CDataObjectItem& to) {
@@ -52,11 +54,7 @@ void CopyValues(const CDataObjectItem& from, CDataObjectItem& to) {
     to.m_nDiff = from.m_nDiff;
     to.m_crColour = from.m_crColour;
     to.m_nSector = from.m_nSector;
-    to.m_pSeqs.resize(from.m_pSeqs.size());
-    for (std::size_t i = 0; i < from.m_pSeqs.size(); ++i) {
-        if (!to.m_pSeqs[i]) to.m_pSeqs[i] = std::make_unique<CDataObjectSeq>();
-        *to.m_pSeqs[i] = *from.m_pSeqs[i];
-    }
+    CopyRecords(from.m_pSeqs, to.m_pSeqs);
 }
 
 std::size_t TableBytes(const std::vector<CDataNameEntry>& table) {

@@ -7,6 +7,7 @@
 #include "model/ModelOps.h"
 #include "model/StringUtil.h"
 #include "properties/ObjectCatalogue.h"
+#include "resources/PickerRules.h"
 
 #include <algorithm>
 #include <array>
@@ -642,6 +643,19 @@ std::optional<ChangeScope> PaneChangeScope(PaneKind kind, const CDataLevel& leve
         scope.m_bInf = !s || texts[kSecName] != s->m_strName;
     }
     return scope;
+}
+
+std::string_view PaneResourceExtension(PaneKind kind, std::string_view objectClass) {
+    if (kind != PaneKind::Object) return ".bm";
+    for (const PickerClass& c : PickerClasses())
+        if (!c.m_strClassText.empty() && EqualsNoCase(c.m_strClassText, objectClass)) return c.m_strExtension;
+    return {};
+}
+
+std::string_view NameForChosenClass(std::string_view objectClass) {
+    if (EqualsNoCase(objectClass, "spirit")) return "SPIRIT";
+    if (EqualsNoCase(objectClass, "safe")) return "SAFE";
+    return {};
 }
 
 int PickerTargetField(PaneKind kind, int target) {

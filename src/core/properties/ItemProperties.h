@@ -92,6 +92,14 @@ std::optional<ChangeScope> PaneChangeScope(PaneKind kind, const CDataLevel& leve
                                            std::span<const CMapSelItem> selection,
                                            std::span<const std::string> texts);
 
+// The kind of resource a pane's picker and preview show: ".bm" for sector and wall textures; for
+// an object the extension of its class ("Sprite" ".wax", "Frame" ".fme", "3D" ".3do", "Sound"
+// ".voc", any case), empty for spirits and safes.
+std::string_view PaneResourceExtension(PaneKind kind, std::string_view objectClass);
+// The name an object takes when its class is chosen anew: "SPIRIT", "SAFE", or empty for the
+// classes whose resource is chosen next.
+std::string_view NameForChosenClass(std::string_view objectClass);
+
 // The field a resource picker's result fills: sector 0 floor and 1 ceiling texture, wall 0 mid,
 // 1 top, 2 bottom and 3 sign texture, object 0 its resource name; -1 for none.
 int PickerTargetField(PaneKind kind, int target);

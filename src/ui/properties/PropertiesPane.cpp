@@ -2,7 +2,6 @@
 
 #include "app/MorviDocument.h"
 #include "mapedit/MapTypes.h"
-#include "model/StringUtil.h"
 #include "properties/CatalogueDialog.h"
 #include "properties/FlagDialog.h"
 #include "properties/ObjectCatalogue.h"
@@ -431,13 +430,9 @@ bool PropertiesPane::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QString PropertiesPane::previewExtension() const {
-    if (m_eKind != PaneKind::Object) return QStringLiteral(".bm");
-    const std::string cls = ToLower(fieldText(indexOf("class")).toStdString());
-    if (cls == "sprite") return ".wax";
-    if (cls == "frame") return ".fme";
-    if (cls == "3d") return ".3do";
-    if (cls == "sound") return ".voc";
-    return QString();
+    const std::string cls =
+        m_eKind == PaneKind::Object ? fieldText(indexOf("class")).toStdString() : std::string();
+    return Q(PaneResourceExtension(m_eKind, cls));
 }
 
 void PropertiesPane::openPicker(int target) {
@@ -524,8 +519,7 @@ void PropertiesPane::addObjectControls() {
 
 void PropertiesPane::onClassChosen(int index) {
     const QString cls = qobject_cast<QComboBox*>(field("class"))->itemText(index);
-    const QString name = cls == "Spirit" ? "SPIRIT" : cls == "Safe" ? "SAFE" : QString();
-    setFieldText(indexOf("name"), name);
+    setFieldText(indexOf("name"), Q(NameForChosenClass(cls.toStdString())));
     markModified();
 }
 

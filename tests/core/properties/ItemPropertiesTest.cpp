@@ -176,6 +176,9 @@ TEST(ItemProperties, ObjectLogicDifficultyAndClass) {
     const std::vector<CMapSelItem> one{Object(0, -1)};
     std::vector<std::string> texts = ReadPane(PaneKind::Object, level, one).m_Texts;
     EXPECT_FALSE(ApplyPickerResult(PaneKind::Object, 1, "X.BM", "", texts));
+    EXPECT_EQ(PaneResourceExtension(PaneKind::Object, "3D"), ".3do");
+    EXPECT_EQ(PaneResourceExtension(PaneKind::Object, "Safe"), "");
+    EXPECT_EQ(PaneResourceExtension(PaneKind::Wall, ""), ".bm");
     ASSERT_TRUE(ApplyPickerResult(PaneKind::Object, 0, "STORMFIN.WAX", "Sprite", texts));
     ASSERT_TRUE(ApplyPane(PaneKind::Object, level, one, texts).m_Status.ok());
     EXPECT_EQ(o.m_strClass + " " + o.m_strData, "SPRITE STORMFIN.WAX");
