@@ -6,7 +6,7 @@
 #include "FittedView.h"
 
 #include "mapedit/CMapEngine.h"
-#include "mapedit/SectorGrid.h"
+#include "model/SectorGrid.h"
 #include "support/EngineView.h"
 #include "support/SyntheticLevel.h"
 

@@ -18,7 +18,8 @@ namespace {
 const char* const kLevelUsage =
     "Usage:\n"
     "  morvi-cli level info FILE [--level NAME] [--json]    counts of the level's records\n"
-    "  morvi-cli level check FILE [--level NAME] [--json]   the level checker's findings;\n"
+    "  morvi-cli level check FILE [--level NAME] [--json]   the level checker's findings, each an\n"
+    "                                                         error or a warning;\n"
     "                                                         exit status 1 when there are any\n"
     "  morvi-cli level roundtrip IN OUT [--level NAME]      load and save through the model\n"
     "  morvi-cli level convert IN OUT [--level NAME]        between .gob and .mrv\n"
@@ -94,6 +95,10 @@ const char* KindName(LevelFinding::Kind kind) {
     return "level";
 }
 
+const char* SeverityName(LevelFinding::Severity severity) {
+    return severity == LevelFinding::Severity::Error ? "error" : "warning";
+}
+
 int Check(const CliArgs& args) {
     if (args.positional().size() != 1) return UsageError("level check takes one file");
     const std::string& path = args.positional()[0];
@@ -105,10 +110,11 @@ int Check(const CliArgs& args) {
         std::printf("{\"file\":%s,\"findings\":[", JsonString(path).c_str());
         for (std::size_t i = 0; i < findings.size(); ++i) {
             const auto& f = findings[i];
-            std::printf(
-                "%s{\"kind\":\"%s\",\"sector\":%d,\"wall\":%d,\"vertex\":%d,\"object\":%d,\"text\":%s}",
-                i ? "," : "", KindName(f.m_Kind), f.m_nSector, f.m_nWall, f.m_nVertex, f.m_nObject,
-                JsonString(f.m_strText).c_str());
+            std::printf("%s{\"kind\":\"%s\",\"problem\":\"%s\",\"severity\":\"%s\",\"sector\":%d,\"wall\":%d,"
+                        "\"vertex\":%d,\"object\":%d,\"item\":%d,\"text\":%s}",
+                        i ? "," : "", KindName(f.m_Kind), ProblemKey(f.m_Problem), SeverityName(f.m_Severity),
+                        f.m_nSector, f.m_nWall, f.m_nVertex, f.m_nObject, f.m_nItem,
+                        JsonString(f.m_strText).c_str());
         }
         std::printf("],\"notes\":[");
         for (std::size_t i = 0; i < notes.size(); ++i)
@@ -126,7 +132,7 @@ int Check(const CliArgs& args) {
         std::printf("%s: no problems found\n", path.c_str());
     } else {
         for (const auto& f : findings)
-            std::printf("%s: %s\n", path.c_str(), f.m_strText.c_str());
+            std::printf("%s: %s: %s\n", path.c_str(), SeverityName(f.m_Severity), f.m_strText.c_str());
         std::printf("%zu problem%s found\n", findings.size(), findings.size() == 1 ? "" : "s");
     }
     return findings.empty() ? 0 : 1;

@@ -163,7 +163,11 @@ TEST_F(MorviCli, Level) {
                 l.m_Lev.m_pSectors[1]->m_pWalls[3]->m_nMirror = 0;
             }));
     EXPECT_EQ(r.exit, 1);
-    EXPECT_NE(r.out.find("\"kind\":\"wall\",\"sector\":1,\"wall\":3"), npos) << r.out;
+    EXPECT_NE(
+        r.out.find("\"kind\":\"wall\",\"problem\":\"broken_reference\",\"severity\":\"error\",\"sector\":1,"
+                   "\"wall\":3"),
+        npos)
+        << r.out;
     EXPECT_EQ(Run("level diff " + gob + " " + P("two.mrv")).out, "no differences\n");
     r = Run("level diff " + gob + " " +
             MakeLevelGob("low.gob", [](CDataLevel& l) { l.m_Lev.m_pSectors[1]->m_dFloorAltitude = -8.0; }));

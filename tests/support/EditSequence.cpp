@@ -12,6 +12,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <tuple>
 #include <utility>
@@ -487,10 +488,42 @@ struct StepRecord {
     std::optional<LevelTexts> m_Texts;
 };
 
-std::string FirstFinding(const CDataLevel& level) {
-    const auto findings = checkLevel(level);
-    if (findings.empty()) return {};
-    return findings.front().m_strText + " (" + std::to_string(findings.size()) + " findings)";
+using Problem = LevelFinding::Problem;
+
+// The errors of each problem the level has.
+std::map<Problem, std::vector<std::string>> Errors(const CDataLevel& level) {
+    std::map<Problem, std::vector<std::string>> errors;
+    for (const LevelFinding& f : checkLevel(level))
+        if (f.m_Severity == LevelFinding::Severity::Error) errors[f.m_Problem].push_back(f.m_strText);
+    return errors;
+}
+
+// The user's moves (a drag, a flip, a rotation, a scaling, a distribution) may pull walls apart
+// and across each other, and deleting a sector may leave INF lines naming it; every other edit
+// either makes sound sectors or refuses. Broken references are never allowed.
+bool MayAdd(const std::string& operation, Problem problem) {
+    static const std::set<std::string> kMoves{"drag", "flip", "rotate", "scale", "distribute", "offsets"};
+    static const std::set<std::string> kNotYet{"cut", "delete vertices", "delete walls", "passage"};
+    if (kNotYet.contains(operation)) return problem != Problem::BrokenReference;
+    if (problem == Problem::BrokenReference) return false;
+    if (problem == Problem::MissingSector) return operation == "delete sectors" || operation == "cut";
+    return kMoves.contains(operation);
+}
+
+// The first error the step added that its operation may not add; empty when there is none. Once a
+// move has pulled walls apart, later edits of those walls carry the fault along (a split makes two
+// mismatched mirrors of one): only broken references are judged until the level is sound again.
+std::string NewError(const std::string& operation, const std::map<Problem, std::vector<std::string>>& before,
+                     const std::map<Problem, std::vector<std::string>>& after) {
+    const bool sound = before.empty();
+    for (const auto& [problem, texts] : after) {
+        const auto was = before.find(problem);
+        const std::size_t count = was == before.end() ? 0 : was->second.size();
+        if (!sound && problem != Problem::BrokenReference) continue;
+        if (texts.size() > count && !MayAdd(operation, problem))
+            return texts.front() + " (" + std::to_string(texts.size()) + " findings)";
+    }
+    return {};
 }
 
 // Compares the level with the state a snapshot holds; empty when they are the same. The
@@ -511,7 +544,8 @@ SequenceOutcome EditSequence::Run(std::uint64_t seed, int steps) {
     Rng rng(seed);
     m_Clipboard.Clear();
     CDataLevel& level = m_Engine.level();
-    if (std::string finding = FirstFinding(level); !finding.empty()) {
+    auto errors = Errors(level);
+    if (std::string finding = NewError("start", {}, errors); !finding.empty()) {
         outcome.m_strFailure = Where(seed, -1, "start") + finding;
         return outcome;
     }
@@ -532,10 +566,12 @@ SequenceOutcome EditSequence::Run(std::uint64_t seed, int steps) {
         counts.m_nChanged += result.m_bChanged ? 1 : 0;
         counts.m_nMessages += result.m_strMessage.empty() ? 0 : 1;
         outcome.m_nSteps = step + 1;
-        if (std::string finding = FirstFinding(level); !finding.empty()) {
+        auto errorsAfter = Errors(level);
+        if (std::string finding = NewError(op.m_strName, errors, errorsAfter); !finding.empty()) {
             outcome.m_strFailure = Where(seed, step, op.m_strName) + finding;
             return outcome;
         }
+        errors = std::move(errorsAfter);
         if (m_Doc.history().UndoCount() != stepsBefore + (result.m_bChanged ? 1 : 0)) {
             outcome.m_strFailure =
                 Where(seed, step, op.m_strName) + "the change did not make exactly one step";

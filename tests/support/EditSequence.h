@@ -56,10 +56,11 @@ struct SequenceOutcome {
 };
 
 // Runs random edits on a document's level, each through the document's change funnel, and checks
-// after every step that the level checker finds nothing, that a change makes exactly one undo step
-// and that an edit which reports no change (a refusal, a copy, a silent no-op) left every record
-// as it was. At the end the document undoes every step, newest first: each undo must give back the
-// selection and mode the step started with, and the LEV, O and INF texts and the archive (member
+// after every step that the level checker finds no new error that the edit may not make (only the
+// user's moves may pull walls apart, only deleting sectors may leave INF lines naming none), that a change
+// makes exactly one undo step and that an edit which reports no change (a refusal, a copy, a silent no-op)
+// left every record as it was. At the end the document undoes every step, newest first: each undo must give
+// back the selection and mode the step started with, and the LEV, O and INF texts and the archive (member
 // names and bytes, level list, current level) as they were before the step (kept for the first
 // step and every eighth after it). The engine shows the whole level and all layers in an
 // 800 x 600 view, so that drags can click on any item.

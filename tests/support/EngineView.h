@@ -99,12 +99,20 @@ inline int ReferenceSectorPick(const CMapEngine& engine, const CMorviDoc& doc, S
     return found;
 }
 
-// The level checker's findings as one text, empty for a sound level: a failing expectation
-// prints every finding.
+// The level checker's errors as one text, empty for a level the game takes: a failing expectation
+// prints every one. Warnings (overlapping sectors, objects in no sector) are left out.
 inline std::string FindingsText(const CDataLevel& level) {
     std::string text;
     for (const LevelFinding& f : checkLevel(level))
-        text += f.m_strText + "\n";
+        if (f.m_Severity == LevelFinding::Severity::Error) text += f.m_strText + "\n";
+    return text;
+}
+
+// Only the broken references: what every edit keeps, a user's move that pulls walls apart included.
+inline std::string ReferenceFindingsText(const CDataLevel& level) {
+    std::string text;
+    for (const LevelFinding& f : checkLevel(level))
+        if (f.m_Problem == LevelFinding::Problem::BrokenReference) text += f.m_strText + "\n";
     return text;
 }
 

@@ -4,7 +4,7 @@
 #include "mapedit/DisplayList.h"
 #include "mapedit/MapTypes.h"
 #include "mapedit/MapViewport.h"
-#include "mapedit/SectorGrid.h"
+#include "model/SectorGrid.h"
 
 #include <span>
 #include <string>

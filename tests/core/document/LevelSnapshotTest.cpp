@@ -22,8 +22,9 @@ using testing::WriteGameTexts;
 
 std::vector<std::string> Findings(const CDataLevel& level) {
     std::vector<std::string> lines;
+    // The hand-made moves pull walls apart as a drag may; the records must still hold together.
     for (const LevelFinding& f : checkLevel(level))
-        lines.push_back(f.m_strText);
+        if (f.m_Problem == LevelFinding::Problem::BrokenReference) lines.push_back(f.m_strText);
     return lines;
 }
 

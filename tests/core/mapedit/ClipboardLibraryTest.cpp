@@ -29,14 +29,14 @@ CDataObjectItem& AddLogicObject(CDataLevel& level, double x, double z, int secto
     return object;
 }
 
-// Two adjoined rooms named "door" and "hall", an INF item on the door naming itself, and one
-// object standing in each room.
+// Two adjoined rooms named "door" and "hall", an INF item on the door naming itself, a level item
+// that belongs to no sector, and one object standing in each room.
 void BuildNamedRooms(CDataLevel& level) {
     BuildTwoRooms(level);
     level.m_Lev.m_pSectors[0]->m_strName = "door";
     level.m_Lev.m_pSectors[1]->m_strName = "hall";
     AddItem(level.m_Inf, "sector", "door", -1, {"class:\televator move_floor", "slave:\tdoor"});
-    AddItem(level.m_Inf, "sector", "other", -1, {"class:\televator move_floor"});
+    AddItem(level.m_Inf, "level", "", -1, {"seq:", "seqend:"});
     AddLogicObject(level, 10, 20, 0, "REMOTE");
     AddLogicObject(level, 74, 20, 1, "TROOP");
 }

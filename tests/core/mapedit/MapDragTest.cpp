@@ -15,10 +15,10 @@ using testing::AddObject;
 using testing::BuildRoomWithPillar;
 using testing::BuildTwoRooms;
 using testing::EngineView;
-using testing::FindingsText;
 using testing::MakeSquareSector;
 using testing::Object;
 using testing::Points;
+using testing::ReferenceFindingsText;
 using testing::Sector;
 using testing::Vertex;
 using testing::Wall;
@@ -43,7 +43,7 @@ void ExpectMove(void (*build)(CDataLevel&), CMapSelItem item, const MoveOptions&
     EXPECT_EQ(v.vertices(0), first);
     EXPECT_EQ(v.vertices(1), second);
     EXPECT_EQ(selection, Items{item});
-    EXPECT_EQ(FindingsText(v.level()), "");
+    EXPECT_EQ(ReferenceFindingsText(v.level()), "");
 }
 
 // Adjoined neighbours stay joined: sector and wall drags take the mirror walls' ends along (and
@@ -155,7 +155,7 @@ TEST(MapDragEngine, DraggingAndItsGhostStartWithTheFirstSnappedChangeAfterTheTim
     // The snapped anchor gives a whole step; an unsnapped one would give 9, cut to 0 by the grid.
     EXPECT_EQ(v.vertices(0), (Points{{16, 0}, {80, 0}, {80, 64}, {16, 64}}));
     EXPECT_EQ(v.vertices(1), (Points{{80, 0}, {128, 0}, {128, 64}, {80, 64}}));
-    EXPECT_EQ(FindingsText(v.level()), "");
+    EXPECT_EQ(ReferenceFindingsText(v.level()), "");
 }
 
 TEST(MapDragEngine, VertexDragTakesTheCoincidentVertexAndLandsOnTheGridLine) {

@@ -61,7 +61,9 @@ TEST(LevelChecker, FindsEveryBrokenInvariantWithTheItemToJumpTo) {
          },
          {"sector 0 -1 -1: Sector 0 has 2 walls (at least 3 needed)",
           "object -1 -1 0: Object 0 (FRAME STORMFIN.WAX): data index 3 is outside its name table (0 "
-          "entries)"}},
+          "entries)",
+          // A sector whose records do not hold together holds no object either.
+          "object -1 -1 0: Object 0 (FRAME STORMFIN.WAX) at (0.00, 0.00) lies in no sector"}},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         CDataLevel level;

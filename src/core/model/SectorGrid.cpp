@@ -1,4 +1,4 @@
-#include "mapedit/SectorGrid.h"
+#include "model/SectorGrid.h"
 
 #include <algorithm>
 #include <cmath>
