@@ -72,5 +72,83 @@ TEST(LevelChecker, FindsEveryBrokenInvariantWithTheItemToJumpTo) {
     }
 }
 
+// Geometry and names on small built levels: each case breaks one thing once, and each finding is
+// reported with its problem, its severity and the item to focus.
+TEST(LevelChecker, FindsWhatTheGameCannotTakeOnceEach) {
+    using P = LevelFinding::Problem;
+    using Edit = std::function<void(CDataLevel&)>;
+    const auto vertex = [](CDataLevel& level, int s, int v) -> CDataVertex& {
+        return *level.m_Lev.m_pSectors[static_cast<std::size_t>(s)]->m_pVertices[static_cast<std::size_t>(v)];
+    };
+    const auto addSquare = [](CDataLevel& level, double x0, double z0, double x1, double z1) {
+        auto& sectors = level.m_Lev.m_pSectors;
+        sectors.push_back(
+            testing::MakeSquareSector(level.m_Lev, static_cast<int>(sectors.size()), x0, z0, x1, z1));
+    };
+    struct Case {
+        void (*build)(CDataLevel&);
+        Edit edit;
+        P problem;
+        std::string finding; // "kind sector wall object: text", then "error" or "warning"
+    };
+    const Case cases[] = {
+        {testing::BuildRoom, [&](CDataLevel& l) { vertex(l, 0, 1).m_dX = 40000; }, P::IllegalVertex,
+         "vertex 0 -1 -1: Sector 0 vertex 1 lies at (40000.00, 0.00), beyond the game's map of -32767 to "
+         "32767 "
+         "error"},
+        {testing::BuildRoom, [&](CDataLevel& l) { vertex(l, 0, 2) = vertex(l, 0, 1); }, P::ZeroLengthWall,
+         "wall 0 1 -1: Sector 0 wall 1 has no length: vertex 1 and vertex 2 lie on one point error"},
+        {testing::BuildRoom,
+         [&](CDataLevel& l) {
+             l.m_Lev.m_pSectors[0]->m_pVertices.push_back(std::make_unique<CDataVertex>(vertex(l, 0, 0)));
+         },
+         P::OverlappingVertices, "vertex 0 -1 -1: Sector 0: vertex 0 and vertex 4 lie on one point warning"},
+        {testing::BuildRoom, [&](CDataLevel& l) { std::swap(vertex(l, 0, 1), vertex(l, 0, 2)); },
+         P::CrossingWalls, "wall 0 0 -1: Sector 0 wall 0 crosses wall 2 error"},
+        {testing::BuildTwoRooms, [&](CDataLevel& l) { vertex(l, 1, 0).m_dZ = -8; }, P::MirrorMismatch,
+         "wall 0 1 -1: Sector 0 wall 1 and its mirror, sector 1 wall 3, do not share their end points error"},
+        // Overlap by crossing walls, and by one sector lying wholly inside another; not on other layers.
+        {testing::BuildRoom, [&](CDataLevel& l) { addSquare(l, 32, 32, 96, 96); }, P::OverlappingSectors,
+         "sector 1 -1 -1: Sector 1 overlaps sector 0 on layer 0 warning"},
+        {testing::BuildRoom, [&](CDataLevel& l) { addSquare(l, 16, 16, 32, 32); }, P::OverlappingSectors,
+         "sector 1 -1 -1: Sector 1 overlaps sector 0 on layer 0 warning"},
+        {testing::BuildRoom,
+         [&](CDataLevel& l) {
+             addSquare(l, 16, 16, 32, 32);
+             l.m_Lev.m_pSectors[1]->m_nLayer = 1;
+             auto object = std::make_unique<CDataObjectItem>();
+             object->m_strClass = "SPIRIT";
+             object->m_strData = "SPIRIT";
+             object->m_dX = 100;
+             object->m_dZ = 20;
+             l.m_Objects.m_pObjects.push_back(std::move(object));
+         },
+         P::ObjectOutside,
+         "object -1 -1 0: Object 0 (SPIRIT SPIRIT) at (100.00, 20.00) lies in no sector warning"},
+        {testing::BuildRoom,
+         [](CDataLevel& l) {
+             l.m_Lev.m_pSectors[0]->m_strName = "Lift";
+             testing::AddItem(l.m_Inf, "sector", "lift", -1, {"class:\televator move_floor", "slave:\tgone"});
+         },
+         P::MissingSector,
+         "item -1 -1 -1: INF item 0 (sector lift): \"slave:\tgone\" names a sector that does not exist "
+         "error"},
+        {testing::BuildRoom, [](CDataLevel& l) { testing::AddItem(l.m_Inf, "line", "door", 2, {}); },
+         P::MissingSector, "item -1 -1 -1: INF item 0 (line door) names a sector that does not exist error"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        CDataLevel level;
+        cases[i].build(level);
+        cases[i].edit(level);
+        Strings found = Findings(level);
+        const auto findings = checkLevel(level);
+        for (std::size_t k = 0; k < findings.size(); ++k) {
+            EXPECT_EQ(findings[k].m_Problem, cases[i].problem) << "case " << i << ": " << found[k];
+            found[k] += findings[k].m_Severity == LevelFinding::Severity::Error ? " error" : " warning";
+        }
+        EXPECT_EQ(found, Strings{cases[i].finding}) << "case " << i;
+    }
+}
+
 } // namespace
 } // namespace morvi
