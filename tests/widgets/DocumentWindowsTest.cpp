@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QListWidget>
@@ -22,6 +23,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QtTest>
 
 namespace morvi::ui {
@@ -231,8 +233,18 @@ private slots:
         }
     }
 
-    // Check Level lists a broken mirror; a double click selects its wall.
-    void checkerFindingFocusesItsWall() {
+    // The finding's line under its problem, or nullptr.
+    static QTreeWidgetItem* FindingLine(QTreeWidget* tree, const QString& start) {
+        for (int g = 0; g < tree->topLevelItemCount(); ++g)
+            for (int i = 0; i < tree->topLevelItem(g)->childCount(); ++i)
+                if (tree->topLevelItem(g)->child(i)->text(0).startsWith(start))
+                    return tree->topLevelItem(g)->child(i);
+        return nullptr;
+    }
+
+    // Check Level lists a broken mirror under its problem; a double click selects its wall. The
+    // dock then follows each change, checked on its worker, and the active document.
+    void checkerFindingFocusesItsWallAndFollowsChanges() {
         const CMapSelItem found = FirstAdjoinedWall(level());
         const int s = found.m_nSector, w = found.m_nWall;
         const auto& sectors = level().m_Lev.m_pSectors;
@@ -242,20 +254,37 @@ private slots:
         m_pFrame->runCommand(cmd::kCheckLevel);
         auto* panel = m_pFrame->findChild<LevelCheckerPanel*>("LevelCheckerPanel");
         QVERIFY(panel && panel->isVisible());
-        QListWidget* list = panel->list();
+        QTreeWidget* tree = panel->tree();
         const QString name = QString("Sector %1 wall %2 mirrors ").arg(s).arg(w);
-        QListWidgetItem* line = nullptr;
-        for (int i = 0; i < list->count(); ++i)
-            if (list->item(i)->text().startsWith(name)) line = list->item(i);
+        QTreeWidgetItem* line = FindingLine(tree, name);
         QVERIFY(line);
-        list->scrollToItem(line);
-        const QPoint centre = list->visualItemRect(line).center();
+        QVERIFY(line->parent()->text(0).startsWith("Broken references ("));
+        tree->scrollToItem(line);
+        const QPoint centre = tree->visualItemRect(line).center();
         // The item view takes a double click only on the line its press began on.
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, centre);
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, centre);
         QCOMPARE(m_pDocument->doc().m_nMode, int{kModeWall});
         QCOMPARE(view().engine().selection(), std::vector<CMapSelItem>{found});
         QCOMPARE(steps(), std::size_t{0});
+
+        // Mended as one change: the list empties by itself; the errors filter says what it hides.
+        m_pDocument->change("Mend", [&] {
+            wall.m_nMirror = mirror;
+            return unsigned{kChangedGeometry};
+        });
+        QTRY_VERIFY(!panel->checking() && !FindingLine(tree, name));
+        QCOMPARE(tree->topLevelItem(0)->text(0), QString("No problems found."));
+        level().m_Objects.m_pObjects[0]->m_dX = 1e5;
+        panel->severityFilter()->setCurrentIndex(1);
+        panel->refresh();
+        QCOMPARE(tree->topLevelItem(0)->text(0),
+                 QString("Nothing to show: 1 problem found, none of this kind."));
+
+        // Another document's window brings its own findings.
+        MorviDocument* other = m_pFrame->newDocument();
+        QCOMPARE(panel->document(), other);
+        QTRY_VERIFY(!panel->checking() && panel->findings().empty());
     }
 
     // The text windows write back through the document's funnel: a changed text on OK is one step,

@@ -398,7 +398,9 @@ MorviDocument* CMainFrame::activeDocument() const {
 
 CChildFrame* CMainFrame::activeChild() const {
     QMdiSubWindow* window = m_pMdi->activeSubWindow();
-    if (!window && !m_pMdi->subWindowList().isEmpty()) window = m_pMdi->subWindowList().last();
+    // With the main window inactive no sub-window is active: the one used last still is the current one.
+    if (!window && !m_pMdi->subWindowList().isEmpty())
+        window = m_pMdi->subWindowList(QMdiArea::ActivationHistoryOrder).last();
     return window ? qobject_cast<CChildFrame*>(window->widget()) : nullptr;
 }
 
