@@ -3,6 +3,7 @@
 #include "gamefiles/InfFile.h"
 #include "gamefiles/LevFile.h"
 #include "gamefiles/ObjectsFile.h"
+#include "model/LevelChecker.h"
 #include "model/LevelDiff.h"
 
 namespace morvi::testing {
@@ -45,6 +46,8 @@ std::string Write(LevelText kind, const CDataLevel& level) {
 std::string TextRoundTripFaults(LevelText kind, std::string_view text) {
     CDataLevel first;
     Read(kind, first, text);
+    // Whatever was read, the level checker must get through it.
+    (void)checkLevel(first);
     const std::string once = Write(kind, first);
     CDataLevel second;
     Read(kind, second, once);

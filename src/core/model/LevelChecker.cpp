@@ -294,29 +294,35 @@ private:
     }
 
     // Pairs of vertices on one point that no zero-length wall joins (that is reported already).
+    // Each vertex on the point of an earlier one (in X order) is reported once, beside the first such
+    // vertex found, so that many vertices on one point cost one line each.
     void CheckSharedPoints(const CDataSector& sector, int s) {
         const auto& vertices = sector.m_pVertices;
         std::vector<int> order(vertices.size());
         for (std::size_t i = 0; i < order.size(); ++i)
             order[i] = static_cast<int>(i);
         const auto x = [&](int v) { return vertices[At(v)]->m_dX; };
-        std::sort(order.begin(), order.end(), [&](int a, int b) { return x(a) < x(b); });
-        const auto joined = [&](int a, int b) {
-            return std::any_of(sector.m_pWalls.begin(), sector.m_pWalls.end(), [&](const auto& wall) {
-                return (wall->m_nLeft == a && wall->m_nRight == b) ||
-                       (wall->m_nLeft == b && wall->m_nRight == a);
-            });
-        };
-        for (std::size_t i = 0; i < order.size(); ++i)
-            for (std::size_t j = i + 1; j < order.size() && x(order[j]) - x(order[i]) < 0.005; ++j) {
-                const int a = std::min(order[i], order[j]);
-                const int b = std::max(order[i], order[j]);
-                if (!SamePlace(Place(*vertices[At(a)]), Place(*vertices[At(b)])) || joined(a, b)) continue;
-                LevelFinding& f = Add(Problem::OverlappingVertices, Severity::Warning, Kind::Vertex,
-                                      "Sector " + std::to_string(s) + ": vertex " + std::to_string(a) +
-                                          " and vertex " + std::to_string(b) + " lie on one point");
-                f.m_nSector = s;
-                f.m_nVertex = b;
+        std::sort(order.begin(), order.end(),
+                  [&](int a, int b) { return x(a) < x(b) || (x(a) == x(b) && a < b); });
+        std::vector<std::pair<int, int>> walls;
+        walls.reserve(sector.m_pWalls.size());
+        for (const auto& wall : sector.m_pWalls)
+            walls.emplace_back(std::min(wall->m_nLeft, wall->m_nRight),
+                               std::max(wall->m_nLeft, wall->m_nRight));
+        std::sort(walls.begin(), walls.end());
+        for (std::size_t j = 1; j < order.size(); ++j)
+            for (std::size_t k = j; k-- > 0 && x(order[j]) - x(order[k]) < 0.005;) {
+                const int a = std::min(order[j], order[k]);
+                const int b = std::max(order[j], order[k]);
+                if (!SamePlace(Place(*vertices[At(a)]), Place(*vertices[At(b)]))) continue;
+                if (!std::binary_search(walls.begin(), walls.end(), std::pair(a, b))) {
+                    LevelFinding& f = Add(Problem::OverlappingVertices, Severity::Warning, Kind::Vertex,
+                                          "Sector " + std::to_string(s) + ": vertex " + std::to_string(a) +
+                                              " and vertex " + std::to_string(b) + " lie on one point");
+                    f.m_nSector = s;
+                    f.m_nVertex = b;
+                }
+                break;
             }
     }
 
