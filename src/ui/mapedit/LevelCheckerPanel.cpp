@@ -65,7 +65,6 @@ LevelCheckerPanel::LevelCheckerPanel(QWidget* parent) : QDockWidget(QStringLiter
     layout->addWidget(m_pTree);
     setWidget(body);
     m_SettleTimer.setSingleShot(true);
-    m_SettleTimer.setInterval(kSettleMs);
     connect(&m_SettleTimer, &QTimer::timeout, this, &LevelCheckerPanel::startCheck);
     m_PollTimer.setInterval(kPollMs);
     connect(&m_PollTimer, &QTimer::timeout, this, &LevelCheckerPanel::collectCheck);
@@ -100,7 +99,7 @@ void LevelCheckerPanel::setDocument(MorviDocument* document, CMorviView* view) {
 
 void LevelCheckerPanel::scheduleRefresh() {
     ++m_nChange;
-    if (isVisible()) m_SettleTimer.start();
+    if (isVisible()) m_SettleTimer.start(kSettleMs);
 }
 
 void LevelCheckerPanel::showEvent(QShowEvent* event) {
