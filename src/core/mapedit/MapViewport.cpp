@@ -218,7 +218,7 @@ bool MapViewport::FitToPage(const ClientRect& page) {
     const double height = std::max(box.maxZ - box.minZ, 1.0);
     const double usable = 1.0 - 2.0 * kPageMargin;
     const double pixelsPerUnit = std::min(page.width() * usable / width, page.height() * usable / height);
-    // Vertices far outside the world (or not numbers) leave no scale to draw with.
+    // A vertex at infinity leaves no scale to draw with.
     if (!std::isfinite(pixelsPerUnit) || !(pixelsPerUnit > 0.0)) return false;
     m_rcClient = page;
     m_dScale = pixelsPerUnit * 4096.0;
