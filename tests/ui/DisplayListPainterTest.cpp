@@ -25,7 +25,10 @@ TEST(DisplayListPainter, ReplaysEveryPrimitiveInItsColourWithoutSmoothing) {
     const ScreenPoint square[] = {{2, 10}, {8, 10}, {8, 16}, {2, 16}};
     list.AddPolygon(square, 0x800000);         // dark blue fill
     list.AddEllipse(20, 20, 28, 29, 0x0000FF); // red ring
+    list.AddLine(10, 7, 20, 7, 0x00FF00, 2);
     const QImage image = Paint(list);
+    const auto green = [&](int y) { return image.pixel(15, y) == qRgb(0, 255, 0); };
+    EXPECT_EQ(green(6) + green(7) + green(8), 2); // two pixels wide
     EXPECT_EQ(image.pixel(3, 4), qRgb(255, 128, 0));
     EXPECT_EQ(image.pixel(15, 2), qRgb(0, 255, 0));
     EXPECT_EQ(image.pixel(15, 3), qRgb(0, 0, 0)); // one pixel wide

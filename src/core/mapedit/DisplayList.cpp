@@ -8,11 +8,12 @@ void DisplayList::Clear() {
 }
 
 void DisplayList::AddPixel(int x, int y, std::uint32_t colour) {
-    m_Primitives.push_back({PrimitiveKind::Pixel, colour, x, y, x, y, 0, 0});
+    m_Primitives.push_back({PrimitiveKind::Pixel, 1, colour, x, y, x, y, 0, 0});
 }
 
 void DisplayList::AddPolygon(std::span<const ScreenPoint> points, std::uint32_t colour) {
     Primitive p{PrimitiveKind::Polygon,
+                1,
                 colour,
                 0,
                 0,
@@ -25,7 +26,7 @@ void DisplayList::AddPolygon(std::span<const ScreenPoint> points, std::uint32_t 
 }
 
 void DisplayList::AddEllipse(int left, int top, int right, int bottom, std::uint32_t colour) {
-    m_Primitives.push_back({PrimitiveKind::Ellipse, colour, left, top, right, bottom, 0, 0});
+    m_Primitives.push_back({PrimitiveKind::Ellipse, 1, colour, left, top, right, bottom, 0, 0});
 }
 
 std::span<const ScreenPoint> DisplayList::points(const Primitive& polygon) const {

@@ -8,12 +8,25 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <numbers>
 #include <string>
 #include <unordered_set>
 
 namespace morvi {
 
 namespace {
+
+// The selection's walls are drawn this many pixels wide, every other line one pixel.
+constexpr std::uint8_t kSelectedLineWidth = 2;
+// An object's symbol is a square of this many world units across (an actor's footprint), drawn
+// never smaller than kObjectMinHalfPixels * 2 + 1 pixels so that it stays visible and clickable
+// however far the map is zoomed out.
+constexpr double kObjectWorldSize = 3.0;
+constexpr int kObjectMinHalfPixels = 4;
+// A selected object's ring clears the corners of its square by this many pixels; the heading
+// tick reaches this far past the ring.
+constexpr int kObjectRingGap = 2;
+constexpr int kHeadingBeyondRing = 11;
 
 constexpr std::uint32_t Grey(int g) {
     const auto v = static_cast<std::uint32_t>(g & 255);
@@ -257,7 +270,8 @@ void DrawWallMarks(const MapDrawing& e, const CMorviDoc& doc, DisplayList& out, 
         double x1 = a->m_dX, z1 = a->m_dZ, x2 = b->m_dX, z2 = b->m_dZ;
         if (e.viewport().ClipSegment(x1, z1, x2, z2))
             out.AddLine(e.viewport().WorldToScreenX(x1), e.viewport().WorldToScreenY(z1),
-                        e.viewport().WorldToScreenX(x2), e.viewport().WorldToScreenY(z2), red);
+                        e.viewport().WorldToScreenX(x2), e.viewport().WorldToScreenY(z2), red,
+                        kSelectedLineWidth);
         if (e.viewport().IsVisible(a->m_dX, a->m_dZ)) e.DrawRings(out, a->m_dX, a->m_dZ, red);
     }
 }
@@ -313,6 +327,8 @@ void DrawWalls(const MapDrawing& e, const CMorviDoc& doc, const MirrorSignTable&
     const ScreenMap map{doc.m_dScrollX, doc.m_dScrollZ, e.viewport().m_dScale};
     const MapViewport& view = e.viewport();
     const std::uint16_t* facing = signs.CountsOf(lev, index);
+    // The selection's red walls are drawn thick; another layer's grey beats the selection.
+    const std::uint8_t width = pen.selected && !pen.grey ? kSelectedLineWidth : 1;
     for (std::size_t w = 0; w < s.m_pWalls.size(); ++w) {
         const CDataWall* wall = s.m_pWalls[w].get();
         const CDataVertex* a = ItemAt(s.m_pVertices, wall->m_nLeft);
@@ -325,7 +341,7 @@ void DrawWalls(const MapDrawing& e, const CMorviDoc& doc, const MirrorSignTable&
         if (inside ? x1 == x2 && z1 == z2 : !view.ClipSegment(x1, z1, x2, z2)) continue;
         const bool facesSign = facing ? facing[w] > 0 : MirrorHasSign(lev, *wall);
         out.AddLine(map.X(x1), map.Y(z1), map.X(x2), map.Y(z2),
-                    Pen(RulePen(s, *wall, facesSign, pen), pen.blackWhite));
+                    Pen(RulePen(s, *wall, facesSign, pen), pen.blackWhite), width);
     }
     if (pen.selected) DrawRingsAtFirstWall(e, out, s, pen.blackWhite, dx, dz);
 }
@@ -338,22 +354,19 @@ void MapDrawing::Draw(DisplayList& out, const MapDevice& device) {
     DrawMap(out, device.m_bPrinting && m_Settings.m_bBlackWhite);
 }
 
-void MapDrawing::DrawPrint(DisplayList& out, const MapDevice& printer, const ClientRect& page,
-                           const MapDevice& screen, const ClientRect& screenClient) {
-    // The page shows the selection (or the whole level) as large as it fits; the views keep
-    // their own zoom, grid and scroll.
-    const int zoom = m_Doc.m_nZoom;
-    const int gridLevel = m_Doc.m_nGridLevel;
+void MapDrawing::DrawPrint(DisplayList& out, const MapDevice& printer, const ClientRect& page) {
+    // The page gets a scale of its own; the views keep their zoom, grid, scroll and layout.
     const double scrollX = m_Doc.m_dScrollX;
     const double scrollZ = m_Doc.m_dScrollZ;
-    m_View.ZoomNormalize(printer, page);
-    m_View.RecalcLayout(printer, page);
+    const double scale = m_View.m_dScale;
+    const ClientRect client = m_View.m_rcClient;
+    if (!m_View.FitToPage(page)) m_View.m_rcClient = page;
     DrawMap(out, printer.m_bPrinting && m_Settings.m_bBlackWhite);
-    m_Doc.m_nZoom = zoom;
-    m_Doc.m_nGridLevel = gridLevel;
     m_Doc.m_dScrollX = scrollX;
     m_Doc.m_dScrollZ = scrollZ;
-    m_View.RecalcLayout(screen, screenClient);
+    m_View.m_dScale = scale;
+    m_View.m_rcClient = client;
+    m_View.SetVisibleRect();
 }
 
 // Dots closer than this many pixels would cover a large level zoomed out with a carpet: a
@@ -438,22 +451,36 @@ void MapDrawing::DrawObject(DisplayList& out, const CDataObjectItem& object, boo
     const int px = m_View.WorldToScreenX(x);
     const int py = m_View.WorldToScreenY(z);
     const std::uint32_t c = blackWhite ? 0 : object.m_crColour;
+    const int h = ObjectHalfSize(m_View);
     if (EqualsNoCase(object.m_strClass, "frame")) {
-        out.AddPixel(px - 2, py, c);
-        out.AddPixel(px + 2, py, c);
-        out.AddPixel(px, py - 2, c);
-        out.AddPixel(px, py + 2, c);
+        out.AddPixel(px - h - 1, py, c);
+        out.AddPixel(px + h + 1, py, c);
+        out.AddPixel(px, py - h - 1, c);
+        out.AddPixel(px, py + h + 1, c);
     }
-    for (int y = py - 1; y <= py + 1; ++y)
-        for (int x9 = px - 1; x9 <= px + 1; ++x9)
-            out.AddPixel(x9, y, c);
+    // Pixels px - h .. px + h on both axes: a fill leaves out its right and bottom edges.
+    const ScreenPoint square[] = {
+        {px - h, py - h}, {px + h + 1, py - h}, {px + h + 1, py + h + 1}, {px - h, py + h + 1}};
+    out.AddPolygon(square, c);
     if (!selected) return;
     const std::uint32_t red = Pen(MapColour::kRed, blackWhite);
-    out.AddEllipse(px - 4, py - 4, px + 4, py + 5, red);
+    const int ring = static_cast<int>(std::ceil(h * std::numbers::sqrt2)) + kObjectRingGap;
+    out.AddEllipse(px - ring, py - ring, px + ring, py + ring + 1, red);
     // Degrees to radians with pi taken as 22/7, as the heading has always been drawn.
     const double a = object.m_dYaw * 44.0 / 2520.0;
-    out.AddLine(px, py, static_cast<int>(px + 15 * std::sin(a)), static_cast<int>(py - 15 * std::cos(a)),
+    const int tick = ring + kHeadingBeyondRing;
+    out.AddLine(px, py, static_cast<int>(px + tick * std::sin(a)), static_cast<int>(py - tick * std::cos(a)),
                 red);
+}
+
+int MapDrawing::ObjectHalfSize(const MapViewport& view) {
+    // Bounded, so that no zoom or page can overflow the pixel arithmetic.
+    const double worldHalf = std::min(kObjectWorldSize / 2 * view.m_dScale / 4096.0, 65536.0);
+    return std::max(kObjectMinHalfPixels, static_cast<int>(std::lround(worldHalf)));
+}
+
+int MapDrawing::ObjectReach(const CDataObjectItem& object, const MapViewport& view) {
+    return ObjectHalfSize(view) + (EqualsNoCase(object.m_strClass, "frame") ? 1 : 0);
 }
 
 void MapDrawing::DrawSectorWalls(DisplayList& out, int sector, double dx, double dz, bool blackWhite) const {

@@ -57,15 +57,22 @@ public:
     // Recomputes the visible rectangle, the document's layer range and, when stale, the objects'
     // sectors. blackWhite draws everything in black (printing).
     void DrawMap(DisplayList& out, bool blackWhite);
-    // The map laid out to fit a page, without grid; the document's zoom, grid level and scroll
-    // are restored afterwards and the view laid out for the screen again.
-    void DrawPrint(DisplayList& out, const MapDevice& printer, const ClientRect& page,
-                   const MapDevice& screen, const ClientRect& screenClient);
+    // The map fitted to a page (see MapViewport::FitToPage), without grid, in black when printing
+    // with the BlackWhite preference. The document's scroll and the view's layout are as they were
+    // afterwards.
+    void DrawPrint(DisplayList& out, const MapDevice& printer, const ClientRect& page);
     // One sector's walls moved by (dx, dz), with their pens and the selection mark.
     void DrawSectorWalls(DisplayList& out, int sector, double dx, double dz, bool blackWhite = false) const;
-    // An object at its place moved by (dx, dz); selected objects get the ring and heading tick.
+    // An object at its place moved by (dx, dz): a square in its colour (frames with a dot beyond
+    // each side); selected objects get the ring and heading tick around it.
     void DrawObject(DisplayList& out, const CDataObjectItem& object, bool selected, double dx, double dz,
                     bool blackWhite = false) const;
+    // Half the side of an object's square, in pixels beyond its centre pixel: the object's world
+    // size at the view's scale, but never so small that it is hard to see or to click.
+    static int ObjectHalfSize(const MapViewport& view);
+    // How far from its centre pixel an object's symbol reaches on either axis (a frame's dots lie
+    // one pixel beyond the square); a click this close picks the object.
+    static int ObjectReach(const CDataObjectItem& object, const MapViewport& view);
     // A vertex's 3 x 3 mark, with the selection rings when marked.
     void DrawVertexMark(DisplayList& out, double x, double z, bool marked, bool blackWhite = false) const;
     // The two selection rings around a world point (wall mode's mark).

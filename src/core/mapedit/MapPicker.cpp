@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <set>
 
@@ -14,8 +15,11 @@ namespace morvi {
 
 namespace {
 
-// Clicks reach items within this many pixels.
+// Clicks reach walls and vertices within this many pixels.
 constexpr double kPickPixels = 10.0;
+// A wall is drawn up to this many pixels from its line (a selected wall two pixels wide, each
+// pixel where truncation puts it): a click there picks the wall from either side.
+constexpr double kDrawnWallPixels = 2.0;
 
 double PixelDistance(ScreenPoint a, ScreenPoint b) {
     const double dx = a.x - b.x;
@@ -170,15 +174,21 @@ std::optional<CMapSelItem> PickSector(const MapViewport& view, const CMorviDoc& 
 
 // Distance from (wx, wz) to the wall's line when the wall can take the click: the point lies
 // within the wall's box widened by that distance and on the wall's own side, so of two walls lying
-// on each other the one of the sector on the click's side answers.
-std::optional<double> WallDistance(const CDataVertex& p1, const CDataVertex& p2, double wx, double wz) {
+// on each other the one of the sector on the click's side answers. Behind the wall, a click on its
+// drawn pixels (within `drawn` world units) still takes it, counted that much farther away so that
+// a wall on the click's side at the same place keeps the click.
+std::optional<double> WallDistance(const CDataVertex& p1, const CDataVertex& p2, double wx, double wz,
+                                   double drawn) {
     const double x1 = p1.m_dX, z1 = p1.m_dZ, x2 = p2.m_dX, z2 = p2.m_dZ;
     const double length = std::sqrt((x2 - x1) * (x2 - x1) + (z2 - z1) * (z2 - z1));
     if (length == 0.0) return std::nullopt;
     const double d = std::fabs((wx - x1) * (z2 - z1) - (wz - z1) * (x2 - x1)) / length;
     if (wx < std::min(x1, x2) - d || wx > std::max(x1, x2) + d) return std::nullopt;
     if (wz < std::min(z1, z2) - d || wz > std::max(z1, z2) + d) return std::nullopt;
-    if ((wx - x2) * (z1 - z2) > (wz - z2) * (x1 - x2)) return std::nullopt;
+    if ((wx - x2) * (z1 - z2) > (wz - z2) * (x1 - x2)) {
+        if (d > drawn) return std::nullopt;
+        return d + drawn;
+    }
     return d;
 }
 
@@ -187,6 +197,7 @@ std::optional<CMapSelItem> PickWall(const MapViewport& view, const CMorviDoc& do
     const double wx = view.ScreenToWorldX(point.x);
     const double wz = view.ScreenToWorldZ(point.y);
     const auto& sectors = doc.level().m_Lev.m_pSectors;
+    const double drawn = kDrawnWallPixels * 4096.0 / view.m_dScale;
     double best = kPickPixels * 4096.0 / view.m_dScale;
     std::optional<CMapSelItem> found;
     for (std::size_t i = 0; i < sectors.size(); ++i) {
@@ -196,7 +207,7 @@ std::optional<CMapSelItem> PickWall(const MapViewport& view, const CMorviDoc& do
             const CDataVertex* p1 = ItemAt(sector.m_pVertices, sector.m_pWalls[w]->m_nLeft);
             const CDataVertex* p2 = ItemAt(sector.m_pVertices, sector.m_pWalls[w]->m_nRight);
             if (!p1 || !p2) continue;
-            const std::optional<double> d = WallDistance(*p1, *p2, wx, wz);
+            const std::optional<double> d = WallDistance(*p1, *p2, wx, wz, drawn);
             if (d && *d < best) {
                 best = *d;
                 found = CMapSelItem{static_cast<int>(i), static_cast<int>(w), -1, -1};
@@ -233,15 +244,21 @@ bool ObjectOnLayer(const CDataLevel& level, const CDataObjectItem& object, int l
     return sector && (allLayers || sector->m_nLayer == layer);
 }
 
-// Object mode: the nearest object under ten pixels, with the sector it was assigned.
+// Object mode: of the objects whose drawn symbol holds the point, the one whose centre is nearest
+// (the first found on a tie), with the sector it was assigned.
 std::optional<CMapSelItem> PickObject(const MapViewport& view, const CMorviDoc& doc, ScreenPoint point) {
     const auto& objects = doc.level().m_Objects.m_pObjects;
-    double best = kPickPixels;
+    double best = std::numeric_limits<double>::infinity();
     std::optional<CMapSelItem> found;
     for (std::size_t i = 0; i < objects.size(); ++i) {
         const CDataObjectItem& object = *objects[i];
         if (!ObjectOnLayer(doc.level(), object, doc.m_nCurrentLayer, false)) continue;
-        const double d = PixelDistance(view.WorldToScreen(object.m_dX, object.m_dZ), point);
+        const ScreenPoint at = view.WorldToScreen(object.m_dX, object.m_dZ);
+        const int reach = MapDrawing::ObjectReach(object, view);
+        if (std::llabs(std::int64_t{point.x} - at.x) > reach ||
+            std::llabs(std::int64_t{point.y} - at.y) > reach)
+            continue;
+        const double d = PixelDistance(at, point);
         if (d < best) {
             best = d;
             found = CMapSelItem{object.m_nSector, -1, -1, static_cast<int>(i)};

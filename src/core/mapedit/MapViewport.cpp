@@ -14,6 +14,8 @@ constexpr int kMaxGridLevel = 16;
 constexpr int kToolCount = 6;
 // Zoom Normalize gives a selection a finer grid than the default.
 constexpr int kNormalizeGridLevel = 4;
+// A printed map keeps this share of the page free on each side.
+constexpr double kPageMargin = 0.03;
 
 bool InPerspective(const CMorviDoc& doc) {
     return doc.m_nMode == kModePerspective;
@@ -206,6 +208,24 @@ std::optional<int> MapViewport::ZoomNormalize(const MapDevice& device, const Cli
     ComputeScale(device, m_Doc.m_nZoom);
     CenterOn((box.minX + box.maxX) / 2, (box.minZ + box.maxZ) / 2);
     return kHintZoom;
+}
+
+bool MapViewport::FitToPage(const ClientRect& page) {
+    const Box box = TargetBox(m_Doc.level().m_Lev, m_Doc.selection());
+    if (!box.seen || page.width() <= 0 || page.height() <= 0) return false;
+    // A box without extent on an axis (one vertex, a straight row) is fitted as one unit there.
+    const double width = std::max(box.maxX - box.minX, 1.0);
+    const double height = std::max(box.maxZ - box.minZ, 1.0);
+    const double usable = 1.0 - 2.0 * kPageMargin;
+    const double pixelsPerUnit = std::min(page.width() * usable / width, page.height() * usable / height);
+    // A vertex at infinity leaves no scale to draw with.
+    if (!std::isfinite(pixelsPerUnit) || !(pixelsPerUnit > 0.0)) return false;
+    m_rcClient = page;
+    m_dScale = pixelsPerUnit * 4096.0;
+    m_Doc.m_dScrollX = 0;
+    m_Doc.m_dScrollZ = 0;
+    CenterOn((box.minX + box.maxX) / 2, (box.minZ + box.maxZ) / 2);
+    return true;
 }
 
 // In perspective mode the zoom commands belong to the perspective view and stay enabled.

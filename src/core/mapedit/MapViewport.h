@@ -44,6 +44,13 @@ public:
     // Fits the selected sectors (all sectors without selection) into the view; returns the hint
     // for the other views, nothing when there is nothing to fit.
     std::optional<int> ZoomNormalize(const MapDevice& device, const ClientRect& client);
+    // Lays the view out to print on a page the selected sectors (all sectors without selection),
+    // as large as the page holds them within a small margin, centred. Unlike Zoom Normalize, the
+    // scale need not be a zoom level and the page may show beyond the world's square, so that the
+    // map fills the page whatever its size. Changes the client rectangle, the scale and the
+    // document's scroll, not its zoom or grid; false (and nothing changed) when there is nothing
+    // to fit.
+    bool FitToPage(const ClientRect& page);
     // The mouse wheel's zoom: one step in or out that keeps the world point under the cursor where
     // it is on screen. Returns the hint for the other views (which keep their centres).
     std::optional<int> ZoomAbout(ScreenPoint point, bool in, const MapDevice& device);

@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QPolygon>
 
+#include <algorithm>
 #include <vector>
 
 namespace morvi::ui {
@@ -19,9 +20,9 @@ QColor ColourOf(std::uint32_t bgr) {
                   static_cast<int>((bgr >> 16) & 0xFF));
 }
 
-// Replays the list in order. Runs of lines or pixels of one colour go to the painter in one call
-// each, and a pen is only made when the colour changes: the pixels are those of drawing every
-// primitive on its own, but a full map of a large level paints several times faster.
+// Replays the list in order. Runs of lines or pixels of one colour and width go to the painter in
+// one call each, and a pen is only made when the colour or the width changes: the pixels are those of drawing
+// every primitive on its own, but a full map of a large level paints several times faster.
 class Replay {
 public:
     explicit Replay(QPainter& painter) : m_Painter(painter) {}
@@ -45,7 +46,7 @@ public:
             // The box excludes its right and bottom edges; a one-pixel outline drawn with QPainter
             // covers width + 1 pixels.
             flush();
-            usePen(p.m_crColour);
+            usePen(p.m_crColour, 1);
             m_Painter.drawEllipse(p.m_nX1, p.m_nY1, p.m_nX2 - p.m_nX1 - 1, p.m_nY2 - p.m_nY1 - 1);
             break;
         }
@@ -53,16 +54,18 @@ public:
 
 private:
     void startRun(const Primitive& p) {
-        if (m_bRun && p.m_Kind == m_RunKind && p.m_crColour == m_crRun) return;
+        const int width = p.m_Kind == PrimitiveKind::Line ? std::max<int>(p.m_nWidth, 1) : 1;
+        if (m_bRun && p.m_Kind == m_RunKind && p.m_crColour == m_crRun && width == m_nRunWidth) return;
         flush();
         m_bRun = true;
         m_RunKind = p.m_Kind;
         m_crRun = p.m_crColour;
+        m_nRunWidth = width;
     }
 
     void flush() {
         if (!m_bRun) return;
-        usePen(m_crRun);
+        usePen(m_crRun, m_nRunWidth);
         if (!m_Lines.empty()) m_Painter.drawLines(m_Lines.data(), static_cast<int>(m_Lines.size()));
         if (!m_Points.empty() && !writePointsDirectly())
             m_Painter.drawPoints(m_Points.data(), static_cast<int>(m_Points.size()));
@@ -98,14 +101,23 @@ private:
         return true;
     }
 
-    void usePen(std::uint32_t colour) {
-        if (m_bPen && m_crPen == colour) return;
+    // Pens are cosmetic: a width in device pixels at any scale. A one-pixel pen leaves a line's
+    // end point out; a wider one has square caps, so that the lines of an outline meet at corners.
+    void usePen(std::uint32_t colour, int width) {
+        if (m_bPen && m_crPen == colour && m_nPenWidth == width) return;
         QPen pen(ColourOf(colour));
-        pen.setWidth(0); // cosmetic: one pixel at any scale
+        if (width > 1) {
+            pen.setWidth(width);
+            pen.setCosmetic(true);
+            pen.setCapStyle(Qt::SquareCap);
+        } else {
+            pen.setWidth(0);
+        }
         m_Painter.setPen(pen);
         m_Painter.setBrush(Qt::NoBrush);
         m_bPen = true;
         m_crPen = colour;
+        m_nPenWidth = width;
     }
 
     void fill(const DisplayList& list, const Primitive& p) {
@@ -124,8 +136,10 @@ private:
     bool m_bRun = false;
     PrimitiveKind m_RunKind = PrimitiveKind::Line;
     std::uint32_t m_crRun = 0;
+    int m_nRunWidth = 1;
     bool m_bPen = false;
     std::uint32_t m_crPen = 0;
+    int m_nPenWidth = 1;
 };
 
 } // namespace

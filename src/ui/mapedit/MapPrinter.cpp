@@ -134,10 +134,8 @@ bool PrintMap(CMapEngine& engine, QPrinter& printer) {
     device.m_nHorzRes = page.width();
     device.m_nHorzSizeMm = static_cast<int>(std::lround(pageMm.width()));
     device.m_bPrinting = true;
-    const ClientRect screenClient = engine.viewport().m_rcClient;
     DisplayList list;
-    engine.drawing().DrawPrint(list, device, ClientRect{0, 0, page.width(), page.height()}, ScreenMapDevice(),
-                               screenClient);
+    engine.drawing().DrawPrint(list, device, ClientRect{0, 0, page.width(), page.height()});
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     PaintDisplayList(painter, list);

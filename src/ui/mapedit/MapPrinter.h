@@ -22,10 +22,10 @@ QString MapExportFilters();
 // desktops).
 MapDevice ScreenMapDevice(const QScreen* screen = nullptr);
 
-// Prints the map on one page: the selection (or the whole level) fitted to the printer's page
-// rectangle, without grid, at the printer's resolution, in black or in colour as the BlackWhite
-// preference says. The document's zoom, grid and scroll and the
-// engine's layout for its view are as they were afterwards.
+// Prints the map on one page: the selection (or the whole level) as large as the printer's page
+// rectangle holds it, centred, without grid, at the printer's resolution, in black or in colour as
+// the BlackWhite preference says. The document's zoom, grid and scroll and the engine's layout for
+// its view are as they were afterwards.
 // Returns false when the printer cannot be started (an unwritable PDF file, for one).
 bool PrintMap(CMapEngine& engine, QPrinter& printer);
 

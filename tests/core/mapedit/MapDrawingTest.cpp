@@ -131,6 +131,31 @@ TEST(MapDrawing, WallPensFollowTheRulesInTheirOrder) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(WallColours(list, c.x0, c.wall), c.expected) << "square " << c.x0 << " wall " << c.wall;
+    // The selection's red walls are two pixels wide, in sector and in wall mode; the rest one.
+    for (const Primitive& p : OfKind(list, PrimitiveKind::Line))
+        EXPECT_EQ(p.m_nWidth, p.m_crColour == MapColour::kRed ? 2 : 1);
+    f.doc.m_nMode = kModeWall;
+    f.doc.selection() = {testing::Wall(0, 2)};
+    EXPECT_EQ(std::ranges::count(OfKind(f.Map(), PrimitiveKind::Line), 2, &Primitive::m_nWidth), 1);
+}
+
+// A print fills the page on the level's limiting side, centred, even for a level reaching the
+// world's edges on a page wider than the world.
+TEST(MapDrawing, PrintFitsTheLevelToThePage) {
+    Fixture f;
+    f.AddSquare(-2000, -300, -1900, -200);
+    f.AddSquare(1900, 200, 2000, 300);
+    for (const ClientRect& page : {ClientRect{0, 0, 4760, 6814}, ClientRect{0, 0, 6000, 500}}) {
+        DisplayList list;
+        f.engine.drawing().DrawPrint(list, MapDevice{page.right, 200, true}, page);
+        int l = page.right, r = 0, t = page.bottom, b = 0;
+        for (const Primitive& p : OfKind(list, PrimitiveKind::Line))
+            l = std::min({l, p.m_nX1, p.m_nX2}), r = std::max({r, p.m_nX1, p.m_nX2}),
+            t = std::min({t, p.m_nY1, p.m_nY2}), b = std::max({b, p.m_nY1, p.m_nY2});
+        EXPECT_GE(std::max((r - l) / 0.9 / page.right, (b - t) / 0.9 / page.bottom), 1.0) << page.right;
+        EXPECT_NEAR(l, page.right - r, 2) << page.right;
+        EXPECT_NEAR(t, page.bottom - b, 2) << page.right;
+    }
 }
 
 TEST(MapDrawing, FillsAreClippedAndHolesFilledLikeTheOuterLoop) {

@@ -181,7 +181,8 @@ TEST(MapPicking, WallsAndVerticesAnswerWithinTenPixels) {
     Fixture f;
     f.doc.m_nMode = kModeWall;
     f.AddRoom(0, 0, 64, 64); // wall 1 is the left side X = 0, vertex 1 the corner (0, 0)
-    const std::pair<double, bool> walls[] = {{9, true}, {10, false}, {-3, false}}; // -3: the wall faces in
+    // -2 and -3: behind the wall, which faces in; -2 is within the two pixels a drawn wall takes.
+    const std::pair<double, bool> walls[] = {{9, true}, {10, false}, {-2, true}, {-3, false}};
     for (const auto& [x, hit] : walls) {
         f.Click(x, 32);
         EXPECT_EQ(f.Selection(), hit ? Items{Wall(0, 1)} : Items{}) << x;
@@ -191,6 +192,27 @@ TEST(MapPicking, WallsAndVerticesAnswerWithinTenPixels) {
     EXPECT_TRUE(f.Selection().empty());
     f.engine.picker().PickAt({2057, 2052}, {}); // sqrt(97)
     EXPECT_EQ(f.Selection(), Items{Vertex(0, 1)});
+}
+
+// An object's square keeps a clickable size zoomed out and its world size zoomed in; a click on
+// its drawn edge picks it, one pixel beyond does not.
+TEST(MapPicking, ObjectsAnswerOnTheirDrawnSquare) {
+    for (const auto& [zoom, side] : {std::pair{0, 9}, {14, 49}}) {
+        testing::EngineView v(kModeObject);
+        testing::AddObject(v.level(), 10, 20);
+        v.doc.m_nZoom = zoom;
+        v.engine.viewport().RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
+        v.engine.viewport().CenterOn(10, 20);
+        DisplayList list;
+        v.engine.drawing().DrawMap(list, false);
+        const auto square = list.points(list.primitives().at(0)); // without its right and bottom edges
+        const int l = square[0].x, r = square[2].x - 1, y = square[0].y + 2;
+        EXPECT_EQ(r - l + 1, side) << zoom;
+        for (const auto& [x, hit] : {std::pair{l, true}, {l - 1, false}, {r, true}, {r + 1, false}}) {
+            v.engine.picker().PickAt({x, y}, {});
+            EXPECT_EQ(v.engine.selection().size(), hit ? 1u : 0u) << zoom << " at " << x;
+        }
+    }
 }
 
 // A plain click on a selected item keeps the selection, so that a drag can start there.
