@@ -498,13 +498,16 @@ std::map<Problem, std::vector<std::string>> Errors(const CDataLevel& level) {
     return errors;
 }
 
+// How a paste is judged when the clipboard was filled while the level had errors.
+constexpr const char* kFaultyPaste = "paste of a faulty copy";
+
 // The user's moves (a drag, a flip, a rotation, a scaling, a distribution) may pull walls apart
-// and across each other, and deleting a sector may leave INF lines naming it; every other edit
-// either makes sound sectors or refuses. Broken references are never allowed.
+// and across each other, a paste brings back the faults of sectors copied after such a move, and
+// deleting a sector may leave INF lines naming it; every other edit either makes sound sectors or
+// refuses. Broken references are never allowed.
 bool MayAdd(const std::string& operation, Problem problem) {
-    static const std::set<std::string> kMoves{"drag", "flip", "rotate", "scale", "distribute", "offsets"};
-    static const std::set<std::string> kNotYet{"cut", "delete vertices", "delete walls", "passage"};
-    if (kNotYet.contains(operation)) return problem != Problem::BrokenReference;
+    static const std::set<std::string> kMoves{"drag",       "flip",    "rotate",    "scale",
+                                              "distribute", "offsets", kFaultyPaste};
     if (problem == Problem::BrokenReference) return false;
     if (problem == Problem::MissingSector) return operation == "delete sectors" || operation == "cut";
     return kMoves.contains(operation);
@@ -551,12 +554,14 @@ SequenceOutcome EditSequence::Run(std::uint64_t seed, int steps) {
     }
     CDataLevel scratch;
     std::vector<StepRecord> records;
+    bool faultyCopy = false; // the clipboard was filled while the level had errors
     for (int step = 0; step < steps && !m_Operations.empty(); ++step) {
         const EditOperation& op = m_Operations[static_cast<std::size_t>(rng.Below(Count(m_Operations)))];
         if (op.m_Target) op.m_Target(m_Engine, rng);
         const LevelSnapshot before = LevelSnapshot::Capture(level, m_Doc.selection(), m_Doc.m_nMode);
         StepRecord record{op.m_strName, m_Doc.selection(), m_Doc.m_nMode,
                           step % kTextsEvery == 0 ? std::optional(Write(level)) : std::nullopt};
+        const std::vector<std::uint8_t> clipboard(m_Clipboard.bytes().begin(), m_Clipboard.bytes().end());
         const std::size_t stepsBefore = m_Doc.history().UndoCount();
         m_Doc.BeginChange();
         const EditResult result = op.m_Run(m_Engine, rng);
@@ -566,8 +571,12 @@ SequenceOutcome EditSequence::Run(std::uint64_t seed, int steps) {
         counts.m_nChanged += result.m_bChanged ? 1 : 0;
         counts.m_nMessages += result.m_strMessage.empty() ? 0 : 1;
         outcome.m_nSteps = step + 1;
+        if (!std::equal(clipboard.begin(), clipboard.end(), m_Clipboard.bytes().begin(),
+                        m_Clipboard.bytes().end()))
+            faultyCopy = !errors.empty();
+        const std::string judged = op.m_strName == "paste" && faultyCopy ? kFaultyPaste : op.m_strName;
         auto errorsAfter = Errors(level);
-        if (std::string finding = NewError(op.m_strName, errors, errorsAfter); !finding.empty()) {
+        if (std::string finding = NewError(judged, errors, errorsAfter); !finding.empty()) {
             outcome.m_strFailure = Where(seed, step, op.m_strName) + finding;
             return outcome;
         }

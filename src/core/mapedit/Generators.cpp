@@ -3,9 +3,11 @@
 #include "gamefiles/TextWriter.h"
 #include "mapedit/StructuralEdits.h"
 #include "mapedit/TransformTools.h"
+#include "model/LevelGeometry.h"
 #include "model/ModelOps.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 
@@ -42,6 +44,18 @@ bool SamePoint(const CDataVertex& a, const CDataVertex& b) {
     return a.m_dX == b.m_dX && a.m_dZ == b.m_dZ;
 }
 
+PlanePoint Plane(const CDataVertex& v) {
+    return {v.m_dX, v.m_dZ};
+}
+
+std::vector<PlanePoint> Plane(std::span<const CDataVertex> corners) {
+    std::vector<PlanePoint> points;
+    points.reserve(corners.size());
+    for (const CDataVertex& c : corners)
+        points.push_back(Plane(c));
+    return points;
+}
+
 // Corners that rounding or snapping put on top of their neighbour would make walls of no length.
 std::vector<CDataVertex> MergeRepeats(const std::vector<CDataVertex>& corners) {
     std::vector<CDataVertex> out;
@@ -67,6 +81,28 @@ private:
     CMorviDoc& m_Doc;
     std::int32_t m_nSaved;
 };
+
+// Whether a new loop lies inside the sector without crossing any of its walls or closing around
+// any of its corners: an island or a gap must.
+bool FitsInside(const CDataSector& sector, std::span<const PlanePoint> loop) {
+    std::vector<PlaneSegment> walls;
+    SectorSegments(sector, walls);
+    std::vector<PlaneSegment> added;
+    for (std::size_t i = 0; i < loop.size(); ++i)
+        added.push_back({loop[i], loop[(i + 1) % loop.size()]});
+    const auto encloses = [&](const CDataVertex& v) {
+        bool inside = false;
+        for (const PlaneSegment& e : added)
+            if ((e.a.z > v.m_dZ) != (e.b.z > v.m_dZ) &&
+                v.m_dX < e.a.x + (v.m_dZ - e.a.z) * (e.b.x - e.a.x) / (e.b.z - e.a.z))
+                inside = !inside;
+        return inside;
+    };
+    return !AnyCrossingBetween(walls, added) &&
+           std::all_of(loop.begin(), loop.end(), [&](PlanePoint p) { return PointInSector(sector, p); }) &&
+           std::none_of(sector.m_pVertices.begin(), sector.m_pVertices.end(),
+                        [&](const auto& v) { return encloses(*v); });
+}
 
 EditResult Made(const EditContext& ctx, int selectSector) {
     ctx.ClearSelection();
@@ -105,37 +141,150 @@ double SectorHeight(const CDataSector& sector) {
     return sector.m_dFloorAltitude - sector.m_dCeilingAltitude;
 }
 
-// Splits a wall in three around a middle piece of the given width, centred on the wall, and
-// returns the middle wall. A wall the piece does not fit in strictly (after rounding and snapping
-// the two new corners) is left whole and returned itself, with `whole` set.
-int SplitInThree(const EditContext& ctx, WallRef ref, double width, bool& whole, bool& inf) {
+// The wall a passage joins: a selected wall whole, or the middle of the three parts it is split
+// into, with the two ends the joined wall will have.
+struct JoinPlan {
+    WallRef m_Wall;
+    bool m_bSplit = false;
+    CDataVertex m_Left;
+    CDataVertex m_Right;
+    std::string m_strNotice; // why a wall asked to split is joined whole
+};
+
+std::string SplitNotice(WallRef ref, const char* which, bool tooShort) {
+    const std::string wall = std::to_string(ref.m_nWall) + " of sector " + std::to_string(ref.m_nSector) +
+                             " (the " + which + " wall)";
+    return (tooShort ? "Wall " + wall + " is too short to split in 3 parts"
+                     : "The width asked for wall " + wall + " is too small to split it") +
+           ":\nthe passage was joined to the whole wall.";
+}
+
+// Plans the split of a wall in three around a middle piece of the given width, centred on it: the
+// two new corners lie (length - width) / 2 from each end, in hundredths, and on the grid when it
+// is on. A snapped corner that leaves the wall's line or the open stretch between its ends, or
+// that falls on the other one, keeps its place in hundredths instead. Nothing is changed here.
+JoinPlan PlanJoin(const EditContext& ctx, WallRef ref, bool split, double width, const char* which) {
     CDataLevel& level = ctx.level();
     const CDataWall& wall = WallAt(level, ref.m_nSector, ref.m_nWall);
     const CDataVertex p1 = VertexAt(level, ref.m_nSector, wall.m_nLeft);
     const CDataVertex p2 = VertexAt(level, ref.m_nSector, wall.m_nRight);
+    JoinPlan plan{ref, false, p1, p2, {}};
+    if (!split) return plan;
     const double dx = p2.m_dX - p1.m_dX;
     const double dz = p2.m_dZ - p1.m_dZ;
     const double length = std::sqrt(dx * dx + dz * dz);
-    whole = true;
-    if (!(width > 0.0 && width < length)) return ref.m_nWall;
+    const auto along = [&](const CDataVertex& q) {
+        return ((q.m_dX - p1.m_dX) * dx + (q.m_dZ - p1.m_dZ) * dz) / length;
+    };
+    // Rounding to hundredths moves a point less than a hundredth off the line.
+    const auto onWall = [&](const CDataVertex& q) {
+        const double off = std::abs((q.m_dX - p1.m_dX) * dz - (q.m_dZ - p1.m_dZ) * dx) / length;
+        return off < 0.01 && along(q) > 0.0 && along(q) < length && !SamePlace(Plane(q), Plane(p1)) &&
+               !SamePlace(Plane(q), Plane(p2));
+    };
+    const auto ordered = [&](const CDataVertex& q1, const CDataVertex& q2) {
+        return onWall(q1) && onWall(q2) && along(q1) < along(q2) && !SamePlace(Plane(q1), Plane(q2));
+    };
+    if (!(length > width)) {
+        plan.m_strNotice = SplitNotice(ref, which, true);
+        return plan;
+    }
     const double margin = (length - width) / 2.0;
     const auto at = [&](double d) {
-        return CDataVertex(ctx.SnapPoint(RoundHundredths(p1.m_dX + dx * d / length)),
-                           ctx.SnapPoint(RoundHundredths(p1.m_dZ + dz * d / length)));
+        return CDataVertex(RoundHundredths(p1.m_dX + dx * d / length),
+                           RoundHundredths(p1.m_dZ + dz * d / length));
     };
-    const auto along = [&](const CDataVertex& q) {
-        return (q.m_dX - p1.m_dX) * dx + (q.m_dZ - p1.m_dZ) * dz;
+    const auto snapped = [&](const CDataVertex& q) {
+        const CDataVertex g(ctx.SnapPoint(q.m_dX), ctx.SnapPoint(q.m_dZ));
+        return onWall(g) ? g : q;
     };
-    const CDataVertex q1 = at(margin);
-    const CDataVertex q2 = at(length - margin);
-    if (!(along(q1) > 0.0 && along(q1) < along(q2) && along(q2) < length * length)) return ref.m_nWall;
-    whole = false;
-    inf |= SplitWall(level, ref.m_nSector, ref.m_nWall).m_bInfChanged;
-    inf |= SplitWall(level, ref.m_nSector, ref.m_nWall + 1).m_bInfChanged;
-    const CDataWall& middle = WallAt(level, ref.m_nSector, ref.m_nWall + 1);
-    VertexAt(level, ref.m_nSector, middle.m_nLeft) = q1;
-    VertexAt(level, ref.m_nSector, middle.m_nRight) = q2;
-    return ref.m_nWall + 1;
+    const CDataVertex r1 = at(margin);
+    const CDataVertex r2 = at(length - margin);
+    CDataVertex q1 = snapped(r1);
+    CDataVertex q2 = snapped(r2);
+    if (!ordered(q1, q2)) {
+        q1 = r1;
+        q2 = r2;
+    }
+    if (!ordered(q1, q2)) {
+        // The end pieces would be shorter than a hundredth, or the middle one.
+        plan.m_strNotice = SplitNotice(ref, which, margin < 0.01);
+        return plan;
+    }
+    plan.m_bSplit = true;
+    plan.m_Left = q1;
+    plan.m_Right = q2;
+    return plan;
+}
+
+// Splits the wall as planned and returns the joined wall.
+WallRef ApplyJoin(CDataLevel& level, const JoinPlan& plan, bool& inf) {
+    if (!plan.m_bSplit) return plan.m_Wall;
+    const auto [s, w] = plan.m_Wall;
+    inf |= SplitWall(level, s, w).m_bInfChanged;
+    inf |= SplitWall(level, s, w + 1).m_bInfChanged;
+    const CDataWall& middle = WallAt(level, s, w + 1);
+    VertexAt(level, s, middle.m_nLeft) = plan.m_Left;
+    VertexAt(level, s, middle.m_nRight) = plan.m_Right;
+    return {s, w + 1};
+}
+
+// -1 for a sector whose walls run clockwise on the map, 1 for one running the other way, 0 for a
+// sector without area. A passage runs the way its two sectors do, so that it lies outside both.
+int Turn(const CDataSector& sector) {
+    std::vector<PlaneSegment> walls;
+    SectorSegments(sector, walls);
+    double twice = 0.0;
+    for (const PlaneSegment& w : walls)
+        twice += w.a.x * w.b.z - w.b.x * w.a.z;
+    return twice < 0.0 ? -1 : (twice > 0.0 ? 1 : 0);
+}
+
+int Turn(std::span<const PlanePoint> loop) {
+    const double area = LoopArea(loop);
+    return area < 0.0 ? -1 : (area > 0.0 ? 1 : 0);
+}
+
+using Row = std::array<CDataVertex, 2>;
+
+std::string StepCount(int k, PassageKind kind) {
+    const char* unit = kind == PassageKind::Staircase ? " step" : " sector";
+    return std::to_string(k) + unit + (k == 1 ? "" : "s");
+}
+
+// The k + 1 rows of corners the steps run between: row 0 is A's joined wall (left, right), row k
+// B's (right, left), and row i lies i / k of the way, on the grid when it is on. Each step is the
+// slice between two rows; every one must be a sound loop running the way A and B run. Returns the
+// refusal, or empty with the rows filled in. Nothing is changed here.
+std::string PlanRows(const EditContext& ctx, const JoinPlan& a, const JoinPlan& b, int k, PassageKind kind,
+                     std::vector<Row>& rows) {
+    CDataLevel& level = ctx.level();
+    const std::array<PlanePoint, 4> whole{Plane(a.m_Left), Plane(b.m_Right), Plane(b.m_Left),
+                                          Plane(a.m_Right)};
+    const int turn = Turn(whole);
+    if (!LoopIsSound(whole) || turn != Turn(SectorAt(level, a.m_Wall.m_nSector)) ||
+        turn != Turn(SectorAt(level, b.m_Wall.m_nSector)))
+        return kWallsNotFacing;
+    rows.assign(At(k + 1), {});
+    rows.front() = {a.m_Left, a.m_Right};
+    rows.back() = {b.m_Right, b.m_Left};
+    const auto between = [&](const CDataVertex& p, const CDataVertex& q, double t) {
+        return CDataVertex(ctx.SnapPoint(p.m_dX + (q.m_dX - p.m_dX) * t),
+                           ctx.SnapPoint(p.m_dZ + (q.m_dZ - p.m_dZ) * t));
+    };
+    for (int i = 1; i < k; ++i) {
+        const double t = static_cast<double>(i) / k;
+        rows[At(i)] = {between(a.m_Left, b.m_Right, t), between(a.m_Right, b.m_Left, t)};
+    }
+    for (int i = 1; i <= k; ++i) {
+        const Row& near = rows[At(i - 1)];
+        const Row& far = rows[At(i)];
+        const std::array<PlanePoint, 4> step{Plane(near[0]), Plane(far[0]), Plane(far[1]), Plane(near[1])};
+        if (!LoopIsSound(step) || Turn(step) != turn)
+            return "The walls are too close for " + StepCount(k, kind) +
+                   (ctx.document().m_bGridOn ? " on this grid" : "") + ":\nno sector was made.";
+    }
+    return {};
 }
 
 // The top texture offsets of the two sides of a wall between two steps: each side shows the
@@ -149,26 +298,20 @@ void SetTopOffsets(CDataLevel& level, WallRef near, WallRef far) {
         RoundHundredths(b.m_dFloorAltitude - a.m_dCeilingAltitude);
 }
 
-// Extrudes k sectors one after the other from wall `from`, stepping the altitudes towards B's and
-// keeping every step at most h high; the last one is closed onto B's wall and linked to it.
-std::vector<int> BuildBridge(const EditContext& ctx, WallRef from, WallRef to, int k, double h) {
-    CDataLevel& level = ctx.level();
-    const CDataVertex a1 =
-        VertexAt(level, from.m_nSector, WallAt(level, from.m_nSector, from.m_nWall).m_nLeft);
-    const CDataWall& wallB = WallAt(level, to.m_nSector, to.m_nWall);
-    const CDataVertex b1 = VertexAt(level, to.m_nSector, wallB.m_nLeft);
-    const CDataVertex b2 = VertexAt(level, to.m_nSector, wallB.m_nRight);
-    const double depth = PointDistance(a1.m_dX, a1.m_dZ, b2.m_dX, b2.m_dZ) / k;
+// Builds a sector on wall `from` for each further row, one after the other, stepping the
+// altitudes towards B's and keeping every step at most h high; the last one ends on B's wall and
+// is linked to it.
+std::vector<int> BuildBridge(CDataLevel& level, WallRef from, WallRef to, const std::vector<Row>& rows,
+                             double h) {
+    const int k = Count(rows) - 1;
     const double step =
         (SectorAt(level, to.m_nSector).m_dFloorAltitude - SectorAt(level, from.m_nSector).m_dFloorAltitude) /
         (k + 1);
     std::vector<int> bridge;
     WallRef previous = from;
-    for (int i = 0; i < k; ++i) {
-        ctx.ClearSelection();
-        ctx.AddToSelection({previous.m_nSector, previous.m_nWall, -1, -1});
-        ExtrudeSelection(ctx, depth);
-        const int n = Count(level.m_Lev.m_pSectors) - 1;
+    for (int i = 1; i <= k; ++i) {
+        const int n =
+            ExtrudeWallTo(level, previous.m_nSector, previous.m_nWall, rows[At(i)][0], rows[At(i)][1]);
         const CDataSector& before = SectorAt(level, previous.m_nSector);
         CDataSector& next = SectorAt(level, n);
         next.m_dFloorAltitude = RoundHundredths(before.m_dFloorAltitude + step);
@@ -179,8 +322,6 @@ std::vector<int> BuildBridge(const EditContext& ctx, WallRef from, WallRef to, i
         bridge.push_back(n);
         previous = {n, 1};
     }
-    VertexAt(level, previous.m_nSector, 1) = b2;
-    VertexAt(level, previous.m_nSector, 2) = b1;
     LinkWalls(level, previous.m_nSector, previous.m_nWall, to.m_nSector, to.m_nWall);
     SetTopOffsets(level, previous, to);
     return bridge;
@@ -228,11 +369,6 @@ void MakeLift(CDataLevel& level, int lift, int a, int b) {
                      ElevatorStopLine(SectorAt(level, a).m_dFloorAltitude),
                      ElevatorStopLine(SectorAt(level, b).m_dFloorAltitude)};
     level.m_Inf.m_pItems.push_back(std::move(item));
-}
-
-std::string TooShortNotice(const char* which) {
-    return std::string("The ") + which +
-           " wall is too short to split in 3 parts:\nthe passage was joined to the whole wall.";
 }
 
 } // namespace
@@ -311,7 +447,13 @@ EditResult InsertPolygon(const EditContext& ctx, const PolygonOptions& options) 
         PolygonCorners(ctx, options.m_nSides, options.m_dRadius, ctx.place(), options.m_bSnap,
                        options.m_Kind == PolygonKind::Gap);
     if (corners.size() < 3) return EditResult::Refused(kTooFewCorners);
+    // Snapped corners may fall in a line or cross over; a hole runs the other way round.
+    const std::vector<PlanePoint> loop = Plane(corners);
+    const bool hole = options.m_Kind == PolygonKind::Gap;
+    if (!LoopIsSound(loop) || (LoopArea(loop) > 0.0) != hole) return EditResult::Refused(kCornersOverlap);
     CDataLevel& level = ctx.level();
+    if (inside && !FitsInside(SectorAt(level, SelectedSector(ctx)), loop))
+        return EditResult::Refused(kPolygonOutside);
     if (options.m_Kind == PolygonKind::Gap) {
         const int s = SelectedSector(ctx);
         AppendLoop(level.m_Lev, SectorAt(level, s), corners);
@@ -371,6 +513,9 @@ EditResult CreateCylinder(const EditContext& ctx, const CylinderOptions& options
         corners.push_back(corner(2 * n + 1 - i, options.m_dOuterRadius));
     corners = MergeRepeats(corners);
     if (corners.size() < 3) return EditResult::Refused(kTooFewCorners);
+    // A full turn passes through the first radius twice; the ring runs clockwise.
+    const std::vector<PlanePoint> loop = Plane(corners);
+    if (!RingIsSound(loop) || LoopArea(loop) >= 0.0) return EditResult::Refused(kCornersOverlap);
     CDataLevel& level = ctx.level();
     const int index = Count(level.m_Lev.m_pSectors);
     auto sector = NewGeneratedSector(level.m_Lev, index, ctx.document().m_nCurrentLayer);
@@ -421,29 +566,31 @@ EditResult CreatePassage(const EditContext& ctx, PassageKind kind, const Passage
     CDataLevel& level = ctx.level();
     const CMapSelItem first = ctx.selection()[0];
     const CMapSelItem second = ctx.selection()[1];
-    EditResult result;
-    result.m_bChanged = result.m_bSelectionChanged = true;
-    WallRef a{first.m_nSector, first.m_nWall};
-    WallRef b{second.m_nSector, second.m_nWall};
-    bool whole = false;
-    if (options.m_bSplitFirst) {
-        a.m_nWall = SplitInThree(ctx, a, options.m_dWidthFirst, whole, result.m_bInfChanged);
-        if (whole) result.m_strMessage = TooShortNotice("first");
-    }
-    if (options.m_bSplitSecond) {
-        b.m_nWall = SplitInThree(ctx, b, options.m_dWidthSecond, whole, result.m_bInfChanged);
-        if (whole)
-            result.m_strMessage += (result.m_strMessage.empty() ? "" : "\n") + TooShortNotice("second");
-    }
+    // Every corner is worked out before anything changes: a passage that cannot be made sound is
+    // refused with the level untouched.
+    const JoinPlan a = PlanJoin(ctx, {first.m_nSector, first.m_nWall}, options.m_bSplitFirst,
+                                options.m_dWidthFirst, "first");
+    const JoinPlan b = PlanJoin(ctx, {second.m_nSector, second.m_nWall}, options.m_bSplitSecond,
+                                options.m_dWidthSecond, "second");
     const bool sunken = options.m_bSunken && kind != PassageKind::Staircase;
     const int k = kind == PassageKind::Staircase ? options.m_nSteps : (sunken ? 3 : 1);
-    const std::vector<int> bridge = BuildBridge(ctx, a, b, k, options.m_dHeight);
-    if (kind == PassageKind::Door) MakeDoor(level, bridge, a, b, sunken);
+    std::vector<Row> rows;
+    if (std::string refusal = PlanRows(ctx, a, b, k, kind, rows); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
+    EditResult result;
+    result.m_bChanged = result.m_bSelectionChanged = true;
+    result.m_strMessage = a.m_strNotice;
+    if (!b.m_strNotice.empty())
+        result.m_strMessage += (result.m_strMessage.empty() ? "" : "\n") + b.m_strNotice;
+    const WallRef from = ApplyJoin(level, a, result.m_bInfChanged);
+    const WallRef to = ApplyJoin(level, b, result.m_bInfChanged);
+    const std::vector<int> bridge = BuildBridge(level, from, to, rows, options.m_dHeight);
+    if (kind == PassageKind::Door) MakeDoor(level, bridge, from, to, sunken);
     if (kind == PassageKind::Elevator) {
-        MakeLift(level, bridge[sunken ? 1 : 0], a.m_nSector, b.m_nSector);
+        MakeLift(level, bridge[sunken ? 1 : 0], from.m_nSector, to.m_nSector);
         result.m_bInfChanged = true;
     }
-    AlignBridge(ctx, a.m_nSector, bridge, b.m_nSector);
+    AlignBridge(ctx, from.m_nSector, bridge, to.m_nSector);
     return result;
 }
 

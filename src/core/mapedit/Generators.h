@@ -23,6 +23,11 @@ inline constexpr const char* kStaircaseBetweenLinked =
     "You cannot create a staircase\nbetween walls already linked.";
 inline constexpr const char* kTooFewCorners =
     "These values give fewer than three distinct corners:\nno sector was made.";
+inline constexpr const char* kCornersOverlap =
+    "With these values the walls would cross or overlap:\nno sector was made.";
+inline constexpr const char* kPolygonOutside =
+    "The polygon does not fit inside the selected sector:\nnothing was made.";
+inline constexpr const char* kWallsNotFacing = "The two walls do not face each other:\nno sector was made.";
 
 // ---- Building blocks ----------------------------------------------------------------------------
 // A sector with the generators' defaults (no walls yet): floor 0, ceiling -16, light 31, IF3.BM
@@ -51,6 +56,9 @@ std::string ValidatePolygon(const PolygonOptions& options);
 bool CanInsertInsideSector(const EditContext& ctx);
 // Sector mode's Insert: a new sector, a subsector (an island) of the selected sector or a gap
 // (a hole loop) in it, centred on the view; the selection becomes the new (or holed) sector.
+// Refused, with nothing changed, when the corners (snapped to the grid when asked) do not make a
+// loop without crossing or overlapping walls, and when a subsector or gap would not lie inside the
+// selected sector.
 EditResult InsertPolygon(const EditContext& ctx, const PolygonOptions& options);
 
 // ---- Cylinder ------------------------------------------------------------------------------------
@@ -64,7 +72,8 @@ struct CylinderOptions {
 std::string ValidateCylinder(const CylinderOptions& options);
 bool CanCreateCylinder(const EditContext& ctx);
 // A ring segment of `angle` degrees between the two radii, centred on the view, as one sector
-// whose loop runs along the inner arc and back along the outer; it becomes the selection.
+// whose loop runs along the inner arc and back along the outer; it becomes the selection. Refused
+// when its walls (snapped to the grid when asked) would cross or overlap.
 EditResult CreateCylinder(const EditContext& ctx, const CylinderOptions& options);
 
 // ---- Passages between two walls -----------------------------------------------------------------
@@ -88,10 +97,13 @@ std::string PassageRefusal(const EditContext& ctx, PassageKind kind);
 // sectors' heights, for a door or elevator at most 8.
 PassageOptions PassageStart(const EditContext& ctx, PassageKind kind);
 std::string ValidatePassage(const PassageOptions& options, PassageKind kind);
-// Bridges the first selected wall to the second with extruded sectors stepping between the two
-// floors; a door gets its flag and faces, an elevator its name, textures and INF item. The
-// selection is cleared afterwards. A wall asked to split in three that is not longer than the
-// width is joined whole, and the result says so.
+// Bridges the first selected wall to the second with sectors stepping between the two floors: the
+// slices of the quadrilateral between the two joined walls, their corners on the grid when asked.
+// A door gets its flag and faces, an elevator its name, textures and INF item. The selection is
+// cleared afterwards. A wall asked to split in three that is not longer than the width is joined
+// whole, and the result's notice names it. Every corner is worked out first: when the walls do not
+// face each other, or a slice would not be a sound sector running the way the two sectors run,
+// the passage is refused and nothing changes.
 EditResult CreatePassage(const EditContext& ctx, PassageKind kind, const PassageOptions& options);
 
 // The INF stop line for a floor altitude: stops count upwards, so the altitude is negated.

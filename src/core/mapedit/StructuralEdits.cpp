@@ -3,6 +3,7 @@
 #include "gamefiles/InfFile.h"
 #include "mapedit/Generators.h"
 #include "mapedit/MapGeometry.h"
+#include "model/LevelGeometry.h"
 #include "model/ModelOps.h"
 #include "model/StringUtil.h"
 
@@ -120,6 +121,24 @@ bool SplitOne(CDataLevel& level, int s, int w) {
     sector.m_pWalls.insert(sector.m_pWalls.begin() + w + 1, std::move(copy));
     ReindexWalls(sector);
     return RenumberInfWalls(level, s, w, +1);
+}
+
+// A wall so short that its midpoint, in hundredths, would lie on one of its ends (its partner's
+// too, for an adjoined wall): split, it would give a wall without length.
+bool MidpointOnAnEnd(CDataLevel& level, int s, int w) {
+    const auto tooShort = [&](int k, int x) {
+        const CDataSector& sector = *level.m_Lev.m_pSectors[At(k)];
+        const CDataWall& wall = *sector.m_pWalls[At(x)];
+        const CDataVertex& a = *sector.m_pVertices[At(wall.m_nLeft)];
+        const CDataVertex& b = *sector.m_pVertices[At(wall.m_nRight)];
+        const PlanePoint mid{RoundHundredths((a.m_dX + b.m_dX) / 2.0),
+                             RoundHundredths((a.m_dZ + b.m_dZ) / 2.0)};
+        return SamePlace(mid, {a.m_dX, a.m_dZ}) || SamePlace(mid, {b.m_dX, b.m_dZ});
+    };
+    if (!WallAt(level, s, w)) return false;
+    if (tooShort(s, w)) return true;
+    const CDataWall& wall = *WallAt(level, s, w);
+    return PartnerOf(level, s, w) && tooShort(wall.m_nAdjoin, wall.m_nMirror);
 }
 
 // Removes a vertex no wall uses any more and lowers the indices above it.
@@ -296,6 +315,97 @@ void FollowLog(std::vector<CMapSelItem>& items, std::size_t next, const DeleteLo
     }
 }
 
+// ---- What a wall removal would leave ------------------------------------------------------------
+
+// One corner a wall removal takes (RemoveWall's rule): the wall goes, and the walls that met the
+// removed vertex meet at the kept one.
+struct CornerRemoval {
+    int m_nSector = -1;
+    int m_nWall = -1;
+    int m_nRemoved = -1;
+    int m_nKept = -1;
+};
+
+using Removals = std::vector<CornerRemoval>;
+
+bool Removed(const Removals& removals, int s, int w) {
+    return std::any_of(removals.begin(), removals.end(),
+                       [&](const CornerRemoval& r) { return r.m_nSector == s && r.m_nWall == w; });
+}
+
+// Where wall w of sector s runs once the removals are made (as it runs now for none).
+PlaneSegment SegmentAfter(CDataLevel& level, int s, int w, const Removals& removals) {
+    const CDataSector& sector = *SectorAt(level, s);
+    const CDataWall& wall = *sector.m_pWalls[At(w)];
+    const auto point = [&](int v) {
+        for (const CornerRemoval& r : removals)
+            if (r.m_nSector == s && r.m_nRemoved == v) v = r.m_nKept;
+        const CDataVertex& p = *sector.m_pVertices[At(v)];
+        return PlanePoint{p.m_dX, p.m_dZ};
+    };
+    return {point(wall.m_nLeft), point(wall.m_nRight)};
+}
+
+bool Meet(const PlaneSegment& wall, const PlaneSegment& mirror) {
+    return SamePlace(wall.a, mirror.b) && SamePlace(wall.b, mirror.a);
+}
+
+enum class RemovalFault { None, Crossing, Apart };
+
+// What removing wall w of sector s (and the same corner from its partner) would break among the
+// walls that move: one that would lose its length or cross a wall of its sector, or a linked wall
+// that would no longer meet its partner. Faults the level has already are not counted.
+RemovalFault FaultOfRemoval(CDataLevel& level, int s, int w) {
+    const CDataWall& wall = *WallAt(level, s, w);
+    Removals removals{{s, w, wall.m_nLeft, wall.m_nRight}};
+    if (const CDataWall* partner = PartnerOf(level, s, w))
+        removals.push_back({wall.m_nAdjoin, wall.m_nMirror, partner->m_nRight, partner->m_nLeft});
+    for (const CornerRemoval& r : removals)
+        if (!SectorDamage(level, r.m_nSector).empty()) return RemovalFault::None;
+    const Removals none;
+    for (const CornerRemoval& r : removals) {
+        const int k = r.m_nSector;
+        const int count = Count(SectorAt(level, k)->m_pWalls);
+        for (int x = 0; x < count; ++x) {
+            const CDataWall& moving = *WallAt(level, k, x);
+            if (Removed(removals, k, x) ||
+                (moving.m_nLeft != r.m_nRemoved && moving.m_nRight != r.m_nRemoved))
+                continue;
+            const PlaneSegment before = SegmentAfter(level, k, x, none);
+            const PlaneSegment after = SegmentAfter(level, k, x, removals);
+            if (SamePlace(after.a, after.b) && !SamePlace(before.a, before.b)) return RemovalFault::Crossing;
+            for (int y = 0; y < count; ++y) {
+                if (y == x || Removed(removals, k, y)) continue;
+                if (SegmentsCross(after, SegmentAfter(level, k, y, removals)) &&
+                    !SegmentsCross(before, SegmentAfter(level, k, y, none)))
+                    return RemovalFault::Crossing;
+            }
+            if (!PartnerOf(level, k, x)) continue;
+            const int t = moving.m_nAdjoin;
+            const int m = moving.m_nMirror;
+            if (Removed(removals, t, m)) return RemovalFault::Apart;
+            if (Meet(before, SegmentAfter(level, t, m, none)) &&
+                !Meet(after, SegmentAfter(level, t, m, removals)))
+                return RemovalFault::Apart;
+        }
+    }
+    return RemovalFault::None;
+}
+
+// The refusal for a wall that may not go; empty when it may.
+std::string RemovalRefusal(CDataLevel& level, int s, int w, bool vertex) {
+    if (!CanRemoveWall(level, s, w)) return vertex ? kVertexDeletionRefused : kWallDeletionRefused;
+    switch (FaultOfRemoval(level, s, w)) {
+    case RemovalFault::Crossing:
+        return vertex ? kVertexDeletionCrosses : kWallDeletionCrosses;
+    case RemovalFault::Apart:
+        return vertex ? kVertexDeletionParts : kWallDeletionParts;
+    case RemovalFault::None:
+        break;
+    }
+    return {};
+}
+
 bool EntryGone(const CMapSelItem& e, int mode) {
     if (e.m_nSector < 0) return true;
     return (mode == kModeWall && e.m_nWall < 0) || (mode == kModeVertex && e.m_nVertex < 0);
@@ -307,19 +417,20 @@ int WallStartingAt(const CDataSector& sector, int vertex) {
     return -1;
 }
 
-// Deletes one wall- or vertex-mode entry; false when refused.
-bool DeleteEntry(CDataLevel& level, const CMapSelItem& e, int mode, DeleteLog& log) {
+// Deletes one wall- or vertex-mode entry; the refusal when it may not go.
+std::string DeleteEntry(CDataLevel& level, const CMapSelItem& e, int mode, DeleteLog& log) {
     const CDataSector* sector = SectorAt(level, e.m_nSector);
-    if (!sector) return true;
+    if (!sector) return {};
     int w = e.m_nWall;
     if (mode == kModeVertex) {
-        if (e.m_nVertex >= Count(sector->m_pVertices)) return true;
+        if (e.m_nVertex >= Count(sector->m_pVertices)) return {};
         w = WallStartingAt(*sector, e.m_nVertex);
     }
-    if (w < 0 || w >= Count(sector->m_pWalls)) return true;
-    if (!CanRemoveWall(level, e.m_nSector, w)) return false;
+    if (w < 0 || w >= Count(sector->m_pWalls)) return {};
+    if (std::string refusal = RemovalRefusal(level, e.m_nSector, w, mode == kModeVertex); !refusal.empty())
+        return refusal;
     RemoveWall(level, e.m_nSector, w, false, log);
-    return true;
+    return {};
 }
 
 EditResult DeleteObjects(const EditContext& ctx) {
@@ -357,8 +468,8 @@ EditResult DeleteStructure(const EditContext& ctx, int mode) {
         if (mode == kModeSector) {
             if (!SectorAt(level, items[i].m_nSector)) continue;
             DeleteSectorAt(level, items[i].m_nSector, log);
-        } else if (!DeleteEntry(level, items[i], mode, log)) {
-            result.m_strMessage = mode == kModeWall ? kWallDeletionRefused : kVertexDeletionRefused;
+        } else if (std::string refusal = DeleteEntry(level, items[i], mode, log); !refusal.empty()) {
+            result.m_strMessage = std::move(refusal);
         }
         FollowLog(items, i + 1, log, walls, vertices, sectors);
     }
@@ -397,11 +508,14 @@ bool AllUnlinked(const CDataSector& sector) {
 }
 
 // The last sector of the current layer whose first loop holds every corner of the island, in
-// world units.
+// world units, and none of whose walls the island's cross (the hole it gains would cross them).
 int FindContainer(const EditContext& ctx, int s) {
     auto& sectors = ctx.level().m_Lev.m_pSectors;
     const CDataSector& island = *sectors[At(s)];
     std::vector<WorldPoint> loop;
+    std::vector<PlaneSegment> islandWalls;
+    std::vector<PlaneSegment> walls;
+    SectorSegments(island, islandWalls);
     for (int c = Count(sectors) - 1; c >= 0; --c) {
         if (c == s || sectors[At(c)]->m_nLayer != ctx.document().m_nCurrentLayer) continue;
         FirstLoopCorners(*sectors[At(c)], loop);
@@ -409,7 +523,9 @@ int FindContainer(const EditContext& ctx, int s) {
             std::all_of(island.m_pVertices.begin(), island.m_pVertices.end(), [&](const auto& v) {
                 return PointInPolygon(loop, {v->m_dX, v->m_dZ});
             });
-        if (holds && !island.m_pVertices.empty()) return c;
+        if (!holds || island.m_pVertices.empty()) continue;
+        SectorSegments(*sectors[At(c)], walls);
+        if (!AnyCrossingBetween(islandWalls, walls)) return c;
     }
     return -1;
 }
@@ -461,6 +577,22 @@ void LinkWalls(CDataLevel& level, int s, int w, int t, int m) {
     other.m_nMirror = w;
 }
 
+int ExtrudeWallTo(CDataLevel& level, int s, int w, const CDataVertex& farLeft, const CDataVertex& farRight) {
+    const CDataSector& source = *level.m_Lev.m_pSectors[At(s)];
+    const CDataWall& wall = *source.m_pWalls[At(w)];
+    const std::array<CDataVertex, 4> corners = {*source.m_pVertices[At(wall.m_nLeft)], farLeft, farRight,
+                                                *source.m_pVertices[At(wall.m_nRight)]};
+    const int index = Count(level.m_Lev.m_pSectors);
+    auto sector = NewGeneratedSector(level.m_Lev, index, source.m_nLayer);
+    AppendLoop(level.m_Lev, *sector, corners);
+    TakeLooks(*sector, source, wall);
+    level.m_Lev.m_pSectors.push_back(std::move(sector));
+    // The new sector's last wall lies on the extruded wall: the two are linked to each other
+    // even when another sector happens to have a free wall over the same two points.
+    LinkWalls(level, index, 3, s, w);
+    return index;
+}
+
 void MakeIsland(CDataLevel& level, int s, int c) {
     CDataSector& island = *level.m_Lev.m_pSectors[At(s)];
     CDataSector& container = *level.m_Lev.m_pSectors[At(c)];
@@ -509,7 +641,8 @@ EditResult SplitWall(CDataLevel& level, int s, int w) {
 
 EditResult DeleteWall(CDataLevel& level, int s, int w) {
     if (!WallAt(level, s, w)) return {};
-    if (!CanRemoveWall(level, s, w)) return EditResult::Refused(kWallDeletionRefused);
+    if (std::string refusal = RemovalRefusal(level, s, w, false); !refusal.empty())
+        return EditResult::Refused(std::move(refusal));
     DeleteLog log;
     RemoveWall(level, s, w, false, log);
     return Changed(log.m_bInf);
@@ -550,6 +683,7 @@ EditResult InsertAtSelection(const EditContext& ctx) {
     const CDataSector* sector = SectorAt(level, e.m_nSector);
     if (!sector) return {};
     const int w = mode == kModeWall ? e.m_nWall : WallStartingAt(*sector, e.m_nVertex);
+    if (MidpointOnAnEnd(level, e.m_nSector, w)) return EditResult::Refused(kSplitTooShort);
     EditResult r = SplitWall(level, e.m_nSector, w);
     r.m_bSelectionChanged = r.m_bChanged;
     return r;
@@ -587,9 +721,8 @@ EditResult ExtrudeSelection(const EditContext& ctx, double depth) {
     const CDataWall* selected = SelectedWall(ctx);
     if (!selected) return {};
     if (selected->m_nAdjoin >= 0 && selected->m_nMirror >= 0) return EditResult::Refused(kExtrudeRefused);
-    const int s = ctx.selection().front().m_nSector;
-    CDataLevel& level = ctx.level();
-    const CDataSector& source = *level.m_Lev.m_pSectors[At(s)];
+    const CMapSelItem e = ctx.selection().front();
+    const CDataSector& source = *ctx.level().m_Lev.m_pSectors[At(e.m_nSector)];
     const CDataVertex p1 = *source.m_pVertices[At(selected->m_nLeft)];
     const CDataVertex p2 = *source.m_pVertices[At(selected->m_nRight)];
     // Outward is to the left of the wall's direction: the game's sectors run clockwise.
@@ -598,15 +731,15 @@ EditResult ExtrudeSelection(const EditContext& ctx, double depth) {
         return CDataVertex(ctx.SnapPoint(p.m_dX + depth * std::cos(a)),
                            ctx.SnapPoint(p.m_dZ + depth * std::sin(a)));
     };
-    const int index = Count(level.m_Lev.m_pSectors);
-    auto sector = NewGeneratedSector(level.m_Lev, index, source.m_nLayer);
-    const std::array<CDataVertex, 4> corners = {p1, out(p1), out(p2), p2};
-    AppendLoop(level.m_Lev, *sector, corners);
-    TakeLooks(*sector, source, *selected);
-    level.m_Lev.m_pSectors.push_back(std::move(sector));
-    // The new sector's last wall lies on the extruded wall: the two are linked to each other
-    // even when another sector happens to have a free wall over the same two points.
-    LinkWalls(level, index, 3, s, ctx.selection().front().m_nWall);
+    const CDataVertex q1 = out(p1);
+    const CDataVertex q2 = out(p2);
+    // The new sector runs clockwise like every extrusion; snapped corners may have fallen onto the
+    // wall or crossed over.
+    const std::array<PlanePoint, 4> loop{
+        {{p1.m_dX, p1.m_dZ}, {q1.m_dX, q1.m_dZ}, {q2.m_dX, q2.m_dZ}, {p2.m_dX, p2.m_dZ}}};
+    if (!LoopIsSound(loop) || LoopArea(loop) >= 0.0)
+        return EditResult::Refused(ctx.document().m_bGridOn ? kExtrudeTooShallowForGrid : kExtrudeTooShallow);
+    const int index = ExtrudeWallTo(ctx.level(), e.m_nSector, e.m_nWall, q1, q2);
     ctx.ClearSelection();
     ctx.AddToSelection({index, 3, -1, -1});
     EditResult r = Changed(false);

@@ -149,4 +149,27 @@ bool AnyCrossingBetween(std::span<const PlaneSegment> first, std::span<const Pla
     return false;
 }
 
+double LoopArea(std::span<const PlanePoint> corners) {
+    double twice = 0.0;
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        const PlanePoint a = corners[i];
+        const PlanePoint b = corners[(i + 1) % corners.size()];
+        twice += a.x * b.z - b.x * a.z;
+    }
+    return twice / 2.0;
+}
+
+bool RingIsSound(std::span<const PlanePoint> corners) {
+    const std::size_t n = corners.size();
+    if (n < 3) return false;
+    std::vector<PlaneSegment> walls;
+    walls.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const PlaneSegment wall{corners[i], corners[(i + 1) % n]};
+        if (SamePlace(wall.a, wall.b)) return false;
+        walls.push_back(wall);
+    }
+    return std::abs(LoopArea(corners)) > kSamePlace * kSamePlace && CrossingPairs(walls).empty();
+}
+
 } // namespace morvi

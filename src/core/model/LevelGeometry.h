@@ -50,4 +50,12 @@ std::vector<std::pair<int, int>> CrossingPairs(std::span<const PlaneSegment> seg
 // Whether a segment of the first list crosses one of the second.
 bool AnyCrossingBetween(std::span<const PlaneSegment> first, std::span<const PlaneSegment> second);
 
+// The signed area of the loop: positive when it runs counter-clockwise on the map (Z up), negative
+// for a loop running clockwise, as the game's sectors do.
+double LoopArea(std::span<const PlanePoint> corners);
+
+// Like LoopIsSound, but the loop may pass through one point twice, as a ring closed on itself
+// does: at least three corners, no wall without length, no two walls crossing, and an area.
+bool RingIsSound(std::span<const PlanePoint> corners);
+
 } // namespace morvi

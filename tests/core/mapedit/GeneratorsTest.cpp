@@ -4,6 +4,7 @@
 #include "model/ModelOps.h"
 #include "support/EngineView.h"
 #include "support/LevelBuilders.h"
+#include "support/LevelCompare.h"
 
 #include <gtest/gtest.h>
 
@@ -42,12 +43,14 @@ int AddRoom(CDataLevel& level, const std::vector<CDataVertex>& corners, double f
     return static_cast<int>(sectors.size()) - 1;
 }
 
-// Room A spans x 0..64 and room B x 96..160, both z 0..64; A's wall 2 (east, running south) faces
-// B's wall 0 (west, running north) across a 32-unit gap.
+// Room A spans x 0..64 and room B x 96..160, A z 0..64 and B as long as asked about z 32; A's
+// wall 2 (east, running south) faces B's wall 0 (west, running north) across a 32-unit gap.
 struct Facing : EngineView {
-    Facing(double floorA, double ceilingA, double floorB, double ceilingB) : EngineView(kModeWall) {
+    Facing(double floorA, double ceilingA, double floorB, double ceilingB, double lengthB = 64)
+        : EngineView(kModeWall) {
+        const double low = 32 - lengthB / 2, high = 32 + lengthB / 2;
         AddRoom(level(), {{0, 0}, {0, 64}, {64, 64}, {64, 0}}, floorA, ceilingA);
-        AddRoom(level(), {{96, 0}, {96, 64}, {160, 64}, {160, 0}}, floorB, ceilingB);
+        AddRoom(level(), {{96, low}, {96, high}, {160, high}, {160, low}}, floorB, ceilingB);
         Select({{0, 2, -1, -1}, {1, 0, -1, -1}});
     }
     std::string Texture(const CDataTexture& t) { return level().m_Lev.GetTextureName(t.m_nTexture); }
@@ -81,6 +84,11 @@ TEST(GeneratorsPolygon, TriangleAtTheViewCentreStartsAtMinusSixtyDegreesClockwis
     v.doc.m_nGridLevel = 2;
     v.engine.viewport().RecalcLayout(MapDevice{}, ClientRect{0, 0, 800, 600});
     EXPECT_EQ(InsertPolygon(v.engine, {5, 5, PolygonKind::NewSector, true}).m_strMessage, kTooFewCorners);
+    // Snapped to 16 units a hexagon of radius 9 about (0, 0) passes twice through its centre.
+    v.doc.m_nGridLevel = 4;
+    EXPECT_EQ(InsertPolygon(EditContext(v.doc, v.settings, {0, 0}), {6, 9, PolygonKind::NewSector, true})
+                  .m_strMessage,
+              kCornersOverlap);
     EXPECT_EQ(InsertPolygon(v.engine, {101, 40, PolygonKind::NewSector, false}).m_strMessage, kIllegalSides);
     EXPECT_EQ(v.level().m_Lev.m_pSectors.size(), 2u);
 }
@@ -107,6 +115,9 @@ TEST(GeneratorsPolygon, GapRunsAgainstTheOuterLoop) {
     EXPECT_GT(LoopArea(v.sector(0), 4, 8), 0);
     EXPECT_EQ(GetLoopLength(v.sector(0), 4), 8);
     EXPECT_EQ(FindingsText(v.level()), "");
+    // A gap around the first one is refused.
+    EXPECT_EQ(InsertPolygon(v.engine, {8, 100, PolygonKind::Gap, false}).m_strMessage, kPolygonOutside);
+    EXPECT_EQ(v.sector(0).m_pWalls.size(), 12u);
     // Without exactly one selected sector the two inside kinds do nothing.
     v.engine.ClearSelection();
     EXPECT_FALSE(InsertPolygon(v.engine, {8, 30, PolygonKind::Gap, false}).m_bChanged);
@@ -120,11 +131,60 @@ TEST(GeneratorsPassage, RefusalsSayWhyAndMakeNothing) {
               "Please enter an integer between 1 and 1000.");
     // A linked wall: each dialog says why.
     f.Select({{0, 2, -1, -1}});
+    f.doc.m_bGridOn = 0;
     ASSERT_TRUE(ExtrudeSelection(f.engine).m_bChanged);
     f.Select({{0, 2, -1, -1}, {1, 0, -1, -1}});
     EXPECT_EQ(PassageRefusal(f.engine, PassageKind::Door), kDoorBetweenLinked);
     EXPECT_EQ(CreatePassage(f.engine, PassageKind::Staircase, {}).m_strMessage, kStaircaseBetweenLinked);
     EXPECT_EQ(f.level().m_Lev.m_pSectors.size(), 3u);
+}
+
+// Every passage over any wall length, step count and grid either makes sound sectors or is refused
+// with the level untouched; only a wall not longer than the width (8) is too short to split.
+TEST(GeneratorsPassage, SoundOrRefusedOnEveryGrid) {
+    struct Kind {
+        PassageKind m_Kind;
+        bool m_bSunken;
+        int m_nSteps;
+    };
+    const Kind kinds[] = {{PassageKind::Door, true, 0},       {PassageKind::Door, false, 0},
+                          {PassageKind::Elevator, true, 0},   {PassageKind::Staircase, false, 1},
+                          {PassageKind::Staircase, false, 3}, {PassageKind::Staircase, false, 7},
+                          {PassageKind::Staircase, false, 40}};
+    int made = 0, refused = 0;
+    for (const double length : {4.0, 8.0, 32.0, 50.5, 64.0})
+        for (const int gridLevel : {0, 5, 4, 3}) // off, then 8, 16 and 32 units
+            for (const Kind& kind : kinds) {
+                Facing f(0, -16, 8, -8, length);
+                f.doc.m_nGridLevel = gridLevel;
+                PassageOptions o = PassageStart(f.engine, kind.m_Kind);
+                std::tie(o.m_bSunken, o.m_nSteps, o.m_bSnap) =
+                    std::tuple(kind.m_bSunken, kind.m_nSteps, gridLevel > 0);
+                const testing::GameTexts before = testing::WriteGameTexts(f.level());
+                const EditResult r = CreatePassage(f.engine, kind.m_Kind, o);
+                const std::string where = std::to_string(length) + " grid " + std::to_string(gridLevel) +
+                                          " steps " + std::to_string(kind.m_nSteps);
+                if (!r.m_bChanged) {
+                    ++refused;
+                    EXPECT_NE(r.m_strMessage, "") << where;
+                    EXPECT_TRUE(testing::WriteGameTexts(f.level()) == before) << where;
+                    continue;
+                }
+                ++made;
+                EXPECT_EQ(FindingsText(f.level()), "") << where;
+                EXPECT_EQ(r.m_strMessage, length > 8
+                                              ? ""
+                                              : "Wall 0 of sector 1 (the second wall) is too short to split "
+                                                "in 3 parts:\nthe passage was joined to the whole wall.")
+                    << where;
+            }
+    // Unsnapped every one is made; on a grid, the steps thinner than it are refused.
+    EXPECT_GT(made, 40);
+    EXPECT_GT(refused, 40);
+    // Walls that turn their backs on each other make nothing.
+    Facing away(0, -16, 0, -16);
+    away.Select({{0, 0, -1, -1}, {1, 0, -1, -1}});
+    EXPECT_EQ(CreatePassage(away.engine, PassageKind::Door, {}).m_strMessage, kWallsNotFacing);
 }
 
 TEST(GeneratorsPassage, SimpleDoorSplitsBothWallsAndBridgesTheMiddles) {

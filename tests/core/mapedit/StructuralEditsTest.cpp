@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -142,6 +144,37 @@ TEST(StructuralEditsDelete, BothWallsOfAPairSelectedDeleteThePairOnce) {
     EXPECT_EQ(FindingsText(v.level()), "");
 }
 
+// A deletion whose moved wall would part from its partner or cross a wall is refused whole; once the
+// pair is unlinked the same deletion leaves a sound level.
+TEST(StructuralEditsDelete, RefusedWhenAMovedWallWouldPartOrCross) {
+    // Sector 0's wall 2 starts at (64,64): without that corner its wall 1 would run (64,0)->(0,64),
+    // away from sector 1's wall 3.
+    for (const auto& [mode, item, refusal] : {std::tuple(kModeWall, Wall(0, 2), kWallDeletionParts),
+                                              std::tuple(kModeVertex, Vertex(0, 2), kVertexDeletionParts)}) {
+        View v(mode);
+        v.Select({item});
+        EXPECT_EQ(DeleteSelection(v.engine).m_strMessage, refusal);
+        EXPECT_EQ(Outline(v.sector(0)), (Points{{0, 0}, {64, 0}, {64, 64}, {0, 64}}));
+        v.doc.m_nMode = kModeWall;
+        v.Select({Wall(0, 1)});
+        ASSERT_TRUE(UnlinkSelection(v.engine).m_bChanged);
+        EXPECT_TRUE(DeleteWall(v.level(), 0, 2).m_bChanged);
+        EXPECT_EQ(FindingsText(v.level()), "");
+    }
+    // A spike rises from the bottom into the triangle (0,0) (10,20) (20,0): without the top corner
+    // the bottom wall would cross it.
+    View spike(kModeVertex, [](CDataLevel& level) {
+        auto s = NewGeneratedSector(level.m_Lev, 0, 0);
+        AppendLoop(level.m_Lev, *s,
+                   std::vector<CDataVertex>{
+                       {0, 0}, {10, 20}, {20, 0}, {20, -10}, {12, -10}, {10, 5}, {8, -10}, {0, -10}});
+        level.m_Lev.m_pSectors.push_back(std::move(s));
+    });
+    spike.Select({Vertex(0, 1)});
+    EXPECT_EQ(DeleteSelection(spike.engine).m_strMessage, kVertexDeletionCrosses);
+    EXPECT_EQ(spike.sector(0).m_pWalls.size(), 8u);
+}
+
 // Six rooms in a row, each adjoined to the next: sector i wall 1 mirrors sector i+1 wall 3.
 void BuildSixRooms(CDataLevel& level) {
     auto& sectors = level.m_Lev.m_pSectors;
@@ -221,6 +254,25 @@ TEST(StructuralEditsExtrude, BuildsALinkedQuadOutwardOnTheSameLayer) {
     // The wall is linked now: a second extrusion is refused.
     EXPECT_EQ(ExtrudeSelection(v.engine).m_strMessage,
               "Extruding of wall not possible since\nthe wall is linked to another wall.");
+}
+
+// Far corners that the grid puts back on the wall, or a depth that turns the sector inside out, make
+// no sector.
+TEST(StructuralEditsExtrude, RefusedWhenTheFarCornersCollapse) {
+    for (const auto& [depth, grid, message] :
+         {std::tuple(4.0, 4, kExtrudeTooShallowForGrid), std::tuple(8.0, 3, kExtrudeTooShallowForGrid),
+          std::tuple(0.004, -1, kExtrudeTooShallow), std::tuple(-8.0, -1, kExtrudeTooShallow),
+          std::tuple(12.0, 4, "")}) {
+        View v(kModeWall, BuildClockwiseRoom);
+        v.doc.m_bGridOn = grid >= 0 ? 1 : 0;
+        v.doc.m_nGridLevel = std::max(grid, 0);
+        v.Select({Wall(0, 2)});
+        const EditResult r = ExtrudeSelection(v.engine, depth);
+        EXPECT_EQ(std::tuple(r.m_strMessage, r.m_bChanged, v.level().m_Lev.m_pSectors.size()),
+                  std::tuple(std::string(message), *message == 0, *message == 0 ? 2u : 1u))
+            << depth;
+        EXPECT_EQ(FindingsText(v.level()), "");
+    }
 }
 
 // A wall read from a damaged file names a vertex its sector lacks: every edit that would touch
