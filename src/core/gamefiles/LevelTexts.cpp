@@ -31,7 +31,18 @@ std::optional<std::string> TextOf(const CDataGobEntry* member) {
 } // namespace
 
 std::optional<std::string> GetLevelText(const CDataLevel& level, LevelText which) {
-    return TextOf(FindTextMember(level, which));
+    std::optional<std::string> text = TextOf(FindTextMember(level, which));
+    if (which != LevelText::Inf || !text) return text;
+    // The map's edits (a renamed or deleted sector, a new elevator) change the INF items, not the
+    // member, which is written afresh on saving. The member's own text, comments and layout
+    // included, stands while it still says what the items say.
+    CDataInf stored;
+    ReadInf(stored, *text);
+    std::string fromMember, fromItems;
+    WriteInf(stored, level.m_strGeneratorTitle, fromMember);
+    WriteInf(level.m_Inf, level.m_strGeneratorTitle, fromItems);
+    if (fromMember != fromItems) text = std::move(fromItems);
+    return text;
 }
 
 bool SetLevelText(CDataLevel& level, LevelText which, std::string_view text) {

@@ -12,7 +12,8 @@ namespace morvi {
 // first .LVL and the first .MSG member.
 enum class LevelText { Inf, Gol, Lvl, Msg };
 
-// The member's text up to its first NUL byte; nothing when the level has no such member.
+// The member's text up to its first NUL byte; nothing when the level has no such member. The INF
+// text is the level's INF items written out when the member no longer says what they say.
 std::optional<std::string> GetLevelText(const CDataLevel& level, LevelText which);
 // Replaces the member's data by text (without a terminator). Setting the INF text also rebuilds
 // the INF part from it. False, and nothing changed, when the level has no such member: the

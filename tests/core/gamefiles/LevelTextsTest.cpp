@@ -84,6 +84,17 @@ TEST(LevelTexts, SettingTheInfTextRebuildsTheInfPart) {
     CDataLevel expected;
     testing::AddItem(expected.m_Inf, "line", "door", 2, {"class:\ttrigger"});
     EXPECT_EQ(testing::CountDifferences(level, expected, {.members = false}), 0);
+
+    // A comment stays on show while the member says what the items say; once the map changes an
+    // item, the INF text is the items', so that storing it cannot bring the old item back.
+    const std::string commented = std::string(kInfText) + "# the door\r\n";
+    ASSERT_TRUE(SetLevelText(level, LevelText::Inf, commented));
+    EXPECT_EQ(GetLevelText(level, LevelText::Inf), commented);
+    level.m_Inf.m_pItems[0]->m_strName = "gate";
+    const std::optional<std::string> shown = GetLevelText(level, LevelText::Inf);
+    ASSERT_TRUE(shown);
+    EXPECT_NE(shown->find("name: gate"), std::string::npos) << *shown;
+    EXPECT_EQ(shown->find("door"), std::string::npos) << *shown;
 }
 
 } // namespace
