@@ -4,8 +4,8 @@
 #include "document/CMorviDoc.h"
 #include "gamefiles/DocumentFile.h"
 #include "gamefiles/LevelArchive.h"
+#include "infedit/InfChecker.h"
 #include "mapedit/MapStatistics.h"
-#include "model/LevelChecker.h"
 #include "model/LevelDiff.h"
 #include "model/StringUtil.h"
 
@@ -104,7 +104,7 @@ int Check(const CliArgs& args) {
     const std::string& path = args.positional()[0];
     CMorviDoc doc;
     if (Status s = LoadLevelDocument(path, args, doc); !s) return Fail(s.message());
-    const auto findings = checkLevel(doc.level());
+    const auto findings = CheckWholeLevel(doc.level());
     const TextNotes& notes = doc.level().m_ReadNotes;
     if (args.flag("--json")) {
         std::printf("{\"file\":%s,\"findings\":[", JsonString(path).c_str());

@@ -2,10 +2,10 @@
 
 #include "document/LevelSnapshot.h"
 #include "gamefiles/LevelTexts.h"
+#include "infedit/InfChecker.h"
 #include "mapedit/Generators.h"
 #include "mapedit/StructuralEdits.h"
 #include "mapedit/TransformTools.h"
-#include "model/LevelChecker.h"
 #include "support/LevelCompare.h"
 
 #include <algorithm>
@@ -493,7 +493,7 @@ using Problem = LevelFinding::Problem;
 // The errors of each problem the level has.
 std::map<Problem, std::vector<std::string>> Errors(const CDataLevel& level) {
     std::map<Problem, std::vector<std::string>> errors;
-    for (const LevelFinding& f : checkLevel(level))
+    for (const LevelFinding& f : CheckWholeLevel(level))
         if (f.m_Severity == LevelFinding::Severity::Error) errors[f.m_Problem].push_back(f.m_strText);
     return errors;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "document/CMorviDoc.h"
+#include "infedit/InfChecker.h"
 #include "mapedit/CMapEngine.h"
 #include "mapedit/MapDrawing.h"
 #include "mapedit/MapPicker.h"
-#include "model/LevelChecker.h"
 #include "model/ModelOps.h"
 
 #include <cmath>
@@ -103,7 +103,7 @@ inline int ReferenceSectorPick(const CMapEngine& engine, const CMorviDoc& doc, S
 // prints every one. Warnings (overlapping sectors, objects in no sector) are left out.
 inline std::string FindingsText(const CDataLevel& level) {
     std::string text;
-    for (const LevelFinding& f : checkLevel(level))
+    for (const LevelFinding& f : CheckWholeLevel(level))
         if (f.m_Severity == LevelFinding::Severity::Error) text += f.m_strText + "\n";
     return text;
 }

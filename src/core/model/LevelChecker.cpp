@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <unordered_set>
 
 namespace morvi {
 
@@ -40,7 +39,6 @@ public:
         CheckObjects();
         CheckMembers();
         CheckGeometry();
-        CheckInfNames();
         return std::move(m_Findings);
     }
 
@@ -447,39 +445,6 @@ private:
         }
     }
 
-    // ---- INF items: the sectors they name ---------------------------------------------------
-
-    void CheckInfNames() {
-        std::unordered_set<std::string> names;
-        for (const auto& sector : m_Sectors)
-            if (!sector->m_strName.empty()) names.insert(ToLower(sector->m_strName));
-        const auto& items = m_Level.m_Inf.m_pItems;
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            const CDataInfItem& item = *items[i];
-            const std::string what =
-                "INF item " + std::to_string(i) + " (" + item.m_strType + " " + item.m_strName + ")";
-            const bool ofSector =
-                EqualsNoCase(item.m_strType, "sector") || EqualsNoCase(item.m_strType, "line");
-            if (ofSector && !names.contains(ToLower(item.m_strName)))
-                AddMissing(static_cast<int>(i), what + " names a sector that does not exist");
-            for (const std::string& line : item.m_Lines) {
-                const std::size_t colon = line.find(':');
-                if (colon == std::string::npos) continue;
-                const std::string_view key = Trim(std::string_view(line).substr(0, colon));
-                if (!EqualsNoCase(key, "slave") && !EqualsNoCase(key, "client")) continue;
-                std::string_view target = Trim(std::string_view(line).substr(colon + 1));
-                target = target.substr(0, std::min(target.find_first_of(" \t("), target.size()));
-                if (!target.empty() && !names.contains(ToLower(target)))
-                    AddMissing(static_cast<int>(i), what + ": \"" + std::string(Trim(line)) +
-                                                        "\" names a sector that does not exist");
-            }
-        }
-    }
-
-    void AddMissing(int item, std::string text) {
-        Add(Problem::MissingSector, Severity::Error, Kind::InfItem, std::move(text)).m_nItem = item;
-    }
-
     static std::size_t At(int i) { return static_cast<std::size_t>(i); }
 
     const CDataLevel& m_Level;
@@ -504,52 +469,39 @@ int CountErrors(const std::vector<LevelFinding>& findings) {
     }));
 }
 
+namespace {
+
+struct ProblemNames {
+    const char* title;
+    const char* key;
+};
+
+// In the order of LevelFinding::Problem.
+constexpr ProblemNames kProblemNames[] = {
+    {"Broken references", "broken_reference"},
+    {"Illegal vertices", "illegal_vertex"},
+    {"Zero-length walls", "zero_length_wall"},
+    {"Overlapping vertices", "overlapping_vertices"},
+    {"Crossing walls", "crossing_walls"},
+    {"Mirrors apart", "mirror_mismatch"},
+    {"Overlapping sectors", "overlapping_sectors"},
+    {"Objects in no sector", "object_outside"},
+    {"Missing sectors", "missing_sector"},
+    {"Missing walls", "wall_out_of_range"},
+    {"Missing stops", "missing_stop"},
+    {"Unknown INF lines", "unknown_inf"},
+    {"Open INF sequences", "open_sequence"},
+};
+static_assert(std::size(kProblemNames) == static_cast<std::size_t>(Problem::OpenSequence) + 1);
+
+} // namespace
+
 const char* ProblemTitle(LevelFinding::Problem problem) {
-    switch (problem) {
-    case Problem::BrokenReference:
-        return "Broken references";
-    case Problem::IllegalVertex:
-        return "Illegal vertices";
-    case Problem::ZeroLengthWall:
-        return "Zero-length walls";
-    case Problem::OverlappingVertices:
-        return "Overlapping vertices";
-    case Problem::CrossingWalls:
-        return "Crossing walls";
-    case Problem::MirrorMismatch:
-        return "Mirrors apart";
-    case Problem::OverlappingSectors:
-        return "Overlapping sectors";
-    case Problem::ObjectOutside:
-        return "Objects in no sector";
-    case Problem::MissingSector:
-        return "Missing sectors";
-    }
-    return "";
+    return kProblemNames[static_cast<std::size_t>(problem)].title;
 }
 
 const char* ProblemKey(LevelFinding::Problem problem) {
-    switch (problem) {
-    case Problem::BrokenReference:
-        return "broken_reference";
-    case Problem::IllegalVertex:
-        return "illegal_vertex";
-    case Problem::ZeroLengthWall:
-        return "zero_length_wall";
-    case Problem::OverlappingVertices:
-        return "overlapping_vertices";
-    case Problem::CrossingWalls:
-        return "crossing_walls";
-    case Problem::MirrorMismatch:
-        return "mirror_mismatch";
-    case Problem::OverlappingSectors:
-        return "overlapping_sectors";
-    case Problem::ObjectOutside:
-        return "object_outside";
-    case Problem::MissingSector:
-        return "missing_sector";
-    }
-    return "";
+    return kProblemNames[static_cast<std::size_t>(problem)].key;
 }
 
 } // namespace morvi

@@ -23,6 +23,10 @@ struct LevelFinding {
         OverlappingSectors,  // two sectors of one layer that cover the same ground
         ObjectOutside,       // an object in no sector
         MissingSector,       // an INF item or line naming a sector that does not exist
+        WallOutOfRange,      // an INF item of a wall the sector does not have
+        MissingStop,         // an INF line naming a stop the elevator does not have
+        UnknownInf,          // a class or keyword the INF editor does not know
+        OpenSequence,        // an INF item whose seq block has no seqend
     };
     // Error: the game misbehaves or the editor cannot work on the item. Warning: likely a mistake.
     enum class Severity { Error, Warning };
@@ -35,6 +39,8 @@ struct LevelFinding {
     int m_nVertex = -1;
     int m_nObject = -1;
     int m_nItem = -1;
+    // The line of the INF item, -1 for the item itself.
+    int m_nLine = -1;
     std::string m_strText;
 };
 
@@ -45,8 +51,8 @@ const char* ProblemKey(LevelFinding::Problem problem);
 
 // Checks the level: first the model's invariants (indices in range, mirrors pointing back, closed
 // loops, table indices, at least three walls per sector), then, on the sectors whose records are
-// sound, the geometry the game needs, the objects' places and the INF items' sector names.
-// Findings come in that order, each group in record order.
+// sound, the geometry the game needs and the objects' places. Findings come in that order, each
+// group in record order. The INF items have a checker of their own (infedit/InfChecker.h).
 std::vector<LevelFinding> checkLevel(const CDataLevel& level);
 
 // How many of the findings are errors.

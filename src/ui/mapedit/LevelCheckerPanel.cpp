@@ -112,7 +112,7 @@ void LevelCheckerPanel::refresh() {
     // A check under way is out of date once this one has run.
     ++m_nChange;
     if (m_pDocument)
-        m_Findings = checkLevel(m_pDocument->level());
+        m_Findings = CheckWholeLevel(m_pDocument->level());
     else
         m_Findings.clear();
     m_nPendingChange = m_nChange;
@@ -131,7 +131,7 @@ void LevelCheckerPanel::startCheck() {
     m_Pending = std::async(std::launch::async, [snapshot = LevelSnapshot::Capture(m_pDocument->level())] {
         CDataLevel level;
         snapshot.RestoreLevel(level);
-        return checkLevel(level);
+        return CheckWholeLevel(level);
     });
     m_PollTimer.start();
 }

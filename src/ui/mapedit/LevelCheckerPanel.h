@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/LevelChecker.h"
+#include "infedit/InfChecker.h"
 
 #include <QDockWidget>
 #include <QPointer>
