@@ -210,6 +210,10 @@ private:
     // The reader notes an item whose seq block runs into the next item; the note's line in the
     // text tells which item it is.
     void CheckSequences() {
+        const std::optional<std::string> member = GetMemberText(m_Level, m_Level.CurrentLevelName() + ".INF");
+        // Most texts close every block: a scan of their lines tells without reading the items.
+        if (!member || !MayLeaveSequenceOpen(*member)) return;
+        // The items as the map left them, when the member no longer says what they say.
         const std::optional<std::string> text = GetLevelText(m_Level, LevelText::Inf);
         if (!text) return;
         TextNotes notes;
@@ -230,6 +234,23 @@ private:
                 Where(item, -1) + ": its seq block has no seqend (text line " + std::to_string(note.m_nLine) +
                     ")");
         }
+    }
+
+    // Whether an "item:" line comes while a seq block is open, or the text ends in one.
+    static bool MayLeaveSequenceOpen(std::string_view text) {
+        bool open = false;
+        for (std::size_t start = 0; start < text.size();) {
+            const std::size_t end = std::min(text.find('\n', start), text.size());
+            const std::string_view line = Trim(text.substr(start, end - start));
+            start = end + 1;
+            if (EqualsNoCase(line, "seq"))
+                open = true;
+            else if (EqualsNoCase(line, "seqend") || EqualsNoCase(line, "sequend"))
+                open = false;
+            else if (open && StartsWithNoCase(line, "item:"))
+                return true;
+        }
+        return open;
     }
 
     const CDataLevel& m_Level;
