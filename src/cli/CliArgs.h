@@ -67,5 +67,6 @@ int RunFlm(const std::vector<std::string>& words);
 int RunRes(const std::vector<std::string>& words);
 int RunWax(const std::vector<std::string>& words);
 int RunLib(const std::vector<std::string>& words);
+int RunInf(const std::vector<std::string>& words);
 
 } // namespace morvi::cli

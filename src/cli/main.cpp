@@ -20,6 +20,7 @@ const char* const kUsage =
     "  res list|extract|convert             game archives' members, picture conversion\n"
     "  wax export|build                     sprites and textures to BMP files and back\n"
     "  lib extract|insert                   sectors to library files and back into levels\n"
+    "  inf check|items                      the INF checker and how the INF editor reads each line\n"
     "\n"
     "Run 'morvi-cli COMMAND --help' for its options.\n";
 
@@ -40,5 +41,6 @@ int main(int argc, char** argv) {
     if (command == "res") return morvi::cli::RunRes(words);
     if (command == "wax") return morvi::cli::RunWax(words);
     if (command == "lib") return morvi::cli::RunLib(words);
+    if (command == "inf") return morvi::cli::RunInf(words);
     return morvi::cli::UsageError("unknown command '" + command + "'");
 }

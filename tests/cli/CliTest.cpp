@@ -185,6 +185,32 @@ TEST_F(MorviCli, Level) {
     EXPECT_EQ(Read("map.png").substr(16, 8), std::string("\0\0\x01\x40\0\0\0\xc8", 8)); // IHDR width, height
 }
 
+// The INF checker's findings name item and line; the round trip reports a line its page would
+// write with another meaning; the item list tells which page loads each line.
+TEST_F(MorviCli, Inf) {
+    const std::string gob = MakeLevelGob("inf.gob", [](CDataLevel& l) {
+        testing::AddItem(l.m_Inf, "line", "hall", 1,
+                         {"class:\ttrigger", "client:\tdoor", "client:\tgone", "key:\tgreen", "wobble:\t1"});
+    });
+    Result r = Run("inf check --json " + gob);
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.out.find("{\"item\":1,\"line\":2,\"message\":\"INF item 1 (line hall 1) line 3"), npos)
+        << r.out;
+    EXPECT_NE(r.out.find("\"roundtrip\":[]"), npos) << r.out;
+    r = Run("inf check --roundtrip --json " + gob);
+    EXPECT_NE(r.out.find("{\"item\":1,\"line\":2,\"before\":\"client:\\tgone\",\"after\":\"client:\\t\"}"),
+              npos)
+        << r.out;
+    EXPECT_EQ(r.out.find("\"before\":\"client:\\tdoor\""), npos) << r.out;
+    r = Run("inf items --json " + gob);
+    ASSERT_EQ(r.exit, 0) << r.err;
+    for (const char* part : {"{\"index\":1,\"sector\":\"hall\",\"wall\":1,\"class\":\"trigger\",\"lines\":[",
+                             "{\"text\":\"client:\\tdoor\",\"page\":\"Trigger\"}",
+                             "{\"text\":\"wobble:\\t1\",\"page\":\"kept as text\"}"})
+        EXPECT_NE(r.out.find(part), npos) << part << " in " << r.out;
+    EXPECT_EQ(Run("inf check " + MakeLevelGob("sound.gob")).out, P("sound.gob") + ": no problems found\n");
+}
+
 TEST_F(MorviCli, Lib) {
     const std::string gob = MakeLevelGob("level.gob");
     Result r = Run("lib extract " + gob + " --sectors 0 " + P("door.lib"));

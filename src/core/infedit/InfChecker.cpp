@@ -2,6 +2,7 @@
 
 #include "gamefiles/InfFile.h"
 #include "gamefiles/LevelTexts.h"
+#include "infedit/InfPages.h"
 #include "model/CDataLevel.h"
 #include "model/StringUtil.h"
 
@@ -45,9 +46,18 @@ std::optional<int> Number(std::string_view token) {
     return value;
 }
 
+// The words a message line sends; any other word in their place names the target sector.
 bool IsMessageWord(std::string_view token) {
-    return std::any_of(std::begin(kMessageWords), std::end(kMessageWords),
-                       [&](std::string_view w) { return EqualsNoCase(token, w); });
+    return std::any_of(kInfMessageWords.begin(), kInfMessageWords.end(),
+                       [&](const InfMessageWord& w) { return EqualsNoCase(token, w.m_Word); });
+}
+
+bool KnownClass(std::string_view value) {
+    const auto in = [&](const auto& list) {
+        return std::any_of(list.begin(), list.end(),
+                           [&](std::string_view c) { return EqualsNoCase(c, value); });
+    };
+    return in(kElevatorClasses) || in(kTriggerClasses) || EqualsNoCase(value, "teleporter chute");
 }
 
 // A sector reference "name" or "name(wall)".
@@ -172,6 +182,7 @@ private:
             const int l = static_cast<int>(k);
             const std::string_view key = Keyword(item.m_Lines[k]);
             const std::vector<std::string_view> tokens = Tokens(Value(item.m_Lines[k]));
+            CheckKnown(i, l, item, key);
             if (tokens.empty()) continue;
             // Lines of an elevator that start with a stop number act at that stop.
             const bool atStop = EqualsNoCase(key, "message") || EqualsNoCase(key, "adjoin") ||
@@ -187,6 +198,21 @@ private:
                 CheckRef(i, l, {tokens[3], Number(tokens[4])});
             } else if (EqualsNoCase(key, "texture") && tokens.size() >= 3)
                 CheckRef(i, l, ParseRef(tokens[2]));
+        }
+    }
+
+    // Lines no page of the INF editor loads stay as text; the game may know them, the editor does not.
+    void CheckKnown(int item, int line, const CDataInfItem& i, std::string_view key) {
+        const std::string& text = i.m_Lines[static_cast<std::size_t>(line)];
+        if (EqualsNoCase(key, "class")) {
+            if (!KnownClass(Value(text)))
+                Add(Problem::UnknownInf, Severity::Warning, item, line,
+                    Where(item, line) + ": the INF editor knows no class \"" + std::string(Value(text)) +
+                        "\"");
+        } else if (!PageLoadingLine(i, text)) {
+            Add(Problem::UnknownInf, Severity::Warning, item, line,
+                Where(item, line) + ": no page of the INF editor knows \"" + std::string(key) +
+                    ":\"; the line is kept as text");
         }
     }
 

@@ -537,7 +537,33 @@ ElevatorControl ElevatorControlFor(std::string_view keyword) {
     if (ContainsNoCase(keyword, "center:")) return ElevatorControl::Center;
     if (ContainsNoCase(keyword, "angle:")) return ElevatorControl::Angle;
     if (ContainsNoCase(keyword, "key:")) return ElevatorControl::Key;
+    if (EqualsNoCase(keyword, "master:")) return ElevatorControl::Master;
+    if (EqualsNoCase(keyword, "start:")) return ElevatorControl::Start;
+    if (EqualsNoCase(keyword, "flags:")) return ElevatorControl::Flags;
+    if (EqualsNoCase(keyword, "slave:")) return ElevatorControl::Slaves;
     return ElevatorControl::EventList;
+}
+
+TriggerControl TriggerControlFor(std::string_view keyword) {
+    if (ContainsNoCase(keyword, "class:")) return TriggerControl::Class;
+    if (EqualsNoCase(keyword, "master:")) return TriggerControl::Master;
+    if (EqualsNoCase(keyword, "entity_mask:")) return TriggerControl::EntityMask;
+    if (EqualsNoCase(keyword, "event:")) return TriggerControl::Event;
+    if (EqualsNoCase(keyword, "client:")) return TriggerControl::Clients;
+    return TriggerControl::EventList;
+}
+
+// The keywords the Elevator and Trigger pages fill a field from, beside the rows that show them.
+bool FillsField(InfPage page, std::string_view keyword) {
+    static constexpr std::string_view kElevator[] = {
+        "master:", "key:", "speed:", "angle:", "center:", "start:", "flags:", "event_mask:", "slave:"};
+    static constexpr std::string_view kTrigger[] = {
+        "master:", "entity_mask:", "event_mask:", "event:", "client:"};
+    const auto has = [&](std::span<const std::string_view> list) {
+        return std::any_of(list.begin(), list.end(),
+                           [&](std::string_view k) { return EqualsNoCase(k, keyword); });
+    };
+    return page == InfPage::Elevator ? has(kElevator) : page == InfPage::Trigger && has(kTrigger);
 }
 
 std::optional<InfLineEdit> WriteLinePage(InfPage page, std::string_view value,
@@ -570,25 +596,33 @@ std::optional<InfLineEdit> WriteLinePage(InfPage page, std::string_view value,
 
 } // namespace
 
+std::optional<InfPage> PageLoadingLine(const CDataInfItem& item, std::string_view line) {
+    if (std::optional<InfPage> page = PageForLine(item, line)) return page;
+    const std::optional<InfPage> page = PageForItem(item);
+    if (page && FillsField(*page, KeywordOf(line))) return page;
+    return std::nullopt;
+}
+
 std::optional<std::string> RoundTripLine(const CDataInfItem& item, std::size_t line,
                                          const InfVocabulary& vocabulary) {
     if (line >= item.m_Lines.size()) return std::nullopt;
     const std::string& text = item.m_Lines[line];
-    const std::optional<InfPage> page = PageForLine(item, text);
+    const std::optional<InfPage> page = PageLoadingLine(item, text);
     if (!page) return std::nullopt;
     const std::string_view keyword = KeywordOf(text);
     std::optional<InfLineEdit> edit;
-    if (*page == InfPage::Elevator) {
+    if (*page == InfPage::Elevator)
         edit = WriteElevator(LoadElevator(item, vocabulary), ElevatorControlFor(keyword));
-    } else if (*page == InfPage::Trigger) {
-        const TriggerControl control =
-            ContainsNoCase(keyword, "class:") ? TriggerControl::Class : TriggerControl::EventList;
-        edit = WriteTrigger(LoadTrigger(item, vocabulary), control);
-    } else {
+    else if (*page == InfPage::Trigger)
+        edit = WriteTrigger(LoadTrigger(item, vocabulary), TriggerControlFor(keyword));
+    else
         edit = WriteLinePage(*page, ParametersOf(text), vocabulary);
-    }
     if (!edit || !EqualsNoCase(edit->m_strKeyword, keyword)) return std::nullopt;
-    return edit->m_strKeyword + '\t' + edit->m_strValue;
+    if (edit->m_Rule != InfLineEdit::Rule::List) return edit->m_strKeyword + '\t' + edit->m_strValue;
+    const std::string_view name = Trim(ParametersOf(text));
+    const auto held = std::find_if(edit->m_Names.begin(), edit->m_Names.end(),
+                                   [&](const std::string& n) { return EqualsNoCase(n, name); });
+    return edit->m_strKeyword + '\t' + (held == edit->m_Names.end() ? std::string() : *held);
 }
 
 } // namespace morvi

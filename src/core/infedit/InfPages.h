@@ -269,11 +269,17 @@ std::optional<InfPage> PageForItem(const CDataInfItem& item);
 // its parameters, "event_mask:" by the item's type); nothing for a keyword no page shows.
 std::optional<InfPage> PageForLine(const CDataInfItem& item, std::string_view line);
 
-// The line at index line loaded into the page its row shows and written back: keyword, tab and
+// The page that loads the line: the page its row shows, else the Elevator or Trigger page the item
+// shows when that page fills a field from the line ("master:", "slave:", "client:", ...); nothing
+// for a line that stays as text.
+std::optional<InfPage> PageLoadingLine(const CDataInfItem& item, std::string_view line);
+
+// The line at index line loaded into the page that loads it and written back: keyword, tab and
 // value, as the page writes it (an empty value where the page would remove the line or write
-// nothing). The Elevator and Trigger pages load the whole item and write that line's control.
-// Nothing when no page shows the line, or when the page it shows writes another keyword (the
-// chute page on its class row).
+// nothing). The Elevator and Trigger pages load the whole item and write that line's control; for a
+// "slave:" or "client:" line that is the line's own name as the list holds it, or nothing after
+// the tab when the list does not hold it. Nothing when no page loads the line, or when the page
+// writes another keyword (the chute page on its class row).
 std::optional<std::string> RoundTripLine(const CDataInfItem& item, std::size_t line,
                                          const InfVocabulary& vocabulary);
 

@@ -34,8 +34,8 @@ TEST(InfChecker, FindsEachBrokenReferenceOnce) {
                      {"class:\televator move_floor", "stop:\t0 hold", "stop:\t8 hold",
                       "message:\t1 door(2) done", "message:\t2 door done", "slave:\tgone",
                       "adjoin:\t0 door 1 lift 9"});
-    testing::AddItem(level.m_Inf, "line", "door", 7, {"class:\ttrigger"});
-    testing::AddItem(level.m_Inf, "sector", "nowhere", -1, {"class:\televator door"});
+    testing::AddItem(level.m_Inf, "line", "door", 7, {"class:\ttrigger", "wobble:\t1"});
+    testing::AddItem(level.m_Inf, "sector", "nowhere", -1, {"class:\televator wobble"});
     testing::AddItem(level.m_Inf, "line", "door", 1,
                      {"class:\ttrigger switch1", "client:\tlift", "message:\tlift goto_stop 5",
                       "message:\tlift goto_stop 1", "message:\tghost(1) done", "message:\tdone"});
@@ -49,7 +49,12 @@ TEST(InfChecker, FindsEachBrokenReferenceOnce) {
             "wall_out_of_range 0 6: INF item 0 (sector lift) line 7 \"adjoin:\t0 door 1 lift 9\": sector "
             "\"lift\" has no wall 9 (it has 4)",
             "wall_out_of_range 1 -1: INF item 1 (line door 7): sector \"door\" has no wall 7 (it has 4)",
+            "unknown_inf 1 1: INF item 1 (line door 7) line 2 \"wobble:\t1\": no page of the INF editor "
+            "knows "
+            "\"wobble:\"; the line is kept as text",
             "missing_sector 2 -1: INF item 2 (sector nowhere): no sector is named \"nowhere\"",
+            "unknown_inf 2 0: INF item 2 (sector nowhere) line 1 \"class:\televator wobble\": the INF editor "
+            "knows no class \"elevator wobble\"",
             "missing_stop 3 2: INF item 3 (line door 1) line 3 \"message:\tlift goto_stop 5\": the "
             "elevator \"lift\" has no stop 5 (it has 2)",
             "missing_sector 3 4: INF item 3 (line door 1) line 5 \"message:\tghost(1) done\": no sector is "

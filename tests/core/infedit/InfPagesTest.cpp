@@ -204,7 +204,7 @@ TEST(InfPages, RoundTripWritesEachLineAsItsPageDoes) {
                                                    "texture:\t1 F door1",
                                                    "amb_sound:\t",
                                                    "target:\tLift",
-                                                   std::nullopt};
+                                                   "slave:\telev2"};
     for (std::size_t i = 0; i < item.m_Lines.size(); ++i)
         EXPECT_EQ(RoundTripLine(item, i, kVocabulary), expected[i]) << item.m_Lines[i];
     EXPECT_EQ(RoundTripLine(Item("sector", {"class:\tteleporter chute"}), 0, kVocabulary), std::nullopt);
