@@ -46,24 +46,11 @@ std::string ClassOf(const CDataInfItem& item) {
     return {};
 }
 
-std::vector<std::string_view> Tokens(std::string_view text) {
-    std::vector<std::string_view> tokens;
-    for (std::size_t i = 0; i < text.size();) {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-            ++i;
-        const std::size_t start = i;
-        while (i < text.size() && text[i] != ' ' && text[i] != '\t')
-            ++i;
-        if (i > start) tokens.push_back(text.substr(start, i - start));
-    }
-    return tokens;
-}
-
 // Two lines mean the same when their words do: blanks aside, names compared as the game compares
 // them (without case) and numbers by value ("8" and "8.00").
 bool SameMeaning(std::string_view a, std::string_view b) {
-    const auto ta = Tokens(a);
-    const auto tb = Tokens(b);
+    const auto ta = InfWords(a);
+    const auto tb = InfWords(b);
     if (ta.size() != tb.size()) return false;
     for (std::size_t i = 0; i < ta.size(); ++i) {
         double x = 0, y = 0;

@@ -25,20 +25,6 @@ constexpr std::string_view kMessageWords[] = {"next_stop", "prev_stop",  "goto_s
                                               "done",      "wakeup",     "master_on", "master_off",
                                               "m_trigger", "clear_bits", "set_bits",  "lights"};
 
-std::vector<std::string_view> Tokens(std::string_view text) {
-    std::vector<std::string_view> tokens;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-            ++i;
-        const std::size_t start = i;
-        while (i < text.size() && text[i] != ' ' && text[i] != '\t')
-            ++i;
-        if (i > start) tokens.push_back(text.substr(start, i - start));
-    }
-    return tokens;
-}
-
 std::optional<int> Number(std::string_view token) {
     int value = 0;
     const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
@@ -181,7 +167,7 @@ private:
         for (std::size_t k = 0; k < item.m_Lines.size(); ++k) {
             const int l = static_cast<int>(k);
             const std::string_view key = Keyword(item.m_Lines[k]);
-            const std::vector<std::string_view> tokens = Tokens(Value(item.m_Lines[k]));
+            const std::vector<std::string_view> tokens = InfWords(Value(item.m_Lines[k]));
             CheckKnown(i, l, item, key);
             if (tokens.empty()) continue;
             // Lines of an elevator that start with a stop number act at that stop.

@@ -15,8 +15,8 @@ struct InfLineEdit {
         List,         // every line with the keyword removed, one line per name appended
     };
     Rule m_Rule = Rule::SetLine;
-    std::string m_strKeyword; // "speed:", "slave:", ...
-    std::string m_strValue;   // SetLine and ReplaceClass
+    std::string m_strKeyword;         // "speed:", "slave:", ...
+    std::string m_strValue;           // SetLine and ReplaceClass
     std::vector<std::string> m_Names; // List
     bool operator==(const InfLineEdit&) const = default;
 };

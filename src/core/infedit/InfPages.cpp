@@ -596,6 +596,19 @@ std::optional<InfLineEdit> WriteLinePage(InfPage page, std::string_view value,
 
 } // namespace
 
+std::vector<std::string_view> InfWords(std::string_view text) {
+    std::vector<std::string_view> words;
+    for (std::size_t i = 0; i < text.size();) {
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+            ++i;
+        const std::size_t start = i;
+        while (i < text.size() && text[i] != ' ' && text[i] != '\t')
+            ++i;
+        if (i > start) words.push_back(text.substr(start, i - start));
+    }
+    return words;
+}
+
 std::optional<InfPage> PageLoadingLine(const CDataInfItem& item, std::string_view line) {
     if (std::optional<InfPage> page = PageForLine(item, line)) return page;
     const std::optional<InfPage> page = PageForItem(item);

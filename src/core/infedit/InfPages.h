@@ -260,6 +260,9 @@ struct TextureFields {
 TextureFields LoadTexture(std::string_view parameters, const InfVocabulary& vocabulary);
 InfLineEdit WriteTexture(const TextureFields& fields);
 
+// The words of a line's value, split at runs of blanks and tabs.
+std::vector<std::string_view> InfWords(std::string_view text);
+
 // ---- Which page shows what -------------------------------------------------------------------
 
 // The page an item shows when it is chosen: a class line with "elevator" gives the Elevator page,
