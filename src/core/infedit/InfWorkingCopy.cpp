@@ -48,29 +48,31 @@ const CDataSector* SectorAt(const CDataLevel& level, int index) {
 
 } // namespace
 
-bool InfPageMakesItem(int page) {
-    return page == 0 || page == 1 || page == 2 || page == 9;
+bool InfPageMakesItem(InfPage page) {
+    return page == InfPage::Elevator || page == InfPage::Trigger || page == InfPage::Chute ||
+           page == InfPage::Level;
 }
 
-std::string_view InfNewAddLabel(int page) {
+std::string_view InfNewAddLabel(InfPage page) {
     return InfPageMakesItem(page) ? "&New" : "&Add";
 }
 
-bool InfPageOpensItemDialog(int page) {
-    return page >= 0 && page <= 2;
+bool InfPageOpensItemDialog(InfPage page) {
+    return page == InfPage::Elevator || page == InfPage::Trigger || page == InfPage::Chute;
 }
 
-bool InfPageHasUpdate(int page) {
-    return page >= 2 && page < kInfPageCount;
+bool InfPageHasUpdate(InfPage page) {
+    return page != InfPage::Elevator && page != InfPage::Trigger;
 }
 
-bool InfSelectionEnabled(int mode, int page, std::size_t selectedCount) {
+bool InfSelectionEnabled(int mode, std::optional<InfPage> page, std::size_t selectedCount) {
     if (mode == kModeSector) {
-        if (page == 2 || page == 3 || page == 5) return selectedCount == 1;
-        if (page == 0 || page == 1 || page == -1) return selectedCount >= 1;
+        if (page == InfPage::Chute || page == InfPage::Stop || page == InfPage::Message)
+            return selectedCount == 1;
+        if (!page || page == InfPage::Elevator || page == InfPage::Trigger) return selectedCount >= 1;
         return false;
     }
-    return mode == kModeWall && page == 5 && selectedCount == 1;
+    return mode == kModeWall && page == InfPage::Message && selectedCount == 1;
 }
 
 Status InfEditorAvailable(const CDataLevel& level) {
@@ -84,45 +86,6 @@ std::pair<std::string, std::string> SplitInfLine(std::string_view line) {
     const std::size_t tab = line.find('\t');
     if (tab == std::string_view::npos) return {std::string(Trim(line)), std::string()};
     return {std::string(Trim(line.substr(0, tab))), std::string(Trim(line.substr(tab + 1)))};
-}
-
-int InfPageForItem(const CDataInfItem& item) {
-    for (const std::string& line : item.m_Lines) {
-        if (!HasKeyword(line, "class:")) continue;
-        if (ContainsNoCase(line, "elevator")) return 0;
-        if (ContainsNoCase(line, "trigger")) return 1;
-    }
-    for (const std::string& line : item.m_Lines)
-        if (ContainsNoCase(line, "amb_sound")) return 9;
-    return -1;
-}
-
-int InfPageForLine(const CDataInfItem& item, std::string_view line) {
-    const std::pair<std::string, std::string> split = SplitInfLine(line);
-    const std::string& keyword = split.first;
-    const auto has = [&keyword](std::string_view k) { return ContainsNoCase(keyword, k); };
-    if (has("class:")) {
-        if (ContainsNoCase(split.second, "elevator")) return 0;
-        if (ContainsNoCase(split.second, "trigger")) return 1;
-        if (ContainsNoCase(split.second, "teleporter chute")) return 2;
-        return -1;
-    }
-    if (has("speed:") || has("center:") || has("angle:") || has("key:")) return 0;
-    if (has("event_mask:")) {
-        if (EqualsNoCase(item.m_strType, "line")) return 1;
-        return EqualsNoCase(item.m_strType, "sector") ? 0 : -1;
-    }
-    // "amb_sound:" is looked for before "sound:", which it contains.
-    struct KeywordPage {
-        std::string_view m_strKeyword;
-        int m_nPage;
-    };
-    static constexpr KeywordPage kPages[] = {{"target:", 2},    {"stop:", 3},  {"adjoin:", 4},
-                                             {"message:", 5},   {"page:", 6},  {"text:", 7},
-                                             {"amb_sound:", 9}, {"sound:", 8}, {"texture:", 10}};
-    for (const KeywordPage& k : kPages)
-        if (has(k.m_strKeyword)) return k.m_nPage;
-    return -1;
 }
 
 InfItemEntry InfItemEntryOf(const CDataInfItem& item) {
@@ -301,22 +264,23 @@ bool InfWorkingCopy::MoveLine(int from, int dropIndex) {
     return true;
 }
 
-Status InfWorkingCopy::NewItem(int page) {
+Status InfWorkingCopy::NewItem(InfPage page) {
     if (!InfPageMakesItem(page)) return Status::Ok();
     auto item = std::make_unique<CDataInfItem>();
-    if (page == 9) {
+    if (page == InfPage::Level) {
         item->m_strType = "level";
         item->m_Lines = {"amb_sound:\tdummy"};
     } else {
         if (m_SectorNames.empty()) return Status::Fail(std::string(kNoNamedSector));
         item->m_strName = m_SectorNames.front();
-        item->m_strType = page == 1 ? "line" : "sector";
-        if (page == 0) item->m_Lines = {"class:\televator basic"};
-        if (page == 1) {
+        item->m_strType = page == InfPage::Trigger ? "line" : "sector";
+        if (page == InfPage::Elevator) item->m_Lines = {"class:\televator basic"};
+        if (page == InfPage::Trigger) {
             item->m_nNum = 0;
             item->m_Lines = {"class:\ttrigger"};
         }
-        if (page == 2) item->m_Lines = {"class:\tteleporter chute", "target:\t" + item->m_strName};
+        if (page == InfPage::Chute)
+            item->m_Lines = {"class:\tteleporter chute", "target:\t" + item->m_strName};
     }
     m_Inf.m_pItems.push_back(std::move(item));
     ChooseItem(ItemCount() - 1);
@@ -332,7 +296,7 @@ bool InfWorkingCopy::CancelNewItem() {
     return true;
 }
 
-bool InfWorkingCopy::AddLine(int page) {
+bool InfWorkingCopy::AddLine(InfPage page) {
     static constexpr std::array<std::string_view, kInfPageCount> kLines{"",
                                                                         "",
                                                                         "",
@@ -345,8 +309,9 @@ bool InfWorkingCopy::AddLine(int page) {
                                                                         "",
                                                                         "texture:\tdummy"};
     CDataInfItem* item = MutableItem();
-    if (!item || page < 0 || page >= kInfPageCount || kLines[Index(page)].empty()) return false;
-    item->m_Lines.emplace_back(kLines[Index(page)]);
+    const std::string_view line = kLines[static_cast<std::size_t>(page)];
+    if (!item || line.empty()) return false;
+    item->m_Lines.emplace_back(line);
     m_nLine = Count(item->m_Lines) - 1;
     return true;
 }

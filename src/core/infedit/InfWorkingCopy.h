@@ -2,11 +2,13 @@
 
 #include "document/Selection.h"
 #include "infedit/InfLineEdit.h"
+#include "infedit/InfPages.h"
 #include "model/CDataInf.h"
 #include "model/CDataLevel.h"
 #include "model/Status.h"
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,22 +19,18 @@ namespace morvi {
 
 class CMorviDoc;
 
-// Pages of the INF editor's sheet are passed as their index in tab order:
-//   0 "Elevator", 1 "Trigger", 2 "Chute", 3 "stop:", 4 "adjoin:", 5 "message:", 6 "page:",
-//   7 "text:", 8 "sound:", 9 "Level", 10 "texture:"; -1 stands for no page.
-inline constexpr int kInfPageCount = 11;
-
-// The New/Add button makes an item on pages 0, 1, 2 and 9 (and reads "&New" there) and adds a line
-// to the current item on the others ("&Add"). "&Edit" is shown on the same four pages.
-bool InfPageMakesItem(int page);
-std::string_view InfNewAddLabel(int page);
-// Pages 0 to 2 open the item dialog right after "&New".
-bool InfPageOpensItemDialog(int page);
-// "&Update" is for pages 2 to 10; pages 0 and 1 write every change at once.
-bool InfPageHasUpdate(int page);
-// Whether the editor's "&Selection" button is enabled for the map's edit mode, the active page and
-// the number of selected map items.
-bool InfSelectionEnabled(int mode, int page, std::size_t selectedCount);
+// The New/Add button makes an item on the Elevator, Trigger, Chute and Level pages (and reads
+// "&New" there) and adds a line to the current item on the others ("&Add"). "&Edit" is shown on
+// the same four pages.
+bool InfPageMakesItem(InfPage page);
+std::string_view InfNewAddLabel(InfPage page);
+// The Elevator, Trigger and Chute pages open the item dialog right after "&New".
+bool InfPageOpensItemDialog(InfPage page);
+// "&Update" is for the pages from Chute on; Elevator and Trigger write every change at once.
+bool InfPageHasUpdate(InfPage page);
+// Whether the editor's "&Selection" button is enabled for the map's edit mode, the active page
+// (none before a page was shown) and the number of selected map items.
+bool InfSelectionEnabled(int mode, std::optional<InfPage> page, std::size_t selectedCount);
 
 // The editor needs at least one named sector; otherwise the refusal to show instead of opening it.
 Status InfEditorAvailable(const CDataLevel& level);
@@ -45,13 +43,6 @@ inline constexpr std::string_view kInfEditorStepLabel = "INF Editor";
 // A line row of the editor: the line split at its first tab, both halves trimmed ("stop:" and its
 // parameters). A line without a tab is all keyword.
 std::pair<std::string, std::string> SplitInfLine(std::string_view line);
-
-// The page an item shows when it is chosen: 0 for an elevator class, 1 for a trigger class, 9 for
-// an item with an "amb_sound" line; -1 leaves the active page as it is.
-int InfPageForItem(const CDataInfItem& item);
-// The page a chosen line row shows, found from its keyword (and, for "class:" lines, its
-// parameters; for "event_mask:", the item's type); -1 leaves the active page as it is.
-int InfPageForLine(const CDataInfItem& item, std::string_view line);
 
 // The pieces of an item's entry in the item list, before the list pads them to its columns: the
 // type; the name for "sector" and "line" items; the number ("%d") for "line" items. Pieces an
@@ -145,14 +136,14 @@ public:
     // are named after the first sector name of the list; when the level has no named sector left
     // they are refused with the editor's no-named-sector message and nothing changes. Other pages
     // make nothing.
-    Status NewItem(int page);
+    Status NewItem(InfPage page);
     // Removes the item the last NewItem made when its item dialog was cancelled, then chooses the
     // first item. False when no item is waiting for its dialog.
     bool CancelNewItem();
     // "&Add" on pages 3 to 8 and 10: appends the page's default line to the current item and makes
     // it current (the page then writes its fields into it). False without a current item or on
     // another page.
-    bool AddLine(int page);
+    bool AddLine(InfPage page);
 
     // Removes the current line; no line is current afterwards. False when none is current.
     bool DeleteLine();

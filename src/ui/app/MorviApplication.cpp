@@ -13,6 +13,7 @@
 #include "app/MorviDocument.h"
 #include "app/TextEditorWindow.h"
 #include "app/TipDialog.h"
+#include "infedit/InfWorkingCopy.h"
 #include "mapedit/CMorviView.h"
 #include "mapedit/FindSectorDialog.h"
 #include "mapedit/MapEditCommands.h"
@@ -182,9 +183,8 @@ void MorviApplication::installCommands() {
         return [&frame, document, kind] { OpenTextEditor(*document(), kind, QString(), &frame); };
     };
     frame.setCommandHandler(cmd::kInfEditor, [&frame, document] {
-        const QString refusal = InfCommandRefusal(document()->level());
-        if (!refusal.isEmpty()) {
-            QMessageBox::information(&frame, "Morvi", refusal);
+        if (const Status available = InfEditorAvailable(document()->level()); !available) {
+            QMessageBox::information(&frame, "Morvi", QString::fromStdString(available.message()));
             return;
         }
         // The INF editor window comes later; until then both settings open the text editor.

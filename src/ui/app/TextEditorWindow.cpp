@@ -179,12 +179,4 @@ TextEditorWindow* OpenTextEditor(MorviDocument& document, TextKind kind, const Q
     return window;
 }
 
-QString InfCommandRefusal(const CDataLevel& level) {
-    const auto& sectors = level.m_Lev.m_pSectors;
-    const bool named = std::any_of(sectors.begin(), sectors.end(),
-                                   [](const auto& sector) { return !sector->m_strName.empty(); });
-    if (named) return {};
-    return QStringLiteral("This operation is not available since no\nsectors has been given a name yet.");
-}
-
 } // namespace morvi::ui

@@ -68,8 +68,4 @@ TextEditorWindow* OpenTextEditor(MorviDocument& document, TextKind kind, const Q
 // The document's open text editor window, or nullptr.
 TextEditorWindow* TextEditorOf(const MorviDocument& document);
 
-// The message the INF command shows instead of opening an editor when no sector of the level has a
-// name yet; empty when the command may go on.
-QString InfCommandRefusal(const CDataLevel& level);
-
 } // namespace morvi::ui

@@ -105,7 +105,7 @@ TEST(InfWorkingCopy, CancelledNewItemLeavesTheListAsItWas) {
     BuildNamedLevel(level);
     InfWorkingCopy copy(level);
     copy.ChooseItem(2);
-    ASSERT_TRUE(copy.NewItem(1).ok());
+    ASSERT_TRUE(copy.NewItem(InfPage::Trigger).ok());
     EXPECT_EQ(copy.ItemEntries().back(), (InfItemEntry{"line", "Door", "0"}));
     EXPECT_EQ(copy.CurrentItem(), 4);
     EXPECT_TRUE(copy.CancelNewItem());
@@ -116,7 +116,7 @@ TEST(InfWorkingCopy, CancelledNewItemLeavesTheListAsItWas) {
     for (auto& s : level.m_Lev.m_pSectors)
         s->m_strName.clear();
     copy.RefreshSectorNames(level);
-    EXPECT_FALSE(copy.NewItem(0).ok());
+    EXPECT_FALSE(copy.NewItem(InfPage::Elevator).ok());
     EXPECT_EQ(copy.ItemCount(), 4);
 }
 
