@@ -20,11 +20,6 @@ using Kind = LevelFinding::Kind;
 using Problem = LevelFinding::Problem;
 using Severity = LevelFinding::Severity;
 
-// The words a message line sends; any other word in their place names the target sector.
-constexpr std::string_view kMessageWords[] = {"next_stop", "prev_stop",  "goto_stop", "complete",
-                                              "done",      "wakeup",     "master_on", "master_off",
-                                              "m_trigger", "clear_bits", "set_bits",  "lights"};
-
 std::optional<int> Number(std::string_view token) {
     int value = 0;
     const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
