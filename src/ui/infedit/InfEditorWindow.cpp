@@ -3,9 +3,11 @@
 #include "app/AppContext.h"
 #include "app/HelpWindow.h"
 #include "app/MorviDocument.h"
+#include "gamefiles/GobArchive.h"
 #include "gamefiles/LevelTexts.h"
 #include "infedit/InfItemDialog.h"
 #include "infedit/InfPageWidget.h"
+#include "resources/ResourceCache.h"
 
 #include <QComboBox>
 #include <QDropEvent>
@@ -13,6 +15,7 @@
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -70,8 +73,11 @@ InfEditorWindow::InfEditorWindow(MorviDocument& document, QWidget* parent)
     setObjectName(QStringLiteral("InfEditorWindow"));
     setModal(false);
     setWindowTitle(QStringLiteral("INF Editor"));
-    // The sound lists hold the level's own sound members.
-    m_Vocabulary = MakeInfVocabulary(document.level(), {});
+    // The sound lists: the game's sound archive, then the level's own sound members.
+    std::vector<std::string> archiveSounds;
+    for (const GobDirectoryEntry& entry : AppContext::instance().resources().entries(ResourceList::Sounds))
+        archiveSounds.push_back(entry.m_strName);
+    m_Vocabulary = MakeInfVocabulary(document.level(), archiveSounds);
     m_Vocabulary.m_Sectors = m_Copy.SectorNames();
     buildLayout();
     resize(640, 480);
@@ -89,6 +95,8 @@ InfEditorWindow::InfEditorWindow(MorviDocument& document, QWidget* parent)
         move(settings.m_nInfEditorLeft, settings.m_nInfEditorTop);
     connect(&document, &QObject::destroyed, this, [this] { discard(); });
     connect(&document, &MorviDocument::selectionChanged, this, [this] { refresh(); });
+    // A sector renamed in the properties pane shows in the sector lists.
+    connect(&document, &MorviDocument::historyChanged, this, [this] { refresh(); });
     Registry().push_back(this);
 }
 
@@ -136,9 +144,17 @@ void InfEditorWindow::buildLayout() {
     connect(m_pLines, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (!m_bFilling && item) chooseRow(m_pLines->indexOfTopLevelItem(item));
     });
-    connect(m_pLines, &InfLineList::lineMoved, this, [this](int from, int drop) {
-        if (m_Copy.MoveLine(from, drop)) rebuildLines();
+    // Clicking the current row again shows its page again.
+    connect(m_pLines, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+        if (!m_bFilling && item) chooseRow(m_pLines->indexOfTopLevelItem(item));
     });
+    // Queued: the list is rebuilt once the drag has finished with its rows.
+    connect(
+        m_pLines, &InfLineList::lineMoved, this,
+        [this](int from, int drop) {
+            if (m_Copy.MoveLine(from, drop)) rebuildLines();
+        },
+        Qt::QueuedConnection);
     connect(m_pSheet, &QTabWidget::currentChanged, this, [this] { updateButtons(); });
     connect(m_pNewAdd, &QPushButton::clicked, this, [this] { onNewAdd(); });
     connect(m_pEdit, &QPushButton::clicked, this, [this] { onEdit(); });
@@ -178,7 +194,7 @@ void InfEditorWindow::fillItems() {
     m_bFilling = true;
     m_pItems->clear();
     const QFontMetrics metrics(m_pItems->font());
-    const int width = m_pItems->width();
+    const int width = m_nItemsWidth = m_pItems->width();
     for (const InfItemEntry& entry : m_Copy.ItemEntries()) {
         QString text = Pad(Q(entry.m_strType), width * 2 / 11, metrics, false);
         if (!entry.m_strName.empty() || !entry.m_strNumber.empty())
@@ -349,6 +365,11 @@ void InfEditorWindow::onSelection() {
         return;
     }
     if (edit) applyEdit(*edit);
+}
+
+void InfEditorWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (m_pItems->width() != m_nItemsWidth) fillItems();
 }
 
 void InfEditorWindow::storePosition() const {

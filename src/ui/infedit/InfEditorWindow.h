@@ -57,6 +57,10 @@ public slots:
     void accept() override;
     void reject() override;
 
+protected:
+    // The item list's columns follow its width.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void buildLayout();
     std::optional<InfPage> activePage() const;
@@ -89,6 +93,7 @@ private:
     QPushButton* m_pSelection = nullptr;
     bool m_bFilling = false;
     bool m_bClosing = false;
+    int m_nItemsWidth = -1;
 };
 
 // Opens the INF editor for the document; the one it already has stores its place and closes first.

@@ -24,7 +24,7 @@ InfItemDialog::InfItemDialog(const InfItemFields& fields, const std::vector<std:
     m_pSector = new QComboBox(this);
     m_pSector->setObjectName(QStringLiteral("sector"));
     for (const std::string& name : sectorNames)
-        m_pSector->addItem(QString::fromStdString(name));
+        m_pSector->addItem(QString::fromLatin1(name.c_str()));
     m_pWall = new QLineEdit(this);
     m_pWall->setObjectName(QStringLiteral("wall"));
     m_pWall->setValidator(new QIntValidator(this));
@@ -47,17 +47,17 @@ InfItemDialog::InfItemDialog(const InfItemFields& fields, const std::vector<std:
 }
 
 void InfItemDialog::show(const InfItemFields& fields) {
-    m_pType->setCurrentIndex(m_pType->findText(QString::fromStdString(fields.m_strType)));
-    m_pSector->setCurrentIndex(m_pSector->findText(QString::fromStdString(fields.m_strName)));
+    m_pType->setCurrentIndex(m_pType->findText(QString::fromLatin1(fields.m_strType.c_str())));
+    m_pSector->setCurrentIndex(m_pSector->findText(QString::fromLatin1(fields.m_strName.c_str())));
     m_pWall->setText(fields.m_nNum >= 0 ? QString::number(fields.m_nNum) : QString());
     updateEnabled();
 }
 
 InfItemFields InfItemDialog::fields() const {
     InfItemFields fields;
-    fields.m_strType = m_pType->currentText().toStdString();
+    fields.m_strType = m_pType->currentText().toLatin1().toStdString();
     fields.m_strName =
-        m_pSector->currentIndex() >= 0 ? m_pSector->currentText().toStdString() : std::string();
+        m_pSector->currentIndex() >= 0 ? m_pSector->currentText().toLatin1().toStdString() : std::string();
     bool ok = false;
     const int wall = m_pWall->text().toInt(&ok);
     fields.m_nNum = ok ? wall : -1;
@@ -66,7 +66,7 @@ InfItemFields InfItemDialog::fields() const {
 
 void InfItemDialog::updateEnabled() {
     const InfItemDialogState state =
-        InfItemDialogEnabled(m_pType->currentText().toStdString(), m_Selection.size());
+        InfItemDialogEnabled(m_pType->currentText().toLatin1().toStdString(), m_Selection.size());
     m_pSector->setEnabled(state.m_bSector);
     m_pWall->setEnabled(state.m_bWall);
     m_pSelection->setEnabled(state.m_bSelection);
