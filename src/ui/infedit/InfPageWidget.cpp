@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -365,13 +366,15 @@ void InfPageWidget::buildLinePage() {
     auto radios = [&](const QStringList& labels) {
         m_pButtons = new QButtonGroup(this);
         auto* row = new QWidget(this);
-        auto* layout = new QVBoxLayout(row);
+        // Two columns, filled down the first one first.
+        auto* layout = new QGridLayout(row);
         layout->setContentsMargins(0, 0, 0, 0);
+        const int rows = static_cast<int>((labels.size() + 1) / 2);
         for (int i = 0; i < labels.size(); ++i) {
             auto* button = new QRadioButton(labels[i], row);
             button->setObjectName(labels[i]);
             m_pButtons->addButton(button, i);
-            layout->addWidget(button);
+            layout->addWidget(button, i % rows, i / rows);
         }
         return row;
     };
