@@ -13,6 +13,7 @@
 #include "app/MorviDocument.h"
 #include "app/TextEditorWindow.h"
 #include "app/TipDialog.h"
+#include "infedit/InfEditorWindow.h"
 #include "infedit/InfWorkingCopy.h"
 #include "mapedit/CMorviView.h"
 #include "mapedit/FindSectorDialog.h"
@@ -187,8 +188,14 @@ void MorviApplication::installCommands() {
             QMessageBox::information(&frame, "Morvi", QString::fromStdString(available.message()));
             return;
         }
-        // The INF editor window comes later; until then both settings open the text editor.
-        OpenTextEditor(*document(), TextKind::Inf, QString(), &frame);
+        // "Individual" opens the INF editor window, "Native" the INF text; an editor the document
+        // already has remembers its place and closes first.
+        MorviDocument& doc = *document();
+        if (InfEditorWindow* open = InfEditorOf(doc)) open->discard();
+        if (AppContext::instance().settings().m_bInfEditor)
+            OpenInfEditor(doc, &frame);
+        else
+            OpenTextEditor(doc, TextKind::Inf, QString(), &frame);
     });
     frame.setCommandHandler(cmd::kGolEditor, textEditor(TextKind::Gol));
     frame.setCommandHandler(cmd::kLvlEditor, textEditor(TextKind::Lvl));
