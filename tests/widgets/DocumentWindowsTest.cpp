@@ -4,6 +4,7 @@
 #include "app/MorviDocument.h"
 #include "app/TextEditorWindow.h"
 #include "gamefiles/InfFile.h"
+#include "infedit/InfEditorWindow.h"
 #include "mapedit/CMorviView.h"
 #include "mapedit/LevelCheckerPanel.h"
 #include "mapedit/MapEditCommands.h"
@@ -285,6 +286,29 @@ private slots:
         MorviDocument* other = m_pFrame->newDocument();
         QCOMPARE(panel->document(), other);
         QTRY_VERIFY(!panel->checking() && panel->findings().empty());
+    }
+
+    // A double click on an INF finding opens the INF editor on its item and line.
+    void infFindingOpensTheInfEditorOnItsLine() {
+        AppContext::instance().settings().m_bInfEditor = true;
+        const auto& items = level().m_Inf.m_pItems;
+        QVERIFY(!items.empty());
+        CDataInfItem& item = *items.back();
+        item.m_Lines.push_back("slave:\tnowhere");
+        m_pFrame->runCommand(cmd::kCheckLevel);
+        auto* panel = m_pFrame->findChild<LevelCheckerPanel*>("LevelCheckerPanel");
+        QTreeWidget* tree = panel->tree();
+        QTreeWidgetItem* line = FindingLine(tree, QString("INF item %1 ").arg(items.size() - 1));
+        QVERIFY(line);
+        tree->scrollToItem(line);
+        const QPoint centre = tree->visualItemRect(line).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centre);
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, centre);
+        InfEditorWindow* editor = InfEditorOf(*m_pDocument);
+        QVERIFY(editor);
+        QCOMPARE(editor->workingCopy().CurrentItem(), static_cast<int>(items.size()) - 1);
+        QCOMPARE(editor->workingCopy().CurrentLine(), static_cast<int>(item.m_Lines.size()) - 1);
+        editor->discard();
     }
 
     // The text windows write back through the document's funnel: a changed text on OK is one step,

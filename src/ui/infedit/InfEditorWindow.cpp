@@ -248,6 +248,16 @@ void InfEditorWindow::rebuildLines() {
     m_bFilling = false;
 }
 
+void InfEditorWindow::showLine(int item, int line) {
+    if (item < 0 || item >= m_pItems->count()) return;
+    if (m_pItems->currentIndex() != item)
+        m_pItems->setCurrentIndex(item);
+    else
+        showItem();
+    if (line >= 0 && line < m_pLines->topLevelItemCount())
+        m_pLines->setCurrentItem(m_pLines->topLevelItem(line));
+}
+
 void InfEditorWindow::chooseRow(int row) {
     m_Copy.ChooseLine(row);
     const CDataInfItem* item = m_Copy.CurrentItemPtr();

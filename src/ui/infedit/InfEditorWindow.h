@@ -52,6 +52,9 @@ public:
     void storePosition() const;
     // Closes the window without touching the level, remembering its place first.
     void discard();
+    // Shows the item of the working copy with that index and, when line >= 0, makes that line the
+    // current one (a finding of the INF checker).
+    void showLine(int item, int line);
 
 public slots:
     void accept() override;

@@ -1,7 +1,11 @@
 #include "mapedit/LevelCheckerPanel.h"
 
+#include "app/AppContext.h"
 #include "app/MorviDocument.h"
+#include "app/TextEditorWindow.h"
 #include "document/LevelSnapshot.h"
+#include "infedit/InfEditorWindow.h"
+#include "infedit/InfWorkingCopy.h"
 #include "mapedit/CMorviView.h"
 #include "mapedit/FindingFocus.h"
 
@@ -195,8 +199,26 @@ void LevelCheckerPanel::showFindings() {
 
 void LevelCheckerPanel::focusItem(QTreeWidgetItem* item) {
     const int index = item ? item->data(0, Qt::UserRole).toInt() : kNoFinding;
-    if (!m_pDocument || !m_pView || index < 0 || index >= static_cast<int>(m_Findings.size())) return;
-    if (!FocusOnFinding(m_pView->engine(), m_Findings[static_cast<std::size_t>(index)])) return;
+    if (!m_pDocument || index < 0 || index >= static_cast<int>(m_Findings.size())) return;
+    const LevelFinding& finding = m_Findings[static_cast<std::size_t>(index)];
+    // An INF finding opens the INF editor on its item and line (the INF text with the "Native"
+    // editor setting).
+    if (finding.m_Kind == LevelFinding::Kind::InfItem && !AppContext::instance().settings().m_bInfEditor) {
+        OpenTextEditor(*m_pDocument, TextKind::Inf, QString(), window());
+        return;
+    }
+    if (finding.m_Kind == LevelFinding::Kind::InfItem && finding.m_nItem >= 0 &&
+        InfEditorAvailable(m_pDocument->level())) {
+        InfEditorWindow* editor = InfEditorOf(*m_pDocument);
+        if (!editor) editor = OpenInfEditor(*m_pDocument, window());
+        if (editor) {
+            editor->showLine(finding.m_nItem, finding.m_nLine);
+            editor->raise();
+            editor->activateWindow();
+        }
+        return;
+    }
+    if (!m_pView || !FocusOnFinding(m_pView->engine(), finding)) return;
     m_pDocument->updateAllViews(kHintOther);
     m_pDocument->notifySelectionChanged();
     m_pView->setFocus(Qt::OtherFocusReason);
