@@ -37,12 +37,8 @@ const char* const kInfUsage =
 constexpr const char* kKeptAsText = "kept as text";
 
 std::string ClassOf(const CDataInfItem& item) {
-    for (const std::string& line : item.m_Lines) {
-        const std::size_t colon = line.find(':');
-        if (colon != std::string::npos &&
-            EqualsNoCase(Trim(std::string_view(line).substr(0, colon)), "class"))
-            return std::string(Trim(std::string_view(line).substr(colon + 1)));
-    }
+    for (const std::string& line : item.m_Lines)
+        if (EqualsNoCase(InfKeyword(line), "class:")) return std::string(InfParameters(line));
     return {};
 }
 

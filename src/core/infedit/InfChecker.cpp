@@ -81,24 +81,14 @@ public:
 private:
     static bool IsElevator(const CDataInfItem& item) {
         return std::any_of(item.m_Lines.begin(), item.m_Lines.end(), [](const std::string& line) {
-            return EqualsNoCase(Keyword(line), "class") && ContainsNoCase(line, "elevator");
+            return EqualsNoCase(InfKeyword(line), "class:") && ContainsNoCase(line, "elevator");
         });
     }
 
     static int StopCount(const CDataInfItem& item) {
         return static_cast<int>(
             std::count_if(item.m_Lines.begin(), item.m_Lines.end(),
-                          [](const std::string& line) { return EqualsNoCase(Keyword(line), "stop"); }));
-    }
-
-    static std::string_view Keyword(std::string_view line) {
-        const std::size_t colon = line.find(':');
-        return colon == std::string_view::npos ? std::string_view() : Trim(line.substr(0, colon));
-    }
-
-    static std::string_view Value(std::string_view line) {
-        const std::size_t colon = line.find(':');
-        return colon == std::string_view::npos ? std::string_view() : Trim(line.substr(colon + 1));
+                          [](const std::string& line) { return EqualsNoCase(InfKeyword(line), "stop:"); }));
     }
 
     void Add(Problem problem, Severity severity, int item, int line, std::string text) {
@@ -161,23 +151,23 @@ private:
         const int stops = StopCount(item);
         for (std::size_t k = 0; k < item.m_Lines.size(); ++k) {
             const int l = static_cast<int>(k);
-            const std::string_view key = Keyword(item.m_Lines[k]);
-            const std::vector<std::string_view> tokens = InfWords(Value(item.m_Lines[k]));
+            const std::string_view key = InfKeyword(item.m_Lines[k]);
+            const std::vector<std::string_view> tokens = InfWords(InfParameters(item.m_Lines[k]));
             CheckKnown(i, l, item, key);
             if (tokens.empty()) continue;
             // Lines of an elevator that start with a stop number act at that stop.
-            const bool atStop = EqualsNoCase(key, "message") || EqualsNoCase(key, "adjoin") ||
-                                EqualsNoCase(key, "page") || EqualsNoCase(key, "texture");
+            const bool atStop = EqualsNoCase(key, "message:") || EqualsNoCase(key, "adjoin:") ||
+                                EqualsNoCase(key, "page:") || EqualsNoCase(key, "texture:");
             if (elevator && atStop && stops > 0 && std::isdigit(static_cast<unsigned char>(tokens[0][0])))
                 CheckStop(i, l, Number(tokens[0]), stops, "\"" + item.m_strName + "\"");
-            if (EqualsNoCase(key, "slave") || EqualsNoCase(key, "client") || EqualsNoCase(key, "target"))
+            if (EqualsNoCase(key, "slave:") || EqualsNoCase(key, "client:") || EqualsNoCase(key, "target:"))
                 CheckRef(i, l, ParseRef(tokens[0]));
-            else if (EqualsNoCase(key, "message"))
+            else if (EqualsNoCase(key, "message:"))
                 CheckMessage(i, l, tokens);
-            else if (EqualsNoCase(key, "adjoin") && tokens.size() >= 5) {
+            else if (EqualsNoCase(key, "adjoin:") && tokens.size() >= 5) {
                 CheckRef(i, l, {tokens[1], Number(tokens[2])});
                 CheckRef(i, l, {tokens[3], Number(tokens[4])});
-            } else if (EqualsNoCase(key, "texture") && tokens.size() >= 3)
+            } else if (EqualsNoCase(key, "texture:") && tokens.size() >= 3)
                 CheckRef(i, l, ParseRef(tokens[2]));
         }
     }
@@ -185,15 +175,15 @@ private:
     // Lines no page of the INF editor loads stay as text; the game may know them, the editor does not.
     void CheckKnown(int item, int line, const CDataInfItem& i, std::string_view key) {
         const std::string& text = i.m_Lines[static_cast<std::size_t>(line)];
-        if (EqualsNoCase(key, "class")) {
-            if (!KnownClass(Value(text)))
+        if (EqualsNoCase(key, "class:")) {
+            if (!KnownClass(InfParameters(text)))
                 Add(Problem::UnknownInf, Severity::Warning, item, line,
-                    Where(item, line) + ": the INF editor knows no class \"" + std::string(Value(text)) +
-                        "\"");
+                    Where(item, line) + ": the INF editor knows no class \"" +
+                        std::string(InfParameters(text)) + "\"");
         } else if (!PageLoadingLine(i, text)) {
             Add(Problem::UnknownInf, Severity::Warning, item, line,
                 Where(item, line) + ": no page of the INF editor knows \"" + std::string(key) +
-                    ":\"; the line is kept as text");
+                    "\"; the line is kept as text");
         }
     }
 

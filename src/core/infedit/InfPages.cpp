@@ -10,17 +10,6 @@ namespace morvi {
 
 namespace {
 
-// The part of a line before its first tab (the keyword with its colon) and the part after it,
-// both trimmed, as the line list shows them.
-std::string_view KeywordOf(std::string_view line) {
-    return Trim(line.substr(0, line.find('\t')));
-}
-
-std::string_view ParametersOf(std::string_view line) {
-    const std::size_t tab = line.find('\t');
-    return tab == std::string_view::npos ? std::string_view() : Trim(line.substr(tab + 1));
-}
-
 // Loaders take the text up to the first blank, then go on after it; without a blank the whole
 // rest is the token.
 std::string_view TakeToken(std::string_view& rest) {
@@ -166,8 +155,8 @@ ElevatorFields LoadElevator(const CDataInfItem& item, const InfVocabulary& vocab
     ElevatorFields fields;
     std::vector<std::string> slaves;
     for (const std::string& line : item.m_Lines) {
-        const std::string_view keyword = KeywordOf(line);
-        const std::string_view value = ParametersOf(line);
+        const std::string_view keyword = InfKeyword(line);
+        const std::string_view value = InfParameters(line);
         if (EqualsNoCase(keyword, "class:")) {
             fields.m_strClass = ChooseInList(kElevatorClasses, value);
         } else if (EqualsNoCase(keyword, "master:")) {
@@ -232,8 +221,8 @@ TriggerFields LoadTrigger(const CDataInfItem& item, const InfVocabulary& vocabul
     TriggerFields fields;
     std::vector<std::string> clients;
     for (const std::string& line : item.m_Lines) {
-        const std::string_view keyword = KeywordOf(line);
-        const std::string_view value = ParametersOf(line);
+        const std::string_view keyword = InfKeyword(line);
+        const std::string_view value = InfParameters(line);
         if (EqualsNoCase(keyword, "class:")) {
             fields.m_strClass = ChooseInList(kTriggerClasses, value);
         } else if (EqualsNoCase(keyword, "master:")) {
@@ -489,7 +478,7 @@ InfLineEdit WriteTexture(const TextureFields& fields) {
 
 std::optional<InfPage> PageForItem(const CDataInfItem& item) {
     for (const std::string& line : item.m_Lines) {
-        if (ContainsNoCase(KeywordOf(line), "class:")) {
+        if (ContainsNoCase(InfKeyword(line), "class:")) {
             if (ContainsNoCase(line, "elevator")) return InfPage::Elevator;
             if (ContainsNoCase(line, "trigger")) return InfPage::Trigger;
         }
@@ -499,10 +488,10 @@ std::optional<InfPage> PageForItem(const CDataInfItem& item) {
 }
 
 std::optional<InfPage> PageForLine(const CDataInfItem& item, std::string_view line) {
-    const std::string_view keyword = KeywordOf(line);
+    const std::string_view keyword = InfKeyword(line);
     const auto has = [keyword](std::string_view word) { return ContainsNoCase(keyword, word); };
     if (has("class:")) {
-        const std::string_view value = ParametersOf(line);
+        const std::string_view value = InfParameters(line);
         if (ContainsNoCase(value, "elevator")) return InfPage::Elevator;
         if (ContainsNoCase(value, "trigger")) return InfPage::Trigger;
         if (ContainsNoCase(value, "teleporter chute")) return InfPage::Chute;
@@ -596,6 +585,15 @@ std::optional<InfLineEdit> WriteLinePage(InfPage page, std::string_view value,
 
 } // namespace
 
+std::string_view InfKeyword(std::string_view line) {
+    return Trim(line.substr(0, line.find('\t')));
+}
+
+std::string_view InfParameters(std::string_view line) {
+    const std::size_t tab = line.find('\t');
+    return tab == std::string_view::npos ? std::string_view() : Trim(line.substr(tab + 1));
+}
+
 std::vector<std::string_view> InfWords(std::string_view text) {
     std::vector<std::string_view> words;
     for (std::size_t i = 0; i < text.size();) {
@@ -612,7 +610,7 @@ std::vector<std::string_view> InfWords(std::string_view text) {
 std::optional<InfPage> PageLoadingLine(const CDataInfItem& item, std::string_view line) {
     if (std::optional<InfPage> page = PageForLine(item, line)) return page;
     const std::optional<InfPage> page = PageForItem(item);
-    if (page && FillsField(*page, KeywordOf(line))) return page;
+    if (page && FillsField(*page, InfKeyword(line))) return page;
     return std::nullopt;
 }
 
@@ -622,17 +620,17 @@ std::optional<std::string> RoundTripLine(const CDataInfItem& item, std::size_t l
     const std::string& text = item.m_Lines[line];
     const std::optional<InfPage> page = PageLoadingLine(item, text);
     if (!page) return std::nullopt;
-    const std::string_view keyword = KeywordOf(text);
+    const std::string_view keyword = InfKeyword(text);
     std::optional<InfLineEdit> edit;
     if (*page == InfPage::Elevator)
         edit = WriteElevator(LoadElevator(item, vocabulary), ElevatorControlFor(keyword));
     else if (*page == InfPage::Trigger)
         edit = WriteTrigger(LoadTrigger(item, vocabulary), TriggerControlFor(keyword));
     else
-        edit = WriteLinePage(*page, ParametersOf(text), vocabulary);
+        edit = WriteLinePage(*page, InfParameters(text), vocabulary);
     if (!edit || !EqualsNoCase(edit->m_strKeyword, keyword)) return std::nullopt;
     if (edit->m_Rule != InfLineEdit::Rule::List) return edit->m_strKeyword + '\t' + edit->m_strValue;
-    const std::string_view name = Trim(ParametersOf(text));
+    const std::string_view name = Trim(InfParameters(text));
     const auto held = std::find_if(edit->m_Names.begin(), edit->m_Names.end(),
                                    [&](const std::string& n) { return EqualsNoCase(n, name); });
     return edit->m_strKeyword + '\t' + (held == edit->m_Names.end() ? std::string() : *held);

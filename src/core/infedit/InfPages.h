@@ -260,6 +260,10 @@ struct TextureFields {
 TextureFields LoadTexture(std::string_view parameters, const InfVocabulary& vocabulary);
 InfLineEdit WriteTexture(const TextureFields& fields);
 
+// The part of a held line before its first tab (the keyword with its colon) and the part after it,
+// both trimmed, as the line list shows them.
+std::string_view InfKeyword(std::string_view line);
+std::string_view InfParameters(std::string_view line);
 // The words of a line's value, split at runs of blanks and tabs.
 std::vector<std::string_view> InfWords(std::string_view text);
 

@@ -25,13 +25,8 @@ int Count(const std::vector<std::string>& lines) {
     return static_cast<int>(lines.size());
 }
 
-// The keyword part of a held line: the text before its first tab.
-std::string_view KeywordPart(std::string_view line) {
-    return Trim(line.substr(0, line.find('\t')));
-}
-
 bool HasKeyword(std::string_view line, std::string_view keyword) {
-    return ContainsNoCase(KeywordPart(line), keyword);
+    return ContainsNoCase(InfKeyword(line), keyword);
 }
 
 // Keywords an item may hold many times: a page only ever rewrites the line the user picked.
@@ -83,9 +78,7 @@ Status InfEditorAvailable(const CDataLevel& level) {
 }
 
 std::pair<std::string, std::string> SplitInfLine(std::string_view line) {
-    const std::size_t tab = line.find('\t');
-    if (tab == std::string_view::npos) return {std::string(Trim(line)), std::string()};
-    return {std::string(Trim(line.substr(0, tab))), std::string(Trim(line.substr(tab + 1)))};
+    return {std::string(InfKeyword(line)), std::string(InfParameters(line))};
 }
 
 InfItemEntry InfItemEntryOf(const CDataInfItem& item) {
