@@ -7,7 +7,6 @@
 #include "infedit/InfPages.h"
 #include "model/StringUtil.h"
 
-#include <charconv>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -42,30 +41,6 @@ std::string ClassOf(const CDataInfItem& item) {
     return {};
 }
 
-// Two lines mean the same when their words do: blanks aside, names compared as the game compares
-// them (without case) and numbers by value ("8" and "8.00").
-bool SameMeaning(std::string_view a, std::string_view b) {
-    const auto ta = InfWords(a);
-    const auto tb = InfWords(b);
-    if (ta.size() != tb.size()) return false;
-    for (std::size_t i = 0; i < ta.size(); ++i) {
-        double x = 0, y = 0;
-        const auto rx = std::from_chars(ta[i].data(), ta[i].data() + ta[i].size(), x);
-        const auto ry = std::from_chars(tb[i].data(), tb[i].data() + tb[i].size(), y);
-        const bool numbers = rx.ec == std::errc() && rx.ptr == ta[i].data() + ta[i].size() &&
-                             ry.ec == std::errc() && ry.ptr == tb[i].data() + tb[i].size();
-        if (numbers ? x != y : !EqualsNoCase(ta[i], tb[i])) return false;
-    }
-    return true;
-}
-
-struct RoundTripChange {
-    int item;
-    int line;
-    std::string before;
-    std::string after;
-};
-
 Status SoundNames(const CliArgs& args, std::vector<std::string>& names) {
     const std::optional<std::string> path = args.value("--sounds");
     if (!path) return Status::Ok();
@@ -85,18 +60,9 @@ int Check(const CliArgs& args) {
     if (Status s = SoundNames(args, sounds); !s) return Fail(s.message());
     const CDataLevel& level = doc.level();
     const std::vector<LevelFinding> findings = CheckInf(level);
-    std::vector<RoundTripChange> changes;
-    if (args.flag("--roundtrip")) {
-        const InfVocabulary vocabulary = MakeInfVocabulary(level, sounds);
-        const auto& items = level.m_Inf.m_pItems;
-        for (std::size_t i = 0; i < items.size(); ++i)
-            for (std::size_t l = 0; l < items[i]->m_Lines.size(); ++l) {
-                const std::string& before = items[i]->m_Lines[l];
-                const std::optional<std::string> after = RoundTripLine(*items[i], l, vocabulary);
-                if (after && !SameMeaning(before, *after))
-                    changes.push_back({static_cast<int>(i), static_cast<int>(l), before, *after});
-            }
-    }
+    std::vector<InfRoundTripChange> changes;
+    if (args.flag("--roundtrip"))
+        changes = InfRoundTripChanges(level.m_Inf, MakeInfVocabulary(level, sounds));
     if (args.flag("--json")) {
         std::printf("{\"findings\":[");
         for (std::size_t i = 0; i < findings.size(); ++i)
@@ -105,17 +71,17 @@ int Check(const CliArgs& args) {
         std::printf("],\"roundtrip\":[");
         for (std::size_t i = 0; i < changes.size(); ++i)
             std::printf("%s{\"item\":%d,\"line\":%d,\"before\":%s,\"after\":%s}", i ? "," : "",
-                        changes[i].item, changes[i].line, JsonString(changes[i].before).c_str(),
-                        JsonString(changes[i].after).c_str());
+                        changes[i].m_nItem, changes[i].m_nLine, JsonString(changes[i].m_strBefore).c_str(),
+                        JsonString(changes[i].m_strAfter).c_str());
         std::printf("]}\n");
     } else {
         for (const LevelFinding& f : findings)
             std::printf("%s: %s: %s\n", path.c_str(),
                         f.m_Severity == LevelFinding::Severity::Error ? "error" : "warning",
                         f.m_strText.c_str());
-        for (const RoundTripChange& c : changes)
+        for (const InfRoundTripChange& c : changes)
             std::printf("%s: roundtrip: INF item %d line %d: \"%s\" comes back as \"%s\"\n", path.c_str(),
-                        c.item, c.line + 1, c.before.c_str(), c.after.c_str());
+                        c.m_nItem, c.m_nLine + 1, c.m_strBefore.c_str(), c.m_strAfter.c_str());
         const std::size_t count = findings.size() + changes.size();
         if (count == 0)
             std::printf("%s: no problems found\n", path.c_str());

@@ -11,6 +11,8 @@
 #include "gamefiles/DocumentFile.h"
 #include "gamefiles/GobArchive.h"
 #include "gamefiles/LevelArchive.h"
+#include "infedit/InfChecker.h"
+#include "infedit/InfPages.h"
 #include "model/LevelChecker.h"
 #include "model/StringUtil.h"
 #include "properties/ObjectCatalogue.h"
@@ -156,16 +158,23 @@ TEST(DemoData, EveryNameInUseIsThere) {
             EXPECT_NE(textures.FindMember(texture.m_strName), nullptr) << name << " " << texture.m_strName;
 }
 
-// The sample level and the new document are valid, come out the same on every build (also into a
-// used document), and read back to the same bytes from the document file and from the GOB.
+// The sample level and the new document are valid (INF included), come out the same on every build
+// (also into a used document), and read back to the same bytes from the document file and from the
+// GOB. Every INF line of theirs is shown by a page of the INF editor and keeps its meaning there.
 TEST(DemoData, SampleLevelIsValidAndRoundTrips) {
     for (auto build : {&BuildSampleLevel, &BuildNewDocument}) {
         CMorviDoc doc, other, loaded;
         build(doc);
         build(other);
         build(other);
-        for (const auto& finding : checkLevel(doc.level()))
+        for (const auto& finding : CheckWholeLevel(doc.level()))
             ADD_FAILURE() << finding.m_strText;
+        const CDataInf& inf = doc.level().m_Inf;
+        for (const auto& item : inf.m_pItems)
+            for (const std::string& line : item->m_Lines)
+                EXPECT_TRUE(PageLoadingLine(*item, line)) << line;
+        for (const InfRoundTripChange& change : InfRoundTripChanges(inf, MakeInfVocabulary(doc.level(), {})))
+            ADD_FAILURE() << change.m_strBefore << " -> " << change.m_strAfter;
         Bytes bytes, fromOther, fromLoaded, gob, gobAgain;
         ASSERT_TRUE(Succeeded(WriteDocumentBytes(doc, bytes)));
         ASSERT_TRUE(Succeeded(WriteDocumentBytes(other, fromOther)));

@@ -2,15 +2,19 @@
 #include "app/AppContext.h"
 #include "app/CMainFrame.h"
 #include "app/MorviDocument.h"
+#include "app/TextEditorWindow.h"
 #include "gamefiles/InfFile.h"
 #include "infedit/InfPageWidget.h"
+#include "mapedit/CMorviView.h"
 #include "mapedit/MapEditCommands.h"
 #include "support/ModalWatcher.h"
 #include "support/WidgetTestSupport.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -29,6 +33,10 @@ void Click(InfEditorWindow& window, const char* name) {
     window.findChild<QPushButton*>(QString::fromLatin1(name))->click();
 }
 
+std::vector<std::string> Lines(const InfWorkingCopy& copy) {
+    return copy.CurrentItemPtr()->m_Lines;
+}
+
 } // namespace
 
 // The sample level (an elevator and the switches that move it) in a main frame, its INF editor open.
@@ -40,6 +48,47 @@ private:
     QPointer<InfEditorWindow> m_pWindow;
 
     InfEditorWindow& window() { return *m_pWindow; }
+    InfLineList& lineList() { return *window().findChild<InfLineList*>(QStringLiteral("lines")); }
+    CMorviView& view() { return *m_pFrame->activeView(); }
+
+    // Drags row from onto row onto (or below the last row when onto is the row count).
+    void dragRow(int from, int onto) {
+        InfLineList& lines = lineList();
+        lines.setCurrentItem(lines.topLevelItem(from));
+        const QRect last = lines.visualItemRect(lines.topLevelItem(lines.topLevelItemCount() - 1));
+        const QPoint at = onto < lines.topLevelItemCount()
+                              ? lines.visualItemRect(lines.topLevelItem(onto)).center()
+                              : QPoint(last.center().x(), last.bottom() + 4);
+        QMimeData data;
+        QDropEvent drop(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        // A drop without the platform's drag: the list's own handler, as a real drop calls it.
+        struct Dropping : InfLineList {
+            using InfLineList::dropEvent;
+        };
+        (lines.*(&Dropping::dropEvent))(&drop);
+        QCoreApplication::processEvents();
+    }
+
+    void clickRow(int row) {
+        InfLineList& lines = lineList();
+        QTest::mouseClick(lines.viewport(), Qt::LeftButton, {},
+                          lines.visualItemRect(lines.topLevelItem(row)).center());
+    }
+
+    void select(int modeCommand, const std::vector<CMapSelItem>& items) {
+        view().runCommand(modeCommand);
+        view().engine().ClearSelection();
+        for (const CMapSelItem& item : items)
+            view().engine().AddToSelection(item);
+        m_pDocument->notifySelectionChanged();
+    }
+
+    int sectorNamed(const char* name) {
+        const auto& sectors = m_pDocument->level().m_Lev.m_pSectors;
+        for (std::size_t i = 0; i < sectors.size(); ++i)
+            if (sectors[i]->m_strName == name) return static_cast<int>(i);
+        return -1;
+    }
 
     // Deletes the current item count times, answering Yes to each question.
     void deleteItems(int count) {
@@ -128,6 +177,111 @@ private slots:
         for (const std::string& line : item.m_Lines)
             QVERIFY(line.rfind("speed:", 0) != 0);
         QCOMPARE(m_pDocument->history().UndoCount(), std::size_t{0});
+    }
+
+    // The elevator's rows move below the class line: a drop on a row swaps the two, a drop below
+    // the last row moves the line to the end, and the class line neither moves nor takes a row.
+    void rowsMoveByDragAndDrop() {
+        window().itemList()->setCurrentIndex(0);
+        const std::vector<std::string> lines = Lines(window().workingCopy());
+        QCOMPARE(lines.size(), std::size_t{5});
+        QVERIFY(!(lineList().topLevelItem(0)->flags() & Qt::ItemIsDragEnabled));
+        struct Drag {
+            int from, onto;
+            std::vector<int> order; // of the original lines
+        };
+        const Drag drags[] = {{4, 1, {0, 4, 2, 3, 1}},
+                              {1, 5, {0, 2, 3, 1, 4}},
+                              {2, 0, {0, 2, 3, 1, 4}},
+                              {0, 3, {0, 2, 3, 1, 4}}};
+        for (const Drag& drag : drags) {
+            dragRow(drag.from, drag.onto);
+            std::vector<std::string> expected;
+            for (int i : drag.order)
+                expected.push_back(lines[static_cast<std::size_t>(i)]);
+            QCOMPARE(Lines(window().workingCopy()), expected);
+            QCOMPARE(lineList().topLevelItemCount(), 5);
+            QCOMPARE(lineList().topLevelItem(3)->text(0).toStdString(), SplitInfLine(expected[3]).first);
+        }
+    }
+
+    // A click on a stop row shows the stop page with its values; Update writes the page's fields
+    // over that line, and the item's other lines stay.
+    void updateRewritesTheChosenLine() {
+        window().itemList()->setCurrentIndex(0);
+        std::vector<std::string> lines = Lines(window().workingCopy());
+        QCOMPARE(lines[4], std::string("stop:\t32 hold"));
+        clickRow(4);
+        QCOMPARE(window().sheet()->currentIndex(), static_cast<int>(InfPage::Stop));
+        InfPageWidget* stop = window().page(InfPage::Stop);
+        QCOMPARE(stop->findChild<QComboBox*>(QStringLiteral("value"))->currentText(), QStringLiteral("32"));
+        stop->findChild<QCheckBox*>(QStringLiteral("at"))->setChecked(true);
+        stop->findChild<QComboBox*>(QStringLiteral("value"))->setEditText(QStringLiteral("16"));
+        Click(window(), "update");
+        lines[4] = "stop:\t@16 hold";
+        QCOMPARE(Lines(window().workingCopy()), lines);
+        QCOMPARE(window().workingCopy().CurrentLine(), 4);
+    }
+
+    // Selection on the Trigger page makes the selected sectors the clients; the item dialog's
+    // Selection takes a selected wall's sector and number.
+    void selectionFillsClientsAndTheItemDialog() {
+        window().itemList()->setCurrentIndex(1);
+        QCOMPARE(window().sheet()->currentIndex(), static_cast<int>(InfPage::Trigger));
+        select(cmd::kSector, {{sectorNamed("pump"), -1, -1, -1}, {sectorNamed("door1"), -1, -1, -1}});
+        QVERIFY(window().findChild<QPushButton*>(QStringLiteral("selection"))->isEnabled());
+        Click(window(), "selection");
+        std::vector<std::string> clients;
+        for (const std::string& line : Lines(window().workingCopy()))
+            if (line.rfind("client:", 0) == 0) clients.push_back(SplitInfLine(line).second);
+        std::sort(clients.begin(), clients.end());
+        QCOMPARE(clients, (std::vector<std::string>{"door1", "pump"}));
+
+        const int stair = sectorNamed("stair3");
+        select(cmd::kWall, {{stair, 2, -1, -1}});
+        const testing::ModalWatcher dialog([](QWidget* modal) {
+            auto* item = qobject_cast<QDialog*>(modal);
+            item->findChild<QPushButton*>(QStringLiteral("selection"))->click();
+            item->accept();
+        });
+        Click(window(), "edit");
+        QCOMPARE(dialog.seen(), 1);
+        const InfItemFields fields = window().workingCopy().ItemFields();
+        QCOMPARE(fields.m_strName, std::string("stair3"));
+        QCOMPARE(fields.m_nNum, 2);
+        QCOMPARE(m_pDocument->history().UndoCount(), std::size_t{0});
+    }
+
+    // A tab into the line list chooses no row, so Delete still asks about the whole item.
+    void focusAloneChoosesNoLine() {
+        window().itemList()->setCurrentIndex(0);
+        const std::vector<std::string> lines = Lines(window().workingCopy());
+        QFocusEvent focus(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(&lineList(), &focus);
+        QCOMPARE(window().workingCopy().CurrentLine(), -1);
+        const testing::ModalWatcher no(
+            [](QWidget* modal) { qobject_cast<QMessageBox*>(modal)->button(QMessageBox::No)->click(); });
+        Click(window(), "delete");
+        QCOMPARE(no.seen(), 1);
+        QCOMPARE(Lines(window().workingCopy()), lines);
+    }
+
+    // The INF command opens this window with the Individual setting and the INF text with Native;
+    // either way the editor the document had closes first.
+    void infCommandFollowsTheSetting() {
+        Settings& settings = AppContext::instance().settings();
+        settings.m_bInfEditor = false;
+        OpenInfCommand(*m_pDocument, m_pFrame.get());
+        QVERIFY(!InfEditorOf(*m_pDocument));
+        TextEditorWindow* text = TextEditorOf(*m_pDocument);
+        QVERIFY(text && text->kind() == TextKind::Inf);
+        settings.m_bInfEditor = true;
+        OpenInfCommand(*m_pDocument, m_pFrame.get());
+        m_pWindow = InfEditorOf(*m_pDocument);
+        QVERIFY(m_pWindow);
+        OpenInfCommand(*m_pDocument, m_pFrame.get());
+        QVERIFY(InfEditorOf(*m_pDocument) != m_pWindow);
+        m_pWindow = InfEditorOf(*m_pDocument);
     }
 };
 

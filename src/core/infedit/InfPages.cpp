@@ -636,4 +636,33 @@ std::optional<std::string> RoundTripLine(const CDataInfItem& item, std::size_t l
     return edit->m_strKeyword + '\t' + (held == edit->m_Names.end() ? std::string() : *held);
 }
 
+bool SameInfMeaning(std::string_view a, std::string_view b) {
+    const auto ta = InfWords(a);
+    const auto tb = InfWords(b);
+    if (ta.size() != tb.size()) return false;
+    for (std::size_t i = 0; i < ta.size(); ++i) {
+        double x = 0, y = 0;
+        const auto rx = std::from_chars(ta[i].data(), ta[i].data() + ta[i].size(), x);
+        const auto ry = std::from_chars(tb[i].data(), tb[i].data() + tb[i].size(), y);
+        const bool numbers = rx.ec == std::errc() && rx.ptr == ta[i].data() + ta[i].size() &&
+                             ry.ec == std::errc() && ry.ptr == tb[i].data() + tb[i].size();
+        if (numbers ? x != y : !EqualsNoCase(ta[i], tb[i])) return false;
+    }
+    return true;
+}
+
+std::vector<InfRoundTripChange> InfRoundTripChanges(const CDataInf& inf, const InfVocabulary& vocabulary) {
+    std::vector<InfRoundTripChange> changes;
+    for (std::size_t i = 0; i < inf.m_pItems.size(); ++i) {
+        const CDataInfItem& item = *inf.m_pItems[i];
+        for (std::size_t l = 0; l < item.m_Lines.size(); ++l) {
+            const std::string& before = item.m_Lines[l];
+            const std::optional<std::string> after = RoundTripLine(item, l, vocabulary);
+            if (after && !SameInfMeaning(before, *after))
+                changes.push_back({static_cast<int>(i), static_cast<int>(l), before, *after});
+        }
+    }
+    return changes;
+}
+
 } // namespace morvi

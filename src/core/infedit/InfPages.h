@@ -14,6 +14,7 @@
 
 namespace morvi {
 
+class CDataInf;
 class CDataLevel;
 
 // The INF editor's pages, in the order of their tabs. Each page knows one kind of line: it loads its
@@ -289,5 +290,20 @@ std::optional<InfPage> PageLoadingLine(const CDataInfItem& item, std::string_vie
 // writes another keyword (the chute page on its class row).
 std::optional<std::string> RoundTripLine(const CDataInfItem& item, std::size_t line,
                                          const InfVocabulary& vocabulary);
+
+// Two lines mean the same when their words do: blanks aside, names compared as the game compares
+// them (without case) and numbers by value ("8" and "8.00").
+bool SameInfMeaning(std::string_view a, std::string_view b);
+
+struct InfRoundTripChange {
+    int m_nItem = -1;
+    int m_nLine = -1;
+    std::string m_strBefore;
+    std::string m_strAfter;
+};
+
+// Every line of the INF that a page loads, loaded and written back (RoundTripLine): the lines whose
+// meaning changes on the way.
+std::vector<InfRoundTripChange> InfRoundTripChanges(const CDataInf& inf, const InfVocabulary& vocabulary);
 
 } // namespace morvi

@@ -183,20 +183,7 @@ void MorviApplication::installCommands() {
     const auto textEditor = [&frame, document](TextKind kind) {
         return [&frame, document, kind] { OpenTextEditor(*document(), kind, QString(), &frame); };
     };
-    frame.setCommandHandler(cmd::kInfEditor, [&frame, document] {
-        if (const Status available = InfEditorAvailable(document()->level()); !available) {
-            QMessageBox::information(&frame, "Morvi", QString::fromStdString(available.message()));
-            return;
-        }
-        // "Individual" opens the INF editor window, "Native" the INF text; an editor the document
-        // already has remembers its place and closes first.
-        MorviDocument& doc = *document();
-        if (InfEditorWindow* open = InfEditorOf(doc)) open->discard();
-        if (AppContext::instance().settings().m_bInfEditor)
-            OpenInfEditor(doc, &frame);
-        else
-            OpenTextEditor(doc, TextKind::Inf, QString(), &frame);
-    });
+    frame.setCommandHandler(cmd::kInfEditor, [&frame, document] { OpenInfCommand(*document(), &frame); });
     frame.setCommandHandler(cmd::kGolEditor, textEditor(TextKind::Gol));
     frame.setCommandHandler(cmd::kLvlEditor, textEditor(TextKind::Lvl));
     frame.setCommandHandler(cmd::kMsgEditor, textEditor(TextKind::Msg));

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "app/HelpWindow.h"
 #include "app/MorviDocument.h"
+#include "app/TextEditorWindow.h"
 #include "gamefiles/GobArchive.h"
 #include "gamefiles/LevelTexts.h"
 #include "infedit/InfItemDialog.h"
@@ -415,6 +416,19 @@ InfEditorWindow* InfEditorOf(const MorviDocument& document) {
     for (InfEditorWindow* window : Registry())
         if (!window->isClosing() && window->document() == &document) return window;
     return nullptr;
+}
+
+void OpenInfCommand(MorviDocument& document, QWidget* parent) {
+    if (const Status available = InfEditorAvailable(document.level()); !available) {
+        QMessageBox::information(parent, QStringLiteral("Morvi"),
+                                 QString::fromStdString(available.message()));
+        return;
+    }
+    if (InfEditorWindow* open = InfEditorOf(document)) open->discard();
+    if (AppContext::instance().settings().m_bInfEditor)
+        OpenInfEditor(document, parent);
+    else
+        OpenTextEditor(document, TextKind::Inf, QString(), parent);
 }
 
 InfEditorWindow* OpenInfEditor(MorviDocument& document, QWidget* parent) {

@@ -103,5 +103,9 @@ private:
 InfEditorWindow* OpenInfEditor(MorviDocument& document, QWidget* parent);
 // The document's open INF editor, or nullptr.
 InfEditorWindow* InfEditorOf(const MorviDocument& document);
+// Tools > Editors > INF...: the INF editor window, or the INF text with the "Native" INFEditor
+// setting. A level without named sectors is refused with a message; an open INF editor stores its
+// place and closes first.
+void OpenInfCommand(MorviDocument& document, QWidget* parent);
 
 } // namespace morvi::ui
