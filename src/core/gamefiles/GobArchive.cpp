@@ -105,30 +105,42 @@ private:
     std::uint64_t m_nTotal;
 };
 
-Status CheckWritable(const GobMembers& members) {
+// Refuses names beyond the name field and archives past the 4 GB their offsets address. entry(i)
+// gives the name and size of member i.
+template <typename Entry> Status CheckWritable(std::size_t count, Entry entry) {
     std::uint64_t end = kGobHeaderSize;
-    for (const auto& member : members) {
-        if (member->m_strName.size() > kGobNameField)
-            return Status::Fail("The member name \"" + member->m_strName +
+    for (std::size_t i = 0; i < count; ++i) {
+        const auto [name, size] = entry(i);
+        if (name.size() > kGobNameField)
+            return Status::Fail("The member name \"" + std::string(name) +
                                 "\" is too long: a GOB member name has at most 12 characters.");
-        end += member->m_nSize;
+        end += size;
     }
-    if (end + 4 + members.size() * std::uint64_t(kGobIndexEntrySize) > 0xFFFFFFFFull)
+    if (end + 4 + count * std::uint64_t(kGobIndexEntrySize) > 0xFFFFFFFFull)
         return Status::Fail("The archive would be larger than 4 GB, which a GOB archive cannot hold.");
     return Status::Ok();
 }
 
-void WriteIndex(const GobMembers& members, ByteSink& sink) {
-    std::vector<std::uint8_t> index(4 + members.size() * kGobIndexEntrySize, 0);
-    StoreU32(index.data(), static_cast<std::uint32_t>(members.size()));
+// The directory: the count, then offset, size and name of each member as entry(i) gives them.
+template <typename Entry> void WriteIndex(std::size_t count, Entry entry, ByteSink& sink) {
+    std::vector<std::uint8_t> index(4 + count * kGobIndexEntrySize, 0);
+    StoreU32(index.data(), static_cast<std::uint32_t>(count));
     std::uint8_t* p = index.data() + 4;
-    for (const auto& member : members) {
-        StoreU32(p, member->m_nOffset);
-        StoreU32(p + 4, member->m_nSize);
-        std::memcpy(p + 8, member->m_strName.data(), member->m_strName.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        const GobDirectoryEntry& e = entry(i);
+        StoreU32(p, e.m_nOffset);
+        StoreU32(p + 4, e.m_nSize);
+        std::memcpy(p + 8, e.m_strName.data(), e.m_strName.size());
         p += kGobIndexEntrySize;
     }
     sink.Write(index);
+}
+
+void WriteHeader(const std::array<std::uint8_t, 4>& magic, std::uint32_t indexOffset, ByteSink& sink) {
+    std::uint8_t header[kGobHeaderSize];
+    std::copy(magic.begin(), magic.end(), header);
+    StoreU32(header + 4, indexOffset);
+    sink.Write(header);
 }
 
 } // namespace
@@ -231,20 +243,46 @@ Status ReadGobFile(const std::filesystem::path& path, GobArchive& out) {
 
 Status WriteGobMembers(const std::array<std::uint8_t, 4>& magic, GobMembers& members,
                        std::uint32_t& indexOffset, ByteSink& sink) {
-    if (Status writable = CheckWritable(members); !writable) return writable;
+    const auto nameAndSize = [&](std::size_t i) {
+        return std::pair<std::string_view, std::uint64_t>(members[i]->m_strName, members[i]->m_nSize);
+    };
+    if (Status writable = CheckWritable(members.size(), nameAndSize); !writable) return writable;
     std::uint32_t offset = kGobHeaderSize;
     for (auto& member : members) {
         member->m_nOffset = offset;
         offset += member->m_nSize;
     }
     indexOffset = offset;
-    std::uint8_t header[kGobHeaderSize];
-    std::copy(magic.begin(), magic.end(), header);
-    StoreU32(header + 4, indexOffset);
-    sink.Write(header);
+    WriteHeader(magic, indexOffset, sink);
     for (const auto& member : members)
         sink.Write(member->data());
-    WriteIndex(members, sink);
+    GobDirectoryEntry entry;
+    WriteIndex(
+        members.size(),
+        [&](std::size_t i) -> const GobDirectoryEntry& {
+            entry = {members[i]->m_nOffset, members[i]->m_nSize, members[i]->m_strName};
+            return entry;
+        },
+        sink);
+    return Status::Ok();
+}
+
+Status WriteGobStreamed(GobDirectory& entries, const std::function<Status(std::size_t, ByteSink&)>& writeData,
+                        ByteSink& sink) {
+    const auto nameAndSize = [&](std::size_t i) {
+        return std::pair<std::string_view, std::uint64_t>(entries[i].m_strName, entries[i].m_nSize);
+    };
+    if (Status writable = CheckWritable(entries.size(), nameAndSize); !writable) return writable;
+    std::uint32_t offset = kGobHeaderSize;
+    for (GobDirectoryEntry& e : entries) {
+        e.m_nOffset = offset;
+        offset += e.m_nSize;
+    }
+    WriteHeader(kGobMagic, offset, sink);
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (Status written = writeData(i, sink); !written) return written;
+    WriteIndex(
+        entries.size(), [&](std::size_t i) -> const GobDirectoryEntry& { return entries[i]; }, sink);
     return Status::Ok();
 }
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -105,6 +106,11 @@ Status ReadGobDirectory(ByteSource& source, std::string_view name, GobDirectory&
 // names longer than the name field and archives beyond 4 GB before writing anything.
 Status WriteGobMembers(const std::array<std::uint8_t, 4>& magic, GobMembers& members,
                        std::uint32_t& indexOffset, ByteSink& sink);
+// Writes a GOB whose member blocks come from writeData(i, sink), which must write exactly entry i's
+// size: the header, the blocks in order, the directory. Sets the entries' offsets to where their
+// blocks go; refuses what WriteGobMembers refuses, and stops at the first failure of writeData.
+Status WriteGobStreamed(GobDirectory& entries, const std::function<Status(std::size_t, ByteSink&)>& writeData,
+                        ByteSink& sink);
 Status WriteGob(GobArchive& archive, ByteSink& sink);
 Status WriteGob(GobArchive& archive, std::vector<std::uint8_t>& out);
 // Replaces the file only when the whole archive is written.

@@ -1,16 +1,20 @@
 #include "model/StringUtil.h"
 
+#include <algorithm>
+
 namespace morvi {
 
 std::string ToUpper(std::string_view s) {
     std::string r(s);
-    for (char& c : r) c = ToUpperAscii(c);
+    for (char& c : r)
+        c = ToUpperAscii(c);
     return r;
 }
 
 std::string ToLower(std::string_view s) {
     std::string r(s);
-    for (char& c : r) c = ToLowerAscii(c);
+    for (char& c : r)
+        c = ToLowerAscii(c);
     return r;
 }
 
@@ -36,20 +40,32 @@ bool IsAlnumAscii(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+static bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view TrimLeft(std::string_view s) {
     std::size_t i = 0;
-    while (i < s.size() && IsBlank(s[i])) ++i;
+    while (i < s.size() && IsBlank(s[i]))
+        ++i;
     return s.substr(i);
 }
 
 std::string_view TrimRight(std::string_view s) {
     std::size_t n = s.size();
-    while (n > 0 && IsBlank(s[n - 1])) --n;
+    while (n > 0 && IsBlank(s[n - 1]))
+        --n;
     return s.substr(0, n);
 }
 
-std::string_view Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
+std::string_view Trim(std::string_view s) {
+    return TrimRight(TrimLeft(s));
+}
+
+bool LessNoCase(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return static_cast<unsigned char>(ToLowerAscii(x)) < static_cast<unsigned char>(ToLowerAscii(y));
+    });
+}
 
 } // namespace morvi

@@ -6,6 +6,7 @@
 #include "resources/DeltPicture.h"
 #include "resources/FmeFile.h"
 #include "resources/LevelPalette.h"
+#include "resources/PlttPalette.h"
 #include "resources/ResourceCache.h"
 
 namespace morvi {
@@ -41,7 +42,13 @@ Status ReadEntryBytes(const CDataGobEntry& entry, std::vector<std::uint8_t>& byt
 } // namespace
 
 ResourcePreview::ResourcePreview(CDataLevel* level, ResourceCache& cache)
-    : m_pLevel(level), m_Cache(cache), m_Palette(currentLevelPalette(level, cache).value_or(GamePalette::Grey())) {}
+    : m_pLevel(level), m_Cache(cache),
+      m_Palette(currentLevelPalette(level, cache).value_or(GamePalette::Grey())), m_BasePalette(m_Palette) {}
+
+void ResourcePreview::setBasePalette(const GamePalette& palette) {
+    m_BasePalette = palette;
+    m_Palette = palette;
+}
 
 void ResourcePreview::forcePalette(const GamePalette& palette, bool withHeader) {
     m_Palette = palette;
@@ -118,6 +125,24 @@ Status ResourcePreview::decode(std::string_view ext, std::span<const std::uint8_
         Status status = DecodeDelt(bytes, m_strFileName, m_Palette, m_bWithHeader, picture);
         if (status) addPicture(std::move(picture.m_Image));
         return status;
+    }
+    if (ext == ".anm") {
+        std::vector<DeltPicture> pictures;
+        Status status = DecodeAnim(bytes, m_strFileName, m_Palette, m_bWithHeader, pictures);
+        for (DeltPicture& picture : pictures)
+            if (picture.m_Image.width() > 0) addPicture(std::move(picture.m_Image));
+        return status;
+    }
+    if (ext == ".plt") {
+        // A PLTT sets some entries over the level's palette; the result colours later pictures.
+        PlttPalette pltt;
+        if (Status read = ReadPltt(bytes, m_strFileName, pltt); !read) return read;
+        m_Palette = m_BasePalette;
+        ApplyPltt(pltt, m_Palette);
+        PreviewFrame frame;
+        frame.m_Image.SetPalette(m_Palette);
+        m_Frames.push_back(std::move(frame));
+        return Status::Ok();
     }
     return Status::Fail(m_strFileName + ": the preview cannot show files of the type \"" + m_strExtension +
                         "\".");

@@ -43,12 +43,16 @@ public:
     // The palette starts as the current level's palette (a grey ramp when there is none).
     ResourcePreview(CDataLevel* level, ResourceCache& cache);
 
-    // Loads a member by extension (".bm", ".fme", ".wax", ".3do", ".voc", ".pal", ".dlt", any
+    // Loads a member by extension (".bm", ".fme", ".wax", ".3do", ".voc", ".pal", ".dlt", ".anm",
+    // ".plt" (laid over the level's palette, which then colours later pictures), any
     // case). With an entry the member is decoded from its data; otherwise it is looked up in the
     // level's members of that kind and then in the game archive of that kind. Returns whether a
     // member was found; when its decoding fails, lastMessage() tells why and frames stay empty.
     bool load(std::string_view extension, std::string_view memberName, bool withHeader,
               const CDataGobEntry* entry = nullptr);
+    // The palette pictures start with, and that a PLTT is laid over (the current level's palette
+    // unless set otherwise).
+    void setBasePalette(const GamePalette& palette);
     // Sets the palette and header choice for the next load (converters) and empties the frames.
     void forcePalette(const GamePalette& palette, bool withHeader);
 
@@ -80,6 +84,7 @@ private:
     std::string m_strExtension;
     std::filesystem::path m_ArchivePath;
     GamePalette m_Palette;
+    GamePalette m_BasePalette;
     bool m_bWithHeader = false;
     std::vector<PreviewFrame> m_Frames;
     VocSound m_Sound;

@@ -58,6 +58,8 @@ bool NeedsDocument(int id) {
     case cmd::kContextHelp:
     case cmd::kTipOfTheDay:
     case cmd::kOptions:
+    case cmd::kGobManager:
+    case cmd::kLfdManager:
         return false;
     default:
         return true;

@@ -36,6 +36,10 @@ QStringList AskFiles(QWidget* parent, const FileQuestion& question) {
     case FileQuestion::Kind::OpenMany:
         dialog.setFileMode(QFileDialog::ExistingFiles);
         break;
+    case FileQuestion::Kind::Folder:
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        break;
     case FileQuestion::Kind::Save:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);

@@ -16,7 +16,7 @@ QString QtFileFilter(std::string_view filter);
 
 // One question for a file name.
 struct FileQuestion {
-    enum class Kind { Open, OpenMany, Save };
+    enum class Kind { Open, OpenMany, Save, Folder };
     Kind m_Kind = Kind::Open;
     QString m_strTitle;
     // Already in Qt's form (QtFileFilter).

@@ -20,6 +20,7 @@
 #include "mapedit/MapEditCommands.h"
 #include "mapedit/MapPrinter.h"
 #include "mapedit/StatisticsDialog.h"
+#include "resources/ArchiveManagerWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -187,6 +188,15 @@ void MorviApplication::installCommands() {
     frame.setCommandHandler(cmd::kGolEditor, textEditor(TextKind::Gol));
     frame.setCommandHandler(cmd::kLvlEditor, textEditor(TextKind::Lvl));
     frame.setCommandHandler(cmd::kMsgEditor, textEditor(TextKind::Msg));
+    const auto activeLevel = [&frame] {
+        return frame.activeDocument() ? &frame.activeDocument()->level() : nullptr;
+    };
+    frame.setCommandHandler(cmd::kGobManager, [&frame, activeLevel] {
+        ShowArchiveManager(ArchiveKind::Gob, &frame, activeLevel());
+    });
+    frame.setCommandHandler(cmd::kLfdManager, [&frame, activeLevel] {
+        ShowArchiveManager(ArchiveKind::Lfd, &frame, activeLevel());
+    });
 
     frame.setCommandHandler(cmd::kPrint, [&frame, view] {
         QPrintDialog dialog(&SharedPrinter(), &frame);
