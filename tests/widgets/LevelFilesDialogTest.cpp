@@ -29,7 +29,7 @@ QStringList Members(const CDataLevel& level) {
 
 } // namespace
 
-// The sample level in a main frame, its Files window open.
+// The sample level in a main frame with game paths set (no path warning), its Files window open.
 class LevelFilesDialogTest : public QObject {
     Q_OBJECT
 private:
@@ -38,12 +38,9 @@ private:
     QPointer<LevelFilesDialog> m_pDialog;
 
     QTreeWidgetItem* row(const QString& name) {
-        const auto found = m_pDialog->list()->findItems(name, Qt::MatchExactly);
-        return found.isEmpty() ? nullptr : found.front();
+        return m_pDialog->list()->findItems(name, Qt::MatchExactly).value(0);
     }
-    void click(const char* button) {
-        m_pDialog->findChild<QPushButton*>(QString::fromLatin1(button))->click();
-    }
+    void click(const char* button) { m_pDialog->findChild<QPushButton*>(button)->click(); }
 
     // Edits palette entry 17 (the second row's second cell) to the colour 255, 130, 3 and ends
     // the dialog with OK or Cancel; the colour the colour dialog started with.
@@ -70,7 +67,6 @@ private slots:
     void initTestCase() { testing::InitWidgetTests(); }
 
     void init() {
-        // With game paths set no path warning comes up.
         AppContext::instance().settings().m_strDFPath = AppContext::instance().settings().m_strInstall =
             "/df";
         m_pFrame = std::make_unique<CMainFrame>();
@@ -124,13 +120,13 @@ private slots:
     }
 
     // OK stores the chosen colour's top 6 bits into the member as one step; the colour dialog
-    // starts on the entry's colour times 4. Cancel changes nothing.
+    // starts on the entry's colour times 4; Undo gives the old bytes back. Cancel changes nothing.
     void editPaletteStoresSixBitsOrNothing() {
         const auto palette = [this] {
             const CDataGobEntry* member = m_pDocument->level().FindMember("SECBASE.PAL");
             return QByteArray(reinterpret_cast<const char*>(member->data().data()), member->m_nSize);
         };
-        QByteArray bytes = palette();
+        const QByteArray bytes = palette();
         const std::size_t steps = m_pDocument->history().UndoCount();
         QCOMPARE(editPalette(false), QColor(bytes[51] * 4, bytes[52] * 4, bytes[53] * 4));
         QCOMPARE(m_pDocument->history().UndoCount(), steps);
@@ -138,7 +134,9 @@ private slots:
         editPalette(true);
         QCOMPARE(m_pDocument->history().UndoCount(), steps + 1);
         QCOMPARE(m_pDocument->doc().UndoLabel(), std::string("Edit Palette"));
-        QCOMPARE(palette(), bytes.replace(51, 3, QByteArray("\x3f\x20\x00", 3)));
+        QCOMPARE(palette(), QByteArray(bytes).replace(51, 3, QByteArray("\x3f\x20\x00", 3)));
+        QVERIFY(m_pDocument->undo());
+        QCOMPARE(palette(), bytes);
     }
 };
 
