@@ -33,6 +33,13 @@ void GamePalette::SetEntry(std::size_t index, std::uint8_t red, std::uint8_t gre
     m_Bytes[3 * index + 2] = blue;
 }
 
+void GamePalette::SetDisplayColour(std::size_t index, int red, int green, int blue) {
+    const auto sixBits = [](int component) {
+        return static_cast<std::uint8_t>(std::clamp(component, 0, 255) >> 2);
+    };
+    SetEntry(index, sixBits(red), sixBits(green), sixBits(blue));
+}
+
 GamePalette GamePalette::Grey() {
     GamePalette palette;
     for (std::size_t i = 0; i < kPaletteEntries; ++i) {
@@ -40,6 +47,14 @@ GamePalette GamePalette::Grey() {
         palette.SetEntry(i, level, level, level);
     }
     return palette;
+}
+
+std::optional<std::size_t> PaletteGridEntry(int x, int y, int width, int height) {
+    if (x < 0 || y < 0 || x >= width || y >= height) return std::nullopt;
+    // In 64 bits: x * 16 must not overflow for the widest areas.
+    const auto column = static_cast<std::size_t>(std::int64_t{x} * 16 / width);
+    const auto row = static_cast<std::size_t>(std::int64_t{y} * 16 / height);
+    return row * 16 + column;
 }
 
 } // namespace morvi

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -28,6 +29,9 @@ public:
     DisplayColours AllDisplayColours(int multiplier = kPaletteMultiplier) const;
 
     void SetEntry(std::size_t index, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+    // Stores a colour chosen on screen (components 0..255) as the game keeps it: each component
+    // shifted right by two, so that 6 bits remain.
+    void SetDisplayColour(std::size_t index, int red, int green, int blue);
 
     // A grey ramp, index i showing as grey level i: pictures stay readable when no palette of the
     // game can be found.
@@ -35,5 +39,10 @@ public:
 
     std::array<std::uint8_t, kPaletteSize> m_Bytes{};
 };
+
+// The entry under a point of a palette drawn as 16 x 16 cells over width x height pixels, entry =
+// row * 16 + column (row 0 at the top); the point counts from the grid's top-left corner. None
+// when the point lies outside the grid.
+std::optional<std::size_t> PaletteGridEntry(int x, int y, int width, int height);
 
 } // namespace morvi

@@ -1,8 +1,12 @@
 #include "resources/LevelResourceFiles.h"
 
+#include "gamefiles/AtomicFile.h"
 #include "model/CDataLevel.h"
 #include "model/StringUtil.h"
+#include "resources/GamePalette.h"
+#include "resources/LfdArchive.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace morvi {
@@ -40,15 +44,78 @@ Status RecomputeOffsets(CDataLevel& level) {
     return Status::Ok();
 }
 
-Status AddResource(CDataLevel& level, std::string_view filePath, std::span<const std::uint8_t> data) {
+namespace {
+
+// The member name a file gets: its name without the folders, upper-cased.
+Status MemberNameFor(std::string_view filePath, std::string& name) {
     const std::size_t slash = filePath.find_last_of("/\\:");
-    const std::string_view fileName = slash == std::string_view::npos ? filePath : filePath.substr(slash + 1);
-    const std::string name = ToUpper(fileName);
+    name = ToUpper(slash == std::string_view::npos ? filePath : filePath.substr(slash + 1));
     if (name.empty()) return Status::Fail("Add: the file has no name.");
     if (name.size() > kGobNameMax)
         return Status::Fail("Add: the name " + name + " has " + std::to_string(name.size()) +
                             " characters; a GOB member name holds at most 12.");
+    return Status::Ok();
+}
+
+bool HoldsMarker(const std::string& upperName, std::string_view marker) {
+    return upperName.find(marker) != std::string::npos;
+}
+
+} // namespace
+
+Status AddResource(CDataLevel& level, std::string_view filePath, std::span<const std::uint8_t> data) {
+    std::string name;
+    if (Status named = MemberNameFor(filePath, name); !named) return named;
     return level.AddMember(name, data);
+}
+
+Status AddResourceFile(CDataLevel& level, const std::filesystem::path& path) {
+    const std::string filePath = path.string();
+    std::string name;
+    if (Status named = MemberNameFor(filePath, name); !named) return named;
+    std::vector<std::uint8_t> bytes;
+    if (Status read = ReadResourceFile(path, 0xFFFFFFFFu, bytes); !read) return read;
+    return AddResource(level, filePath, bytes);
+}
+
+Status SaveResourceAs(const CDataLevel& level, std::size_t i, const std::filesystem::path& path) {
+    if (i >= level.m_pMembers.size())
+        return Status::Fail("Save As: there is no member " + std::to_string(i) + ".");
+    const CDataGobEntry& member = *level.m_pMembers[i];
+    return WriteFileAtomically(path, [&member](ByteSink& sink) {
+        sink.Write(member.data());
+        return Status::Ok();
+    });
+}
+
+ResourceEdit ResourceEditOf(std::string_view memberName) {
+    const std::string name = ToUpper(memberName);
+    if (HoldsMarker(name, ".VUE")) return ResourceEdit::VueText;
+    if (HoldsMarker(name, ".LST")) return ResourceEdit::LstText;
+    if (HoldsMarker(name, ".PAL")) return ResourceEdit::Palette;
+    return ResourceEdit::None;
+}
+
+std::string PreviewExtensionOf(std::string_view memberName) {
+    const std::string name = ToUpper(memberName);
+    for (std::string_view marker : {".WAX", ".BM", ".FME", ".3DO", ".VOC", ".PAL", ".DLT"})
+        if (HoldsMarker(name, marker)) return ToLower(marker);
+    return {};
+}
+
+Status StoreResourcePalette(CDataLevel& level, std::size_t i, const GamePalette& palette, bool& changed) {
+    changed = false;
+    if (i >= level.m_pMembers.size())
+        return Status::Fail("Edit Palette: there is no member " + std::to_string(i) + ".");
+    CDataGobEntry& member = *level.m_pMembers[i];
+    if (member.m_nSize < kPaletteSize)
+        return Status::Fail(member.m_strName + ": a palette needs 768 bytes, the member holds " +
+                            std::to_string(member.m_nSize) + ".");
+    if (std::equal(palette.m_Bytes.begin(), palette.m_Bytes.end(), member.data().begin()))
+        return Status::Ok();
+    std::copy(palette.m_Bytes.begin(), palette.m_Bytes.end(), member.MutableData().begin());
+    changed = true;
+    return Status::Ok();
 }
 
 Status DeleteResource(CDataLevel& level, std::size_t i) {

@@ -36,6 +36,22 @@ inline constexpr std::array<MemberFileType, 17> kGobMemberTypes{{
 }};
 inline constexpr MemberFileType kGobArchiveType{"", "GOB Files (*.gob)|*.gob||", "GOB"};
 
+// The Files dialog's table for the level's own resources, searched in this order. Members it does
+// not name (LFD and DLT files) are offered under kAnyFileType, without a default extension.
+inline constexpr std::array<MemberFileType, 10> kLevelFileTypes{{
+    {".3DO", "3do Files (*.3do)|*.3do||", "3do"},
+    {".VUE", "Vue Files (*.vue)|*.vue||", "vue"},
+    {".WAX", "Wax Files (*.wax)|*.wax||", "wax"},
+    {".FME", "Fme Files (*.fme)|*.fme||", "fme"},
+    {".BM", "Bm Files (*.bm)|*.bm||", "bm"},
+    {".LST", "Lst Files (*.lst)|*.lst||", "lst"},
+    {".GMD", "Gmd Files (*.gmd)|*.gmd||", "gmd"},
+    {".VOC", "Voc Files (*.voc)|*.voc||", "voc"},
+    {".CMP", "Cmp Files (*.cmp)|*.cmp||", "cmp"},
+    {".PAL", "Pal Files (*.pal)|*.pal||", "pal"},
+}};
+inline constexpr MemberFileType kAnyFileType{"", "All Files (*)|*||", ""};
+
 // The first entry of the table whose marker the name holds (compared upper-cased, anywhere in the
 // name: "MAP.BMX" holds ".BM"); fallback when none does.
 const MemberFileType& FindMemberFileType(std::string_view name, std::span<const MemberFileType> table,

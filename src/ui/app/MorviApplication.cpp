@@ -21,6 +21,7 @@
 #include "mapedit/MapPrinter.h"
 #include "mapedit/StatisticsDialog.h"
 #include "resources/ArchiveManagerWindow.h"
+#include "resources/LevelFilesDialog.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -197,6 +198,7 @@ void MorviApplication::installCommands() {
     frame.setCommandHandler(cmd::kLfdManager, [&frame, activeLevel] {
         ShowArchiveManager(ArchiveKind::Lfd, &frame, activeLevel());
     });
+    frame.setCommandHandler(cmd::kFiles, [&frame, document] { OpenLevelFilesDialog(*document(), &frame); });
 
     frame.setCommandHandler(cmd::kPrint, [&frame, view] {
         QPrintDialog dialog(&SharedPrinter(), &frame);

@@ -31,16 +31,6 @@ void PaintText(QPainter& painter, const QRect& area, const QString& text) {
     painter.drawText(area.adjusted(4, 4, -4, -4), Qt::AlignCenter | Qt::TextWordWrap, text);
 }
 
-void PaintPaletteGrid(QPainter& painter, const IndexedImage& image, const QRect& area) {
-    const int side = std::max(1, std::min(area.width(), area.height()) / 16);
-    const QPoint origin(area.left() + (area.width() - 16 * side) / 2,
-                        area.top() + (area.height() - 16 * side) / 2);
-    const auto colours = image.displayColours();
-    for (int i = 0; i < 256; ++i)
-        painter.fillRect(QRect(origin + QPoint(i % 16 * side, i / 16 * side), QSize(side, side)),
-                         QColor(DisplayRgb(colours[static_cast<std::size_t>(i)])));
-}
-
 void PaintModel(QPainter& painter, const Model3D& model, const QRect& area, const PreviewPaint& how) {
     const ModelProjection projection = ProjectModel(model, area.width(), area.height(), how.m_nZoom);
     painter.translate(area.topLeft());
@@ -64,7 +54,8 @@ void PaintPictures(QPainter& painter, const std::vector<PreviewFrame>& frames, c
     for (std::size_t i = 0; i < frames.size(); ++i)
         if (how.m_nOnlyFrame < 0 || static_cast<int>(i) == how.m_nOnlyFrame) shown.push_back(&frames[i]);
     if (shown.empty()) return;
-    if (IsPaletteGrid(shown.front()->m_Image)) return PaintPaletteGrid(painter, shown.front()->m_Image, area);
+    if (IsPaletteGrid(shown.front()->m_Image))
+        return PaintPaletteGrid(painter, shown.front()->m_Image.displayColours(), area);
 
     int width = 0, height = 0;
     for (const PreviewFrame* frame : shown) {
@@ -108,6 +99,16 @@ QImage ToQImage(const IndexedImage& image, bool transparentZero) {
             line[x] = table[row[static_cast<std::size_t>(x)]];
     }
     return out;
+}
+
+void PaintPaletteGrid(QPainter& painter, std::span<const std::uint32_t> colours, const QRect& area) {
+    const int side = std::max(1, std::min(area.width(), area.height()) / 16);
+    const QPoint origin(area.left() + (area.width() - 16 * side) / 2,
+                        area.top() + (area.height() - 16 * side) / 2);
+    const int count = static_cast<int>(std::min<std::size_t>(colours.size(), 256));
+    for (int i = 0; i < count; ++i)
+        painter.fillRect(QRect(origin + QPoint(i % 16 * side, i / 16 * side), QSize(side, side)),
+                         QColor(DisplayRgb(colours[static_cast<std::size_t>(i)])));
 }
 
 void PaintPreview(QPainter& painter, const ResourcePreview& preview, const QRect& area,

@@ -5,6 +5,9 @@
 #include <QImage>
 #include <QRect>
 
+#include <cstdint>
+#include <span>
+
 class QPainter;
 
 namespace morvi {
@@ -32,5 +35,9 @@ struct PreviewPaint {
 // grid of colours; a 3D object as its three wire-frame views; a sound as "Sound: name".
 void PaintPreview(QPainter& painter, const ResourcePreview& preview, const QRect& area,
                   const PreviewPaint& how = {});
+
+// Paints 256 display colours (0x00BBGGRR) as the 16 x 16 grid of a palette, row 0 at the top: square
+// cells as large as the area allows, the grid centred in it.
+void PaintPaletteGrid(QPainter& painter, std::span<const std::uint32_t> colours, const QRect& area);
 
 } // namespace morvi::ui

@@ -5,11 +5,15 @@
 #include "model/LevelChecker.h"
 #include "resources/LevelPalette.h"
 #include "resources/LevelResourceFiles.h"
+#include "resources/MemberFileTypes.h"
 #include "resources/PickerRules.h"
 #include "resources/ResourceCache.h"
 
 #include "PictureHelpers.h"
 #include "support/TempDir.h"
+
+#include <fstream>
+#include <optional>
 
 namespace morvi {
 namespace {
@@ -21,6 +25,11 @@ Bytes Filled(std::size_t n, std::uint8_t seed = 0x5A) {
     for (std::size_t i = 0; i < n; ++i)
         bytes[i] = static_cast<std::uint8_t>((i + seed) % 64);
     return bytes;
+}
+
+Bytes FileBytes(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(file), {});
 }
 
 // The names of a level's members or of one of its kind lists.
@@ -123,6 +132,73 @@ TEST(LevelPalette, TheLevelsOwnPaletteComesFirstThenOneFromDarkGobJoinsIt) {
     ASSERT_EQ(NamesOf(talay.m_pMembers), Names{"TALAY.PAL"});
     ResourceCache noGame;
     EXPECT_EQ(bytesOf(currentLevelPalette(&talay, noGame)), Filled(768, 3));
+}
+
+// The marker is anywhere in the name: "SECBASE.O" is no resource of the level (the GOB manager's
+// table takes it for an O file), unmarked names save under any name, "LOGO.BMP" counts as a BM.
+TEST(LevelFiles, SaveAsTypeEditAndPreviewFollowTheName) {
+    const std::vector<std::tuple<std::string_view, std::string_view, ResourceEdit, std::string>> cases{
+        {"ENEMY.WAX", "wax", ResourceEdit::None, ".wax"},
+        {"secbase.pal", "pal", ResourceEdit::Palette, ".pal"},
+        {"DOOR.VUE", "vue", ResourceEdit::VueText, ""},
+        {"LOGO.BMP", "bm", ResourceEdit::None, ".bm"},
+        {"SECBASE.O", "", ResourceEdit::None, ""},
+        {"BRIEF.LFD", "", ResourceEdit::None, ""},
+    };
+    for (const auto& [name, extension, edit, preview] : cases) {
+        EXPECT_EQ(FindMemberFileType(name, kLevelFileTypes, kAnyFileType).m_Extension, extension) << name;
+        EXPECT_EQ(ResourceEditOf(name), edit) << name;
+        EXPECT_EQ(PreviewExtensionOf(name), preview) << name;
+    }
+}
+
+// A file comes in whole under its upper-cased name and goes out exactly as held. A name that
+// cannot be held is refused before the file is even looked at; a file that is not there is named.
+TEST(LevelFiles, FilesComeInAndGoOutByteForByte) {
+    TempDir folder;
+    const Bytes wax = Filled(1000, 3);
+    std::ofstream(folder.path() / "enemy.wax", std::ios::binary)
+        .write(reinterpret_cast<const char*>(wax.data()), static_cast<std::streamsize>(wax.size()));
+    CDataLevel level;
+    ASSERT_TRUE(Succeeded(AddResourceFile(level, folder.path() / "enemy.wax")));
+    EXPECT_EQ(NamesOf(level.m_Sprites), Names{"ENEMY.WAX"});
+    ASSERT_TRUE(Succeeded(SaveResourceAs(level, 0, folder.path() / "copy.wax")));
+    EXPECT_EQ(FileBytes(folder.path() / "copy.wax"), wax);
+
+    EXPECT_EQ(AddResourceFile(level, folder.path() / "abcdefghi.wax").message(),
+              "Add: the name ABCDEFGHI.WAX has 13 characters; a GOB member name holds at most 12.");
+    EXPECT_NE(AddResourceFile(level, folder.path() / "gone.bm").message().find("gone.bm"), std::string::npos);
+    EXPECT_EQ(level.m_pMembers.size(), 1u);
+}
+
+// A click picks by integer division of the point over the grid's own width and height; the
+// chosen colour keeps its top 6 bits. Storing copies the 768 bytes over the member and keeps what
+// follows them; storing them again changes nothing; a member too short for a palette is refused.
+TEST(LevelFiles, PalettePickAndStore) {
+    const std::vector<std::tuple<int, int, int, int, std::optional<std::size_t>>> picks{
+        {255, 255, 256, 256, 255}, {15, 16, 256, 256, 16}, {9, 0, 10, 10, 14}, {100, 50, 200, 100, 136},
+        {256, 0, 256, 256, {}},    {0, -1, 256, 256, {}},  {0, 0, 0, 0, {}},
+    };
+    for (const auto& [x, y, width, height, entry] : picks)
+        EXPECT_EQ(PaletteGridEntry(x, y, width, height), entry) << x << "," << y << " of " << width;
+
+    GamePalette palette = GamePalette::Grey(), expected = GamePalette::Grey();
+    expected.SetEntry(17, 63, 32, 0);
+    palette.SetDisplayColour(17, 255, 130, 3);
+    EXPECT_EQ(palette.m_Bytes, expected.m_Bytes);
+
+    CDataLevel level;
+    const Bytes old = Filled(770, 1);
+    ASSERT_TRUE(Succeeded(level.AddMember("SECBASE.PAL", old)));
+    ASSERT_TRUE(Succeeded(level.AddMember("SHORT.PAL", Filled(767, 1))));
+    bool changed = false;
+    ASSERT_TRUE(Succeeded(StoreResourcePalette(level, 0, palette, changed)) && changed);
+    Bytes stored(palette.m_Bytes.begin(), palette.m_Bytes.end());
+    stored.insert(stored.end(), old.end() - 2, old.end());
+    EXPECT_EQ(Bytes(level.m_pMembers[0]->data().begin(), level.m_pMembers[0]->data().end()), stored);
+    ASSERT_TRUE(Succeeded(StoreResourcePalette(level, 0, palette, changed)) && !changed);
+    EXPECT_FALSE(StoreResourcePalette(level, 1, palette, changed) || changed);
+    EXPECT_EQ(Bytes(level.m_pMembers[1]->data().begin(), level.m_pMembers[1]->data().end()), Filled(767, 1));
 }
 
 } // namespace
