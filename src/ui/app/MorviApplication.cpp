@@ -20,6 +20,7 @@
 #include "mapedit/MapEditCommands.h"
 #include "mapedit/MapPrinter.h"
 #include "mapedit/StatisticsDialog.h"
+#include "resources/FilmManagerWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -187,6 +188,7 @@ void MorviApplication::installCommands() {
     frame.setCommandHandler(cmd::kGolEditor, textEditor(TextKind::Gol));
     frame.setCommandHandler(cmd::kLvlEditor, textEditor(TextKind::Lvl));
     frame.setCommandHandler(cmd::kMsgEditor, textEditor(TextKind::Msg));
+    frame.setCommandHandler(cmd::kFilmManager, [&frame] { OpenFilmManager(&frame); });
 
     frame.setCommandHandler(cmd::kPrint, [&frame, view] {
         QPrintDialog dialog(&SharedPrinter(), &frame);
