@@ -1,11 +1,11 @@
 #include "resources/FilmFile.h"
 
-#include "gamefiles/Tokenizer.h"
 #include "model/ByteStream.h"
 #include "model/StringUtil.h"
 #include "resources/LfdArchive.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace morvi {
 
@@ -63,13 +63,16 @@ Status ParseCommands(const FilmBlock& block, std::vector<FilmCommandRow>& rows) 
 }
 
 // The parameters of a row: its cells up to the first empty one.
-std::vector<std::uint16_t> RowParams(const FilmCommandRow& row) {
-    std::vector<std::uint16_t> params;
-    for (const std::string& cell : row.m_strParams) {
-        if (Trim(cell).empty()) break;
-        params.push_back(static_cast<std::uint16_t>(LeadingInt(cell)));
+Status RowParams(const FilmCommandRow& row, std::size_t rowIndex, std::vector<std::uint16_t>& params) {
+    for (std::size_t i = 0; i < row.m_strParams.size(); ++i) {
+        if (Trim(row.m_strParams[i]).empty()) break;
+        std::uint16_t value = 0;
+        if (Status parsed = ParseFilmParam(row.m_strParams[i], value); !parsed)
+            return Status::Fail("Command " + std::to_string(rowIndex + 1) + ", P" + std::to_string(i + 1) +
+                                ": " + parsed.message());
+        params.push_back(value);
     }
-    return params;
+    return Status::Ok();
 }
 
 class FilmParser {
@@ -212,6 +215,17 @@ FilmFile MakeNewFilm() {
     return film;
 }
 
+Status ParseFilmParam(std::string_view text, std::uint16_t& value) {
+    const std::string_view digits = Trim(text);
+    std::int64_t number = 0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || number < -32768 ||
+        number > 65535)
+        return Status::Fail("\"" + std::string(text) + "\" is not a number from -32768 to 65535.");
+    value = static_cast<std::uint16_t>(number);
+    return Status::Ok();
+}
+
 void AppendEndCommand(FilmBlock& block) {
     ByteWriter out(block.m_Commands);
     out.u16(kFilmCommandHeader);
@@ -230,8 +244,10 @@ Status ReadFilmCommands(const FilmBlock& block, std::vector<FilmCommandRow>& row
 Status RebuildFilmBlock(FilmBlock& block, std::span<const FilmCommandRow> rows) {
     std::vector<std::uint8_t> data;
     ByteWriter out(data);
-    for (const FilmCommandRow& row : rows) {
-        const std::vector<std::uint16_t> params = RowParams(row);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const FilmCommandRow& row = rows[i];
+        std::vector<std::uint16_t> params;
+        if (Status taken = RowParams(row, i, params); !taken) return taken;
         out.u16(static_cast<std::uint16_t>(kFilmCommandHeader + 2 * params.size()));
         out.u16(FilmOpcodeByName(row.m_strName).value_or(row.m_nOpcode));
         for (std::uint16_t param : params)

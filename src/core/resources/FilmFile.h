@@ -87,14 +87,19 @@ FilmBlock MakeCustomFilmBlock();
 // A new film: one VIEW block named "untitled" with one END command.
 FilmFile MakeNewFilm();
 
+// A parameter cell as the user types it: a decimal from -32768 to 65535, blanks around it allowed,
+// kept in 16 bits (so -1 and 65535 are both 0xFFFF). Anything else is refused, naming the text.
+Status ParseFilmParam(std::string_view text, std::uint16_t& value);
+
 // Appends an END command (length 4, opcode 2) to the block.
 void AppendEndCommand(FilmBlock& block);
 // The block's commands as rows, parameters shown as signed decimals; refuses command data that
 // does not divide into whole commands.
 Status ReadFilmCommands(const FilmBlock& block, std::vector<FilmCommandRow>& rows);
 // Replaces the block's commands by the rows: each gets the opcode of its name (or, for a name the
-// table does not know, the row's own opcode) and its parameters up to the first empty cell, read
-// as decimals and stored in 16 bits. Size, command count and data length follow.
+// table does not know, the row's own opcode) and its parameters up to the first empty cell
+// (ParseFilmParam). Size, command count and data length follow. A cell that is not a parameter
+// is refused, naming its row and column, and leaves the block as it was.
 Status RebuildFilmBlock(FilmBlock& block, std::span<const FilmCommandRow> rows);
 
 // Reads a film; fileName is named in messages. A damaged film is refused and leaves out unchanged.

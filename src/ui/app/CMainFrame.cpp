@@ -60,6 +60,7 @@ bool NeedsDocument(int id) {
     case cmd::kOptions:
     case cmd::kGobManager:
     case cmd::kLfdManager:
+    case cmd::kFilmManager:
         return false;
     default:
         return true;

@@ -21,6 +21,7 @@
 #include "mapedit/MapPrinter.h"
 #include "mapedit/StatisticsDialog.h"
 #include "resources/ArchiveManagerWindow.h"
+#include "resources/FilmManagerWindow.h"
 #include "resources/LevelFilesDialog.h"
 
 #include <QApplication>
@@ -199,6 +200,7 @@ void MorviApplication::installCommands() {
         ShowArchiveManager(ArchiveKind::Lfd, &frame, activeLevel());
     });
     frame.setCommandHandler(cmd::kFiles, [&frame, document] { OpenLevelFilesDialog(*document(), &frame); });
+    frame.setCommandHandler(cmd::kFilmManager, [&frame] { OpenFilmManager(&frame); });
 
     frame.setCommandHandler(cmd::kPrint, [&frame, view] {
         QPrintDialog dialog(&SharedPrinter(), &frame);
