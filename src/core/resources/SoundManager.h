@@ -96,6 +96,8 @@ public:
     // given). In kPlayOnLoad mode every earlier sound is stopped and dropped first, even when the
     // new one then fails, and the new one starts at once.
     int LoadVoc(std::string_view name, std::span<const std::uint8_t> bytes, Status* pStatus = nullptr);
+    // The same for a sound already read (the resource preview reads its VOC itself).
+    int LoadSound(std::string_view name, const VocSound& sound, Status* pStatus = nullptr);
 
     // Starts a loaded sound once; false for an unknown handle.
     bool Play(int nHandle);
@@ -110,6 +112,9 @@ public:
 
 private:
     void ReleaseAll();
+    // Loads a sound whose reading ended with read (a failure loads nothing but still replaces the
+    // others in kPlayOnLoad mode).
+    int Load(std::string_view name, const VocSound& sound, Status read, Status* pStatus);
     int AddSound(const VocSound& sound);
 
     SoundOutput& m_Output;
