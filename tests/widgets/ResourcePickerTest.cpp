@@ -6,6 +6,7 @@
 #include "model/CDataLevel.h"
 #include "resources/BitmapWindow.h"
 #include "resources/IndexedImage.h"
+#include "resources/QtSoundOutput.h"
 #include "resources/ResourcePreview.h"
 #include "support/ModalWatcher.h"
 #include "support/WidgetTestSupport.h"
@@ -166,6 +167,35 @@ private slots:
                      chosen);
         CBitmapWnd second(m_Document, &owner);
         QCOMPARE(second.geometry(), chosen);
+    }
+
+    // Without an audio device (as on the test machines) choosing, playing and stopping sounds shows
+    // no message box, prints nothing (looking for the device included); textures show as before.
+    void soundsWithoutADeviceAreSilent() {
+        testing::ModalWatcher watcher;
+        CResourcePicker picker(m_Document);
+        picker.retarget(".bm", "", 1); // the test platform's notes on showing windows come first
+        static QStringList printed;
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext&, const QString& m) { printed << m; });
+        if (!QtSoundOutput::DefaultDevice().isNull()) {
+            qInstallMessageHandler(previous);
+            QSKIP("This machine has an audio device.");
+        }
+        auto* classBox = picker.findChild<QComboBox*>("class");
+        classBox->setCurrentIndex(classBox->findText("Sounds"));
+        for (int row = 0; row < 3; ++row) {
+            picker.listView()->setCurrentIndex(picker.listView()->model()->index(row, 0));
+            ButtonOf(picker, "play")->click();
+            QTest::mouseClick(picker.findChild<QWidget*>("preview"), Qt::LeftButton);
+        }
+        QTest::qWait(100);
+        qInstallMessageHandler(previous);
+        QVERIFY2(printed.isEmpty(), qPrintable(printed.join("\n")));
+        QCOMPARE(watcher.seen(), 0);
+        QCOMPARE(AppContext::instance().sounds().SoundCount(), 0u);
+        classBox->setCurrentIndex(classBox->findText("Textures"));
+        QVERIFY(ButtonOf(picker, "save")->isEnabled());
     }
 };
 

@@ -8,6 +8,7 @@
 #include "resources/LevelPalette.h"
 #include "resources/PlttPalette.h"
 #include "resources/ResourceCache.h"
+#include "resources/SoundManager.h"
 
 namespace morvi {
 
@@ -58,6 +59,8 @@ void ResourcePreview::forcePalette(const GamePalette& palette, bool withHeader) 
 
 bool ResourcePreview::load(std::string_view extension, std::string_view memberName, bool withHeader,
                            const CDataGobEntry* entry) {
+    stopSound();
+    m_nSoundHandle = -1;
     m_Frames.clear();
     m_Sound = VocSound{};
     m_Object3d = Model3D{};
@@ -73,6 +76,11 @@ bool ResourcePreview::load(std::string_view extension, std::string_view memberNa
     if (m_LastMessage) m_LastMessage = decode(ext, bytes);
     if (!m_LastMessage) m_Frames.clear();
     return true;
+}
+
+void ResourcePreview::stopSound() {
+    if (!m_pSounds || m_nSoundHandle < 0) return;
+    if (m_pSounds->BufferOf(m_nSoundHandle) == m_nSoundBuffer) m_pSounds->Stop(m_nSoundHandle);
 }
 
 bool ResourcePreview::findBytes(std::string_view ext, std::string_view memberName, const CDataGobEntry* entry,
@@ -111,7 +119,15 @@ Status ResourcePreview::decode(std::string_view ext, std::span<const std::uint8_
         m_Object3d = Read3DO(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         return Status::Ok();
     }
-    if (ext == ".voc") return ReadVoc(m_strFileName, bytes, m_Sound);
+    if (ext == ".voc") {
+        Status read = ReadVoc(m_strFileName, bytes, m_Sound);
+        // Without a device the sound is silently not played: the preview still shows its name.
+        if (read && m_pSounds) {
+            m_nSoundHandle = m_pSounds->LoadSound(m_strFileName, m_Sound);
+            m_nSoundBuffer = m_pSounds->BufferOf(m_nSoundHandle).value_or(-1);
+        }
+        return read;
+    }
     if (ext == ".pal") {
         GamePalette shown;
         if (Status read = GamePalette::Read(bytes, m_strFileName, shown); !read) return read;

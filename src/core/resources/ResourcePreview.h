@@ -19,6 +19,7 @@ namespace morvi {
 class CDataGobEntry;
 class CDataLevel;
 class ResourceCache;
+class SoundManager;
 
 // Where a sprite frame stands against the sprite's anchor; the picture is mirrored when drawn
 // with m_bFlip set, never in its pixels.
@@ -56,6 +57,14 @@ public:
     // Sets the palette and header choice for the next load (converters) and empties the frames.
     void forcePalette(const GamePalette& palette, bool withHeader);
 
+    // With a manager, every sound this preview reads is loaded into it (and so plays at once in
+    // the manager's play-on-load mode); every load first stops the sound loaded before. The
+    // manager must outlive the preview; nullptr plays nothing.
+    void setSoundManager(SoundManager* manager) { m_pSounds = manager; }
+    // Stops the sound this preview loaded, unless the manager has since dropped it (then the
+    // handle may stand for another preview's sound).
+    void stopSound();
+
     const std::string& fileName() const { return m_strFileName; }
     const std::string& sizeText() const { return m_strSizeText; }
     const std::string& extension() const { return m_strExtension; }
@@ -91,6 +100,11 @@ private:
     Model3D m_Object3d;
     WaxSelection m_WaxSelection;
     Status m_LastMessage;
+    SoundManager* m_pSounds = nullptr;
+    // The manager's handle of the sound last loaded, -1 when none was.
+    int m_nSoundHandle = -1;
+    // The output's buffer behind the handle when it was loaded.
+    int m_nSoundBuffer = -1;
 };
 
 } // namespace morvi

@@ -80,15 +80,23 @@ void SoundManager::ReleaseAll() {
 }
 
 int SoundManager::LoadVoc(std::string_view name, std::span<const std::uint8_t> bytes, Status* pStatus) {
-    Status status;
+    VocSound sound;
+    Status read = ReadVoc(name, bytes, sound);
+    return Load(name, sound, std::move(read), pStatus);
+}
+
+int SoundManager::LoadSound(std::string_view name, const VocSound& sound, Status* pStatus) {
+    return Load(name, sound, Status::Ok(), pStatus);
+}
+
+int SoundManager::Load(std::string_view name, const VocSound& sound, Status read, Status* pStatus) {
+    Status status = std::move(read);
     int nHandle = -1;
     if (!m_Output.IsAvailable()) {
         status = Status::Fail(std::string(name) + ": there is no sound device");
     } else {
-        // A sound that replaces the others drops them before it is even read.
+        // A sound that replaces the others drops them even when it does not read.
         if (m_nSoundMode == kPlayOnLoad) ReleaseAll();
-        VocSound sound;
-        status = ReadVoc(name, bytes, sound);
         if (status) nHandle = AddSound(sound);
         if (status && nHandle < 0)
             status = Status::Fail(std::string(name) + ": the sound device refused the sound");

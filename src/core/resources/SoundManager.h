@@ -37,7 +37,7 @@ public:
     // Copies the samples into the buffer; false when the buffer cannot be written.
     virtual bool Fill(int nBuffer, std::span<const std::uint8_t> samples) = 0;
     virtual bool IsPlaying(int nBuffer) const = 0;
-    // Starts the buffer once, without looping.
+    // Starts the buffer; a static one (a sound repeated without end) repeats until stopped.
     virtual void Play(int nBuffer) = 0;
     virtual void Stop(int nBuffer) = 0;
     virtual void Release(int nBuffer) = 0;
@@ -96,8 +96,10 @@ public:
     // given). In kPlayOnLoad mode every earlier sound is stopped and dropped first, even when the
     // new one then fails, and the new one starts at once.
     int LoadVoc(std::string_view name, std::span<const std::uint8_t> bytes, Status* pStatus = nullptr);
+    // The same for a sound already read (the resource preview reads its VOC itself).
+    int LoadSound(std::string_view name, const VocSound& sound, Status* pStatus = nullptr);
 
-    // Starts a loaded sound once; false for an unknown handle.
+    // Starts a loaded sound (an endless one repeats until stopped); false for an unknown handle.
     bool Play(int nHandle);
     // Stops a sound if it is playing; false for an unknown handle.
     bool Stop(int nHandle);
@@ -110,6 +112,9 @@ public:
 
 private:
     void ReleaseAll();
+    // Loads a sound whose reading ended with read (a failure loads nothing but still replaces the
+    // others in kPlayOnLoad mode).
+    int Load(std::string_view name, const VocSound& sound, Status read, Status* pStatus);
     int AddSound(const VocSound& sound);
 
     SoundOutput& m_Output;

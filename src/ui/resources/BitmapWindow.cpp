@@ -24,7 +24,9 @@ CBitmapWnd::CBitmapWnd(MorviDocument& document, QWidget* parent)
     place();
 }
 
-CBitmapWnd::~CBitmapWnd() = default;
+CBitmapWnd::~CBitmapWnd() {
+    m_pPreview->stopSound();
+}
 
 void CBitmapWnd::place() {
     const Settings& settings = AppContext::instance().settings();
@@ -55,7 +57,12 @@ void CBitmapWnd::storePlace() {
 
 void CBitmapWnd::showResource(const QString& extension, const QString& name) {
     // The document may have read another level since the last load: bind to the current one.
+    m_pPreview->stopSound();
     m_pPreview = std::make_unique<ResourcePreview>(&m_Document.level(), AppContext::instance().resources());
+    // A sound plays as it loads; the sound device is only looked for once a sound is shown.
+    const bool sound = extension.compare(".voc", Qt::CaseInsensitive) == 0;
+    if (sound) m_pPreview->setSoundManager(&AppContext::instance().sounds());
+    setToolTip(sound ? QStringLiteral("Click to stop the sound.") : QString());
     m_bFound = m_pPreview->load(extension.toStdString(), name.toStdString(), true);
     setWindowTitle(QStringLiteral("Morvi Bitmap: ") + name);
     update();
@@ -67,6 +74,16 @@ void CBitmapWnd::paintEvent(QPaintEvent*) {
         PaintPreview(painter, *m_pPreview, rect());
     else
         painter.fillRect(rect(), palette().window());
+}
+
+void CBitmapWnd::mousePressEvent(QMouseEvent* event) {
+    m_pPreview->stopSound();
+    QWidget::mousePressEvent(event);
+}
+
+void CBitmapWnd::hideEvent(QHideEvent* event) {
+    m_pPreview->stopSound();
+    QWidget::hideEvent(event);
 }
 
 void CBitmapWnd::moveEvent(QMoveEvent* event) {

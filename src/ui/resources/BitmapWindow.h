@@ -17,7 +17,8 @@ class MorviDocument;
 // "Morvi Bitmap: " and the resource's name that shows one texture, sprite, frame, 3D object or
 // sound of the document's level or the game's archives. Its place on screen is kept in the
 // settings (m_nBitmapLeft/Top/Right/Bottom): unset, the first window is centred on its parent's
-// window, one eighth of the screen's width a side; every move or resize stores it back.
+// window, one eighth of the screen's width a side; every move or resize stores it back. A sound
+// plays as it is shown, until it ends, another one is shown, or the window is clicked or hidden.
 //   auto* preview = new CBitmapWnd(document, pane);
 //   preview->showResource(".wax", "stormfin.wax");
 //   preview->show();
@@ -34,6 +35,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // A click stops the sound shown; so does hiding the window.
+    void mousePressEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

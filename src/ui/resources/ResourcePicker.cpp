@@ -91,6 +91,11 @@ protected:
         QPainter painter(this);
         m_Picker.paintPreview(painter, rect());
     }
+    // A click stops the sound shown.
+    void mousePressEvent(QMouseEvent* event) override {
+        m_Picker.m_pPreview->stopSound();
+        QWidget::mousePressEvent(event);
+    }
 
 private:
     const CResourcePicker& m_Picker;
@@ -111,6 +116,7 @@ CResourcePicker::CResourcePicker(MorviDocument& document, QWidget* parent)
 }
 
 CResourcePicker::~CResourcePicker() {
+    m_pPreview->stopSound();
     // The thread ends first; then nothing may ask the loader for rows any more.
     m_pLoader->shutdown();
     m_pList->setModel(nullptr);
@@ -255,6 +261,7 @@ void CResourcePicker::accept() {
 
 void CResourcePicker::hideEvent(QHideEvent* event) {
     stopPlay();
+    m_pPreview->stopSound();
     m_pModel->cancelPending();
     // The next picker opens where this one was.
     Settings& settings = AppContext::instance().settings();
@@ -404,13 +411,17 @@ void CResourcePicker::refresh(bool reload) {
                        ? QStringLiteral("Select Object")
                        : QStringLiteral("Select Texture - Size (X,Y)= ") + Text(m_pPreview->sizeText()));
     m_pSave->setEnabled(m_bFound && !m_pPreview->frames().empty());
+    m_pArea->setToolTip(m_strExtension == ".voc" ? QStringLiteral("Click to stop the sound.") : QString());
     showWaxBoxes();
     m_pArea->update();
 }
 
 void CResourcePicker::load() {
     // Bound to the document's level as it is now (opening a file replaces it).
+    m_pPreview->stopSound();
     m_pPreview = std::make_unique<ResourcePreview>(&m_Document.level(), AppContext::instance().resources());
+    // A sound plays as it loads; the sound device is only looked for once a sound is shown.
+    if (m_strExtension == ".voc") m_pPreview->setSoundManager(&AppContext::instance().sounds());
     m_pPreview->waxSelection() = m_Wax;
     const QString name = currentName();
     m_bFound = !name.isEmpty() && m_pPreview->load(m_strExtension.toStdString(), name.toStdString(), true);

@@ -33,8 +33,9 @@ class ThumbnailLoader;
 // name while seeing it. It lists the game archive's members of the chosen class and category with
 // the level's own (for textures, the ones the level already uses first), narrows the list to a
 // typed filter, shows it as names or as a grid of thumbnails decoded on a worker thread, previews
-// the selection at a zoom (WAX sprites by state, view and frame, with Play) and saves it as the
-// raw member, a 256-colour BMP or a PNG. Modeless; one per document, owned by whoever opens it.
+// the selection at a zoom (WAX sprites by state, view and frame, with Play; a sound plays as it is
+// chosen, until a click on the preview) and saves it as the raw member, a 256-colour BMP or a PNG.
+// Modeless; one per document, owned by whoever opens it.
 //   picker->retarget(".bm", "iwmetal1.bm", 0);
 //   connect(picker, &CResourcePicker::picked, pane, [](int target, const QString& name, ...) {...});
 class CResourcePicker : public QDialog {

@@ -1,4 +1,7 @@
 #include "resources/VocSound.h"
+#include "model/CDataGobEntry.h"
+#include "resources/ResourceCache.h"
+#include "resources/ResourcePreview.h"
 #include "resources/SoundManager.h"
 
 #include "PictureHelpers.h"
@@ -140,6 +143,41 @@ TEST(SoundManager, PlayOnLoadReplacesEverySoundAndPlays) {
                      "release 2"}),
               output.m_Calls);
     EXPECT_EQ(0u, manager.SoundCount());
+}
+
+// Previews sharing a play-on-load manager: a sound loaded plays at once; loading anything else stops
+// it; a preview stops only its own sound, not another preview's loaded since under its handle.
+TEST(ResourcePreview, PlaysTheSoundsItLoadsAndStopsOnlyItsOwn) {
+    NullSoundOutput output;
+    SoundManager manager(output);
+    manager.SetSoundMode(SoundManager::kPlayOnLoad);
+    ResourceCache cache;
+    ResourcePreview first(nullptr, cache), second(nullptr, cache);
+    first.setSoundManager(&manager);
+    second.setSoundManager(&manager);
+    const CDataGobEntry wind("WIND.VOC", Written(MakeSound(156, kVocEndlessRepeat, {1, 2})));
+    const CDataGobEntry door("DOOR.VOC", Written(MakeSound(0, 0, {3}))), wall("WALL.BM", Bytes(3));
+    const struct {
+        ResourcePreview& preview;
+        const CDataGobEntry* entry; // nullptr: stopSound()
+        Calls calls;
+    } steps[] = {
+        {first, &wind, {"create 0 10000 2 static", "fill 0 2", "play 0"}},
+        {first, &wall, {"stop 0"}},
+        {first, &door, {"release 0", "create 1 3906 1", "fill 1 1", "play 1"}},
+        {second, &wind, {"stop 1", "release 1", "create 2 10000 2 static", "fill 2 2", "play 2"}},
+        {first, nullptr, {}},
+        {second, nullptr, {"stop 2"}},
+    };
+    for (const auto& step : steps) {
+        output.m_Calls.clear();
+        if (const CDataGobEntry* entry = step.entry)
+            EXPECT_TRUE(step.preview.load(entry->m_strName.substr(entry->m_strName.find('.')),
+                                          entry->m_strName, true, entry));
+        else
+            step.preview.stopSound();
+        EXPECT_EQ(step.calls, output.m_Calls);
+    }
 }
 
 } // namespace
