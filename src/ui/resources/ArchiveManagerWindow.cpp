@@ -197,7 +197,7 @@ bool ArchiveMemberModel::dropMimeData(const QMimeData* data, Qt::DropAction, int
 
 class ArchiveManagerWindow::PreviewArea : public QWidget {
 public:
-    explicit PreviewArea(const ArchiveManagerWindow& window) : m_Window(window) {
+    explicit PreviewArea(ArchiveManagerWindow& window) : m_Window(window) {
         setObjectName(QStringLiteral("preview"));
         setMinimumSize(240, 200);
         setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -210,9 +210,13 @@ protected:
         painter.fillRect(rect(), palette().base());
         if (m_bShown) PaintPreview(painter, m_Window.preview(), rect());
     }
+    void mousePressEvent(QMouseEvent* event) override {
+        m_Window.preview().stopSound();
+        QWidget::mousePressEvent(event);
+    }
 
 private:
-    const ArchiveManagerWindow& m_Window;
+    ArchiveManagerWindow& m_Window;
 };
 
 ArchiveManagerWindow::ArchiveManagerWindow(ArchiveKind kind, QWidget* parent)
@@ -299,6 +303,7 @@ ArchiveManagerWindow::ArchiveManagerWindow(ArchiveKind kind, QWidget* parent)
 ArchiveManagerWindow::~ArchiveManagerWindow() {
     // The child widgets outlive the archive the model reads.
     m_pList->setModel(nullptr);
+    m_pPreview->stopSound();
 }
 
 void ArchiveManagerWindow::updateTitle() {
@@ -461,9 +466,15 @@ void ArchiveManagerWindow::onDelete() {
 void ArchiveManagerWindow::showSelection() {
     const std::vector<std::size_t> members = selectedMembers();
     m_pArea->m_bShown = false;
+    m_pPreview->stopSound();
+    m_pArea->setToolTip(QString());
     if (members.size() == 1) {
         const std::size_t i = members.front();
         const std::string extension = m_pArchive->PreviewExtension(i);
+        // A sound plays as it is shown; the sound device is only looked for then.
+        const bool sound = extension == ".voc";
+        m_pPreview->setSoundManager(sound ? &AppContext::instance().sounds() : nullptr);
+        if (sound) m_pArea->setToolTip(QStringLiteral("Click to stop the sound."));
         std::vector<std::uint8_t> bytes;
         if (!extension.empty() && m_pArchive->ReadMember(i, bytes)) {
             const std::string& name = m_pArchive->members()[i].m_strName;
@@ -502,6 +513,11 @@ void ArchiveManagerWindow::closeEvent(QCloseEvent* event) {
         QDialog::closeEvent(event);
     else
         event->ignore();
+}
+
+void ArchiveManagerWindow::hideEvent(QHideEvent* event) {
+    m_pPreview->stopSound();
+    QDialog::hideEvent(event);
 }
 
 ArchiveManagerWindow* ShowArchiveManager(ArchiveKind kind, QWidget* parent, CDataLevel* level) {

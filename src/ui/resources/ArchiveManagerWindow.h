@@ -97,6 +97,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     class PreviewArea;
