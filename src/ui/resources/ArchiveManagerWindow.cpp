@@ -195,30 +195,6 @@ bool ArchiveMemberModel::dropMimeData(const QMimeData* data, Qt::DropAction, int
 
 // ---- The window ----------------------------------------------------------------------------------
 
-class ArchiveManagerWindow::PreviewArea : public QWidget {
-public:
-    explicit PreviewArea(ArchiveManagerWindow& window) : m_Window(window) {
-        setObjectName(QStringLiteral("preview"));
-        setMinimumSize(240, 200);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    }
-    bool m_bShown = false;
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), palette().base());
-        if (m_bShown) PaintPreview(painter, m_Window.preview(), rect());
-    }
-    void mousePressEvent(QMouseEvent* event) override {
-        m_Window.preview().stopSound();
-        QWidget::mousePressEvent(event);
-    }
-
-private:
-    ArchiveManagerWindow& m_Window;
-};
-
 ArchiveManagerWindow::ArchiveManagerWindow(ArchiveKind kind, QWidget* parent)
     : QDialog(parent), m_Kind(kind), m_pArchive(ManagedArchive::Make(kind)),
       m_pPreview(std::make_unique<ResourcePreview>(nullptr, AppContext::instance().resources())) {
@@ -256,7 +232,8 @@ ArchiveManagerWindow::ArchiveManagerWindow(ArchiveKind kind, QWidget* parent)
         updateButtons();
     });
 
-    m_pArea = new PreviewArea(*this);
+    m_pArea = new ResourcePreviewArea(this);
+    m_pArea->setMinimumSize(240, 200);
 
     auto button = [this](const QString& text, const char* name) {
         auto* b = new QPushButton(text, this);
@@ -465,24 +442,22 @@ void ArchiveManagerWindow::onDelete() {
 // One selected member is shown when the preview knows its kind; anything else clears the area.
 void ArchiveManagerWindow::showSelection() {
     const std::vector<std::size_t> members = selectedMembers();
-    m_pArea->m_bShown = false;
+    bool shown = false;
     m_pPreview->stopSound();
-    m_pArea->setToolTip(QString());
     if (members.size() == 1) {
         const std::size_t i = members.front();
         const std::string extension = m_pArchive->PreviewExtension(i);
         // A sound plays as it is shown; the sound device is only looked for then.
         const bool sound = extension == ".voc";
         m_pPreview->setSoundManager(sound ? &AppContext::instance().sounds() : nullptr);
-        if (sound) m_pArea->setToolTip(QStringLiteral("Click to stop the sound."));
         std::vector<std::uint8_t> bytes;
         if (!extension.empty() && m_pArchive->ReadMember(i, bytes)) {
             const std::string& name = m_pArchive->members()[i].m_strName;
             const CDataGobEntry entry(name, bytes);
-            m_pArea->m_bShown = m_pPreview->load(extension, name, true, &entry);
+            shown = m_pPreview->load(extension, name, true, &entry);
         }
     }
-    m_pArea->update();
+    m_pArea->setPreview(shown ? m_pPreview.get() : nullptr);
 }
 
 bool ArchiveManagerWindow::mayDiscard() {

@@ -23,6 +23,8 @@ class ResourcePreview;
 
 namespace morvi::ui {
 
+class ResourcePreviewArea;
+
 // The members of a managed archive as rows: a GOB's name, offset and size, an LFD's type, name,
 // offset and size, filtered by name and sorted by a column (MemberRows). Rows dragged out become
 // files in a scratch folder; files dropped on the list are reported for adding.
@@ -100,8 +102,6 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    class PreviewArea;
-
     void onOpen();
     void onAdd();
     void onSaveAs();
@@ -119,7 +119,7 @@ private:
     ArchiveMemberModel* m_pModel = nullptr;
     QTreeView* m_pList = nullptr;
     QLineEdit* m_pFilter = nullptr;
-    PreviewArea* m_pArea = nullptr;
+    ResourcePreviewArea* m_pArea = nullptr;
     QPushButton* m_pSaveAs = nullptr;
     QPushButton* m_pDelete = nullptr;
     QString m_strPath;

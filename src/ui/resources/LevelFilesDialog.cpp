@@ -64,27 +64,6 @@ QString StartFor(const QString& name) {
 
 } // namespace
 
-class LevelFilesDialog::PreviewArea : public QWidget {
-public:
-    explicit PreviewArea(const LevelFilesDialog& dialog) : m_Dialog(dialog) {
-        setObjectName(QStringLiteral("preview"));
-        setMinimumSize(192, 192);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        if (m_Dialog.m_bPreviewShown)
-            PaintPreview(painter, *m_Dialog.m_pPreview, rect());
-        else
-            painter.fillRect(rect(), palette().window());
-    }
-
-private:
-    const LevelFilesDialog& m_Dialog;
-};
-
 LevelFilesDialog::LevelFilesDialog(MorviDocument& document, QWidget* parent)
     : QDialog(parent), m_pDocument(&document),
       m_pPreview(std::make_unique<ResourcePreview>(&document.level(), AppContext::instance().resources())) {
@@ -103,6 +82,7 @@ LevelFilesDialog::LevelFilesDialog(MorviDocument& document, QWidget* parent)
 }
 
 LevelFilesDialog::~LevelFilesDialog() {
+    if (m_pPreview) m_pPreview->stopSound();
     auto& windows = Registry();
     windows.erase(std::remove(windows.begin(), windows.end(), this), windows.end());
 }
@@ -119,7 +99,7 @@ void LevelFilesDialog::buildControls() {
     m_pList->headerItem()->setTextAlignment(kOffset, Qt::AlignRight | Qt::AlignVCenter);
     m_pList->headerItem()->setTextAlignment(kSize, Qt::AlignRight | Qt::AlignVCenter);
     m_pList->setMinimumWidth(100 + 63 + 79 + 24);
-    m_pArea = new PreviewArea(*this);
+    m_pArea = new ResourcePreviewArea(this);
 
     const auto button = [](const char* text, const char* name) {
         return Named(new QPushButton(QString::fromLatin1(text)), name);
@@ -183,7 +163,9 @@ void LevelFilesDialog::fill() {
 }
 
 void LevelFilesDialog::showCurrent() {
-    m_bPreviewShown = false;
+    bool shown = false;
+    m_pArea->setPreview(nullptr);
+    if (m_pPreview) m_pPreview->stopSound();
     const QTreeWidgetItem* item = m_pList->currentItem();
     if (item && m_pDocument) {
         CDataLevel& level = m_pDocument->level();
@@ -193,10 +175,12 @@ void LevelFilesDialog::showCurrent() {
         if (!extension.empty()) {
             // The document may have read another level since the last load: bind to the current one.
             m_pPreview = std::make_unique<ResourcePreview>(&level, AppContext::instance().resources());
-            m_bPreviewShown = m_pPreview->load(extension, member.m_strName, true, &member);
+            // A sound plays as it is shown; the sound device is only looked for then.
+            if (extension == ".voc") m_pPreview->setSoundManager(&AppContext::instance().sounds());
+            shown = m_pPreview->load(extension, member.m_strName, true, &member);
         }
     }
-    m_pArea->update();
+    m_pArea->setPreview(shown ? m_pPreview.get() : nullptr);
     updateButtons();
 }
 

@@ -17,6 +17,7 @@ class ResourcePreview;
 namespace morvi::ui {
 
 class MorviDocument;
+class ResourcePreviewArea;
 
 // The "Files" window: the level's own resources (the archive members the level carries besides its
 // LEV, O, INF and text files) with their place in the archive and a preview of the current one.
@@ -42,8 +43,6 @@ public:
     void editCurrent();
 
 private:
-    class PreviewArea;
-
     void buildControls();
     // Lays the members out again and lists the shown ones, keeping the current and selected rows
     // where their members still are.
@@ -56,9 +55,8 @@ private:
 
     QPointer<MorviDocument> m_pDocument;
     std::unique_ptr<ResourcePreview> m_pPreview;
-    bool m_bPreviewShown = false;
     QTreeWidget* m_pList = nullptr;
-    PreviewArea* m_pArea = nullptr;
+    ResourcePreviewArea* m_pArea = nullptr;
     QPushButton* m_pSaveAs = nullptr;
     QPushButton* m_pDelete = nullptr;
     QPushButton* m_pEdit = nullptr;

@@ -133,4 +133,30 @@ void PaintPreview(QPainter& painter, const ResourcePreview& preview, const QRect
     painter.restore();
 }
 
+ResourcePreviewArea::ResourcePreviewArea(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("preview"));
+    setMinimumSize(192, 192);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void ResourcePreviewArea::setPreview(ResourcePreview* preview) {
+    m_pPreview = preview;
+    const bool sound = preview && preview->extension() == ".voc";
+    setToolTip(sound ? QStringLiteral("Click to stop the sound.") : QString());
+    update();
+}
+
+void ResourcePreviewArea::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (m_pPreview)
+        PaintPreview(painter, *m_pPreview, rect());
+    else
+        painter.fillRect(rect(), palette().window());
+}
+
+void ResourcePreviewArea::mousePressEvent(QMouseEvent* event) {
+    if (m_pPreview) m_pPreview->stopSound();
+    QWidget::mousePressEvent(event);
+}
+
 } // namespace morvi::ui

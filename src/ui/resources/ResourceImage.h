@@ -4,6 +4,7 @@
 // whatever a ResourcePreview holds into a rectangle.
 #include <QImage>
 #include <QRect>
+#include <QWidget>
 
 #include <cstdint>
 #include <span>
@@ -39,5 +40,22 @@ void PaintPreview(QPainter& painter, const ResourcePreview& preview, const QRect
 // Paints 256 display colours (0x00BBGGRR) as the 16 x 16 grid of a palette, row 0 at the top: square
 // cells as large as the area allows, the grid centred in it.
 void PaintPaletteGrid(QPainter& painter, std::span<const std::uint32_t> colours, const QRect& area);
+
+// The preview area of the resource windows: what a preview holds, painted to fit, or nothing. A
+// click stops the preview's sound.
+class ResourcePreviewArea : public QWidget {
+public:
+    explicit ResourcePreviewArea(QWidget* parent);
+    // What the area shows from now on; nullptr leaves it blank. A preview shown must outlive the
+    // area or be replaced first.
+    void setPreview(ResourcePreview* preview);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    ResourcePreview* m_pPreview = nullptr;
+};
 
 } // namespace morvi::ui
