@@ -87,8 +87,10 @@ private slots:
 
         {
             // The name too long for a GOB is refused with one message; the others are added.
-            const testing::ModalWatcher refused([](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); });
-            window.addFiles({write("new.voc", "voc"), write("waytoolongname.bm", "x"), write("x.vue", "vue")});
+            const testing::ModalWatcher refused(
+                [](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); });
+            window.addFiles(
+                {write("new.voc", "voc"), write("waytoolongname.bm", "x"), write("x.vue", "vue")});
             QCOMPARE(refused.seen(), 1);
         }
         QCOMPARE(window.archive().members().size(), expected.m_pMembers.size() + 2);
@@ -116,7 +118,8 @@ private slots:
     }
 
     // The demo briefing: a PLTT member shows its palette over the level's, which then colours the
-    // DELT pictures; the ANIM shows its pictures; two members saved into a folder.
+    // DELT pictures; the ANIM shows its pictures; two members saved into a folder; one of them
+    // added back and another deleted, the archive saved and read again.
     void lfdManagerPreviewsAndSavesMembers() {
         ArchiveManagerWindow window(ArchiveKind::Lfd, nullptr);
         window.show();
@@ -147,6 +150,22 @@ private slots:
                 QCOMPARE(testing::FileBytes(file + ".anm").size(), static_cast<qsizetype>(member.size()));
         }
         QCOMPARE(QDir(path("members")).entryList(QDir::Files).size(), 2);
+
+        // A saved member added back, the two named "brief" deleted, the archive saved over a copy and
+        // reopened.
+        window.addFiles({path("members") + QStringLiteral("/title.dlt")});
+        Select(window, {QStringLiteral("brief")});
+        Click(window, "delete");
+        QFile::copy(Demo("briefing.lfd"), path("copy.lfd"));
+        QVERIFY(window.saveArchive(path("copy.lfd")));
+        QVERIFY(lfd.DeleteMember(4) && lfd.DeleteMember(0)); // the PLTT and the FILM named brief
+        QVERIFY(lfd.AddMember("DELT", "title", lfd.members()[0].m_Data).ok());
+        const std::vector<std::uint8_t> expected = lfd.Write();
+        QCOMPARE(testing::FileBytes(path("copy.lfd")),
+                 QByteArray(reinterpret_cast<const char*>(expected.data()),
+                            static_cast<qsizetype>(expected.size())));
+        QVERIFY(window.openArchive(path("copy.lfd")));
+        QCOMPARE(window.archive().members().size(), lfd.members().size());
     }
 };
 
