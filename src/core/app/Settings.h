@@ -27,6 +27,9 @@ struct Settings {
     std::string m_strInstall;
     // The command that runs the game for Test GOB; empty for the default.
     std::string m_strGameCommand;
+    // The image editor the sprite editor's Edit starts, the BMP's path added as its last argument;
+    // empty for the desktop's program for BMP files.
+    std::string m_strImageEditor;
 
     // ---- 3D view --------------------------------------------------------------------------------
     bool m_b3DO = true;         // draw 3D objects in the perspective view

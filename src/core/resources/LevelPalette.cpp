@@ -31,11 +31,11 @@ void SetMessage(Status* message, Status status) {
 std::optional<GamePalette> paletteByName(CDataLevel* level, ResourceCache& cache, std::string_view name,
                                          Status* message) {
     SetMessage(message, Status::Ok());
-    if (!level || name.empty()) {
+    if (name.empty()) {
         SetMessage(message, Status::Fail("There is no level whose palette could be looked up."));
         return std::nullopt;
     }
-    if (const CDataGobEntry* own = level->FindMember(name))
+    if (const CDataGobEntry* own = level ? level->FindMember(name) : nullptr)
         return PaletteOf(own->data(), own->m_strName, message);
     const GobDirectoryEntry* entry = cache.find(ResourceList::Objects, name);
     if (!entry) {
@@ -50,7 +50,7 @@ std::optional<GamePalette> paletteByName(CDataLevel* level, ResourceCache& cache
     }
     std::optional<GamePalette> palette = PaletteOf(bytes, entry->m_strName, message);
     // A name too long for the level's archive is still a palette worth showing; it is just not kept.
-    if (palette) (void)level->AddMember(entry->m_strName, bytes);
+    if (palette && level) (void)level->AddMember(entry->m_strName, bytes);
     return palette;
 }
 

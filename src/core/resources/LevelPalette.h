@@ -15,8 +15,9 @@ class ResourceCache;
 
 // The palette named name: the level's own member of that name (ignoring case), else the first
 // member of that name in dark.gob, which is then added to the level's members so that the next
-// lookup finds it there without opening the archive. Nothing when there is no level, no such
-// member, or the member is not a 768-byte palette; the reason then goes to *message when given.
+// lookup finds it there without opening the archive. Without a level only dark.gob is looked in and
+// nothing is kept. Nothing when there is no such member, or the member is not a 768-byte palette;
+// the reason then goes to *message when given.
 std::optional<GamePalette> paletteByName(CDataLevel* level, ResourceCache& cache, std::string_view name,
                                          Status* message = nullptr);
 

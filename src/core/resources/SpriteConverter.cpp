@@ -35,22 +35,24 @@ public:
     void Walk(WaxWalk& out) {
         m_pOut = &out;
         for (const WaxState& state : m_Wax.m_States)
-            out.m_Map.m_Scenes.push_back(WalkState(state));
+            out.m_Map.m_Scenes.push_back(WalkState(state, out.m_SceneViewSlots.emplace_back()));
     }
 
 private:
     // The reader numbers each distinct view offset once, so equal indices mean equal offsets.
-    WaxMapScene WalkState(const WaxState& state) {
+    WaxMapScene WalkState(const WaxState& state, std::vector<int>& slots) {
         WaxMapScene scene;
         scene.m_nFrameRate = state.m_nFrameRate;
         scene.m_nWorldWidth = state.m_nWorldWidth;
         scene.m_nWorldHeight = state.m_nWorldHeight;
         int previous = -1;
-        for (const int view : state.m_Views) {
+        for (std::size_t slot = 0; slot < state.m_Views.size(); ++slot) {
+            const int view = state.m_Views[slot];
             if (view == previous) continue;
             if (scene.m_Sequences.size() == kMaxSceneSequences) break;
             previous = view;
             scene.m_Sequences.push_back(SequenceIndex(view));
+            slots.push_back(static_cast<int>(slot));
         }
         return scene;
     }

@@ -57,6 +57,8 @@ struct WaxMap {
 struct WaxWalk {
     WaxMap m_Map;
     std::vector<std::uint32_t> m_CellFrameOffsets; // the first frame naming each cell
+    // Per scene, the view slot where each of its listed sequences first shows.
+    std::vector<std::vector<int>> m_SceneViewSlots;
 };
 
 // Walks the states of a WAX in order and, in each, its view slots; a slot naming the same view as

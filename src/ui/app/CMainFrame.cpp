@@ -61,6 +61,7 @@ bool NeedsDocument(int id) {
     case cmd::kGobManager:
     case cmd::kLfdManager:
     case cmd::kFilmManager:
+    case cmd::kAuxEditor:
         return false;
     default:
         return true;

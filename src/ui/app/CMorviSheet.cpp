@@ -81,6 +81,7 @@ public:
         settings.m_b3DO = m_p3DO->isChecked();
         settings.m_bInfEditor = m_pIndividual->isChecked();
         settings.m_bBlackWhite = m_pBlackWhite->isChecked();
+        settings.m_strImageEditor = m_pImageEditor->text().trimmed().toStdString();
         const GamePathCheck check =
             CheckGamePaths(m_pCdPath->text().toStdString(), m_pInstall->text().toStdString());
         if (!check.m_Status) {
@@ -125,11 +126,16 @@ private:
             m_pInstall->setText(QString::fromStdString(demoPaths.m_strInstall));
         });
         form->addRow(QString(), demo);
+        // The Auxiliary Item Editor's Edit: empty opens BMPs with the desktop's program.
+        m_pImageEditor =
+            Named(new QLineEdit(QString::fromStdString(settings.m_strImageEditor)), "imageEditor");
+        form->addRow(QStringLiteral("Image editor:"), m_pImageEditor);
         return group;
     }
 
     QLineEdit* m_pCdPath = nullptr;
     QLineEdit* m_pInstall = nullptr;
+    QLineEdit* m_pImageEditor = nullptr;
     QCheckBox* m_pMoveObjects = nullptr;
     QCheckBox* m_pMoveVertex = nullptr;
     QCheckBox* m_p3DO = nullptr;

@@ -23,6 +23,7 @@
 #include "resources/ArchiveManagerWindow.h"
 #include "resources/FilmManagerWindow.h"
 #include "resources/LevelFilesDialog.h"
+#include "resources/WaxEditorWindow.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -201,6 +202,7 @@ void MorviApplication::installCommands() {
     });
     frame.setCommandHandler(cmd::kFiles, [&frame, document] { OpenLevelFilesDialog(*document(), &frame); });
     frame.setCommandHandler(cmd::kFilmManager, [&frame] { OpenFilmManager(&frame); });
+    frame.setCommandHandler(cmd::kAuxEditor, [&frame, activeLevel] { OpenWaxEditor(activeLevel(), &frame); });
 
     frame.setCommandHandler(cmd::kPrint, [&frame, view] {
         QPrintDialog dialog(&SharedPrinter(), &frame);

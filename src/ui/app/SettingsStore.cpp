@@ -51,6 +51,7 @@ constexpr TextValue kTexts[] = {
     {"DFPath", &Settings::m_strDFPath},
     {"Install", &Settings::m_strInstall},
     {"GameCommand", &Settings::m_strGameCommand},
+    {"ImageEditor", &Settings::m_strImageEditor},
 };
 
 } // namespace

@@ -96,8 +96,8 @@ TEST(LevelResourceFiles, AddAndDeleteKeepTheKindListsInStep) {
 }
 
 // The level's own palette comes first, whatever its case; otherwise the first of that name in
-// dark.gob joins the level, which answers from then on without the archive. Without a level
-// nothing is looked for; only whole palettes are returned, and nothing else joins the level.
+// dark.gob joins the level, which answers from then on without the archive. Without a level only
+// dark.gob answers; only whole palettes are returned, and nothing else joins the level.
 TEST(LevelPalette, TheLevelsOwnPaletteComesFirstThenOneFromDarkGobJoinsIt) {
     CDataLevel level = Archive({}), talay = Archive({});
     ASSERT_TRUE(Succeeded(level.AddMember("SECBASE.PAL", Filled(768, 2))));
@@ -123,6 +123,7 @@ TEST(LevelPalette, TheLevelsOwnPaletteComesFirstThenOneFromDarkGobJoinsIt) {
         EXPECT_EQ(bytesOf(currentLevelPalette(&level, cache)), Filled(768, 2));
         Status message;
         EXPECT_FALSE(currentLevelPalette(nullptr, cache, &message));
+        EXPECT_EQ(bytesOf(paletteByName(nullptr, cache, "TALAY.PAL")), Filled(768, 3));
         for (const char* name : {"SHORT.PAL", "long.pal", "OWN.PAL"}) {
             EXPECT_FALSE(paletteByName(&level, cache, name, &message)) << name;
             EXPECT_NE(message.message().find("768"), std::string::npos) << message.message();
