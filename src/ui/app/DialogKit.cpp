@@ -5,7 +5,9 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -50,6 +52,23 @@ bool Allowed(QWidget* parent, const std::string& message) {
     if (message.empty()) return true;
     QMessageBox::warning(parent, kMessageTitle, QString::fromStdString(message));
     return false;
+}
+
+QVBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> commands,
+                          std::initializer_list<QPushButton*> closing) {
+    auto* column = new QVBoxLayout;
+    for (QPushButton* button : commands)
+        column->addWidget(button);
+    column->addStretch();
+    for (QPushButton* button : closing)
+        column->addWidget(button);
+    return column;
+}
+
+void ShowInFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 } // namespace morvi::ui

@@ -5,13 +5,16 @@
 #include <QDialog>
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
 class QCheckBox;
 class QLayout;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace morvi::ui {
@@ -37,6 +40,13 @@ std::optional<double> ReadReal(const QLineEdit* field);
 void Refuse(QWidget* parent, const QString& message, QWidget* field);
 // Shows a refusal the core gave; true when there was none.
 bool Allowed(QWidget* parent, const std::string& message);
+
+// The column of buttons at a tool window's right: its commands at the top, the closing buttons
+// (Close, Help) at the bottom.
+QVBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> commands,
+                          std::initializer_list<QPushButton*> closing);
+// Shows a tool window and brings it to the front.
+void ShowInFront(QWidget* window);
 
 // Runs the dialog; its answer when it was accepted.
 template <typename Dialog, typename Answer>

@@ -1,6 +1,7 @@
 #include "app/TextEditorWindow.h"
 
 #include "app/AppContext.h"
+#include "app/DialogKit.h"
 #include "app/MorviDocument.h"
 #include "gamefiles/LevelTexts.h"
 
@@ -173,9 +174,7 @@ TextEditorWindow* OpenTextEditor(MorviDocument& document, TextKind kind, const Q
                                  QWidget* parent) {
     if (TextEditorWindow* open = TextEditorOf(document)) open->discard();
     auto* window = new TextEditorWindow(document, kind, memberName, parent);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ShowInFront(window);
     return window;
 }
 

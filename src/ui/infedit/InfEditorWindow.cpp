@@ -1,6 +1,7 @@
 #include "infedit/InfEditorWindow.h"
 
 #include "app/AppContext.h"
+#include "app/DialogKit.h"
 #include "app/HelpWindow.h"
 #include "app/MorviDocument.h"
 #include "app/TextEditorWindow.h"
@@ -171,12 +172,8 @@ void InfEditorWindow::buildLayout() {
     auto* left = new QVBoxLayout;
     left->addWidget(m_pItems);
     left->addWidget(m_pLines, 1);
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {m_pNewAdd, m_pEdit, m_pDelete, m_pUpdate, m_pSelection})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    for (QPushButton* b : {ok, cancel, help})
-        buttons->addWidget(b);
+    QVBoxLayout* buttons =
+        ButtonColumn({m_pNewAdd, m_pEdit, m_pDelete, m_pUpdate, m_pSelection}, {ok, cancel, help});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addLayout(left, 2);
@@ -434,9 +431,7 @@ void OpenInfCommand(MorviDocument& document, QWidget* parent) {
 InfEditorWindow* OpenInfEditor(MorviDocument& document, QWidget* parent) {
     if (InfEditorWindow* open = InfEditorOf(document)) open->discard();
     auto* window = new InfEditorWindow(document, parent);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ShowInFront(window);
     return window;
 }
 

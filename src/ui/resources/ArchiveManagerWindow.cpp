@@ -1,6 +1,7 @@
 #include "resources/ArchiveManagerWindow.h"
 
 #include "app/AppContext.h"
+#include "app/DialogKit.h"
 #include "app/FileDialogs.h"
 #include "app/HelpWindow.h"
 #include "app/LongTask.h"
@@ -255,16 +256,10 @@ ArchiveManagerWindow::ArchiveManagerWindow(ArchiveKind kind, QWidget* parent)
     connect(help, &QPushButton::clicked, this,
             [] { HelpWindow::ShowTopics()->showPage(QStringLiteral("managers.md")); });
 
-    auto* buttons = new QVBoxLayout;
     // The GOB manager puts Save As before Add, the LFD manager after it.
-    const std::vector<QPushButton*> order = kind == ArchiveKind::Gob
-                                                ? std::vector<QPushButton*>{open, m_pSaveAs, add, m_pDelete}
-                                                : std::vector<QPushButton*>{open, add, m_pSaveAs, m_pDelete};
-    for (QPushButton* b : order)
-        buttons->addWidget(b);
-    buttons->addStretch();
-    buttons->addWidget(close);
-    buttons->addWidget(help);
+    QVBoxLayout* buttons = kind == ArchiveKind::Gob
+                               ? ButtonColumn({open, m_pSaveAs, add, m_pDelete}, {close, help})
+                               : ButtonColumn({open, add, m_pSaveAs, m_pDelete}, {close, help});
     auto* left = new QVBoxLayout;
     left->addWidget(m_pFilter);
     left->addWidget(m_pList, 1);
@@ -504,9 +499,7 @@ ArchiveManagerWindow* ShowArchiveManager(ArchiveKind kind, QWidget* parent, CDat
                 currentLevelPalette(level, AppContext::instance().resources()))
             window->preview().setBasePalette(*palette);
     }
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ShowInFront(window);
     return window;
 }
 

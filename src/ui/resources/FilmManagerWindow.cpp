@@ -156,12 +156,7 @@ void FilmManagerWindow::buildLayout() {
     auto* commands = new QVBoxLayout;
     commands->addWidget(m_pCommands, 1);
     commands->addLayout(fields);
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {open, add, save, newButton, m_pDelete})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    for (QPushButton* b : {close, help})
-        buttons->addWidget(b);
+    QVBoxLayout* buttons = ButtonColumn({open, add, save, newButton, m_pDelete}, {close, help});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(m_pBlocks, 1);
@@ -333,9 +328,7 @@ void FilmManagerWindow::reject() {
 FilmManagerWindow* OpenFilmManager(QWidget* parent) {
     static QPointer<FilmManagerWindow> window;
     if (!window) window = new FilmManagerWindow(parent);
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ShowInFront(window);
     return window;
 }
 

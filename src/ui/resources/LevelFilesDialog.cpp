@@ -320,9 +320,7 @@ LevelFilesDialog* OpenLevelFilesDialog(MorviDocument& document, QWidget* parent)
         window = new LevelFilesDialog(document, parent);
         window->setAttribute(Qt::WA_DeleteOnClose);
     }
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ShowInFront(window);
     return window;
 }
 

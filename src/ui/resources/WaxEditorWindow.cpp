@@ -183,12 +183,7 @@ void WaxEditorWindow::buildLayout(CDataLevel* level) {
     auto* middle = new QVBoxLayout;
     middle->addLayout(paletteRow);
     middle->addWidget(m_pArea, 1);
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* b : {open, m_pSave, m_pExport, import, m_pEdit, m_pPlay})
-        buttons->addWidget(b);
-    buttons->addStretch();
-    for (QPushButton* b : {close, help})
-        buttons->addWidget(b);
+    QVBoxLayout* buttons = ButtonColumn({open, m_pSave, m_pExport, import, m_pEdit, m_pPlay}, {close, help});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(m_pTree, 2);
@@ -461,9 +456,7 @@ WaxEditorWindow* OpenWaxEditor(CDataLevel* level, QWidget* parent) {
         window = new WaxEditorWindow(level, parent);
         window->setAttribute(Qt::WA_DeleteOnClose);
     }
-    window->show();
-    window->raise();
-    window->activateWindow();
+    ShowInFront(window);
     return window;
 }
 
