@@ -118,6 +118,26 @@ private slots:
         QVERIFY(rebuiltMap == map);
     }
 
+    // The same round trip through PNG pictures: indexed PNGs keep every palette index.
+    void pngRoundTrip() {
+        const QString original = demoWax();
+        WaxEditorWindow window(nullptr);
+        m_Answers = {original, path(QStringLiteral("inpng.png"))};
+        click(window, "open");
+        click(window, "export");
+        QVERIFY(QFileInfo::exists(path(QStringLiteral("inpng/cell0000.png"))));
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("inpng/cell0000.bmp"))));
+        m_Answers = {path(QStringLiteral("inpng/cell0000.png"))};
+        click(window, "import");
+        const auto [cells, map] = CellsOf(original);
+        QCOMPARE(window.importedFiles().size(), cells.size());
+        const testing::ModalWatcher none;
+        m_Answers = {path(QStringLiteral("png.wax")), path(QStringLiteral("inpng/schema.map"))};
+        click(window, "save");
+        QCOMPARE(none.messages(), QStringList());
+        QVERIFY(CellsOf(path(QStringLiteral("png.wax"))).first == cells);
+    }
+
     // Play animates the chosen scene; a second click or another node stops it.
     void playStopsOnSecondClickOrSelection() {
         const QString original = demoWax();

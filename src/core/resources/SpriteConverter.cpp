@@ -442,12 +442,12 @@ bool AllDigits(std::string_view s) {
     return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-// prefix, at least digits digits, ".bmp".
+// prefix, at least digits digits, ".bmp" (or ".png", which an export may write instead).
 bool IsNumberedBmp(std::string_view name, std::string_view prefix, std::size_t digits) {
-    constexpr std::string_view kBmp = ".bmp";
-    if (!name.starts_with(prefix) || !name.ends_with(kBmp)) return false;
-    if (name.size() < prefix.size() + digits + kBmp.size()) return false;
-    return AllDigits(name.substr(prefix.size(), name.size() - prefix.size() - kBmp.size()));
+    constexpr std::size_t kExtension = 4;
+    if (!name.starts_with(prefix) || !(name.ends_with(".bmp") || name.ends_with(".png"))) return false;
+    if (name.size() < prefix.size() + digits + kExtension) return false;
+    return AllDigits(name.substr(prefix.size(), name.size() - prefix.size() - kExtension));
 }
 
 } // namespace
@@ -588,8 +588,9 @@ Status ExportSpriteResource(std::span<const std::uint8_t> bytes, std::string_vie
 
 bool IsExportFileName(std::string_view fileName) {
     const std::string name = ToLower(fileName);
-    return name == "frame.bmp" || name == "delt.bmp" || name == kWaxMapFileName ||
-           IsNumberedBmp(name, "cell", 4) || IsNumberedBmp(name, "bm", 6) || IsNumberedBmp(name, "anim", 4);
+    return name == "frame.bmp" || name == "delt.bmp" || name == "frame.png" || name == "delt.png" ||
+           name == kWaxMapFileName || IsNumberedBmp(name, "cell", 4) || IsNumberedBmp(name, "bm", 6) ||
+           IsNumberedBmp(name, "anim", 4);
 }
 
 Status WriteExportFolder(const std::filesystem::path& folder, std::span<const ExportedFile> files) {

@@ -108,7 +108,7 @@ Status ExportSpriteResource(std::span<const std::uint8_t> bytes, std::string_vie
                             const GamePalette& palette, std::vector<ExportedFile>& out);
 
 // True for the names an export writes (cell0000.bmp, bm000001.bmp, anim0001.bmp, frame.bmp,
-// delt.bmp, schema.map; any case).
+// delt.bmp, the same as .png, schema.map; any case).
 bool IsExportFileName(std::string_view fileName);
 
 // Writes the files into folder, creating it when missing. Earlier exports' files in it are deleted

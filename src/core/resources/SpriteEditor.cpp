@@ -120,12 +120,13 @@ Status BuildSpriteTree(std::span<const std::uint8_t> bytes, std::string_view nam
     return built;
 }
 
-Status ListPictureFiles(const std::filesystem::path& folder, std::vector<std::filesystem::path>& out) {
+Status ListPictureFiles(const std::filesystem::path& folder, std::vector<std::filesystem::path>& out,
+                        std::string_view extension) {
     namespace fs = std::filesystem;
     std::error_code error, entryError;
     std::vector<fs::path> files;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-        if (EqualsNoCase(it->path().extension().string(), ".bmp") && it->is_regular_file(entryError))
+        if (EqualsNoCase(it->path().extension().string(), extension) && it->is_regular_file(entryError))
             files.push_back(it->path());
     if (error)
         return Status::Fail(folder.string() + ": the folder cannot be listed (" + error.message() + ").");
@@ -167,14 +168,19 @@ std::vector<std::string> ExportFilesIn(const std::filesystem::path& folder) {
 }
 
 Status ReadPictureFiles(std::span<const std::filesystem::path> files, const GamePalette& palette,
-                        TaskProgress& progress, std::vector<IndexedImage>& out) {
+                        TaskProgress& progress, std::vector<IndexedImage>& out,
+                        const PictureFileFormat* format) {
     progress.m_nTotal = files.size();
     std::vector<IndexedImage> pictures(files.size());
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (progress.Cancelled()) return Status::Fail("The pictures were not read: cancelled.");
         std::vector<std::uint8_t> bytes;
         if (Status read = ReadResourceFile(files[i], kMaxPictureFileBytes, bytes); !read) return read;
-        if (Status read = pictures[i].ReadBmp(bytes, files[i].string()); !read) return read;
+        const bool other = format && EqualsNoCase(files[i].extension().string(), format->m_strExtension);
+        if (Status read = other ? format->m_Decode(bytes, files[i].string(), palette, pictures[i])
+                                : pictures[i].ReadBmp(bytes, files[i].string());
+            !read)
+            return read;
         pictures[i].SetPalette(palette);
         progress.Advance(1);
     }
@@ -190,9 +196,10 @@ Status ReadWaxMapFile(const std::filesystem::path& path, WaxMap& out) {
 }
 
 Status SaveSpriteFile(const std::filesystem::path& output, std::span<const std::filesystem::path> files,
-                      const GamePalette& palette, const WaxMap* map, TaskProgress& progress) {
+                      const GamePalette& palette, const WaxMap* map, TaskProgress& progress,
+                      const PictureFileFormat* format) {
     std::vector<IndexedImage> pictures;
-    if (Status read = ReadPictureFiles(files, palette, progress, pictures); !read) return read;
+    if (Status read = ReadPictureFiles(files, palette, progress, pictures, format); !read) return read;
     std::vector<std::uint8_t> bytes;
     if (Status built = BuildSpriteResource(output.filename().string(), pictures, map, bytes); !built)
         return built;
@@ -204,9 +211,24 @@ Status SaveSpriteFile(const std::filesystem::path& output, std::span<const std::
 
 Status ExportSpriteFile(std::span<const std::uint8_t> bytes, std::string_view name,
                         const GamePalette& palette, const std::filesystem::path& folder,
-                        TaskProgress& progress) {
+                        TaskProgress& progress, const PictureFileFormat* format) {
     std::vector<ExportedFile> files;
     if (Status exported = ExportSpriteResource(bytes, name, palette, files); !exported) return exported;
+    if (format) {
+        progress.m_nTotal = files.size();
+        for (ExportedFile& file : files) {
+            if (progress.Cancelled()) break;
+            progress.Advance(1);
+            if (!EqualsNoCase(std::filesystem::path(file.m_strName).extension().string(), ".bmp")) continue;
+            IndexedImage picture;
+            if (Status read = picture.ReadBmp(file.m_Bytes, file.m_strName); !read) return read;
+            std::vector<std::uint8_t> encoded;
+            if (Status written = format->m_Encode(picture, encoded); !written) return written;
+            file.m_Bytes = std::move(encoded);
+            file.m_strName =
+                std::filesystem::path(file.m_strName).replace_extension(format->m_strExtension).string();
+        }
+    }
     if (progress.Cancelled()) return Status::Fail("The export was cancelled; nothing was written.");
     return WriteExportFolder(folder, files);
 }

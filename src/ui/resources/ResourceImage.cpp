@@ -4,6 +4,7 @@
 #include "resources/ModelProjection.h"
 #include "resources/ResourcePreview.h"
 
+#include <QBuffer>
 #include <QPainter>
 
 #include <algorithm>
@@ -99,6 +100,51 @@ QImage ToQImage(const IndexedImage& image, bool transparentZero) {
             line[x] = table[row[static_cast<std::size_t>(x)]];
     }
     return out;
+}
+
+PictureFileFormat PngPictureFormat() {
+    PictureFileFormat format;
+    format.m_strExtension = ".png";
+    format.m_Encode = [](const IndexedImage& picture, std::vector<std::uint8_t>& out) {
+        QImage image(picture.width(), picture.height(), QImage::Format_Indexed8);
+        QList<QRgb> table(256);
+        for (int i = 0; i < 256; ++i)
+            table[i] = picture.hasDisplayColours()
+                           ? DisplayRgb(picture.displayColours()[static_cast<std::size_t>(i)])
+                           : qRgb(i, i, i);
+        image.setColorTable(table);
+        for (int y = 0; y < picture.height(); ++y) {
+            const auto row = picture.row(picture.height() - 1 - y);
+            std::copy(row.begin(), row.begin() + picture.width(), image.scanLine(y));
+        }
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        if (image.isNull() || !buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+            return Status::Fail("A picture cannot be written as PNG.");
+        out.assign(bytes.begin(), bytes.end());
+        return Status::Ok();
+    };
+    format.m_Decode = [](std::span<const std::uint8_t> bytes, std::string_view name,
+                         const GamePalette& palette, IndexedImage& out) {
+        const QImage image = QImage::fromData(
+            QByteArrayView(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())),
+            "PNG");
+        if (image.isNull()) return Status::Fail(std::string(name) + ": the file is not a PNG picture.");
+        if (image.format() != QImage::Format_Indexed8)
+            return Status::Fail(std::string(name) +
+                                ": the PNG holds colours, not the 256 palette indices a sprite is made of.");
+        IndexedImage picture;
+        if (!picture.Create(palette, kPaletteMultiplier, image.width(), image.height(), true))
+            return Status::Fail(std::string(name) + ": the picture is larger than " +
+                                std::to_string(kMaxPictureSide) + " pixels a side.");
+        for (int y = 0; y < image.height(); ++y) {
+            const uchar* line = image.constScanLine(y);
+            std::copy(line, line + image.width(), picture.row(image.height() - 1 - y).begin());
+        }
+        out = std::move(picture);
+        return Status::Ok();
+    };
+    return format;
 }
 
 void PaintPaletteGrid(QPainter& painter, std::span<const std::uint32_t> colours, const QRect& area) {

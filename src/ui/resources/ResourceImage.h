@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include "resources/SpriteEditor.h"
+
 #include <cstdint>
 #include <span>
 
@@ -21,6 +23,11 @@ namespace morvi::ui {
 // The picture as ARGB32, top row first; palette index 0 fully transparent when asked (sprites).
 // A picture without display colours shows its indices as grey levels.
 QImage ToQImage(const IndexedImage& image, bool transparentZero = false);
+
+// PNG pictures for the sprite editor's export and import: indexed PNGs of 256 colours holding the
+// picture's palette indices and display colours. Reading refuses PNGs of other kinds (they hold
+// colours, not indices).
+PictureFileFormat PngPictureFormat();
 
 // How a preview is painted: the zoom choice (0 "Auto Sizing" fits the area, 1 to 6 are 500 %
 // down to 50 %), one frame alone (during Play; -1 all side by side), and whether texts are

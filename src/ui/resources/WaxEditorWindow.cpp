@@ -39,7 +39,7 @@ constexpr std::string_view kOpenFilter = "WAX Files (*.wax)|*.wax|BM Files (*.bm
 constexpr std::string_view kSaveFilter = "WAX Files (*.wax)|*.wax|BM Files (*.bm)|*.bm|"
                                          "FME Files (*.fme)|*.fme|ANIM Files (*.anm)|*.anm|"
                                          "DELT Files (*.dlt)|*.dlt||";
-constexpr std::string_view kBmpFilter = "256 Color Bitmaps (*.bmp)|*.bmp||";
+constexpr std::string_view kBmpFilter = "256 Color Bitmaps (*.bmp)|*.bmp|PNG Pictures (*.png)|*.png||";
 constexpr std::string_view kMapFilter = "MAP Files (*.map)|*.map||";
 // No picture file comes near this size; the limit keeps a stray huge file out of memory.
 constexpr std::uint64_t kMaxOpenBytes = 64u << 20;
@@ -331,9 +331,14 @@ void WaxEditorWindow::onExport() {
     const std::vector<std::uint8_t> bytes = m_Bytes;
     const std::string name = QFileInfo(m_strPath).fileName().toStdString();
     const GamePalette palette = m_Palette;
-    const Status exported = RunLongTask(
-        this, QStringLiteral("Exporting %1...").arg(QFileInfo(m_strPath).fileName()),
-        [&](TaskProgress& progress) { return ExportSpriteFile(bytes, name, palette, folder, progress); });
+    // A name ending in .png exports PNG pictures instead of BMPs.
+    const PictureFileFormat png = PngPictureFormat();
+    const PictureFileFormat* format = Extension(chosen) == QLatin1String("png") ? &png : nullptr;
+    const Status exported =
+        RunLongTask(this, QStringLiteral("Exporting %1...").arg(QFileInfo(m_strPath).fileName()),
+                    [&](TaskProgress& progress) {
+                        return ExportSpriteFile(bytes, name, palette, folder, progress, format);
+                    });
     if (!exported) showFailure(exported);
 }
 
@@ -344,7 +349,9 @@ void WaxEditorWindow::onImport() {
     if (chosen.isEmpty()) return;
     const QString folder = QFileInfo(chosen).absolutePath();
     std::vector<std::filesystem::path> files;
-    if (const Status listed = ListPictureFiles(PathOf(folder), files); !listed) {
+    // The pictures of the chosen file's kind, BMP or PNG.
+    const std::string extension = Extension(chosen) == QLatin1String("png") ? ".png" : ".bmp";
+    if (const Status listed = ListPictureFiles(PathOf(folder), files, extension); !listed) {
         showFailure(listed);
         return;
     }
@@ -378,10 +385,11 @@ void WaxEditorWindow::onSave() {
     const std::vector<std::filesystem::path> files = m_Imported;
     const GamePalette palette = m_Palette;
     const WaxMap* mapOf = map ? &*map : nullptr;
-    const Status saved = RunLongTask(this, QStringLiteral("Writing %1...").arg(QFileInfo(path).fileName()),
-                                     [&](TaskProgress& progress) {
-                                         return SaveSpriteFile(PathOf(path), files, palette, mapOf, progress);
-                                     });
+    const PictureFileFormat png = PngPictureFormat();
+    const Status saved = RunLongTask(
+        this, QStringLiteral("Writing %1...").arg(QFileInfo(path).fileName()), [&](TaskProgress& progress) {
+            return SaveSpriteFile(PathOf(path), files, palette, mapOf, progress, &png);
+        });
     if (!saved) showFailure(saved);
 }
 

@@ -87,8 +87,8 @@ TEST(SpriteEditorTree, OtherFilesListTheirPicturesAndBadOnesAreRefused) {
 // its own files, into the folder named by the chosen name up to its first dot.
 TEST(SpriteEditorFiles, ImportSortsBmpsAndExportKnowsItsOwnFiles) {
     TempDir folder;
-    for (const char* name :
-         {"cell0010.bmp", "Cell0002.BMP", "cell0009.bmp", "notes.txt", "schema.map", "a.bmp"})
+    for (const char* name : {"cell0010.bmp", "Cell0002.BMP", "cell0009.bmp", "notes.txt", "schema.map",
+                             "a.bmp", "bm000001.png", "x.png"})
         Touch(folder.path() / name);
     fs::create_directory(folder.path() / "sub.bmp");
     std::vector<fs::path> files;
@@ -99,7 +99,10 @@ TEST(SpriteEditorFiles, ImportSortsBmpsAndExportKnowsItsOwnFiles) {
     EXPECT_EQ(names, (std::vector<std::string>{"a.bmp", "Cell0002.BMP", "cell0009.bmp", "cell0010.bmp"}));
     EXPECT_EQ(ImportTree(folder.path(), files).m_Children[1].m_Path, folder.path() / "Cell0002.BMP");
     EXPECT_EQ(ExportFilesIn(folder.path()),
-              (std::vector<std::string>{"Cell0002.BMP", "cell0009.bmp", "cell0010.bmp", "schema.map"}));
+              (std::vector<std::string>{"Cell0002.BMP", "bm000001.png", "cell0009.bmp", "cell0010.bmp",
+                                        "schema.map"}));
+    ASSERT_TRUE(Succeeded(ListPictureFiles(folder.path(), files, ".png")));
+    EXPECT_EQ(files, (std::vector<fs::path>{folder.path() / "bm000001.png", folder.path() / "x.png"}));
     EXPECT_TRUE(ExportFilesIn(folder.path() / "missing").empty());
     EXPECT_FALSE(ListPictureFiles(folder.path() / "missing", files).ok());
     for (const auto& [chosen, expected] : std::vector<std::pair<fs::path, fs::path>>{
