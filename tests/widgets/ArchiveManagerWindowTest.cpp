@@ -10,9 +10,11 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeView>
+#include <QUrl>
 #include <QtTest>
 
 namespace morvi::ui {
@@ -108,7 +110,19 @@ private slots:
                                                                  static_cast<qsizetype>(bytes.size())));
         QVERIFY(!window.archive().modified());
 
-        window.addFiles({path("x.vue")});
+        // Members dragged out become files of their bytes; files dropped in are added, except
+        // those just dragged out of this list.
+        auto* model = qobject_cast<ArchiveMemberModel*>(window.list()->model());
+        std::unique_ptr<QMimeData> dragged(model->mimeData({model->index(0, 0)}));
+        QCOMPARE(dragged->urls().size(), 1);
+        const CDataGobEntry* first = expected.m_pMembers.front().get();
+        QCOMPARE(testing::FileBytes(dragged->urls().front().toLocalFile()),
+                 QByteArray(reinterpret_cast<const char*>(first->data().data()), first->data().size()));
+        QVERIFY(!model->dropMimeData(dragged.get(), Qt::CopyAction, -1, -1, {}));
+        QMimeData dropped;
+        dropped.setUrls({QUrl::fromLocalFile(path("x.vue"))});
+        QVERIFY(model->dropMimeData(&dropped, Qt::CopyAction, -1, -1, {}));
+        QCOMPARE(window.archive().members().back().m_strName, std::string("X.VUE"));
         const testing::ModalWatcher cancel([](QWidget* modal) {
             if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::Cancel)->click();
         });
