@@ -1,5 +1,7 @@
 #include "app/DialogKit.h"
 
+#include "app/HelpWindow.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLayout>
@@ -7,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -63,6 +66,12 @@ QVBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> commands,
     for (QPushButton* button : closing)
         column->addWidget(button);
     return column;
+}
+
+void ConnectHelp(QWidget* window, QPushButton* help, const QString& page) {
+    const auto show = [page] { HelpWindow::ShowTopics()->showPage(page); };
+    QObject::connect(help, &QPushButton::clicked, window, show);
+    QObject::connect(new QShortcut(QKeySequence::HelpContents, window), &QShortcut::activated, window, show);
 }
 
 void ShowInFront(QWidget* window) {

@@ -45,6 +45,8 @@ bool Allowed(QWidget* parent, const std::string& message);
 // (Close, Help) at the bottom.
 QVBoxLayout* ButtonColumn(std::initializer_list<QPushButton*> commands,
                           std::initializer_list<QPushButton*> closing);
+// The window's Help button and F1 open this page of the manual.
+void ConnectHelp(QWidget* window, QPushButton* help, const QString& page);
 // Shows a tool window and brings it to the front.
 void ShowInFront(QWidget* window);
 

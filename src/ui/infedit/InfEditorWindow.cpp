@@ -2,7 +2,6 @@
 
 #include "app/AppContext.h"
 #include "app/DialogKit.h"
-#include "app/HelpWindow.h"
 #include "app/MorviDocument.h"
 #include "app/TextEditorWindow.h"
 #include "gamefiles/GobArchive.h"
@@ -18,7 +17,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QResizeEvent>
-#include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -165,9 +163,7 @@ void InfEditorWindow::buildLayout() {
     connect(m_pSelection, &QPushButton::clicked, this, [this] { onSelection(); });
     connect(ok, &QPushButton::clicked, this, &InfEditorWindow::accept);
     connect(cancel, &QPushButton::clicked, this, &InfEditorWindow::reject);
-    auto showHelp = [] { HelpWindow::ShowTopics()->showPage(QStringLiteral("inf-editor.md")); };
-    connect(help, &QPushButton::clicked, this, showHelp);
-    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, showHelp);
+    ConnectHelp(this, help, QStringLiteral("inf-editor.md"));
 
     auto* left = new QVBoxLayout;
     left->addWidget(m_pItems);

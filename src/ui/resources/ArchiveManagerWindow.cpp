@@ -3,7 +3,6 @@
 #include "app/AppContext.h"
 #include "app/DialogKit.h"
 #include "app/FileDialogs.h"
-#include "app/HelpWindow.h"
 #include "app/LongTask.h"
 #include "gamefiles/AtomicFile.h"
 #include "model/CDataGobEntry.h"
@@ -253,8 +252,7 @@ ArchiveManagerWindow::ArchiveManagerWindow(ArchiveKind kind, QWidget* parent)
     connect(m_pSaveAs, &QPushButton::clicked, this, &ArchiveManagerWindow::onSaveAs);
     connect(m_pDelete, &QPushButton::clicked, this, &ArchiveManagerWindow::onDelete);
     connect(close, &QPushButton::clicked, this, &ArchiveManagerWindow::reject);
-    connect(help, &QPushButton::clicked, this,
-            [] { HelpWindow::ShowTopics()->showPage(QStringLiteral("managers.md")); });
+    ConnectHelp(this, help, QStringLiteral("managers.md"));
 
     // The GOB manager puts Save As before Add, the LFD manager after it.
     QVBoxLayout* buttons = kind == ArchiveKind::Gob

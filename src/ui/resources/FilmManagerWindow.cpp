@@ -2,7 +2,6 @@
 
 #include "app/DialogKit.h"
 #include "app/FileDialogs.h"
-#include "app/HelpWindow.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -13,7 +12,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -149,9 +147,7 @@ void FilmManagerWindow::buildLayout() {
     connect(newButton, &QPushButton::clicked, this, [this] { onNew(); });
     connect(m_pDelete, &QPushButton::clicked, this, [this] { onDelete(); });
     connect(close, &QPushButton::clicked, this, &FilmManagerWindow::reject);
-    auto showHelp = [] { HelpWindow::ShowTopics()->showPage(QStringLiteral("film-manager.md")); };
-    connect(help, &QPushButton::clicked, this, showHelp);
-    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, showHelp);
+    ConnectHelp(this, help, QStringLiteral("film-manager.md"));
 
     auto* commands = new QVBoxLayout;
     commands->addWidget(m_pCommands, 1);

@@ -3,7 +3,6 @@
 #include "app/AppContext.h"
 #include "app/DialogKit.h"
 #include "app/FileDialogs.h"
-#include "app/HelpWindow.h"
 #include "app/MorviDocument.h"
 #include "app/TextEditorWindow.h"
 #include "document/ChangeFlags.h"
@@ -127,8 +126,7 @@ void LevelFilesDialog::buildControls() {
     connect(m_pDelete, &QPushButton::clicked, this, &LevelFilesDialog::deleteSelected);
     connect(m_pEdit, &QPushButton::clicked, this, &LevelFilesDialog::editCurrent);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    connect(help, &QPushButton::clicked, this,
-            [] { HelpWindow::ShowTopics()->showPage(QStringLiteral("files.md")); });
+    ConnectHelp(this, help, QStringLiteral("files.md"));
     connect(m_pList, &QTreeWidget::currentItemChanged, this, &LevelFilesDialog::showCurrent);
     connect(m_pList, &QTreeWidget::itemSelectionChanged, this, &LevelFilesDialog::updateButtons);
     connect(m_pList, &QTreeWidget::itemDoubleClicked, this, &LevelFilesDialog::editCurrent);

@@ -3,7 +3,6 @@
 #include "app/AppContext.h"
 #include "app/DialogKit.h"
 #include "app/FileDialogs.h"
-#include "app/HelpWindow.h"
 #include "app/LongTask.h"
 #include "model/CDataGobEntry.h"
 #include "resources/LevelPalette.h"
@@ -24,7 +23,6 @@
 #include <QPointer>
 #include <QProcess>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -173,9 +171,7 @@ void WaxEditorWindow::buildLayout(CDataLevel* level) {
     connect(m_pEdit, &QPushButton::clicked, this, &WaxEditorWindow::onEdit);
     connect(m_pPlay, &QPushButton::clicked, this, &WaxEditorWindow::onPlay);
     connect(close, &QPushButton::clicked, this, &WaxEditorWindow::reject);
-    auto showHelp = [] { HelpWindow::ShowTopics()->showPage(QStringLiteral("wax-editor.md")); };
-    connect(help, &QPushButton::clicked, this, showHelp);
-    connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, showHelp);
+    ConnectHelp(this, help, QStringLiteral("wax-editor.md"));
 
     auto* paletteRow = new QHBoxLayout;
     paletteRow->addWidget(paletteLabel);
