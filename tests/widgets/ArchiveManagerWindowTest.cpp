@@ -123,12 +123,19 @@ private slots:
         dropped.setUrls({QUrl::fromLocalFile(path("x.vue"))});
         QVERIFY(model->dropMimeData(&dropped, Qt::CopyAction, -1, -1, {}));
         QCOMPARE(window.archive().members().back().m_strName, std::string("X.VUE"));
-        const testing::ModalWatcher cancel([](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::Cancel)->click();
-        });
-        window.reject();
-        QVERIFY(window.isVisible());
-        QCOMPARE(cancel.seen(), 1);
+        // Close asks first: Cancel keeps the window; with the window's close button, No closes it
+        // without saving, asked once.
+        for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::No}) {
+            const testing::ModalWatcher watcher([answer](QWidget* modal) {
+                if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(answer)->click();
+            });
+            if (answer == QMessageBox::Cancel)
+                window.reject();
+            else
+                QVERIFY(window.close());
+            QCOMPARE(watcher.seen(), 1);
+            QCOMPARE(window.isVisible(), answer == QMessageBox::Cancel);
+        }
     }
 
     // The demo briefing: a PLTT member shows its palette over the level's, which then colours the

@@ -11,7 +11,6 @@
 #include "resources/ResourceImage.h"
 #include "resources/ResourcePreview.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -472,15 +471,12 @@ bool ArchiveManagerWindow::mayDiscard() {
     return !path.isEmpty() && saveArchive(path);
 }
 
+// Close, Escape and the window's close button all come here (the dialog's close event rejects).
+// A closed manager is made anew the next time, so that changes thrown away stay away.
 void ArchiveManagerWindow::reject() {
-    if (mayDiscard()) QDialog::reject();
-}
-
-void ArchiveManagerWindow::closeEvent(QCloseEvent* event) {
-    if (mayDiscard())
-        QDialog::closeEvent(event);
-    else
-        event->ignore();
+    if (!mayDiscard()) return;
+    QDialog::reject();
+    if (testAttribute(Qt::WA_DeleteOnClose)) deleteLater();
 }
 
 void ArchiveManagerWindow::hideEvent(QHideEvent* event) {

@@ -98,7 +98,6 @@ public slots:
     void reject() override;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
