@@ -226,10 +226,13 @@ ArchiveManagerWindow::ArchiveManagerWindow(ArchiveKind kind, QWidget* parent)
     for (std::size_t c = 0; c < widths.size(); ++c)
         m_pList->setColumnWidth(static_cast<int>(c), widths[c] + 20);
     connect(m_pModel, &ArchiveMemberModel::filesDropped, this, &ArchiveManagerWindow::addFiles);
-    connect(m_pList->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    const auto selectionChanged = [this] {
         showSelection();
         updateButtons();
-    });
+    };
+    connect(m_pList->selectionModel(), &QItemSelectionModel::selectionChanged, this, selectionChanged);
+    // A new filter or archive drops the selection without a selection signal.
+    connect(m_pModel, &QAbstractItemModel::modelReset, this, selectionChanged);
 
     m_pArea = new ResourcePreviewArea(this);
     m_pArea->setMinimumSize(240, 200);
