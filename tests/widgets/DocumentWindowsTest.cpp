@@ -67,10 +67,7 @@ private:
     CDataLevel& level() { return m_pDocument->level(); }
     std::size_t steps() const { return m_pDocument->history().UndoCount(); }
     void select(int modeCommand, const std::vector<CMapSelItem>& items) {
-        view().runCommand(modeCommand);
-        view().engine().ClearSelection();
-        for (const CMapSelItem& item : items)
-            view().engine().AddToSelection(item);
+        testing::SelectOnMap(view(), *m_pDocument, modeCommand, items);
     }
 
 private slots:

@@ -76,11 +76,7 @@ private:
     }
 
     void select(int modeCommand, const std::vector<CMapSelItem>& items) {
-        view().runCommand(modeCommand);
-        view().engine().ClearSelection();
-        for (const CMapSelItem& item : items)
-            view().engine().AddToSelection(item);
-        m_pDocument->notifySelectionChanged();
+        testing::SelectOnMap(view(), *m_pDocument, modeCommand, items);
     }
 
     int sectorNamed(const char* name) {

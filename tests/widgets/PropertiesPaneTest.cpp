@@ -34,10 +34,7 @@ class PropertiesPaneTest : public QObject {
     CDataSector& sector(int s) { return *m_pDocument->level().m_Lev.m_pSectors[static_cast<std::size_t>(s)]; }
     std::size_t steps() const { return m_pDocument->history().UndoCount(); }
     void select(int modeCommand, CMapSelItem item) {
-        view().runCommand(modeCommand);
-        view().engine().ClearSelection();
-        view().engine().AddToSelection(item);
-        m_pDocument->notifySelectionChanged();
+        testing::SelectOnMap(view(), *m_pDocument, modeCommand, {item});
     }
 
 private slots:

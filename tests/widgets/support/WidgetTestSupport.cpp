@@ -2,6 +2,7 @@
 
 #include "app/AppContext.h"
 #include "app/MorviDocument.h"
+#include "mapedit/CMorviView.h"
 #include "model/CDataLevel.h"
 #include "support/LevelCompare.h"
 
@@ -12,6 +13,15 @@
 #include <unistd.h>
 
 namespace morvi::ui::testing {
+
+void SelectOnMap(CMorviView& view, MorviDocument& document, int modeCommand,
+                 const std::vector<CMapSelItem>& items) {
+    view.runCommand(modeCommand);
+    view.engine().ClearSelection();
+    for (const CMapSelItem& item : items)
+        view.engine().AddToSelection(item);
+    document.notifySelectionChanged();
+}
 
 void MakeChange(MorviDocument& document) {
     document.change(QStringLiteral("Change"), [&] {

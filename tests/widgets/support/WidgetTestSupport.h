@@ -1,15 +1,20 @@
 #pragma once
 
+#include "document/Selection.h"
+
 #include <QByteArray>
 #include <QString>
+
+#include <vector>
 
 namespace morvi {
 class CDataLevel;
 }
 
 namespace morvi::ui {
+class CMorviView;
 class MorviDocument;
-}
+} // namespace morvi::ui
 
 namespace morvi::ui::testing {
 
@@ -28,6 +33,10 @@ QString LevelTexts(CDataLevel& level);
 // The file's bytes; "<unreadable>" when it cannot be read.
 QByteArray FileBytes(const QString& path);
 
+// Switches the view to the edit mode of the command and selects exactly these items, then tells
+// the document's windows, as a click on the map would.
+void SelectOnMap(CMorviView& view, MorviDocument& document, int modeCommand,
+                 const std::vector<CMapSelItem>& items);
 // A small real change of the level (its music name), made through the document's funnel as one
 // undo step, as any window would make it.
 void MakeChange(MorviDocument& document);
