@@ -1,6 +1,7 @@
 #include "resources/SoundManager.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace morvi {
 
@@ -54,6 +55,10 @@ void NullSoundOutput::Play(int nBuffer) {
 void NullSoundOutput::Stop(int nBuffer) {
     m_Calls.push_back("stop " + std::to_string(nBuffer));
     Remove(m_Playing, nBuffer);
+}
+
+void NullSoundOutput::SetVolume(int nBuffer, float volume) {
+    m_Calls.push_back("volume " + std::to_string(nBuffer) + " " + std::to_string(std::lround(volume * 100.0f)));
 }
 
 void NullSoundOutput::Release(int nBuffer) {
@@ -128,6 +133,13 @@ bool SoundManager::Play(int nHandle) {
     const std::optional<int> buffer = BufferOf(nHandle);
     if (!buffer) return false;
     m_Output.Play(*buffer);
+    return true;
+}
+
+bool SoundManager::SetVolume(int nHandle, float volume) {
+    const std::optional<int> buffer = BufferOf(nHandle);
+    if (!buffer) return false;
+    m_Output.SetVolume(*buffer, std::clamp(volume, 0.0f, 1.0f));
     return true;
 }
 

@@ -41,6 +41,12 @@ public:
     virtual void Play(int nBuffer) = 0;
     virtual void Stop(int nBuffer) = 0;
     virtual void Release(int nBuffer) = 0;
+    // How loud the buffer plays, 0 (silent) to 1 (as recorded); an output that cannot change it
+    // plays every buffer as recorded.
+    virtual void SetVolume(int nBuffer, float volume) {
+        (void)nBuffer;
+        (void)volume;
+    }
 };
 
 // An output that plays nothing and records every call as a line ("create 0 11025 4000 static",
@@ -56,6 +62,8 @@ public:
     void Play(int nBuffer) override;
     void Stop(int nBuffer) override;
     void Release(int nBuffer) override;
+    // Recorded as "volume 0 50" (in hundredths).
+    void SetVolume(int nBuffer, float volume) override;
 
     // Marks a buffer as played to its end, as the device would when a sound finishes.
     void Finish(int nBuffer);
@@ -103,6 +111,8 @@ public:
     bool Play(int nHandle);
     // Stops a sound if it is playing; false for an unknown handle.
     bool Stop(int nHandle);
+    // Sets how loud a sound plays (0 to 1, clamped); false for an unknown handle.
+    bool SetVolume(int nHandle, float volume);
     // Stops every sound that is playing; the buffers stay loaded.
     void StopAll();
 

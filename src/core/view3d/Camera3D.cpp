@@ -78,6 +78,15 @@ void Camera3D::Move(float distance) {
     z += DirectionZ() * distance;
 }
 
+void Camera3D::Strafe(float distance) {
+    x += DirectionZ() * distance;
+    z -= DirectionX() * distance;
+}
+
+void Camera3D::Zoom(bool in) {
+    m_fFieldOfView = std::clamp(in ? m_fFieldOfView * 0.8f : m_fFieldOfView * 1.25f, 0.18f, 2.0f);
+}
+
 void Camera3D::StepKeys(const CameraKeys& keys, bool fullScreenGame) {
     float step = keys.m_bShift ? kFastStep : kStep;
     if (fullScreenGame) step /= 2.0f;
@@ -107,6 +116,12 @@ bool Camera3D::StepMouse(int dx, int dy, bool shift) {
 double Camera3D::YawDegrees() const {
     const double degrees = std::fmod(static_cast<double>(m_fYaw) * 180.0 / std::numbers::pi, 360.0);
     return degrees < 0.0 ? degrees + 360.0 : degrees;
+}
+
+float SoundVolume(const Camera3D& camera, const SceneSound& sound) {
+    const double dx = camera.x - sound.x, dy = camera.y - sound.y, dz = camera.z - sound.z;
+    const double distance = std::sqrt(dx * dx + dy * dy + dz * dz) / kSceneScale;
+    return static_cast<float>(std::clamp(1.0 - distance / kHearingDistance, 0.0, 1.0));
 }
 
 Camera3D StartCamera(const CDataLevel& level, const Scene3D& scene) {

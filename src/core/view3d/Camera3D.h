@@ -47,6 +47,11 @@ struct Camera3D {
     void Turn(float angle);
     // Moves by distance along the yaw (not the pitch).
     void Move(float distance);
+    // Moves by distance to the right of the yaw (left when negative), and up.
+    void Strafe(float distance);
+    void Rise(float distance) { y += distance; }
+    // Narrows (in) or widens the field of view by a quarter, between about 10 and 115 degrees.
+    void Zoom(bool in);
 
     // One frame of keys. In full-screen Game mode the steps are halved.
     void StepKeys(const CameraKeys& keys, bool fullScreenGame);
@@ -62,6 +67,11 @@ struct Camera3D {
     double LevelZ() const { return z / kSceneScale; }
     double YawDegrees() const;
 };
+
+// How loud a sound placed in the scene plays for the camera: full at its place, fading with the
+// distance to silence at kHearingDistance level units.
+inline constexpr double kHearingDistance = 160.0;
+float SoundVolume(const Camera3D& camera, const SceneSound& sound);
 
 // The camera placed at the scene's start, or at the middle of the first sector with walls,
 // looking north, at eye height above its floor when the level has no start.

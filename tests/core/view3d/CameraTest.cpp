@@ -78,6 +78,29 @@ TEST(CameraTest, MouseDragsMoveOrTurnBeyondTheDeadZone) {
     }
 }
 
+// Facing north, east is on the right; facing east, south is.
+TEST(CameraTest, StrafeGoesToTheRightOfTheView) {
+    Camera3D camera;
+    camera.Strafe(1.0f);
+    EXPECT_NEAR(camera.x, 1.0f, 1e-6);
+    EXPECT_NEAR(camera.z, 0.0f, 1e-6);
+    camera.m_fYaw = std::numbers::pi_v<float> / 2;
+    camera.Strafe(1.0f);
+    EXPECT_NEAR(camera.x, 1.0f, 1e-6);
+    EXPECT_NEAR(camera.z, -1.0f, 1e-6);
+}
+
+TEST(CameraTest, SoundsFadeWithDistance) {
+    SceneSound sound;
+    sound.x = 10.0f * kSceneScale;
+    const std::pair<float, float> cases[] = {{10.0f, 1.0f}, {90.0f, 0.5f}, {170.0f, 0.0f}, {500.0f, 0.0f}};
+    for (const auto& [x, volume] : cases) {
+        Camera3D camera;
+        camera.x = x * kSceneScale;
+        EXPECT_NEAR(SoundVolume(camera, sound), volume, 1e-4) << x;
+    }
+}
+
 TEST(CameraTest, PacingHoldsTheRate) {
     struct Case {
         int elapsed, rate, wait, fps;
