@@ -158,6 +158,12 @@ void SceneAssembly::Run() {
         m_TextureByKey.emplace(ToUpper(m_Scene.m_Textures[i].m_strName), static_cast<int>(i));
     m_LevelTextures.assign(m_Level.m_Lev.m_Textures.size(), kUnresolved);
 
+    // A wall gives about one quad, and floor and ceiling about two triangles for each wall.
+    std::size_t walls = 0;
+    for (const auto& sector : m_Level.m_Lev.m_pSectors)
+        walls += sector->m_pWalls.size();
+    m_Scene.m_Vertices.reserve(10 * walls);
+    m_Scene.m_Faces.reserve(5 * walls / 2);
     ReadPalette();
     ReadColourMap();
     ChooseFlatColour();
