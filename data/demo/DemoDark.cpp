@@ -458,8 +458,11 @@ Model3D BuildDemoModel(std::string_view memberName) {
 
 GobArchive BuildDarkGob() {
     GobArchive gob;
-    for (std::string_view level : kLevels)
+    const std::vector<std::uint8_t> colourMap = LevelColourMap();
+    for (std::string_view level : kLevels) {
         Add(gob, std::string(level) + ".PAL", LevelPalette(level).m_Bytes);
+        Add(gob, std::string(level) + ".CMP", colourMap);
+    }
     Add(gob, "DARK.PAL", LevelPalette("DARK").m_Bytes);
     for (const ModelEntry& entry : kModels) {
         std::string text;

@@ -8,7 +8,8 @@
 
 namespace morvi::demo {
 
-// The levels whose palettes the demo dark.gob carries, as "<LEVEL>.PAL" next to "DARK.PAL".
+// The levels whose palettes and colour maps the demo dark.gob carries, as "<LEVEL>.PAL" (next to
+// "DARK.PAL") and "<LEVEL>.CMP".
 std::span<const std::string_view> DemoLevelNames();
 
 // The 3D objects of the demo dark.gob by member name, drawn from boxes, prisms, cones and domes.
@@ -17,7 +18,7 @@ std::span<const std::string_view> DemoModelNames();
 // One demo model by member name ("GUN.3DO"); an empty model for a name not in DemoModelNames().
 Model3D BuildDemoModel(std::string_view memberName);
 
-// The stand-in for the game's dark.gob: the level palettes and the 3D objects.
+// The stand-in for the game's dark.gob: the level palettes and colour maps and the 3D objects.
 GobArchive BuildDarkGob();
 
 } // namespace morvi::demo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace morvi::demo {
 
@@ -89,6 +90,30 @@ GamePalette LevelPalette(std::string_view levelName) {
         }
     }
     return palette;
+}
+
+std::vector<std::uint8_t> LevelColourMap() {
+    constexpr int kRows = 32;
+    std::vector<std::uint8_t> map(kRows * kPaletteEntries + 128, 0);
+    for (int row = 0; row < kRows; ++row)
+        for (int index = 0; index < static_cast<int>(kPaletteEntries); ++index) {
+            int mapped = index;
+            const int ramp = (index - kFirstRampIndex) / kShades;
+            if (index >= kFirstRampIndex && ramp < kRampCount) {
+                // The shade's brightness, 1 to 16 steps, scaled down by the row; less than half a
+                // step is black.
+                const double steps = ((index - kFirstRampIndex) % kShades + 1) * row / (kRows - 1.0);
+                mapped = steps < 0.5
+                             ? 0
+                             : Shade(static_cast<Ramp>(ramp), static_cast<int>(std::lround(steps)) - 1);
+            }
+            map[static_cast<std::size_t>(row) * kPaletteEntries + static_cast<std::size_t>(index)] =
+                static_cast<std::uint8_t>(mapped);
+        }
+    // The headlight: full light at the player, fading out with distance.
+    for (std::size_t d = 0; d < 128; ++d)
+        map[kRows * kPaletteEntries + d] = static_cast<std::uint8_t>(d < 124 ? 31 - d / 4 : 0);
+    return map;
 }
 
 } // namespace morvi::demo

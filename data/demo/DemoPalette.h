@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace morvi::demo {
 
@@ -39,5 +40,10 @@ std::uint8_t Shade(Ramp ramp, int shade);
 // The palette of a level, tinted by its name so that the demo levels look a little different;
 // "DARK" gives the untinted palette of the game's own pictures.
 GamePalette LevelPalette(std::string_view levelName);
+
+// A level's colour map (CMP, 8320 bytes): 32 light levels of 256 indices, then the 128-byte
+// headlight table. Row 31 leaves every index as it is; each lower row takes every ramp colour
+// down its ramp, to index 0 in row 0. The interface colours keep full light.
+std::vector<std::uint8_t> LevelColourMap();
 
 } // namespace morvi::demo

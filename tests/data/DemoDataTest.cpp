@@ -25,6 +25,7 @@
 #include "resources/VocSound.h"
 #include "resources/WaxFile.h"
 #include "support/StatusAssertions.h"
+#include "view3d/ColourMap.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,12 @@ Status DecodeMember(const CDataGobEntry& member, const GamePalette& palette) {
     if (name.ends_with(".VOC")) {
         VocSound sound;
         return ReadVoc(name, member.data(), sound);
+    }
+    if (name.ends_with(".CMP")) {
+        std::vector<std::uint8_t> rows;
+        return member.m_nSize == kColourMapRowsSize + kColourMapHeadlightSize
+                   ? ReadColourMap(member.data(), name, rows)
+                   : Status::Fail(name + ": not the game's colour map size");
     }
     GamePalette read;
     return name.ends_with(".PAL") ? GamePalette::Read(member.data(), name, read)
@@ -147,6 +154,8 @@ TEST(DemoData, EveryNameInUseIsThere) {
             }
         }
         EXPECT_NE(dark.FindMember(level.m_Lev.m_strPalette), nullptr) << level.m_Lev.m_strPalette;
+        EXPECT_NE(dark.FindMember(level.m_Lev.m_strLevelName + ".CMP"), nullptr)
+            << level.m_Lev.m_strLevelName;
     }
     for (const CatalogueEntry& entry : ObjectCatalogue()) {
         if (GobArchive* archive = archiveFor(entry.m_strFile)) { // the position markers have no file
