@@ -40,14 +40,15 @@ public:
 
     // Takes a scene built first or rebuilt after an edit: the faces' vertex data is uploaded again,
     // textures only from the first one not uploaded before (a rebuild keeps their indices), the
-    // palette and the colour map when they changed.
+    // palette and the colour map when they changed. A scene whose textures do not begin with those
+    // uploaded (another level) has all of its textures uploaded anew.
     void setScene(const Scene3D& scene);
 
-    // Clears the bound framebuffer to black and draws the scene seen from the camera into
-    // width x height pixels.
+    // Clears the bound framebuffer to black and draws the scene seen from the camera into its
+    // width x height pixels (device pixels on a high-density screen).
     void draw(const Camera3D& camera, int width, int height, const RenderOptions& options);
 
-    // Draw calls of the last frame: one per texture group of faces and one per sprite.
+    // Draw calls of the last frame: one per texture group of faces and one per sprite shown.
     int drawCalls() const { return m_nDrawCalls; }
 
 private:
