@@ -9,8 +9,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 DEB_PACKAGES := cmake ninja-build g++ make git ccache pkg-config \
                 libgtest-dev libgmock-dev libbenchmark-dev \
                 clang libclang-rt-14-dev \
-                qt6-base-dev qt6-svg-dev qt6-multimedia-dev xvfb xauth \
-                libglu1-mesa-dev
+                qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-multimedia-dev xvfb xauth \
+                libgl1-mesa-dri libglu1-mesa-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
