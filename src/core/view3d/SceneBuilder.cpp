@@ -36,8 +36,9 @@ float Height(double altitude) {
     return static_cast<float>(-kSceneScale * altitude);
 }
 
-std::uint8_t LightRow(int light) {
-    return static_cast<std::uint8_t>(std::clamp(light, 0, kFullLight));
+// Light values come from the file and may be anything: their sum must not overflow.
+std::uint8_t LightRow(long long light) {
+    return static_cast<std::uint8_t>(std::clamp<long long>(light, 0, kFullLight));
 }
 
 bool IsClass(const CDataObjectItem& object, std::string_view name) {
@@ -267,7 +268,8 @@ void SceneAssembly::ChooseFlatColour() {
 // ---- Sectors ---------------------------------------------------------------------------------
 
 std::uint8_t SceneAssembly::SectorLight(const CDataSector& sector, int extra) const {
-    return m_bLit ? LightRow(sector.m_nAmbient + extra) : static_cast<std::uint8_t>(kFullLight);
+    return m_bLit ? LightRow(static_cast<long long>(sector.m_nAmbient) + extra)
+                  : static_cast<std::uint8_t>(kFullLight);
 }
 
 void SceneAssembly::AddSector(int index) {

@@ -1,22 +1,25 @@
+#include "view3d/LevelSceneSource.h"
 #include "view3d/Scene3D.h"
 #include "view3d/SceneTextures.h"
 
+#include "gamefiles/GobArchive.h"
 #include "mapedit/MapTypes.h"
 #include "model/LevelGeometry.h"
 #include "model/ModelOps.h"
 #include "model/StringUtil.h"
 #include "resources/BmFile.h"
 #include "resources/Model3D.h"
+#include "resources/ResourceCache.h"
 #include "resources/SpriteEncoder.h"
 #include "support/LevelBuilders.h"
 #include "support/SyntheticLevel.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <map>
-#include <numeric>
 
 namespace morvi {
 namespace {
@@ -38,9 +41,8 @@ public:
     bool Find(std::string_view name, Bytes& bytes) override {
         ++m_Asked[ToUpper(name)];
         const auto it = m_Members.find(ToUpper(name));
-        if (it == m_Members.end()) return false;
-        bytes = it->second;
-        return true;
+        if (it != m_Members.end()) bytes = it->second;
+        return it != m_Members.end();
     }
     void AddBm(const std::string& name, int width, int height) {
         EXPECT_TRUE(EncodeBm(Picture(width, height), kBmPlain, m_Members[ToUpper(name)]).ok());
@@ -78,11 +80,22 @@ struct Built {
     }
 };
 
+// An object at (32, 16) on the floor.
+CDataObjectItem& AddObject(CDataLevel& level, const char* cls, const char* data, double yaw) {
+    auto& object = level.m_Objects.m_pObjects.emplace_back(std::make_unique<CDataObjectItem>());
+    object->m_strClass = cls;
+    object->m_strData = data;
+    object->m_dX = 32;
+    object->m_dZ = 16;
+    object->m_dYaw = yaw;
+    return *object;
+}
+
 // The area between the sector's largest loop and its other loops.
 double SectorArea(const CDataSector& sector) {
     std::vector<int> starts;
     BuildLoopStarts(sector, starts);
-    std::vector<double> areas;
+    double outer = 0.0, all = 0.0;
     for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
         std::vector<PlanePoint> corners;
         for (int w = starts[k]; w < starts[k + 1]; ++w) {
@@ -90,10 +103,10 @@ double SectorArea(const CDataSector& sector) {
                 sector.m_pWalls[static_cast<std::size_t>(w)]->m_nLeft)];
             corners.push_back({v.m_dX, v.m_dZ});
         }
-        areas.push_back(std::fabs(LoopArea(corners)));
+        outer = std::max(outer, std::fabs(LoopArea(corners)));
+        all += std::fabs(LoopArea(corners));
     }
-    const double outer = *std::max_element(areas.begin(), areas.end());
-    return 2 * outer - std::accumulate(areas.begin(), areas.end(), 0.0);
+    return 2 * outer - all;
 }
 
 TEST(SceneTexture, SidesAreRoundedUpToPowersOfTwoAndTheRestIsZero) {
@@ -144,11 +157,8 @@ TEST(SceneBuilder, WallPartsMapTheirTexturesAtEightTexelsAUnit) {
         ASSERT_EQ(faces.size(), 1u);
         const auto q = b.Corners(*faces[0]);
         // Bottom-start, top-start, top-end, bottom-end; adjoined parts start at the right vertex.
-        const float startX = c.kind == FaceKind::Mid ? 0.0f : 64 * kSceneScale;
-        const float startZ = c.kind == FaceKind::Mid ? 0.0f : 64 * kSceneScale;
-        EXPECT_FLOAT_EQ(q[0].x, startX);
-        EXPECT_FLOAT_EQ(q[1].z, startZ);
-        EXPECT_GT(q[1].y, q[0].y);
+        const float start = c.kind == FaceKind::Mid ? 0.0f : 64 * kSceneScale;
+        EXPECT_EQ(std::tuple(q[0].x, q[1].z, q[1].y > q[0].y), std::tuple(start, start, true));
         for (const auto& [v, u, t] : {std::tuple(q[0], c.u0, c.v0), std::tuple(q[1], c.u0, c.v1),
                                       std::tuple(q[2], c.u1, c.v1), std::tuple(q[3], c.u1, c.v0)}) {
             EXPECT_FLOAT_EQ(v.u, u) << c.width << " " << static_cast<int>(c.kind);
@@ -216,28 +226,20 @@ TEST(SceneBuilder, MissingTexturesAreReportedOnceAndRebuildsKeepIndices) {
     EXPECT_EQ(b.scene.m_Missing, std::vector<std::string>{"IPBIGLT.BM"});
     EXPECT_EQ(b.source.m_Asked["IPBIGLT.BM"], 1);
     EXPECT_EQ(b.Faces(FaceKind::Ceiling, 0).front()->m_nTexture, -1);
-    const auto names = [&] {
-        std::vector<std::string> out;
-        for (const SceneTexture& t : b.scene.m_Textures)
-            out.push_back(t.m_strName);
-        return out;
-    };
-    const std::vector<std::string> first = names();
-    ASSERT_EQ(first.size(), 2u);
+    const int floor = b.Faces(FaceKind::Floor, 0).front()->m_nTexture;
+    const int wall = b.Faces(FaceKind::Mid, 0, 0).front()->m_nTexture;
+    ASSERT_EQ(b.scene.m_Textures.size(), 2u);
 
     // An edit adds a texture: the known ones keep their places and are not read again.
     b.source.AddBm("NEW.BM", 16, 16);
     level.m_Lev.m_pSectors[0]->m_pWalls[2]->m_Mid.m_nTexture = level.m_Lev.FindOrAddTexture("NEW.BM");
     b.Build(level);
     EXPECT_EQ(b.source.m_Asked["IF3.BM"], 1);
-    std::vector<std::string> second = names();
-    ASSERT_EQ(second.size(), 3u);
-    EXPECT_EQ(second.back(), "NEW.BM");
-    second.pop_back();
-    EXPECT_EQ(second, first);
-    EXPECT_EQ(b.scene.m_Textures[static_cast<std::size_t>(b.Faces(FaceKind::Mid, 0, 2).front()->m_nTexture)]
-                  .m_strName,
-              "NEW.BM");
+    EXPECT_EQ(std::tuple(b.Faces(FaceKind::Floor, 0).front()->m_nTexture,
+                         b.Faces(FaceKind::Mid, 0, 0).front()->m_nTexture,
+                         b.Faces(FaceKind::Mid, 0, 2).front()->m_nTexture,
+                         b.scene.m_Textures.back().m_strName),
+              std::tuple(floor, wall, 2, "NEW.BM"));
 }
 
 TEST(SceneBuilder, LightFollowsTheColourMapAndTheOption) {
@@ -246,12 +248,11 @@ TEST(SceneBuilder, LightFollowsTheColourMapAndTheOption) {
           std::tuple(true, 8000, 0, 31, 31), std::tuple(false, 8320, 0, 31, 31),
           std::tuple(true, 0, 0, 31, 31)}) {
         CDataLevel level;
-        testing::BuildRoom(level); // ambient 20
-        level.m_Lev.m_strLevelName = "ROOM";
+        testing::BuildRoom(level); // level SECBASE, ambient 20
         level.m_Lev.m_pSectors[0]->m_pWalls[0]->m_nLight = 5;
         level.m_Lev.m_pSectors[0]->m_pWalls[1]->m_nLight = 40;
         Built b;
-        if (cmpSize) b.source.m_Members["ROOM.CMP"] = Bytes(static_cast<std::size_t>(cmpSize), 7);
+        if (cmpSize) b.source.m_Members["SECBASE.CMP"] = Bytes(static_cast<std::size_t>(cmpSize), 7);
         b.Build(level, {lighting, true});
         EXPECT_EQ(b.scene.m_ColourMap.size(), static_cast<std::size_t>(rows)) << cmpSize;
         EXPECT_EQ(b.Faces(FaceKind::Mid, 0, 0).front()->m_nLight, wallLight) << cmpSize;
@@ -270,81 +271,80 @@ TEST(SceneBuilder, BrokenIndicesAreSkippedWithoutHarm) {
     s.m_pWalls[2]->m_Sign.m_nTexture = -7;
     s.m_pWalls[3]->m_nRight = -1;
     s.m_FloorTexture.m_nTexture = 1000;
-    auto object = std::make_unique<CDataObjectItem>();
-    object->m_strClass = "3D";
-    object->m_strData = "NONE.3DO";
-    object->m_nSector = 12;
-    level.m_Objects.m_pObjects.push_back(std::move(object));
+    AddObject(level, "3D", "NONE.3DO", 0).m_nSector = 12;
     Built b;
     b.Build(level);
-    EXPECT_TRUE(b.Faces(FaceKind::Mid, 0, 0).empty());
-    EXPECT_TRUE(b.Faces(FaceKind::Mid, 0, 3).empty());
-    EXPECT_EQ(b.Faces(FaceKind::Mid, 0, 1).size(), 1u);
-    EXPECT_EQ(b.Faces(FaceKind::Mid, 0, 2).front()->m_nTexture, -1);
+    EXPECT_EQ(std::tuple(b.Faces(FaceKind::Mid, 0, 0).size(), b.Faces(FaceKind::Mid, 0, 1).size(),
+                         b.Faces(FaceKind::Mid, 0, 3).size(), b.Faces(FaceKind::Mid, 0, 2).at(0)->m_nTexture),
+              std::tuple(0u, 1u, 0u, -1));
     EXPECT_EQ(b.scene.m_Missing.back(), "NONE.3DO");
 }
 
 TEST(SceneBuilder, ObjectsBecomeSpritesModelsSoundsAndTheStart) {
     CDataLevel level;
     testing::BuildRoom(level);
-    const auto add = [&](const char* cls, const char* data, double yaw) {
-        auto object = std::make_unique<CDataObjectItem>();
-        object->m_strClass = cls;
-        object->m_strData = data;
-        object->m_dX = 32;
-        object->m_dZ = 16;
-        object->m_dYaw = yaw;
-        level.m_Objects.m_pObjects.push_back(std::move(object));
-    };
-    add("FRAME", "KEY.FME", 0);
-    add("3D", "BOX.3DO", 90);
-    add("SOUND", "HUM.VOC", 0);
-    add("SPRITE", "TROOP.WAX", 0);
-    level.m_Objects.m_pObjects.back()->m_pSeqs.push_back(std::make_unique<CDataObjectSeq>("LOGIC", "player"));
+    AddObject(level, "FRAME", "KEY.FME", 0);
+    AddObject(level, "3D", "BOX.3DO", 90);
+    AddObject(level, "SOUND", "HUM.VOC", 0);
+    AddObject(level, "SPRITE", "TROOP.WAX", 0)
+        .m_pSeqs.push_back(std::make_unique<CDataObjectSeq>("LOGIC", "player"));
     Built b;
     b.source.m_Members["KEY.FME"] = EncodeFme(Picture(40, 24), -20, -30, false, false);
     WaxEncoder wax;
     const int view = wax.AddView({wax.AddFrame(wax.AddCell(Picture(16, 32), true), -8, -32, true)});
     wax.AddState(0, 0, 0, {view, view});
     EXPECT_TRUE(wax.Write(b.source.m_Members["TROOP.WAX"]).ok());
-    Model3D model;
-    model.m_Objects.resize(1);
-    model.m_Objects[0].m_nTextureIndex = -1;
-    model.m_Objects[0].m_Vertices = {{0, 0, 0}, {0, -2, 0}, {0, 0, 4}};
-    model.m_Objects[0].m_Triangles = {{0, 1, 2, 9, "FLAT"}};
     std::string box;
+    Model3D model;
+    model.m_Objects = {{"a", -1, {{0, 0, 0}, {0, -2, 0}, {0, 0, 4}}, {}, {{0, 1, 2, 9, "FLAT"}}, {}, {}, {}}};
     Write3DO(model, box);
     b.source.m_Members["BOX.3DO"].assign(box.begin(), box.end());
     b.Build(level);
 
     ASSERT_EQ(b.scene.m_Sprites.size(), 2u);
     const SpriteView& frame = b.scene.m_Sprites[0].m_Views.at(0);
-    EXPECT_EQ(std::tuple(frame.m_fLeft, frame.m_fBottom, frame.m_fWidth, frame.m_fHeight),
-              std::tuple(-2.5f, 0.75f, 5.0f, 3.0f));
-    EXPECT_TRUE(b.scene.m_Textures[static_cast<std::size_t>(frame.m_nTexture)].m_bDecal);
+    EXPECT_EQ(std::tuple(frame.m_fLeft, frame.m_fBottom, frame.m_fWidth, frame.m_fHeight,
+                         b.scene.m_Textures.at(static_cast<std::size_t>(frame.m_nTexture)).m_bDecal),
+              std::tuple(-2.5f, 0.75f, 5.0f, 3.0f, true));
     const auto& views = b.scene.m_Sprites[1].m_Views;
-    ASSERT_EQ(views.size(), 2u);
-    EXPECT_EQ(views[0].m_nTexture, views[1].m_nTexture);
-    EXPECT_EQ(std::tuple(views[1].m_fLeft, views[1].m_fBottom, views[1].m_fHeight, views[1].m_bFlip),
-              std::tuple(-1.0f, 0.0f, 4.0f, true));
+    EXPECT_EQ(std::tuple(views.size(), views.at(1).m_nTexture, views[1].m_fLeft, views[1].m_fBottom,
+                         views[1].m_fHeight, views[1].m_bFlip),
+              std::tuple(2u, views[0].m_nTexture, -1.0f, 0.0f, 4.0f, true));
     // Turned by 90 degrees the model's +z points east (+x); its y points down.
     const auto polygons = b.Faces(FaceKind::Model, 0);
-    ASSERT_EQ(polygons.size(), 1u);
-    EXPECT_EQ(std::tuple(polygons[0]->m_nObject, polygons[0]->m_nColour, polygons[0]->m_nTexture),
-              std::tuple(1, 9, -1));
+    EXPECT_EQ(std::tuple(polygons.size(), polygons.at(0)->m_nObject, polygons[0]->m_nColour,
+                         polygons[0]->m_nTexture),
+              std::tuple(1u, 1, 9, -1));
     const auto c = b.Corners(*polygons[0]);
-    EXPECT_NEAR(c[1].y / kSceneScale, 2.0, 1e-4);
-    EXPECT_NEAR(c[2].x / kSceneScale, 36.0, 1e-4);
-    EXPECT_NEAR(c[2].z / kSceneScale, 16.0, 1e-4);
-    ASSERT_EQ(b.scene.m_Sounds.size(), 1u);
-    EXPECT_EQ(b.scene.m_Sounds[0].m_strName, "HUM.VOC");
+    const auto units = [](float v) { return std::lround(v / kSceneScale * 10); };
+    EXPECT_EQ(std::tuple(units(c[1].y), units(c[2].x), units(c[2].z)), std::tuple(20, 360, 160));
+    EXPECT_EQ(b.scene.m_Sounds.at(0).m_strName, "HUM.VOC");
     EXPECT_EQ(b.scene.m_Missing,
               (std::vector<std::string>{"SECBASE.PAL", "RWRWALL1.BM", "IF3.BM", "IPBIGLT.BM"}));
     // No SPIRIT: the object whose logic is the player's is the start, at eye height over the floor.
-    EXPECT_TRUE(b.scene.m_Start.m_bFound);
-    EXPECT_EQ(std::tuple(b.scene.m_Start.m_nSector, b.scene.m_Start.x, b.scene.m_Start.z),
-              std::tuple(0, 32 * kSceneScale, 16 * kSceneScale));
-    EXPECT_NEAR(b.scene.m_Start.y / kSceneScale, 5.8, 1e-4);
+    const SceneStart& start = b.scene.m_Start;
+    EXPECT_EQ(std::tuple(start.m_bFound, start.m_nSector, units(start.x), units(start.y), units(start.z)),
+              std::tuple(true, 0, 320, 58, 160));
+}
+
+// The level's own member wins; other names go to the archive of their extension, and what is found
+// there is not added to the level.
+TEST(LevelSceneSource, ReadsTheLevelsMembersThenTheArchiveOfTheExtension) {
+    testing::TempDir cd;
+    GobArchive dark;
+    ASSERT_TRUE(dark.AddMember("LEVEL.CMP", Bytes(3, 1)).ok() && dark.AddMember("OWN.3DO", Bytes(2, 2)).ok());
+    ASSERT_TRUE(WriteGobFile(dark, cd.path() / "DARK.GOB").ok());
+    ResourceCache cache(cd.path(), cd.path());
+    CDataLevel level;
+    ASSERT_TRUE(level.AddMember("OWN.3DO", Bytes(1, 9)).ok());
+    LevelSceneSource source(level, cache);
+    for (const auto& [name, found, expected] :
+         {std::tuple("own.3do", true, Bytes(1, 9)), std::tuple("level.cmp", true, Bytes(3, 1)),
+          std::tuple("LEVEL.BM", false, Bytes()), std::tuple("LEVEL", false, Bytes())}) {
+        Bytes bytes;
+        EXPECT_EQ(std::pair(source.Find(name, bytes), bytes), std::pair(found, expected)) << name;
+    }
+    EXPECT_EQ(level.m_pMembers.size(), 1u);
 }
 
 } // namespace
