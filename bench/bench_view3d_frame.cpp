@@ -1,10 +1,17 @@
-// One frame of the perspective view at 1280 x 720 into an offscreen framebuffer: a floor of about
-// 150,000 triangles over 200 textures of 64 x 64, lit through the colour map, drawn as the view
-// draws it (one draw call per texture), against the same triangles with one texture in a single
-// draw call. Every frame ends with glFinish so that the GPU's work is counted. Needs a display: run
-// it under xvfb-run -a.
+// One frame of the perspective view at 1280 x 720 into an offscreen framebuffer: the 4,000-sector
+// synthetic level, every texture a different 64 x 64 picture, lit through a colour map, drawn as
+// the view draws it (one draw call per texture), against the same triangles with one texture in
+// a single draw call. Every frame ends with glFinish so that the renderer's work is counted. The
+// sample level with the demo archives is timed beside them, for its frames per second. Needs a
+// display: run it under xvfb-run -a.
 #include "BenchRatio.h"
 
+#include "gamefiles/LevelArchive.h"
+#include "model/CDataLevel.h"
+#include "resources/BmFile.h"
+#include "resources/ResourceCache.h"
+#include "support/SyntheticLevel.h"
+#include "view3d/LevelSceneSource.h"
 #include "view3d/OffscreenRender.h"
 
 #include <QGuiApplication>
@@ -13,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -23,67 +31,82 @@ using namespace morvi;
 
 constexpr int kWidth = 1280;
 constexpr int kHeight = 720;
-constexpr int kTextures = 200;
-constexpr int kSide = 274;    // quads along each side of the floor: 2 x 274 x 274 triangles
-constexpr float kQuad = 0.2f; // scene units
 
-// A floor of kSide x kSide quads in front of the camera, textures spread over it, faces grouped by
-// texture as the scene builder leaves them. textures = 1 gives the baseline's single texture.
-Scene3D FloorScene(int textures) {
-    Scene3D scene;
-    std::uint32_t seed = 12345;
-    const auto random = [&seed] { return (seed = seed * 1664525u + 1013904223u) >> 24; };
-    for (int t = 0; t < textures; ++t) {
-        SceneTexture texture{"T" + std::to_string(t) + ".BM", 64, 64, 64, 64, 64, false, {}};
-        for (int i = 0; i < 64 * 64; ++i)
-            texture.m_Pixels.push_back(std::uint8_t(random()));
-        scene.m_Textures.push_back(std::move(texture));
+// Every BM name finds a 64 x 64 picture of its own; nothing else exists.
+class PictureForEveryTexture final : public SceneResourceSource {
+public:
+    bool Find(std::string_view name, std::vector<std::uint8_t>& bytes) override {
+        if (name.size() < 3 || name.substr(name.size() - 3) != ".BM") return false;
+        IndexedImage picture;
+        picture.Create(GamePalette::Grey(), kPaletteMultiplier, 64, 64, false);
+        const std::size_t seed = std::hash<std::string_view>{}(name);
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                picture.setPixel(x, y, std::uint8_t(seed + std::size_t(x * 7 + y * 13)));
+        return EncodeBm(picture, kBmPlain, bytes).ok();
     }
+};
+
+struct LevelScene {
+    CDataLevel level;
+    Scene3D scene;
+    Camera3D start;
+};
+
+// The synthetic level's scene; with oneTexture every face uses the first texture (one group).
+void BuildLevelScene(LevelScene& out, bool oneTexture) {
+    testing::BuildSyntheticLevel(out.level);
+    PictureForEveryTexture source;
+    SceneBuilder(source, SceneOptions{}).Build(out.level, out.scene);
     for (int row = 0; row < kLightLevels; ++row)
         for (int i = 0; i < 256; ++i)
-            scene.m_ColourMap.push_back(std::uint8_t(i * (row + 1) / kLightLevels));
-    for (int i = 0; i < 256; ++i)
-        scene.m_Palette.SetEntry(std::size_t(i), std::uint8_t(i / 4), std::uint8_t(i % 64),
-                                 std::uint8_t(63 - i / 4));
-
-    for (int q = 0; q < kSide * kSide; ++q) {
-        const float x = (float(q % kSide) - kSide / 2.0f) * kQuad, z = float(q / kSide) * kQuad;
-        scene.m_Faces.push_back({std::uint32_t(scene.m_Vertices.size()), 4, FaceKind::Floor,
-                                 std::uint8_t(q % kLightLevels), (q * 7 + q / kSide) % textures, 0, -1, -1,
-                                 -1});
-        const std::pair<int, int> corners[] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
-        for (const auto& [dx, dz] : corners)
-            scene.m_Vertices.push_back({x + dx * kQuad, -1.0f, z + dz * kQuad, float(dx), float(dz)});
-    }
-    std::stable_sort(scene.m_Faces.begin(), scene.m_Faces.end(),
-                     [](const SceneFace& a, const SceneFace& b) { return a.m_nTexture < b.m_nTexture; });
-    return scene;
+            out.scene.m_ColourMap.push_back(std::uint8_t(i * (row + 1) / kLightLevels));
+    if (oneTexture)
+        for (SceneFace& face : out.scene.m_Faces)
+            face.m_nTexture = 0;
+    out.start = StartCamera(out.level, out.scene);
 }
 
 struct Fixture {
     ui::OffscreenTarget target;
-    ui::SceneRenderer textured, baseline;
-    Camera3D camera;
+    ui::SceneRenderer textured, baseline, sample;
+    LevelScene large, flat;
+    CDataLevel sampleLevel;
+    Scene3D sampleScene;
+    Camera3D overview, sampleStart;
     Status status;
 
     Fixture() {
-        camera.y = 0.5f;
-        camera.m_fPitch = -0.35f;
         status = target.open(QSize(kWidth, kHeight));
         if (status) status = textured.initialize();
         if (status) status = baseline.initialize();
+        if (status) status = sample.initialize();
         if (!status) return;
-        textured.setScene(FloorScene(kTextures));
-        baseline.setScene(FloorScene(1));
+        BuildLevelScene(large, false);
+        BuildLevelScene(flat, true);
+        textured.setScene(large.scene);
+        baseline.setScene(flat.scene);
+        // High over the level's first rooms, looking down across it.
+        overview = large.start;
+        overview.y += 40.0f * kSceneScale;
+        overview.m_fPitch = -0.5f;
+        const std::filesystem::path share(MORVI_SHARE_DIR);
+        if (LoadLevelFile(sampleLevel, share / "sample" / "sample.gob", {})) {
+            ResourceCache cache(share / "demo", share / "demo");
+            LevelSceneSource source(sampleLevel, cache);
+            SceneBuilder(source, SceneOptions{}).Build(sampleLevel, sampleScene);
+            sample.setScene(sampleScene);
+            sampleStart = StartCamera(sampleLevel, sampleScene);
+        }
     }
 };
 
 std::unique_ptr<Fixture> g_fixture;
 
-void Frame(benchmark::State& state, ui::SceneRenderer& renderer, bool linear) {
+void Frame(benchmark::State& state, ui::SceneRenderer& renderer, const Camera3D& camera, bool linear) {
     QOpenGLFunctions* gl = QOpenGLContext::currentContext()->functions();
     for (auto _ : state) {
-        renderer.draw(g_fixture->camera, kWidth, kHeight, ui::RenderOptions{linear});
+        renderer.draw(camera, kWidth, kHeight, ui::RenderOptions{linear});
         gl->glFinish();
     }
     state.counters["draw_calls"] = renderer.drawCalls();
@@ -91,18 +114,26 @@ void Frame(benchmark::State& state, ui::SceneRenderer& renderer, bool linear) {
 }
 
 void BaselineOneTexture(benchmark::State& state) {
-    Frame(state, g_fixture->baseline, false);
+    Frame(state, g_fixture->baseline, g_fixture->overview, false);
 }
-void FrameNearest(benchmark::State& state) {
-    Frame(state, g_fixture->textured, false);
+void LargeLevelOverview(benchmark::State& state) {
+    Frame(state, g_fixture->textured, g_fixture->overview, false);
 }
-void FrameLinear(benchmark::State& state) {
-    Frame(state, g_fixture->textured, true);
+void LargeLevelOverviewLinear(benchmark::State& state) {
+    Frame(state, g_fixture->textured, g_fixture->overview, true);
+}
+void LargeLevelFromStart(benchmark::State& state) {
+    Frame(state, g_fixture->textured, g_fixture->large.start, false);
+}
+void SampleLevelFromStart(benchmark::State& state) {
+    Frame(state, g_fixture->sample, g_fixture->sampleStart, false);
 }
 
 BENCHMARK(BaselineOneTexture)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(FrameNearest)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(FrameLinear)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(LargeLevelOverview)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(LargeLevelOverviewLinear)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(LargeLevelFromStart)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(SampleLevelFromStart)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
@@ -118,9 +149,9 @@ int main(int argc, char** argv) {
         std::printf("bench_view3d_frame: skipped, %s\n", g_fixture->status.message().c_str());
         return 0;
     }
-    const int result = morvi::bench::RunWithRatios(
-        argc, argv,
-        {{"FrameNearest", "BaselineOneTexture", 2.0}, {"FrameLinear", "BaselineOneTexture", 0.0}});
+    const int result = morvi::bench::RunWithRatios(argc, argv,
+                                                   {{"LargeLevelOverview", "BaselineOneTexture", 2.0},
+                                                    {"LargeLevelOverviewLinear", "BaselineOneTexture", 0.0}});
     g_fixture->target.makeCurrent(); // the renderers free their objects in their own context
     g_fixture.reset();
     return result;

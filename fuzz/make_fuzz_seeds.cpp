@@ -65,6 +65,7 @@ void LevelSeeds(const fs::path& dir) {
     WriteSeed(dir, "o", 0, AsBytes(texts.o));
     WriteSeed(dir, "inf", 0, AsBytes(texts.inf));
     WriteSeed(dir, "edit", 0, AsBytes(texts.lev + "\x1e" + texts.o + "\x1e" + texts.inf));
+    WriteSeed(dir, "scene", 0, AsBytes(texts.lev + "\x1e" + texts.o));
     int n = 1;
     for (auto build : {testing::BuildRoomWithPillar, testing::BuildTwoRooms}) {
         CDataLevel small;

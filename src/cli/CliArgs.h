@@ -56,6 +56,8 @@ int UsageError(const std::string& message); // the same, returns 2
 Status LoadLevelDocument(const std::string& path, const CliArgs& args, CMorviDoc& doc);
 // morvi-cli level render.
 int RenderLevel(const CliArgs& args);
+// morvi-cli level view3d.
+int RenderLevel3D(const CliArgs& args);
 // morvi-cli level show and level set: one item's properties pane.
 int ShowProperties(const CliArgs& args);
 int SetProperties(const CliArgs& args);

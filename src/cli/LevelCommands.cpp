@@ -30,6 +30,16 @@ const char* const kLevelUsage =
     "                [--tool normal|ambiance|damage|altitude|skies|objects] [--zoom-to-fit]\n"
     "                [--size WxH]                           the map as the editor draws it, as\n"
     "                                                         OUT.png or OUT.svg\n"
+    "  morvi-cli level view3d FILE OUT.png [--level NAME] [--from player|X,Y,Z,YAW[,PITCH]]\n"
+    "                [--size WxH] [--demo | --game DIR] [--flat]\n"
+    "                                                       one frame of the perspective view, drawn\n"
+    "                                                         with OpenGL 3.3 (needs a display: run it\n"
+    "                                                         under xvfb-run on a server); from the\n"
+    "                                                         player start, or X,Y,Z in level units\n"
+    "                                                         (Y up), YAW in degrees and the PITCH\n"
+    "                                                         term -1..1; the game's archives from\n"
+    "                                                         DIR, or the bundled demo archives;\n"
+    "                                                         --flat leaves the light out\n"
     "  morvi-cli level show FILE ITEM [--level NAME] [--json]\n"
     "                                                       the item's properties pane: its title and\n"
     "                                                         one 'field: value' line per field\n"
@@ -220,8 +230,9 @@ Status LoadLevelDocument(const std::string& path, const CliArgs& args, CMorviDoc
 int RunLevel(const std::vector<std::string>& words) {
     if (words.empty()) return UsageError("level needs a subcommand");
     const std::string sub = words[0];
-    const CliArgs args({words.begin() + 1, words.end()}, {"--level", "--layer", "--tool", "--size",
-                                                          "--sector", "--wall", "--vertex", "--object"});
+    const CliArgs args({words.begin() + 1, words.end()},
+                       {"--level", "--layer", "--tool", "--size", "--from", "--game", "--sector", "--wall",
+                        "--vertex", "--object"});
     if (sub == "--help" || args.flag("--help")) {
         std::fputs(kLevelUsage, stdout);
         return 0;
@@ -233,6 +244,7 @@ int RunLevel(const std::vector<std::string>& words) {
     if (sub == "convert") return Resave(args, "convert");
     if (sub == "diff") return Diff(args);
     if (sub == "render") return RenderLevel(args);
+    if (sub == "view3d") return RenderLevel3D(args);
     if (sub == "show") return ShowProperties(args);
     if (sub == "set") return SetProperties(args);
     return UsageError("unknown level subcommand '" + sub + "'");

@@ -13,7 +13,7 @@ const char* const kUsage =
     "\n"
     "Commands:\n"
     "  gob list|extract|add|remove|create   read and change GOB archives\n"
-    "  level info|check|diff|roundtrip|convert|render|show|set\n"
+    "  level info|check|diff|roundtrip|convert|render|view3d|show|set\n"
     "                                       look at, compare, convert and edit levels (.gob or .mrv)\n"
     "  lfd list|extract|add|create          read and change LFD archives\n"
     "  flm dump                             show the blocks and commands of a FILM\n"

@@ -49,8 +49,9 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_Dir); }
 
-    Result Run(const std::string& args) {
-        const std::string command = std::string(MORVI_CLI_PATH) + " " + args + " 2>" + P("stderr.txt");
+    // prefix goes in front of the program (an environment, a wrapper such as xvfb-run).
+    Result Run(const std::string& args, const std::string& prefix = "") {
+        const std::string command = prefix + MORVI_CLI_PATH + " " + args + " 2>" + P("stderr.txt");
         Result r;
         FILE* pipe = popen(command.c_str(), "r");
         if (!pipe) return r;
@@ -183,6 +184,18 @@ TEST_F(MorviCli, Level) {
     r = Run("level render " + gob + " " + P("map.png") + " --size 320x200 --zoom-to-fit");
     ASSERT_EQ(r.exit, 0) << r.err;
     EXPECT_EQ(Read("map.png").substr(16, 8), std::string("\0\0\x01\x40\0\0\0\xc8", 8)); // IHDR width, height
+
+    // One frame of the 3D view needs a display; the command says so rather than failing inside Qt.
+    const std::string view3d = "level view3d " + gob + " " + P("view.png") + " --demo --size 96x64";
+    EXPECT_EQ(Run(view3d + " --from 1,2,3").exit, 2);
+    r = Run(view3d, "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ");
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("xvfb-run"), npos) << r.err;
+    if (std::system("command -v xvfb-run >/dev/null") == 0) {
+        r = Run(view3d + " --from 32,6,32,90,-0.5", "xvfb-run -a ");
+        ASSERT_EQ(r.exit, 0) << r.err;
+        EXPECT_EQ(Read("view.png").substr(16, 8), std::string("\0\0\0\x60\0\0\0\x40", 8));
+    }
 }
 
 // The INF checker's findings name item and line; the round trip reports a line its page would

@@ -10,6 +10,8 @@ Status CMorviDoc::Open(const std::filesystem::path& path, const LevelChooser& ch
     static_cast<DocumentData&>(*this) = std::move(fresh);
     m_strPathName = path.string();
     m_Selection.clear();
+    // A document saved while in 3D opens on its map: the 3D view starts only when asked for.
+    if (m_nMode == kModePerspective) m_nMode = kModeSector;
     m_History.Clear();
     m_nChangeDepth = 0;
     m_nPendingChanges = kChangedNothing;

@@ -38,6 +38,11 @@ SoundManager& AppContext::sounds() {
     return *m_pSounds;
 }
 
+SoundOutput& AppContext::soundOutput() {
+    sounds();
+    return *m_pSoundOutput;
+}
+
 void AppContext::ShutDownSounds() {
     AppContext& context = instance();
     if (context.m_pSounds) context.m_pSounds->StopAll();

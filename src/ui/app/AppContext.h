@@ -35,6 +35,8 @@ public:
     // playing and starts at once), over the default audio output. Made on first use; without an
     // audio device it loads nothing and says nothing.
     SoundManager& sounds();
+    // The audio output that manager plays on, for views that keep sounds of their own.
+    SoundOutput& soundOutput();
 
     // Settings that change what the views show were changed: every map view repaints.
     void notifySettingsChanged() { emit settingsChanged(); }

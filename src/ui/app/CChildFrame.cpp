@@ -1,12 +1,16 @@
 #include "app/CChildFrame.h"
 
 #include "app/AppContext.h"
+#include "app/CommandIds.h"
+#include "app/DialogKit.h"
 #include "app/MorviDocument.h"
 #include "mapedit/CMorviView.h"
 #include "properties/PropertiesPane.h"
+#include "view3d/PerspectiveView.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -32,8 +36,67 @@ CChildFrame::CChildFrame(MorviDocument& document, QWidget* parent)
     connect(&document, &MorviDocument::modifiedChanged, this, &CChildFrame::updateCaption);
     // A mode switch comes with a selection change: the pane of the new mode replaces the old one.
     connect(&document, &MorviDocument::selectionChanged, this, &CChildFrame::syncPane);
+    connect(&document, &MorviDocument::selectionChanged, this, &CChildFrame::syncPerspective);
     updateCaption();
     setPaneShown(AppContext::instance().settings().m_bProperties);
+}
+
+CChildFrame::~CChildFrame() {
+    // A full-screen view has no parent to take it along.
+    delete m_pPerspective;
+}
+
+PerspectiveView* CChildFrame::perspectiveView() const {
+    return m_pPerspective;
+}
+
+void CChildFrame::syncPerspective() {
+    const bool wanted = m_Document.doc().m_nMode == kModePerspective;
+    if (wanted == !m_pPerspective.isNull()) return;
+    if (!wanted) return closePerspective();
+    const bool game = AppContext::instance().settings().m_b3DGame;
+    auto* view = new PerspectiveView(m_Document, game, game ? nullptr : this);
+    m_pPerspective = view;
+    m_pView->setPerspectiveView(view);
+    connect(view, &PerspectiveView::statusTextChanged, m_pView, &CMorviView::statusTextChanged);
+    // Queued: the view is deleted in answer, which must not happen inside its own event handler.
+    connect(
+        view, &PerspectiveView::stopRequested, this, [this] { m_pView->runCommand(cmd::kSector); },
+        Qt::QueuedConnection);
+    connect(
+        view, &PerspectiveView::setupFailed, this,
+        [this](const QString& detail) {
+            m_pView->runCommand(cmd::kSector);
+            QMessageBox box(QMessageBox::Warning, kMessageTitle, PerspectiveView::kSetupFailedMessage,
+                            QMessageBox::Ok, this);
+            box.setDetailedText(detail);
+            box.exec();
+        },
+        Qt::QueuedConnection);
+    if (game) {
+        view->setWindowTitle(windowTitle());
+        view->showFullScreen();
+        view->activateWindow();
+    } else {
+        m_pView->hide();
+        layout()->addWidget(view);
+        static_cast<QHBoxLayout*>(layout())->setStretchFactor(view, 1);
+        setFocusProxy(view);
+        view->show();
+    }
+    view->setFocus(Qt::OtherFocusReason);
+}
+
+void CChildFrame::closePerspective() {
+    const bool hadFocus = m_pPerspective && (m_pPerspective->hasFocus() || !m_pPerspective->parent());
+    delete m_pPerspective;
+    m_pView->setPerspectiveView(nullptr);
+    setFocusProxy(m_pView);
+    m_pView->show();
+    if (hadFocus) {
+        activateWindow();
+        m_pView->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void CChildFrame::updateCaption() {

@@ -9,6 +9,7 @@ class QScrollArea;
 namespace morvi::ui {
 
 class CMorviView;
+class PerspectiveView;
 class MorviDocument;
 class PropertiesPane;
 
@@ -19,6 +20,7 @@ class CChildFrame : public QWidget {
     Q_OBJECT
 public:
     CChildFrame(MorviDocument& document, QWidget* parent = nullptr);
+    ~CChildFrame() override;
 
     MorviDocument& document() { return m_Document; }
     CMorviView& view() { return *m_pView; }
@@ -31,16 +33,22 @@ public:
     PropertiesPane* pane() const;
     // F6: the focus goes from the map to the pane and back.
     void switchFocus();
+    // The 3D view while the document is in perspective mode: in place of the map ("Perspective"),
+    // or alone on the whole screen ("Game"); nullptr otherwise.
+    PerspectiveView* perspectiveView() const;
 
 private:
     void updateCaption();
     void syncPane();
+    void syncPerspective();
+    void closePerspective();
 
     MorviDocument& m_Document;
     CMorviView* m_pView;
     QScrollArea* m_pPaneArea;
     QPointer<PropertiesPane> m_pPane;
     bool m_bPaneShown = false;
+    QPointer<PerspectiveView> m_pPerspective;
 };
 
 } // namespace morvi::ui

@@ -282,6 +282,7 @@ QToolBar* CMainFrame::toolBar(int barId) const {
 }
 
 void CMainFrame::setPaneText(int paneId, const QString& text) {
+    if (paneId == 0) return statusBar()->showMessage(text);
     if (QLabel* pane = statusPane(paneId)) pane->setText(text.isEmpty() ? QStringLiteral(" ") : text);
 }
 

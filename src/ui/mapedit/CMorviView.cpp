@@ -5,6 +5,7 @@
 #include "app/MorviDocument.h"
 #include "mapedit/DisplayListPainter.h"
 #include "mapedit/MapPrinter.h"
+#include "view3d/PerspectiveView.h"
 
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -36,10 +37,11 @@ constexpr std::array<IdValue, 6> kToolCommands{{{cmd::kToolNormal, kToolNormal},
                                                 {cmd::kToolSkies, kToolSkiesPits},
                                                 {cmd::kToolObjects, kToolObjects}}};
 
-constexpr std::array<IdValue, 4> kModeCommands{{{cmd::kSector, kModeSector},
+constexpr std::array<IdValue, 5> kModeCommands{{{cmd::kSector, kModeSector},
                                                 {cmd::kWall, kModeWall},
                                                 {cmd::kVertex, kModeVertex},
-                                                {cmd::kObject, kModeObject}}};
+                                                {cmd::kObject, kModeObject},
+                                                {cmd::kPerspective, kModePerspective}}};
 
 struct ScrollCommand {
     int id;
@@ -418,10 +420,17 @@ bool CMorviView::isChecked(int commandId) const {
     return false;
 }
 
+void CMorviView::setPerspectiveView(PerspectiveView* view) {
+    m_pPerspective = view;
+}
+
 void CMorviView::runCommand(int commandId) {
     if (const IdValue* tool = FindId(kToolCommands, commandId))
         return applyHint(m_Engine.viewport().SetTool(tool->value));
     if (const IdValue* mode = FindId(kModeCommands, commandId)) return setMode(mode->value);
+    // In perspective mode the perspective view walks where the map would zoom and scroll.
+    if (m_pPerspective && m_Doc.m_nMode == kModePerspective && PerspectiveView::handlesCommand(commandId))
+        return m_pPerspective->runCommand(commandId);
     if (const ScrollCommand* s = FindScroll(commandId)) return scroll(s->axis, s->code);
     runPlainCommand(commandId);
 }

@@ -4,6 +4,7 @@
 
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
@@ -14,6 +15,7 @@ class QPainter;
 namespace morvi::ui {
 
 class MorviDocument;
+class PerspectiveView;
 
 // The map view of one document window: it feeds its own map engine with the window's size, the
 // screen's metrics, the mouse, the keys and the scroll bars, and paints the display lists the
@@ -59,6 +61,9 @@ public:
     bool isEnabled(int commandId) const;
     bool isChecked(int commandId) const;
     void runCommand(int commandId);
+    // The perspective view of this window while there is one: it takes the zoom and line scroll
+    // commands in perspective mode.
+    void setPerspectiveView(PerspectiveView* view);
 
 signals:
     // A status bar pane's new text (empty: the pane shows a blank).
@@ -123,6 +128,7 @@ private:
     QString m_strPane1;
     QString m_strPane2;
     QString m_strCount;
+    QPointer<PerspectiveView> m_pPerspective;
 };
 
 } // namespace morvi::ui

@@ -140,10 +140,12 @@ bool QtSoundOutput::IsPlaying(int nBuffer) const {
 void QtSoundOutput::Play(int nBuffer) {
     Buffer* buffer = find(nBuffer);
     if (!buffer || IsPlaying(nBuffer)) return;
-    if (!buffer->m_pSink)
+    if (!buffer->m_pSink) {
         buffer->m_pSink = std::make_unique<QAudioSink>(m_Device, buffer->m_Format);
-    else
+        buffer->m_pSink->setVolume(buffer->m_fVolume);
+    } else {
         buffer->m_pSink->stop();
+    }
     buffer->m_pSamples->rewind();
     buffer->m_pSink->start(buffer->m_pSamples.get());
 }
@@ -151,6 +153,13 @@ void QtSoundOutput::Play(int nBuffer) {
 void QtSoundOutput::Stop(int nBuffer) {
     Buffer* buffer = find(nBuffer);
     if (buffer && buffer->m_pSink) buffer->m_pSink->stop();
+}
+
+void QtSoundOutput::SetVolume(int nBuffer, float volume) {
+    Buffer* buffer = find(nBuffer);
+    if (!buffer) return;
+    buffer->m_fVolume = volume;
+    if (buffer->m_pSink) buffer->m_pSink->setVolume(volume);
 }
 
 void QtSoundOutput::Release(int nBuffer) {

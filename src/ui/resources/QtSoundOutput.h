@@ -64,6 +64,8 @@ public:
     void Play(int nBuffer) override;
     void Stop(int nBuffer) override;
     void Release(int nBuffer) override;
+    // Kept for a buffer whose sink is made later, when it first plays.
+    void SetVolume(int nBuffer, float volume) override;
 
     // Stops and drops every audio sink while the application still runs; afterwards the output is
     // no longer available. The application calls it on its way out.
@@ -79,6 +81,7 @@ private:
         QAudioFormat m_Format;
         std::unique_ptr<SoundSamples> m_pSamples;
         std::unique_ptr<QAudioSink> m_pSink;
+        float m_fVolume = 1.0f;
     };
 
     Buffer* find(int nBuffer);
