@@ -67,6 +67,7 @@ private slots:
         QTRY_VERIFY(view->framesPerSecond() > 0);
         QVERIFY(!view->scene().m_Faces.empty());
         QVERIFY(view->scene().m_Start.m_bFound);
+        QVERIFY(!view->scene().m_ColourMap.empty()); // the sample's SECBASE.CMP lights it
         QCOMPARE(view->camera().x, view->scene().m_Start.x);
         QVERIFY(window.panes[59132].startsWith("FR "));
         QVERIFY(window.panes[59133].startsWith("Roll: "));
@@ -114,11 +115,13 @@ private slots:
         if (qEnvironmentVariableIsSet("MESA_GL_VERSION_OVERRIDE"))
             QSKIP("OpenGL held back for the failure test");
         AppContext::instance().settings().m_b3DGame = true;
+        AppContext::instance().settings().m_b3DLighting = false;
         SampleWindow window;
         QVERIFY(window.open());
         window.command(cmd::kPerspective);
         PerspectiveView* view = window.frame->perspectiveView();
         QVERIFY(view && view->fullScreen() && view->gameMode() && view->isWindow());
+        QVERIFY(view->scene().m_ColourMap.empty());
         QVERIFY(QTest::qWaitForWindowExposed(view));
         QTRY_VERIFY(view->framesPerSecond() > 0);
         // The walker keeps the eye over the floor while walking.

@@ -38,6 +38,7 @@ struct Settings {
     int m_n3DGameRate = 33;     // frames per second, 1..100
     int m_n3DGameTexturing = 0; // 0 nearest, 1 linear
     bool m_b3DFrameText = true;
+    bool m_b3DLighting = true; // light through the level's colour map (else every face at full light)
 
     // ---- Window places (screen pixels; -1 = not placed yet) ---------------------------------------
     // The main window; a right or bottom of 0 means the whole screen.

@@ -242,6 +242,8 @@ public:
         layout->addLayout(rate);
         layout->addWidget(m_pFrameText = CheckBox("Display frame and termination text", "frameText",
                                                   settings.m_b3DFrameText));
+        layout->addWidget(m_pLighting = CheckBox("Light sectors and walls through the level's colour map",
+                                                 "lighting", settings.m_b3DLighting));
         layout->addStretch();
         // The video mode only means something to the game-style view.
         connect(m_pGame, &QRadioButton::toggled, this, [this](bool game) { enableVideoModes(game); });
@@ -260,6 +262,7 @@ public:
         settings.m_n3DGameTexturing = m_pLinear->isChecked() ? 1 : 0;
         settings.m_n3DGameRate = *frameRate();
         settings.m_b3DFrameText = m_pFrameText->isChecked();
+        settings.m_b3DLighting = m_pLighting->isChecked();
     }
 
 private:
@@ -294,6 +297,7 @@ private:
     QButtonGroup m_VideoModes;
     QLineEdit* m_pRate = nullptr;
     QCheckBox* m_pFrameText = nullptr;
+    QCheckBox* m_pLighting = nullptr;
 };
 
 // ---- The sheet --------------------------------------------------------------------------------

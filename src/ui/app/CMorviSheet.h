@@ -26,7 +26,7 @@ class Mode3DPage;
 // "moveObjects", "moveVertex", "show3DO", "infIndividual", "infNative", "printBlackWhite",
 // "printColor"; "levelName", "author", "music", "parallaxHorizontal", "parallaxVertical";
 // "modePerspective", "modeGame", "textureNearest", "textureLinear", "videoMode0".."videoMode5",
-// "frameRate", "frameText".
+// "frameRate", "frameText", "lighting".
 class CMorviSheet : public QDialog {
     Q_OBJECT
 public:

@@ -45,6 +45,7 @@ constexpr BoolValue kFlags[] = {
     {"3DGame", &Settings::m_b3DGame},           {"3DFrameText", &Settings::m_b3DFrameText},
     {"MoveObjects", &Settings::m_bMoveObjects}, {"MoveVertex", &Settings::m_bMoveVertex},
     {"INFEditor", &Settings::m_bInfEditor},     {"BlackWhite", &Settings::m_bBlackWhite},
+    {"3DLighting", &Settings::m_b3DLighting},
 };
 
 constexpr TextValue kTexts[] = {

@@ -63,6 +63,7 @@ PerspectiveView::PerspectiveView(MorviDocument& document, bool fullScreen, QWidg
     m_pSource = std::make_unique<LevelSceneSource>(document.level(), context.resources());
     SceneOptions options;
     options.m_b3DO = context.settings().m_b3DO;
+    options.m_bLighting = context.settings().m_b3DLighting;
     m_pBuilder = std::make_unique<SceneBuilder>(*m_pSource, options);
     m_pSounds = std::make_unique<PerspectiveSounds>(context.soundOutput());
     m_FrameTimer.setTimerType(Qt::PreciseTimer);
