@@ -94,6 +94,8 @@ void PerspectiveView::rebuild() {
     m_pSounds->load(m_Scene, *m_pSource);
     m_bSceneStale = false;
     if (m_pRenderer) m_pRenderer->setScene(m_Scene);
+    // An edit may have renumbered or moved the sector under the walker.
+    if (m_pWalker) m_pWalker->Place(m_Camera);
 }
 
 void PerspectiveView::fail(const QString& detail) {
