@@ -3,13 +3,13 @@
 // the LEV text, and the INF checker and opening the INF editor (its working copy of the items and
 // the item list's entries) against the INF text. The checkers run after every change.
 #include "BenchRatio.h"
+#include "LargeLevel.h"
 
 #include "gamefiles/InfFile.h"
 #include "gamefiles/LevFile.h"
 #include "infedit/InfChecker.h"
 #include "infedit/InfWorkingCopy.h"
 #include "model/LevelChecker.h"
-#include "support/SyntheticLevel.h"
 
 #include <string>
 
@@ -18,21 +18,11 @@ namespace {
 using namespace morvi;
 
 const CDataLevel& Level() {
-    static const CDataLevel level = [] {
-        CDataLevel l;
-        testing::BuildSyntheticLevel(l, testing::SyntheticLevelOptions{});
-        return l;
-    }();
-    return level;
+    return bench::LargeLevel();
 }
 
 const std::string& LevText() {
-    static const std::string text = [] {
-        std::string t;
-        WriteLev(Level().m_Lev, kGeneratorTitle, t);
-        return t;
-    }();
-    return text;
+    return bench::LargeLevelLevText();
 }
 
 const std::string& InfText() {

@@ -2,11 +2,11 @@
 // reading the same level's LEV text: a scene is built whenever the view opens, and should not take
 // much longer than loading the level did.
 #include "BenchRatio.h"
+#include "LargeLevel.h"
 
 #include "gamefiles/LevFile.h"
 #include "model/StringUtil.h"
 #include "resources/BmFile.h"
-#include "support/SyntheticLevel.h"
 #include "view3d/Scene3D.h"
 
 #include <string>
@@ -37,21 +37,11 @@ private:
 };
 
 const CDataLevel& Level() {
-    static const CDataLevel level = [] {
-        CDataLevel l;
-        testing::BuildSyntheticLevel(l, testing::SyntheticLevelOptions{});
-        return l;
-    }();
-    return level;
+    return bench::LargeLevel();
 }
 
 const std::string& LevText() {
-    static const std::string text = [] {
-        std::string t;
-        WriteLev(Level().m_Lev, kGeneratorTitle, t);
-        return t;
-    }();
-    return text;
+    return bench::LargeLevelLevText();
 }
 
 void ReadLevText(benchmark::State& state) {

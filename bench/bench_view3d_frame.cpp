@@ -5,12 +5,12 @@
 // sample level with the demo archives is timed beside them, for its frames per second. Needs a
 // display: run it under xvfb-run -a.
 #include "BenchRatio.h"
+#include "LargeLevel.h"
 
 #include "gamefiles/LevelArchive.h"
 #include "model/CDataLevel.h"
 #include "resources/BmFile.h"
 #include "resources/ResourceCache.h"
-#include "support/SyntheticLevel.h"
 #include "view3d/LevelSceneSource.h"
 #include "view3d/OffscreenRender.h"
 
@@ -48,23 +48,22 @@ public:
 };
 
 struct LevelScene {
-    CDataLevel level;
     Scene3D scene;
     Camera3D start;
 };
 
-// The synthetic level's scene; with oneTexture every face uses the first texture (one group).
+// The large level's scene; with oneTexture every face uses the first texture (one group).
 void BuildLevelScene(LevelScene& out, bool oneTexture) {
-    testing::BuildSyntheticLevel(out.level);
+    const CDataLevel& level = bench::LargeLevel();
     PictureForEveryTexture source;
-    SceneBuilder(source, SceneOptions{}).Build(out.level, out.scene);
+    SceneBuilder(source, SceneOptions{}).Build(level, out.scene);
     for (int row = 0; row < kLightLevels; ++row)
         for (int i = 0; i < 256; ++i)
             out.scene.m_ColourMap.push_back(std::uint8_t(i * (row + 1) / kLightLevels));
     if (oneTexture)
         for (SceneFace& face : out.scene.m_Faces)
             face.m_nTexture = 0;
-    out.start = StartCamera(out.level, out.scene);
+    out.start = StartCamera(level, out.scene);
 }
 
 struct Fixture {
