@@ -83,6 +83,13 @@ TEST(CMorviDoc, UndoAndRedoWalkTheStepsAndTheModifiedMarkFollows) {
     v.doc.GoToHistoryPosition(1);
     EXPECT_EQ(std::tie(v.doc.UndoLabel(), v.doc.RedoLabel()), std::tuple("Insert", "Unlink"));
     EXPECT_EQ(FindingsText(v.level()), "");
+
+    // A document saved in the 3D view opens on its map.
+    v.doc.m_nMode = kModePerspective;
+    ASSERT_TRUE(v.doc.SaveAs(dir.path() / "in3d.mrv"));
+    CMorviDoc reopened;
+    ASSERT_TRUE(reopened.Open(dir.path() / "in3d.mrv", {}));
+    EXPECT_EQ(reopened.m_nMode, kModeSector);
 }
 
 TEST(CMorviDoc, OnlyChangesOfTheLevelMakeSteps) {
