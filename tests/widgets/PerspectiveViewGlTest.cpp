@@ -133,6 +133,12 @@ private slots:
         QTest::keyClick(view, Qt::Key_F10);
         QTRY_COMPARE(window.doc().m_nMode, int{kModeSector});
         QTRY_VERIFY(!window.frame->perspectiveView());
+        // Closing the full-screen window leaves the 3D view the same way.
+        window.command(cmd::kPerspective);
+        QVERIFY(window.frame->perspectiveView());
+        QVERIFY(!window.frame->perspectiveView()->close());
+        QTRY_COMPARE(window.doc().m_nMode, int{kModeSector});
+        QTRY_VERIFY(!window.frame->perspectiveView());
     }
 
     void setupFailureReturnsToTheMap() {

@@ -7,6 +7,7 @@
 #include "view3d/PerspectiveSounds.h"
 #include "view3d/SceneRenderer.h"
 
+#include <QCloseEvent>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -115,6 +116,13 @@ void PerspectiveView::showEvent(QShowEvent* event) {
                 fail(QStringLiteral("No OpenGL context could be made."));
         },
         Qt::QueuedConnection);
+}
+
+void PerspectiveView::closeEvent(QCloseEvent* event) {
+    // Closing the full-screen window (as the desktop's close key does) leaves the 3D view like F10.
+    if (!m_bFullScreen) return QOpenGLWidget::closeEvent(event);
+    event->ignore();
+    emit stopRequested();
 }
 
 void PerspectiveView::initializeGL() {

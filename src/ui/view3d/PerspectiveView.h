@@ -28,7 +28,8 @@ class PerspectiveSounds;
 // - connects statusTextChanged to the status bar panes (the view fills panes 1 to 5, and the
 //   message pane with the OpenGL device's name);
 // - on setupFailed, deletes the view, returns to sector mode and shows the message;
-// - on stopRequested (F10 or Escape while on the whole screen), returns to sector mode.
+// - on stopRequested (F10 or Escape while on the whole screen, or the full-screen window being
+//   closed), returns to sector mode.
 class PerspectiveView : public QOpenGLWidget {
     Q_OBJECT
 public:
@@ -69,6 +70,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void rebuild();
