@@ -1,4 +1,4 @@
-// One frame of the perspective view at 1280 x 720 into an offscreen framebuffer: the 4,000-sector
+// One frame of the 3D view at 1280 x 720 into an offscreen framebuffer: the 4,000-sector
 // synthetic level, every texture a different 64 x 64 picture, lit through a colour map, drawn as
 // the view draws it (one draw call per texture), against the same triangles with one texture in
 // a single draw call. Every frame ends with glFinish so that the renderer's work is counted. The
@@ -9,8 +9,8 @@
 
 #include "gamefiles/LevelArchive.h"
 #include "model/CDataLevel.h"
-#include "resources/BmFile.h"
 #include "resources/ResourceCache.h"
+#include "support/TextureSource.h"
 #include "view3d/LevelSceneSource.h"
 #include "view3d/OffscreenRender.h"
 
@@ -20,7 +20,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -32,21 +31,6 @@ using namespace morvi;
 constexpr int kWidth = 1280;
 constexpr int kHeight = 720;
 
-// Every BM name finds a 64 x 64 picture of its own; nothing else exists.
-class PictureForEveryTexture final : public SceneResourceSource {
-public:
-    bool Find(std::string_view name, std::vector<std::uint8_t>& bytes) override {
-        if (name.size() < 3 || name.substr(name.size() - 3) != ".BM") return false;
-        IndexedImage picture;
-        picture.Create(GamePalette::Grey(), kPaletteMultiplier, 64, 64, false);
-        const std::size_t seed = std::hash<std::string_view>{}(name);
-        for (int y = 0; y < 64; ++y)
-            for (int x = 0; x < 64; ++x)
-                picture.setPixel(x, y, std::uint8_t(seed + std::size_t(x * 7 + y * 13)));
-        return EncodeBm(picture, kBmPlain, bytes).ok();
-    }
-};
-
 struct LevelScene {
     Scene3D scene;
     Camera3D start;
@@ -55,7 +39,7 @@ struct LevelScene {
 // The large level's scene; with oneTexture every face uses the first texture (one group).
 void BuildLevelScene(LevelScene& out, bool oneTexture) {
     const CDataLevel& level = bench::LargeLevel();
-    PictureForEveryTexture source;
+    testing::TextureForEveryName source(64, 64, true);
     SceneBuilder(source, SceneOptions{}).Build(level, out.scene);
     for (int row = 0; row < kLightLevels; ++row)
         for (int i = 0; i < 256; ++i)

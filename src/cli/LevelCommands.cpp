@@ -32,7 +32,7 @@ const char* const kLevelUsage =
     "                                                         OUT.png or OUT.svg\n"
     "  morvi-cli level view3d FILE OUT.png [--level NAME] [--from player|X,Y,Z,YAW[,PITCH]]\n"
     "                [--size WxH] [--demo | --game DIR] [--flat]\n"
-    "                                                       one frame of the perspective view, drawn\n"
+    "                                                       one frame of the 3D view, drawn\n"
     "                                                         with OpenGL 3.3 (needs a display: run it\n"
     "                                                         under xvfb-run on a server); from the\n"
     "                                                         player start, or X,Y,Z in level units\n"

@@ -1,4 +1,4 @@
-// morvi-cli level view3d: one frame of the perspective view, drawn offscreen, as a PNG file.
+// morvi-cli level view3d: one frame of the 3D view, drawn offscreen, as a PNG file.
 #include "CliArgs.h"
 
 #include "app/AppPaths.h"

@@ -1,4 +1,4 @@
-// The bundled sample level as the perspective view shows it from the player start, with the demo
+// The bundled sample level as the 3D view shows it from the player start, with the demo
 // archives standing in for the game's: the middle pixel has the colour of the texel the view's
 // middle ray meets first, found here by casting that ray through the scene's own faces.
 #include "view3d/OffscreenRender.h"

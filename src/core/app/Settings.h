@@ -32,7 +32,7 @@ struct Settings {
     std::string m_strImageEditor;
 
     // ---- 3D view --------------------------------------------------------------------------------
-    bool m_b3DO = true;         // draw 3D objects in the perspective view
+    bool m_b3DO = true;         // draw 3D objects in the 3D view
     bool m_b3DGame = true;      // "Game" rather than "Perspective"
     int m_n3DGameMode = 0;      // video mode: 0 no change, 1 320 x 240 ... 5 1024 x 768
     int m_n3DGameRate = 33;     // frames per second, 1..100

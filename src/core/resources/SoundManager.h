@@ -96,7 +96,7 @@ public:
     // Stops every playing sound and releases every buffer.
     ~SoundManager();
 
-    // The perspective view's sound mode; only kPlayOnLoad means anything here.
+    // The 3D view's sound mode; only kPlayOnLoad means anything here.
     void SetSoundMode(int nMode) { m_nSoundMode = nMode; }
     int SoundMode() const { return m_nSoundMode; }
 

@@ -19,7 +19,7 @@ struct CameraKeys {
     bool m_bShift = false;
 };
 
-// The camera of the perspective view, in scene units. It looks along (sin yaw, pitch, cos yaw)
+// The camera of the 3D view, in scene units. It looks along (sin yaw, pitch, cos yaw)
 // with (0, 1, 0) up; the pitch term runs from -1 to 1.
 struct Camera3D {
     // Steps of the keys and the mouse, in scene units and radians.
@@ -93,9 +93,9 @@ FramePace PaceFrame(int elapsedMs, int rate);
 // them), nor into sectors it could not stand in.
 class GameWalker {
 public:
-    static constexpr double kEyeHeight = 5.8;   // level units above the floor
-    static constexpr double kStepHeight = 3.5;  // the highest step walked up
-    static constexpr double kHeadRoom = 6.0;    // the lowest gap between floor and ceiling walked into
+    static constexpr double kEyeHeight = 5.8;  // level units above the floor
+    static constexpr double kStepHeight = 3.5; // the highest step walked up
+    static constexpr double kHeadRoom = 6.0;   // the lowest gap between floor and ceiling walked into
 
     explicit GameWalker(const CDataLevel& level) : m_Level(level) {}
 

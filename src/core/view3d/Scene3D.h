@@ -13,7 +13,7 @@ namespace morvi {
 
 class CDataLevel;
 
-// What the perspective view draws, built from the level without any graphics library.
+// What the 3D view draws, built from the level without any graphics library.
 //
 // Scene coordinates are level coordinates times kSceneScale. The height axis points the other way
 // from the level's altitudes: a floor at altitude a lies at height -kSceneScale * a. The axes are
@@ -31,26 +31,26 @@ inline constexpr int kFullLight = kLightLevels - 1;
 // are not both powers of two sits in rows 0..height-1 and columns 0..width-1, the rest is 0.
 // Each row is m_nStride bytes (the power-of-two width rounded up to a multiple of 4).
 struct SceneTexture {
-    std::string m_strName;  // the resource name as asked for
-    int m_nWidth = 0;       // the picture's own size
+    std::string m_strName; // the resource name as asked for
+    int m_nWidth = 0;      // the picture's own size
     int m_nHeight = 0;
-    int m_nWidth2 = 0;      // the power-of-two size
+    int m_nWidth2 = 0; // the power-of-two size
     int m_nHeight2 = 0;
     int m_nStride = 0;
-    bool m_bDecal = false;  // sprites: index 0 is transparent
+    bool m_bDecal = false;              // sprites: index 0 is transparent
     std::vector<std::uint8_t> m_Pixels; // m_nStride * m_nHeight2 bytes
 };
 
 enum class FaceKind : std::uint8_t {
-    Mid,     // wall without adjoin, floor to ceiling
-    Top,     // adjoined wall above the next sector's ceiling
-    Bottom,  // adjoined wall below the next sector's floor
-    Sign,    // the sign texture laid over a wall part
+    Mid,    // wall without adjoin, floor to ceiling
+    Top,    // adjoined wall above the next sector's ceiling
+    Bottom, // adjoined wall below the next sector's floor
+    Sign,   // the sign texture laid over a wall part
     Floor,
     Ceiling,
-    Sky,     // ceiling of a sector open to the sky: textured by view direction with the parallax
-    Pit,     // floor of a pit: the same
-    Model,   // a 3D object's polygon
+    Sky,   // ceiling of a sector open to the sky: textured by view direction with the parallax
+    Pit,   // floor of a pit: the same
+    Model, // a 3D object's polygon
 };
 
 struct SceneVertex {
@@ -70,7 +70,7 @@ struct SceneFace {
     std::uint8_t m_nColour = 0;         // palette index of an untextured face
     int m_nSector = -1;
     int m_nWall = -1;
-    int m_nObject = -1;                 // Model faces: the object's index
+    int m_nObject = -1; // Model faces: the object's index
 };
 
 // One view of a sprite: the texture of the frame shown and where it stands against the object's
@@ -149,7 +149,8 @@ struct SceneOptions {
 // sounds and the start are made afresh on every build.
 class SceneBuilder {
 public:
-    SceneBuilder(SceneResourceSource& resources, SceneOptions options) : m_Resources(resources), m_Options(options) {}
+    SceneBuilder(SceneResourceSource& resources, SceneOptions options)
+        : m_Resources(resources), m_Options(options) {}
 
     void Build(const CDataLevel& level, Scene3D& scene);
 

@@ -6,7 +6,7 @@
 #include "app/MorviDocument.h"
 #include "mapedit/CMorviView.h"
 #include "properties/PropertiesPane.h"
-#include "view3d/PerspectiveView.h"
+#include "view3d/View3DWidget.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -36,38 +36,38 @@ CChildFrame::CChildFrame(MorviDocument& document, QWidget* parent)
     connect(&document, &MorviDocument::modifiedChanged, this, &CChildFrame::updateCaption);
     // A mode switch comes with a selection change: the pane of the new mode replaces the old one.
     connect(&document, &MorviDocument::selectionChanged, this, &CChildFrame::syncPane);
-    connect(&document, &MorviDocument::selectionChanged, this, &CChildFrame::syncPerspective);
+    connect(&document, &MorviDocument::selectionChanged, this, &CChildFrame::syncView3D);
     updateCaption();
     setPaneShown(AppContext::instance().settings().m_bProperties);
 }
 
 CChildFrame::~CChildFrame() {
     // A full-screen view has no parent to take it along.
-    delete m_pPerspective;
+    delete m_pView3D;
 }
 
-PerspectiveView* CChildFrame::perspectiveView() const {
-    return m_pPerspective;
+View3DWidget* CChildFrame::view3DWidget() const {
+    return m_pView3D;
 }
 
-void CChildFrame::syncPerspective() {
+void CChildFrame::syncView3D() {
     const bool wanted = m_Document.doc().m_nMode == kModePerspective;
-    if (wanted == !m_pPerspective.isNull()) return;
-    if (!wanted) return closePerspective();
+    if (wanted == !m_pView3D.isNull()) return;
+    if (!wanted) return closeView3D();
     const bool game = AppContext::instance().settings().m_b3DGame;
-    auto* view = new PerspectiveView(m_Document, game, game ? nullptr : this);
-    m_pPerspective = view;
-    m_pView->setPerspectiveView(view);
-    connect(view, &PerspectiveView::statusTextChanged, m_pView, &CMorviView::statusTextChanged);
+    auto* view = new View3DWidget(m_Document, game, game ? nullptr : this);
+    m_pView3D = view;
+    m_pView->setView3DWidget(view);
+    connect(view, &View3DWidget::statusTextChanged, m_pView, &CMorviView::statusTextChanged);
     // Queued: the view is deleted in answer, which must not happen inside its own event handler.
     connect(
-        view, &PerspectiveView::stopRequested, this, [this] { m_pView->runCommand(cmd::kSector); },
+        view, &View3DWidget::stopRequested, this, [this] { m_pView->runCommand(cmd::kSector); },
         Qt::QueuedConnection);
     connect(
-        view, &PerspectiveView::setupFailed, this,
+        view, &View3DWidget::setupFailed, this,
         [this](const QString& detail) {
             m_pView->runCommand(cmd::kSector);
-            QMessageBox box(QMessageBox::Warning, kMessageTitle, PerspectiveView::kSetupFailedMessage,
+            QMessageBox box(QMessageBox::Warning, kMessageTitle, View3DWidget::kSetupFailedMessage,
                             QMessageBox::Ok, this);
             box.setDetailedText(detail);
             box.exec();
@@ -87,10 +87,10 @@ void CChildFrame::syncPerspective() {
     view->setFocus(Qt::OtherFocusReason);
 }
 
-void CChildFrame::closePerspective() {
-    const bool hadFocus = m_pPerspective && (m_pPerspective->hasFocus() || !m_pPerspective->parent());
-    delete m_pPerspective;
-    m_pView->setPerspectiveView(nullptr);
+void CChildFrame::closeView3D() {
+    const bool hadFocus = m_pView3D && (m_pView3D->hasFocus() || !m_pView3D->parent());
+    delete m_pView3D;
+    m_pView->setView3DWidget(nullptr);
     setFocusProxy(m_pView);
     m_pView->show();
     if (hadFocus) {

@@ -9,7 +9,7 @@ class QScrollArea;
 namespace morvi::ui {
 
 class CMorviView;
-class PerspectiveView;
+class View3DWidget;
 class MorviDocument;
 class PropertiesPane;
 
@@ -35,20 +35,20 @@ public:
     void switchFocus();
     // The 3D view while the document is in perspective mode: in place of the map ("Perspective"),
     // or alone on the whole screen ("Game"); nullptr otherwise.
-    PerspectiveView* perspectiveView() const;
+    View3DWidget* view3DWidget() const;
 
 private:
     void updateCaption();
     void syncPane();
-    void syncPerspective();
-    void closePerspective();
+    void syncView3D();
+    void closeView3D();
 
     MorviDocument& m_Document;
     CMorviView* m_pView;
     QScrollArea* m_pPaneArea;
     QPointer<PropertiesPane> m_pPane;
     bool m_bPaneShown = false;
-    QPointer<PerspectiveView> m_pPerspective;
+    QPointer<View3DWidget> m_pView3D;
 };
 
 } // namespace morvi::ui

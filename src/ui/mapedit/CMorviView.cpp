@@ -5,7 +5,7 @@
 #include "app/MorviDocument.h"
 #include "mapedit/DisplayListPainter.h"
 #include "mapedit/MapPrinter.h"
-#include "view3d/PerspectiveView.h"
+#include "view3d/View3DWidget.h"
 
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -420,17 +420,17 @@ bool CMorviView::isChecked(int commandId) const {
     return false;
 }
 
-void CMorviView::setPerspectiveView(PerspectiveView* view) {
-    m_pPerspective = view;
+void CMorviView::setView3DWidget(View3DWidget* view) {
+    m_pView3D = view;
 }
 
 void CMorviView::runCommand(int commandId) {
     if (const IdValue* tool = FindId(kToolCommands, commandId))
         return applyHint(m_Engine.viewport().SetTool(tool->value));
     if (const IdValue* mode = FindId(kModeCommands, commandId)) return setMode(mode->value);
-    // In perspective mode the perspective view walks where the map would zoom and scroll.
-    if (m_pPerspective && m_Doc.m_nMode == kModePerspective && PerspectiveView::handlesCommand(commandId))
-        return m_pPerspective->runCommand(commandId);
+    // In perspective mode the 3D view walks where the map would zoom and scroll.
+    if (m_pView3D && m_Doc.m_nMode == kModePerspective && View3DWidget::handlesCommand(commandId))
+        return m_pView3D->runCommand(commandId);
     if (const ScrollCommand* s = FindScroll(commandId)) return scroll(s->axis, s->code);
     runPlainCommand(commandId);
 }

@@ -15,7 +15,7 @@ class QPainter;
 namespace morvi::ui {
 
 class MorviDocument;
-class PerspectiveView;
+class View3DWidget;
 
 // The map view of one document window: it feeds its own map engine with the window's size, the
 // screen's metrics, the mouse, the keys and the scroll bars, and paints the display lists the
@@ -61,9 +61,9 @@ public:
     bool isEnabled(int commandId) const;
     bool isChecked(int commandId) const;
     void runCommand(int commandId);
-    // The perspective view of this window while there is one: it takes the zoom and line scroll
+    // The 3D view of this window while there is one: it takes the zoom and line scroll
     // commands in perspective mode.
-    void setPerspectiveView(PerspectiveView* view);
+    void setView3DWidget(View3DWidget* view);
 
 signals:
     // A status bar pane's new text (empty: the pane shows a blank).
@@ -128,7 +128,7 @@ private:
     QString m_strPane1;
     QString m_strPane2;
     QString m_strCount;
-    QPointer<PerspectiveView> m_pPerspective;
+    QPointer<View3DWidget> m_pView3D;
 };
 
 } // namespace morvi::ui

@@ -15,7 +15,7 @@ class QOpenGLFramebufferObject;
 namespace morvi::ui {
 
 // An OpenGL 3.3 core context on an offscreen surface drawing into a framebuffer (colour and depth)
-// of a fixed size: the perspective view's renderer without a window, for pictures, tests and
+// of a fixed size: the 3D view's renderer without a window, for pictures, tests and
 // benchmarks. Needs a QGuiApplication.
 class OffscreenTarget {
 public:

@@ -209,19 +209,18 @@ Status SceneRenderer::initialize() {
     if (!context) return Status::Fail("No OpenGL context is current.");
     const QSurfaceFormat format = context->format();
     if (context->isOpenGLES() || format.version() < qMakePair(3, 3))
-        return Status::Fail("The perspective view needs OpenGL 3.3 (core profile); the display offers " +
+        return Status::Fail("the 3D view needs OpenGL 3.3 (core profile); the display offers " +
                             std::string(context->isOpenGLES() ? "OpenGL ES " : "OpenGL ") +
                             std::to_string(format.majorVersion()) + "." +
                             std::to_string(format.minorVersion()) + ".");
     auto* gl = QOpenGLVersionFunctionsFactory::get<QOpenGLFunctions_3_3_Core>(context);
     if (!gl || !gl->initializeOpenGLFunctions())
-        return Status::Fail(
-            "The perspective view needs OpenGL 3.3 (core profile); its functions are missing.");
+        return Status::Fail("the 3D view needs OpenGL 3.3 (core profile); its functions are missing.");
 
     auto program = std::make_unique<QOpenGLShaderProgram>();
     if (!program->addShaderFromSourceCode(QOpenGLShader::Vertex, kVertexShader) ||
         !program->addShaderFromSourceCode(QOpenGLShader::Fragment, kFragmentShader) || !program->link())
-        return Status::Fail("The perspective view's shaders could not be built: " +
+        return Status::Fail("the 3D view's shaders could not be built: " +
                             program->log().trimmed().toStdString());
     m_pContext = context;
     m_pGl = gl;
@@ -274,7 +273,7 @@ Status SceneRenderer::initialize() {
     gl->glBindTexture(GL_TEXTURE_2D, 0);
     if (gl->glGetError() != GL_NO_ERROR) {
         release();
-        return Status::Fail("The perspective view could not set up its OpenGL buffers.");
+        return Status::Fail("the 3D view could not set up its OpenGL buffers.");
     }
     return Status::Ok();
 }

@@ -1,11 +1,11 @@
-#include "view3d/PerspectiveView.h"
+#include "view3d/View3DWidget.h"
 
 #include "app/AppContext.h"
 #include "app/CommandIds.h"
 #include "app/MorviDocument.h"
 #include "view3d/LevelSceneSource.h"
-#include "view3d/PerspectiveSounds.h"
 #include "view3d/SceneRenderer.h"
+#include "view3d/View3DSounds.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -33,7 +33,7 @@ constexpr float kScrollStep = 0.2f;
 constexpr std::array<QSize, 5> kVideoModes{QSize(320, 240), QSize(512, 384), QSize(640, 480), QSize(800, 600),
                                            QSize(1024, 768)};
 
-QSurfaceFormat PerspectiveFormat() {
+QSurfaceFormat View3DFormat() {
     QSurfaceFormat format;
     format.setVersion(3, 3);
     format.setProfile(QSurfaceFormat::CoreProfile);
@@ -47,17 +47,17 @@ bool IsMoveKey(int key) {
 
 } // namespace
 
-const char* const PerspectiveView::kSetupFailedMessage =
+const char* const View3DWidget::kSetupFailedMessage =
     "There was not enough video memory to create the Z-buffer surface.\nTo operate in Perspective mode, "
     "please "
     "adjust the size of the window\nor adjust your display settings for a smaller desktop area or a "
     "lower\npalette "
     "size and restart Morvi.";
 
-PerspectiveView::PerspectiveView(MorviDocument& document, bool fullScreen, QWidget* parent)
+View3DWidget::View3DWidget(MorviDocument& document, bool fullScreen, QWidget* parent)
     : QOpenGLWidget(parent), m_Document(document), m_bFullScreen(fullScreen), m_bGame(fullScreen) {
-    setObjectName("PerspectiveView");
-    setFormat(PerspectiveFormat());
+    setObjectName("View3DWidget");
+    setFormat(View3DFormat());
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(false);
     AppContext& context = AppContext::instance();
@@ -66,10 +66,10 @@ PerspectiveView::PerspectiveView(MorviDocument& document, bool fullScreen, QWidg
     options.m_b3DO = context.settings().m_b3DO;
     options.m_bLighting = context.settings().m_b3DLighting;
     m_pBuilder = std::make_unique<SceneBuilder>(*m_pSource, options);
-    m_pSounds = std::make_unique<PerspectiveSounds>(context.soundOutput());
+    m_pSounds = std::make_unique<View3DSounds>(context.soundOutput());
     m_FrameTimer.setTimerType(Qt::PreciseTimer);
     m_FrameTimer.setInterval(MinimumFrameTime(context.settings().m_n3DGameRate));
-    connect(&m_FrameTimer, &QTimer::timeout, this, &PerspectiveView::frameStep);
+    connect(&m_FrameTimer, &QTimer::timeout, this, &View3DWidget::frameStep);
     // Every change of the level is a step of its history: the scene follows it.
     connect(&document, &MorviDocument::historyChanged, this, [this] { m_bSceneStale = true; });
     connect(&document, &MorviDocument::membersChanged, this, [this] { m_bSceneStale = true; });
@@ -81,7 +81,7 @@ PerspectiveView::PerspectiveView(MorviDocument& document, bool fullScreen, QWidg
     }
 }
 
-PerspectiveView::~PerspectiveView() {
+View3DWidget::~View3DWidget() {
     m_FrameTimer.stop();
     if (m_pRenderer) {
         makeCurrent();
@@ -90,7 +90,7 @@ PerspectiveView::~PerspectiveView() {
     }
 }
 
-void PerspectiveView::rebuild() {
+void View3DWidget::rebuild() {
     m_pBuilder->Build(m_Document.level(), m_Scene);
     m_pSounds->load(m_Scene, *m_pSource);
     m_bSceneStale = false;
@@ -99,14 +99,14 @@ void PerspectiveView::rebuild() {
     if (m_pWalker) m_pWalker->Place(m_Camera);
 }
 
-void PerspectiveView::fail(const QString& detail) {
+void View3DWidget::fail(const QString& detail) {
     if (m_bFailed) return;
     m_bFailed = true;
     m_FrameTimer.stop();
     emit setupFailed(detail);
 }
 
-void PerspectiveView::showEvent(QShowEvent* event) {
+void View3DWidget::showEvent(QShowEvent* event) {
     QOpenGLWidget::showEvent(event);
     // A context that could not be made never reaches initializeGL.
     QMetaObject::invokeMethod(
@@ -118,14 +118,14 @@ void PerspectiveView::showEvent(QShowEvent* event) {
         Qt::QueuedConnection);
 }
 
-void PerspectiveView::closeEvent(QCloseEvent* event) {
+void View3DWidget::closeEvent(QCloseEvent* event) {
     // Closing the full-screen window (as the desktop's close key does) leaves the 3D view like F10.
     if (!m_bFullScreen) return QOpenGLWidget::closeEvent(event);
     event->ignore();
     emit stopRequested();
 }
 
-void PerspectiveView::initializeGL() {
+void View3DWidget::initializeGL() {
     QOpenGLContext* gl = context();
     const QSurfaceFormat format = gl ? gl->format() : QSurfaceFormat();
     if (!gl || format.version() < qMakePair(3, 3))
@@ -145,9 +145,9 @@ void PerspectiveView::initializeGL() {
     m_FrameTimer.start();
 }
 
-void PerspectiveView::resizeGL(int, int) {}
+void View3DWidget::resizeGL(int, int) {}
 
-void PerspectiveView::paintGL() {
+void View3DWidget::paintGL() {
     if (!m_pRenderer) return;
     if (m_bSceneStale) rebuild();
     RenderOptions options;
@@ -176,11 +176,11 @@ void PerspectiveView::paintGL() {
     }
 }
 
-QString PerspectiveView::frameText() const {
+QString View3DWidget::frameText() const {
     return QString::asprintf("Fps %03d, %s. Press F10 to stop.", m_nFramesPerSecond, qPrintable(m_strDevice));
 }
 
-CameraKeys PerspectiveView::heldKeys() const {
+CameraKeys View3DWidget::heldKeys() const {
     CameraKeys keys;
     keys.m_bUp = m_HeldKeys.contains(Qt::Key_Up);
     keys.m_bDown = m_HeldKeys.contains(Qt::Key_Down);
@@ -192,7 +192,7 @@ CameraKeys PerspectiveView::heldKeys() const {
     return keys;
 }
 
-void PerspectiveView::frameStep() {
+void View3DWidget::frameStep() {
     const Camera3D before = m_Camera;
     const int mode = AppContext::instance().settings().m_n3DGameMode;
     m_Camera.StepKeys(heldKeys(), m_bFullScreen && m_bGame && mode > 0);
@@ -205,7 +205,7 @@ void PerspectiveView::frameStep() {
     if (!m_bFullScreen) emitPanes();
 }
 
-void PerspectiveView::emitPanes() {
+void View3DWidget::emitPanes() {
     const std::array<QString, 5> texts{
         QString::asprintf("Roll: %.0f", m_Camera.YawDegrees()),
         QString::asprintf("Y %8.2f", m_Camera.LevelY()), QString::asprintf("X %8.2f", m_Camera.LevelX()),
@@ -214,7 +214,7 @@ void PerspectiveView::emitPanes() {
         emit statusTextChanged(kPanes[i], texts[i]);
 }
 
-bool PerspectiveView::handlesCommand(int commandId) {
+bool View3DWidget::handlesCommand(int commandId) {
     switch (commandId) {
     case cmd::kZoomIn:
     case cmd::kZoomOut:
@@ -228,7 +228,7 @@ bool PerspectiveView::handlesCommand(int commandId) {
     }
 }
 
-void PerspectiveView::runCommand(int commandId) {
+void View3DWidget::runCommand(int commandId) {
     switch (commandId) {
     case cmd::kZoomIn:
     case cmd::kZoomOut:
@@ -249,7 +249,7 @@ void PerspectiveView::runCommand(int commandId) {
     update();
 }
 
-bool PerspectiveView::event(QEvent* event) {
+bool View3DWidget::event(QEvent* event) {
     // The arrow and page keys walk here; the frame's shortcuts for them do not run.
     if (event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -261,7 +261,7 @@ bool PerspectiveView::event(QEvent* event) {
     return QOpenGLWidget::event(event);
 }
 
-void PerspectiveView::keyPressEvent(QKeyEvent* event) {
+void View3DWidget::keyPressEvent(QKeyEvent* event) {
     if (m_bFullScreen && (event->key() == Qt::Key_F10 || event->key() == Qt::Key_Escape)) {
         emit stopRequested();
         return;
@@ -271,24 +271,24 @@ void PerspectiveView::keyPressEvent(QKeyEvent* event) {
     if (event->modifiers() & Qt::ShiftModifier) m_HeldKeys.insert(Qt::Key_Shift);
 }
 
-void PerspectiveView::keyReleaseEvent(QKeyEvent* event) {
+void View3DWidget::keyReleaseEvent(QKeyEvent* event) {
     if (event->isAutoRepeat()) return;
     m_HeldKeys.remove(event->key());
     if (!(event->modifiers() & Qt::ShiftModifier)) m_HeldKeys.remove(Qt::Key_Shift);
 }
 
-void PerspectiveView::focusOutEvent(QFocusEvent* event) {
+void View3DWidget::focusOutEvent(QFocusEvent* event) {
     m_HeldKeys.clear();
     m_LastMouse.reset();
     QOpenGLWidget::focusOutEvent(event);
 }
 
-void PerspectiveView::mousePressEvent(QMouseEvent* event) {
+void View3DWidget::mousePressEvent(QMouseEvent* event) {
     setFocus(Qt::MouseFocusReason);
     m_LastMouse = event->position().toPoint();
 }
 
-void PerspectiveView::mouseMoveEvent(QMouseEvent* event) {
+void View3DWidget::mouseMoveEvent(QMouseEvent* event) {
     if (!m_LastMouse || event->buttons() == Qt::NoButton) return;
     const QPoint at = event->position().toPoint();
     const Camera3D before = m_Camera;
@@ -303,7 +303,7 @@ void PerspectiveView::mouseMoveEvent(QMouseEvent* event) {
     frameStep();
 }
 
-void PerspectiveView::mouseReleaseEvent(QMouseEvent* event) {
+void View3DWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->buttons() == Qt::NoButton) m_LastMouse.reset();
 }
 

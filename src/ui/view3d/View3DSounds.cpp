@@ -1,8 +1,8 @@
-#include "view3d/PerspectiveSounds.h"
+#include "view3d/View3DSounds.h"
 
 namespace morvi::ui {
 
-void PerspectiveSounds::load(const Scene3D& scene, SceneResourceSource& source) {
+void View3DSounds::load(const Scene3D& scene, SceneResourceSource& source) {
     m_Placed.clear();
     m_pManager.reset();
     if (!m_Output.IsAvailable()) return;
@@ -18,7 +18,7 @@ void PerspectiveSounds::load(const Scene3D& scene, SceneResourceSource& source) 
     }
 }
 
-void PerspectiveSounds::follow(const Camera3D& camera) {
+void View3DSounds::follow(const Camera3D& camera) {
     if (!m_pManager) return;
     for (const Placed& placed : m_Placed)
         m_pManager->SetVolume(placed.m_nHandle, SoundVolume(camera, placed.m_Sound));

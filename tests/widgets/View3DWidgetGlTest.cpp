@@ -1,6 +1,6 @@
-// The perspective view in a map window and on the whole screen. Runs under xvfb-run (Mesa's
+// The 3D view in a map window and on the whole screen. Runs under xvfb-run (Mesa's
 // software OpenGL); the set-up failure runs with Mesa held to OpenGL 3.0.
-#include "view3d/PerspectiveView.h"
+#include "view3d/View3DWidget.h"
 
 #include "app/AppContext.h"
 #include "app/AppPaths.h"
@@ -43,7 +43,7 @@ struct SampleWindow {
 
 } // namespace
 
-class PerspectiveViewGlTest : public QObject {
+class View3DWidgetGlTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -61,7 +61,7 @@ private slots:
         window.command(cmd::kWall);
         window.frame->view().engine().AddToSelection({0, 1, -1, -1});
         window.command(cmd::kPerspective);
-        PerspectiveView* view = window.frame->perspectiveView();
+        View3DWidget* view = window.frame->view3DWidget();
         QVERIFY(view);
         QVERIFY(!view->fullScreen() && view->isVisible() && !window.frame->view().isVisible());
         QTRY_VERIFY(view->framesPerSecond() > 0);
@@ -105,7 +105,7 @@ private slots:
 
         // The Sector command returns to the map; the walls' sectors are selected.
         window.command(cmd::kSector);
-        QVERIFY(!window.frame->perspectiveView());
+        QVERIFY(!window.frame->view3DWidget());
         QVERIFY(window.frame->view().isVisible());
         QCOMPARE(window.doc().selection().size(), std::size_t{1});
         QCOMPARE(window.doc().selection().front().m_nSector, 0);
@@ -119,7 +119,7 @@ private slots:
         SampleWindow window;
         QVERIFY(window.open());
         window.command(cmd::kPerspective);
-        PerspectiveView* view = window.frame->perspectiveView();
+        View3DWidget* view = window.frame->view3DWidget();
         QVERIFY(view && view->fullScreen() && view->gameMode() && view->isWindow());
         QVERIFY(view->scene().m_ColourMap.empty());
         QVERIFY(QTest::qWaitForWindowExposed(view));
@@ -132,13 +132,13 @@ private slots:
         QVERIFY(std::abs(view->camera().y - eye) < 1.0f);
         QTest::keyClick(view, Qt::Key_F10);
         QTRY_COMPARE(window.doc().m_nMode, int{kModeSector});
-        QTRY_VERIFY(!window.frame->perspectiveView());
+        QTRY_VERIFY(!window.frame->view3DWidget());
         // Closing the full-screen window leaves the 3D view the same way.
         window.command(cmd::kPerspective);
-        QVERIFY(window.frame->perspectiveView());
-        QVERIFY(!window.frame->perspectiveView()->close());
+        QVERIFY(window.frame->view3DWidget());
+        QVERIFY(!window.frame->view3DWidget()->close());
         QTRY_COMPARE(window.doc().m_nMode, int{kModeSector});
-        QTRY_VERIFY(!window.frame->perspectiveView());
+        QTRY_VERIFY(!window.frame->view3DWidget());
     }
 
     void setupFailureReturnsToTheMap() {
@@ -149,14 +149,14 @@ private slots:
         testing::ModalWatcher watcher;
         window.command(cmd::kPerspective);
         QTRY_COMPARE(watcher.messages().size(), 1);
-        QCOMPARE(watcher.messages().front(), QString::fromLatin1(PerspectiveView::kSetupFailedMessage));
+        QCOMPARE(watcher.messages().front(), QString::fromLatin1(View3DWidget::kSetupFailedMessage));
         QCOMPARE(window.doc().m_nMode, int{kModeSector});
-        QVERIFY(!window.frame->perspectiveView());
+        QVERIFY(!window.frame->view3DWidget());
         QVERIFY(window.frame->view().isVisible());
     }
 };
 
 } // namespace morvi::ui
 
-QTEST_MAIN(morvi::ui::PerspectiveViewGlTest)
-#include "PerspectiveViewGlTest.moc"
+QTEST_MAIN(morvi::ui::View3DWidgetGlTest)
+#include "View3DWidgetGlTest.moc"

@@ -17,7 +17,7 @@ namespace morvi::ui {
 
 class MorviDocument;
 class SceneRenderer;
-class PerspectiveSounds;
+class View3DSounds;
 
 // The level in 3D: the scene built from the document's level, drawn with OpenGL, and the camera
 // walked with the keys and the mouse, one frame at the rate the settings ask for. It lives in the
@@ -30,14 +30,14 @@ class PerspectiveSounds;
 // - on setupFailed, deletes the view, returns to sector mode and shows the message;
 // - on stopRequested (F10 or Escape while on the whole screen, or the full-screen window being
 //   closed), returns to sector mode.
-class PerspectiveView : public QOpenGLWidget {
+class View3DWidget : public QOpenGLWidget {
     Q_OBJECT
 public:
     // The message shown when OpenGL cannot be set up.
     static const char* const kSetupFailedMessage;
 
-    PerspectiveView(MorviDocument& document, bool fullScreen, QWidget* parent = nullptr);
-    ~PerspectiveView() override;
+    View3DWidget(MorviDocument& document, bool fullScreen, QWidget* parent = nullptr);
+    ~View3DWidget() override;
 
     bool fullScreen() const { return m_bFullScreen; }
     bool gameMode() const { return m_bGame; }
@@ -85,7 +85,7 @@ private:
     std::unique_ptr<SceneRenderer> m_pRenderer;
     std::unique_ptr<SceneResourceSource> m_pSource;
     std::unique_ptr<SceneBuilder> m_pBuilder;
-    std::unique_ptr<PerspectiveSounds> m_pSounds;
+    std::unique_ptr<View3DSounds> m_pSounds;
     Scene3D m_Scene;
     Camera3D m_Camera;
     std::unique_ptr<GameWalker> m_pWalker;

@@ -8,12 +8,12 @@
 
 namespace morvi::ui {
 
-// The sounds of the perspective view's scene: each placed sound loaded and started on the given
+// The sounds of the 3D view's scene: each placed sound loaded and started on the given
 // output, louder the nearer the camera is. Without an audio device nothing plays. Destroying it
 // (or loading another scene) stops and releases every sound it loaded.
-class PerspectiveSounds {
+class View3DSounds {
 public:
-    explicit PerspectiveSounds(SoundOutput& output) : m_Output(output) {}
+    explicit View3DSounds(SoundOutput& output) : m_Output(output) {}
 
     void load(const Scene3D& scene, SceneResourceSource& source);
     void follow(const Camera3D& camera);
