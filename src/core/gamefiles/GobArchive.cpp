@@ -268,7 +268,7 @@ Status WriteGobMembers(const std::array<std::uint8_t, 4>& magic, GobMembers& mem
 }
 
 Status WriteGobStreamed(GobDirectory& entries, const std::function<Status(std::size_t, ByteSink&)>& writeData,
-                        ByteSink& sink) {
+                        ByteSink& sink, const std::array<std::uint8_t, 4>& magic) {
     const auto nameAndSize = [&](std::size_t i) {
         return std::pair<std::string_view, std::uint64_t>(entries[i].m_strName, entries[i].m_nSize);
     };
@@ -278,7 +278,7 @@ Status WriteGobStreamed(GobDirectory& entries, const std::function<Status(std::s
         e.m_nOffset = offset;
         offset += e.m_nSize;
     }
-    WriteHeader(kGobMagic, offset, sink);
+    WriteHeader(magic, offset, sink);
     for (std::size_t i = 0; i < entries.size(); ++i)
         if (Status written = writeData(i, sink); !written) return written;
     WriteIndex(
@@ -297,6 +297,27 @@ Status WriteGob(GobArchive& archive, std::vector<std::uint8_t>& out) {
 
 Status WriteGobFile(GobArchive& archive, const std::filesystem::path& path) {
     return WriteFileAtomically(path, [&](ByteSink& sink) { return WriteGob(archive, sink); });
+}
+
+Status WriteGobFile(const GobArchive& archive, const std::filesystem::path& path, TaskProgress& progress) {
+    const GobMembers& members = archive.m_pMembers;
+    GobDirectory entries(members.size());
+    std::uint64_t total = 0;
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        entries[i].m_strName = members[i]->m_strName;
+        entries[i].m_nSize = members[i]->m_nSize;
+        total += members[i]->m_nSize;
+    }
+    progress.m_nTotal = total;
+    const auto writeData = [&](std::size_t i, ByteSink& sink) -> Status {
+        if (progress.Cancelled()) return Status::Fail(std::string(kWorkCancelled));
+        sink.Write(members[i]->data());
+        progress.Advance(members[i]->m_nSize);
+        return Status::Ok();
+    };
+    return WriteFileAtomically(path, [&](ByteSink& sink) {
+        return WriteGobStreamed(entries, writeData, sink, archive.m_Magic);
+    });
 }
 
 } // namespace morvi

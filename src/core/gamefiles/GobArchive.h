@@ -3,6 +3,7 @@
 #include "gamefiles/AtomicFile.h"
 #include "model/CDataGobEntry.h"
 #include "model/Status.h"
+#include "model/TaskProgress.h"
 
 #include <array>
 #include <cstdint>
@@ -110,10 +111,13 @@ Status WriteGobMembers(const std::array<std::uint8_t, 4>& magic, GobMembers& mem
 // size: the header, the blocks in order, the directory. Sets the entries' offsets to where their
 // blocks go; refuses what WriteGobMembers refuses, and stops at the first failure of writeData.
 Status WriteGobStreamed(GobDirectory& entries, const std::function<Status(std::size_t, ByteSink&)>& writeData,
-                        ByteSink& sink);
+                        ByteSink& sink, const std::array<std::uint8_t, 4>& magic = kGobMagic);
 Status WriteGob(GobArchive& archive, ByteSink& sink);
 Status WriteGob(GobArchive& archive, std::vector<std::uint8_t>& out);
 // Replaces the file only when the whole archive is written.
 Status WriteGobFile(GobArchive& archive, const std::filesystem::path& path);
+// The same for long work: progress counts the member bytes written, and a cancel wish stops the
+// write with the old file left in place. The archive itself is not changed.
+Status WriteGobFile(const GobArchive& archive, const std::filesystem::path& path, TaskProgress& progress);
 
 } // namespace morvi

@@ -2,8 +2,12 @@
 
 #include <atomic>
 #include <cstdint>
+#include <string_view>
 
 namespace morvi {
+
+// The message of work the user cancelled.
+inline constexpr std::string_view kWorkCancelled = "Cancelled.";
 
 // How far long work on a worker thread has come, read by the window that shows it, and the
 // user's wish to cancel it. Work that sees the wish stops and reports that it was cancelled.

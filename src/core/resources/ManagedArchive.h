@@ -84,7 +84,4 @@ enum class MemberColumn { Type, Name, Offset, Size };
 std::vector<std::size_t> MemberRows(const std::vector<ManagedMember>& members, std::string_view filter,
                                     std::optional<MemberColumn> sortBy, bool descending);
 
-// The message of work the user cancelled.
-inline constexpr std::string_view kWorkCancelled = "Cancelled.";
-
 } // namespace morvi
