@@ -1,7 +1,9 @@
-// morvi-cli gob ...: list, extract, add, remove and create GOB archives.
+// morvi-cli gob ...: list, extract, add, remove, create and merge GOB archives.
 #include "CliArgs.h"
 
+#include "gamefiles/DocumentFile.h"
 #include "gamefiles/GobArchive.h"
+#include "gamefiles/LevelMerge.h"
 #include "resources/LfdArchive.h"
 
 #include <cstdio>
@@ -24,6 +26,13 @@ const char* const kGobUsage =
     "  morvi-cli gob add FILE PATH... [--as NAME]   add or replace members from files\n"
     "  morvi-cli gob remove FILE MEMBER...          remove members\n"
     "  morvi-cli gob create FILE [PATH...]          write a new archive of these files\n"
+    "  morvi-cli gob merge OUT.gob IN...            merge the levels of IN (.gob or .mrv files,\n"
+    "                                                one level each) into one archive to play\n"
+    "\n"
+    "merge writes each level's LEV, O and INF texts anew and names them, with its GOL, CMP and PAL\n"
+    "files, after the level (SECBASE.LEV); every other file comes from the first IN only. Two\n"
+    "levels of one name, or two files that would get one name, are refused; an IN holding several\n"
+    "levels is left out, and a level the first IN's JEDI.LVL does not list is reported.\n"
     "\n"
     "Member names have 1 to 12 characters and are kept in upper case. FILE is replaced only when\n"
     "the new archive is completely written.\n";
@@ -120,6 +129,35 @@ int Create(const CliArgs& args) {
     return 0;
 }
 
+int Merge(const CliArgs& args) {
+    const auto& p = args.positional();
+    if (p.size() < 2) return UsageError("gob merge needs the archive to write and at least one level");
+    std::vector<std::unique_ptr<DocumentData>> documents;
+    std::vector<MergeInput> inputs;
+    // Every level of an archive is listed whichever is parsed: the merge sees how many there are.
+    const LevelChooser keepCurrent = [](const std::vector<std::string>&, int current) { return current; };
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        auto document = std::make_unique<DocumentData>();
+        if (Status s = LoadDocument(*document, p[i], keepCurrent); !s) return Fail(s.message());
+        inputs.push_back({&document->level(), p[i]});
+        documents.push_back(std::move(document));
+    }
+    LevelMerge merge;
+    if (Status s = MergeLevels(inputs, merge); !s) return Fail(s.message());
+    TaskProgress progress;
+    if (Status s = WriteGobFile(merge.m_Archive, p[0], progress); !s) return Fail(s.message());
+    for (const std::string& leftOut : merge.m_LeftOut)
+        std::fprintf(stderr, "morvi-cli: left out: %s\n", leftOut.c_str());
+    for (const std::string& note : merge.m_Notes)
+        std::fprintf(stderr, "morvi-cli: note: %s\n", note.c_str());
+    std::string levels;
+    for (const std::string& level : merge.m_Levels)
+        levels += (levels.empty() ? "" : ", ") + level;
+    std::printf("%s: %zu members, levels %s\n", p[0].c_str(), merge.m_Archive.m_pMembers.size(),
+                levels.c_str());
+    return 0;
+}
+
 } // namespace
 
 int RunGob(const std::vector<std::string>& words) {
@@ -136,6 +174,7 @@ int RunGob(const std::vector<std::string>& words) {
     if (sub == "add") return Add(args);
     if (sub == "remove") return Remove(args);
     if (sub == "create") return Create(args);
+    if (sub == "merge") return Merge(args);
     return UsageError("unknown gob subcommand '" + sub + "'");
 }
 

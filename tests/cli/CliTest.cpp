@@ -142,6 +142,21 @@ TEST_F(MorviCli, Gob) {
     EXPECT_FALSE(fs::exists(m_Dir / "EVIL"));
 }
 
+TEST_F(MorviCli, GobMerge) {
+    const std::string a = MakeLevelGob("a.gob");
+    // Its files are still named after the level it was copied from.
+    const std::string b = MakeLevelGob("b.gob", [](CDataLevel& l) { l.m_Lev.m_strLevelName = "TALAY"; });
+    Result r = Run("gob merge " + P("out.gob") + " " + a + " " + a);
+    EXPECT_EQ(r.exit, 1);
+    EXPECT_NE(r.err.find("both hold the level SECBASE"), npos) << r.err;
+    EXPECT_FALSE(fs::exists(m_Dir / "out.gob"));
+    r = Run("gob merge " + P("out.gob") + " " + a + " " + b);
+    ASSERT_EQ(r.exit, 0) << r.err;
+    EXPECT_NE(r.out.find("6 members, levels SECBASE, TALAY"), npos) << r.out;
+    r = Run("level info --json --level TALAY " + P("out.gob"));
+    EXPECT_NE(r.out.find("\"sectors\":2"), npos) << r.out << r.err;
+}
+
 TEST_F(MorviCli, Level) {
     const std::string gob = MakeLevelGob("two.gob");
     Result r = Run("level info --json " + gob);

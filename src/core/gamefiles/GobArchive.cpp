@@ -315,9 +315,8 @@ Status WriteGobFile(const GobArchive& archive, const std::filesystem::path& path
         progress.Advance(members[i]->m_nSize);
         return Status::Ok();
     };
-    return WriteFileAtomically(path, [&](ByteSink& sink) {
-        return WriteGobStreamed(entries, writeData, sink, archive.m_Magic);
-    });
+    return WriteFileAtomically(
+        path, [&](ByteSink& sink) { return WriteGobStreamed(entries, writeData, sink, archive.m_Magic); });
 }
 
 } // namespace morvi

@@ -89,9 +89,9 @@ struct Renaming {
     const char* m_szPart;
     std::optional<LevelTextKind> m_Text;
 };
-constexpr Renaming kRenamings[] = {{".LEV", LevelTextKind::Lev},   {".O", LevelTextKind::Objects},
-                                   {".INF", LevelTextKind::Inf},   {".GOL", std::nullopt},
-                                   {".CMP", std::nullopt},         {".PAL", std::nullopt}};
+constexpr Renaming kRenamings[] = {{".LEV", LevelTextKind::Lev}, {".O", LevelTextKind::Objects},
+                                   {".INF", LevelTextKind::Inf}, {".GOL", std::nullopt},
+                                   {".CMP", std::nullopt},       {".PAL", std::nullopt}};
 
 const Renaming* RenamingOf(std::string_view upperName) {
     for (const Renaming& r : kRenamings)
@@ -110,14 +110,16 @@ Status MergeLevels(std::span<const MergeInput> inputs, LevelMerge& out) {
     for (const MergeInput& input : inputs) {
         const CDataLevel& level = *input.m_pLevel;
         if (level.m_LevelNames.size() != 1) {
-            merge.m_LeftOut.push_back(input.m_strFile + " holds " + LevelCountText(level.m_LevelNames.size()));
+            merge.m_LeftOut.push_back(input.m_strFile + " holds " +
+                                      LevelCountText(level.m_LevelNames.size()));
             continue;
         }
         std::string name = ToUpper(Trim(level.m_Lev.m_strLevelName));
         if (name.empty()) name = level.m_LevelNames.front();
         for (std::size_t i = 0; i < merge.m_Levels.size(); ++i)
             if (merge.m_Levels[i] == name)
-                return Status::Fail(levelFiles[i] + " and " + input.m_strFile + " both hold the level " + name +
+                return Status::Fail(levelFiles[i] + " and " + input.m_strFile + " both hold the level " +
+                                    name +
                                     ". One archive cannot hold two levels of one name: give one of them "
                                     "another level name first.");
         if (name.size() + 4 > kGobNameMax)
@@ -141,7 +143,8 @@ Status MergeLevels(std::span<const MergeInput> inputs, LevelMerge& out) {
                                     ". Remove or rename one of them first.");
             sourceOf.emplace(outName, source);
             if (renaming && renaming->m_Text)
-                merge.m_Archive.m_pMembers.push_back(TextMember(std::move(outName), texts.Get(*renaming->m_Text)));
+                merge.m_Archive.m_pMembers.push_back(
+                    TextMember(std::move(outName), texts.Get(*renaming->m_Text)));
             else
                 merge.m_Archive.m_pMembers.push_back(SharedCopy(*member, std::move(outName)));
         }
@@ -153,8 +156,8 @@ Status MergeLevels(std::span<const MergeInput> inputs, LevelMerge& out) {
         const std::vector<std::string> listed = LevelListNames(list->text());
         for (const std::string& name : merge.m_Levels)
             if (std::find(listed.begin(), listed.end(), name) == listed.end())
-                merge.m_Notes.push_back("JEDI.LVL of " + levelFiles.front() + " does not list the level " + name +
-                                        ": the game's mission list will not offer it.");
+                merge.m_Notes.push_back("JEDI.LVL of " + levelFiles.front() + " does not list the level " +
+                                        name + ": the game's mission list will not offer it.");
     }
     out = std::move(merge);
     return Status::Ok();

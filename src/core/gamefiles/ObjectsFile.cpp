@@ -355,7 +355,8 @@ void ObjectsReader::readObjects(int announced) {
     // Objects whose name is in no table get it appended now, after every DATA number of the
     // text was read against the tables as the text gave them: a save then writes a DATA number
     // that names what the object holds.
-    for (CDataObjectItem* object : m_Unlisted) SetObjectDataIndex(m_Objects, *object);
+    for (CDataObjectItem* object : m_Unlisted)
+        SetObjectDataIndex(m_Objects, *object);
 }
 
 // Skips comment lines and blank lines, noting the object's name from its "/* n : NAME */"

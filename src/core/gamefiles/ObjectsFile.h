@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/TextNotes.h"
 #include "model/CDataObjects.h"
+#include "model/TextNotes.h"
 
 #include <string>
 #include <string_view>

@@ -96,8 +96,8 @@ fs::path BriefingOf(const std::string& documentPath) {
     const fs::path document(documentPath);
     if (documentPath.empty() || !document.has_extension()) return {};
     const fs::path wanted = fs::path(document).replace_extension(".lfd");
-    const fs::path found = FindEntryIgnoringCase(document.parent_path().empty() ? "." : document.parent_path(),
-                                                 wanted.filename().string());
+    const fs::path found = FindEntryIgnoringCase(
+        document.parent_path().empty() ? "." : document.parent_path(), wanted.filename().string());
     std::error_code error;
     return !found.empty() && fs::is_regular_file(found, error) ? found : fs::path();
 }
@@ -134,16 +134,22 @@ Status ExpandGameCommand(std::string_view command, const fs::path& archive, cons
     return Status::Ok();
 }
 
-Status PrepareTestRun(const CDataLevel& level, const std::string& documentPath, const std::string& installFolder,
-                      TestRunFiles& out) {
+Status CheckInstallFolder(const std::string& installFolder, fs::path& folder) {
     if (Trim(installFolder).empty())
         return Status::Fail("The path to the installed Dark Forces is not set. Set it on the Setup page of "
                             "Tools, Options.");
-    const fs::path folder(WithoutTrailingSeparator(installFolder));
+    folder = WithoutTrailingSeparator(installFolder);
     std::error_code error;
     if (!fs::is_directory(folder, error))
         return Status::Fail("The installed Dark Forces folder " + folder.string() +
                             " does not exist. Set it on the Setup page of Tools, Options.");
+    return Status::Ok();
+}
+
+Status PrepareTestRun(const CDataLevel& level, const std::string& documentPath,
+                      const std::string& installFolder, TestRunFiles& out) {
+    fs::path folder;
+    if (Status checked = CheckInstallFolder(installFolder, folder); !checked) return checked;
     TestRunFiles files;
     files.m_Archive = InFolder(folder, kTestArchiveName);
     GobArchive archive = ReleaseArchiveOf(level, kReleaseGeneratorTitle);

@@ -36,6 +36,9 @@ struct GameLaunch {
 Status ExpandGameCommand(std::string_view command, const std::filesystem::path& archive,
                          const std::filesystem::path& folder, GameLaunch& out);
 
+// The installed game's folder as the settings give it, checked: set, and an existing folder.
+Status CheckInstallFolder(const std::string& installFolder, std::filesystem::path& folder);
+
 // What a test run put into the game's folder.
 struct TestRunFiles {
     std::filesystem::path m_Archive;
@@ -52,7 +55,7 @@ struct TestRunFiles {
 // dfbrief.lfd.bak. Files already in the folder under another case keep their names. The level is
 // not changed. Fails, before anything is written, when the folder is not there, and when the
 // archive cannot be written.
-Status PrepareTestRun(const CDataLevel& level, const std::string& documentPath, const std::string& installFolder,
-                      TestRunFiles& out);
+Status PrepareTestRun(const CDataLevel& level, const std::string& documentPath,
+                      const std::string& installFolder, TestRunFiles& out);
 
 } // namespace morvi

@@ -43,6 +43,10 @@ SoundOutput& AppContext::soundOutput() {
     return *m_pSoundOutput;
 }
 
+void AppContext::stopSounds() {
+    if (m_pSounds) m_pSounds->StopAll();
+}
+
 void AppContext::ShutDownSounds() {
     AppContext& context = instance();
     if (context.m_pSounds) context.m_pSounds->StopAll();

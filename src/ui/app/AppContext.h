@@ -37,6 +37,8 @@ public:
     SoundManager& sounds();
     // The audio output that manager plays on, for views that keep sounds of their own.
     SoundOutput& soundOutput();
+    // Stops what that manager plays, without making it when there is none yet.
+    void stopSounds();
 
     // Settings that change what the views show were changed: every map view repaints.
     void notifySettingsChanged() { emit settingsChanged(); }

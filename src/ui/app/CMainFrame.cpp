@@ -396,6 +396,13 @@ void CMainFrame::installHandlers() {
 
 // ---- Documents --------------------------------------------------------------------------------------
 
+std::vector<MorviDocument*> CMainFrame::documents() const {
+    std::vector<MorviDocument*> documents;
+    for (const auto& document : m_Documents)
+        documents.push_back(document.get());
+    return documents;
+}
+
 MorviDocument* CMainFrame::activeDocument() const {
     CChildFrame* child = activeChild();
     return child ? &child->document() : nullptr;

@@ -56,6 +56,8 @@ public:
     // Closes every document, asking to save modified ones; false when the user cancelled.
     bool closeAllDocuments();
     std::size_t documentCount() const { return m_Documents.size(); }
+    // The open documents in the order they were opened.
+    std::vector<MorviDocument*> documents() const;
 
     MorviDocument* activeDocument() const;
     CMorviView* activeView() const;

@@ -5,6 +5,7 @@
 #include "app/DialogKit.h"
 #include "app/GamePaths.h"
 #include "app/MorviDocument.h"
+#include "gamefiles/TestArchive.h"
 #include "model/StringUtil.h"
 
 #include <QButtonGroup>
@@ -82,6 +83,7 @@ public:
         settings.m_bInfEditor = m_pIndividual->isChecked();
         settings.m_bBlackWhite = m_pBlackWhite->isChecked();
         settings.m_strImageEditor = m_pImageEditor->text().trimmed().toStdString();
+        settings.m_strGameCommand = m_pGameCommand->text().trimmed().toStdString();
         const GamePathCheck check =
             CheckGamePaths(m_pCdPath->text().toStdString(), m_pInstall->text().toStdString());
         if (!check.m_Status) {
@@ -126,6 +128,15 @@ private:
             m_pInstall->setText(QString::fromStdString(demoPaths.m_strInstall));
         });
         form->addRow(QString(), demo);
+        // Test GOB starts the game through this command; empty runs it in DOSBox.
+        m_pGameCommand =
+            Named(new QLineEdit(QString::fromStdString(settings.m_strGameCommand)), "gameCommand");
+        m_pGameCommand->setPlaceholderText(
+            QString::fromUtf8(kDefaultGameCommand.data(), kDefaultGameCommand.size()));
+        m_pGameCommand->setToolTip(QStringLiteral(
+            "The program that runs Dark Forces for Test GOB, with its arguments. %f stands for the test "
+            "archive, %d for the installed folder. Empty runs the game in DOSBox."));
+        form->addRow(QStringLiteral("Game command:"), m_pGameCommand);
         // The Auxiliary Item Editor's Edit: empty opens BMPs with the desktop's program.
         m_pImageEditor =
             Named(new QLineEdit(QString::fromStdString(settings.m_strImageEditor)), "imageEditor");
@@ -136,6 +147,7 @@ private:
     QLineEdit* m_pCdPath = nullptr;
     QLineEdit* m_pInstall = nullptr;
     QLineEdit* m_pImageEditor = nullptr;
+    QLineEdit* m_pGameCommand = nullptr;
     QCheckBox* m_pMoveObjects = nullptr;
     QCheckBox* m_pMoveVertex = nullptr;
     QCheckBox* m_p3DO = nullptr;

@@ -16,7 +16,7 @@ const std::vector<CommandInfo> kCommands = {
     {cmd::kClose, "&Close", nullptr, "Close the active document"},
     {cmd::kSave, "&Save", "Ctrl+S", "Save the active document"},
     {cmd::kSaveAs, "Save &As...", nullptr, "Save the active document with a new name"},
-    {cmd::kSaveAll, "&Save A&ll", nullptr, "Save the level's files into its archive"},
+    {cmd::kSaveAll, "&Save A&ll", nullptr, "Save all documents as one GOB file"},
     {cmd::kExportMap, "E&xport Map...", nullptr, "Save the map as a PNG picture or an SVG drawing"},
     {cmd::kPrint, "&Print...", "Ctrl+P", "Print the map"},
     {cmd::kPrintPreview, "Print Pre&view", nullptr, "Show the map as it will be printed"},
@@ -92,7 +92,7 @@ const std::vector<CommandInfo> kCommands = {
     {cmd::kLfdManager, "&LFD...", nullptr, "Manage LFD archives"},
     {cmd::kGobManager, "&GOB...", nullptr, "Manage GOB archives"},
     {cmd::kFilmManager, "&FILM...", nullptr, "Manage FILM files"},
-    {cmd::kTestGob, "&Test GOB", nullptr, "Run the game on the level"},
+    {cmd::kTestGob, "&Test GOB", "F9", "Run Dark Forces and test your GOB file"},
     // Window
     {cmd::kNewWindow, "&New Window", nullptr, "Open another window for the active document"},
     {cmd::kCascade, "&Cascade", nullptr, "Arrange windows so they overlap"},

@@ -8,6 +8,7 @@
 #include "app/CMorviSheet.h"
 #include "app/CommandTable.h"
 #include "app/DesktopIntegration.h"
+#include "app/GameArchiveCommands.h"
 #include "app/GamePaths.h"
 #include "app/HelpWindow.h"
 #include "app/MorviDocument.h"
@@ -226,6 +227,9 @@ void MorviApplication::installCommands() {
         if (!ExportMapImage(view()->engine(), path, view()->viewport()->size(), &error))
             QMessageBox::warning(&frame, "Morvi", error);
     });
+
+    frame.setCommandHandler(cmd::kSaveAll, [&frame] { SaveAllDocuments(frame); });
+    frame.setCommandHandler(cmd::kTestGob, [&frame, document] { TestGob(frame, *document()); });
 
     frame.setCommandHandler(cmd::kHelpTopics, [] { HelpWindow::ShowTopics(); });
     frame.setCommandHandler(cmd::kHelpIndex, [] { HelpWindow::ShowIndex(); });

@@ -90,6 +90,10 @@ View3DWidget::~View3DWidget() {
     }
 }
 
+void View3DWidget::releaseSounds() {
+    m_pSounds = std::make_unique<View3DSounds>(AppContext::instance().soundOutput());
+}
+
 void View3DWidget::rebuild() {
     m_pBuilder->Build(m_Document.level(), m_Scene);
     m_pSounds->load(m_Scene, *m_pSource);

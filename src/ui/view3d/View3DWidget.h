@@ -50,6 +50,10 @@ public:
     static bool handlesCommand(int commandId);
     void runCommand(int commandId);
 
+    // Stops and lets go of every sound the view plays (another program takes the audio device);
+    // the next change of the level loads them again.
+    void releaseSounds();
+
     // One frame: the held keys move the camera, the view repaints and the status panes follow.
     void frameStep();
 

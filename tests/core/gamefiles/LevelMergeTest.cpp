@@ -1,5 +1,5 @@
-#include "gamefiles/LevelArchive.h"
 #include "gamefiles/LevelMerge.h"
+#include "gamefiles/LevelArchive.h"
 #include "gamefiles/TestArchive.h"
 #include "model/LevelChecker.h"
 #include "support/LevelBuilders.h"
@@ -30,8 +30,8 @@ std::span<const std::uint8_t> AsBytes(std::string_view text) {
 
 // A level as a document holds it after opening an archive of the level's texts (its LEV text
 // naming levelName, the members named after memberName) and the given other members.
-CDataLevel OpenedLevel(const std::string& memberName, const std::string& levelName, std::vector<Member> more = {},
-                       std::string author = {}) {
+CDataLevel OpenedLevel(const std::string& memberName, const std::string& levelName,
+                       std::vector<Member> more = {}, std::string author = {}) {
     CDataLevel built;
     testing::BuildTwoRooms(built);
     built.m_Lev.m_strLevelName = built.m_Objects.m_strLevelName = levelName;
@@ -39,8 +39,9 @@ CDataLevel OpenedLevel(const std::string& memberName, const std::string& levelNa
     testing::AddItem(built.m_Inf, "sector", "door", -1, {"class:\televator move_ceiling", "stop:\t0 hold"});
     const testing::GameTexts texts = testing::WriteGameTexts(built);
     GobArchive archive;
-    for (const auto& [name, data] : std::vector<Member>{
-             {memberName + ".LEV", texts.lev}, {memberName + ".O", texts.o}, {memberName + ".INF", texts.inf}})
+    for (const auto& [name, data] : std::vector<Member>{{memberName + ".LEV", texts.lev},
+                                                        {memberName + ".O", texts.o},
+                                                        {memberName + ".INF", texts.inf}})
         EXPECT_TRUE(Succeeded(archive.AddMember(name, AsBytes(data))));
     for (const auto& [name, data] : more)
         EXPECT_TRUE(Succeeded(archive.AddMember(name, AsBytes(data))));
@@ -84,11 +85,13 @@ void WriteText(const fs::path& path, std::string_view text) {
 }
 
 TEST(LevelMerge, RenamesEachLevelsFilesAndTakesOtherMembersFromTheFirstOnly) {
-    const CDataLevel secbase =
-        OpenedLevel("SECBASE", "SECBASE",
-                    {{"SECBASE.GOL", "gol-s"}, {"IF3.BM", "bm"}, {"JEDI.LVL", "LEVELS 1\r\nSecret, SECBASE, L:\\\r\n"},
-                     {"SECBASE.CMP", "cmp-s"}, {"OLD.BAK", "bak"}},
-                    "Me");
+    const CDataLevel secbase = OpenedLevel("SECBASE", "SECBASE",
+                                           {{"SECBASE.GOL", "gol-s"},
+                                            {"IF3.BM", "bm"},
+                                            {"JEDI.LVL", "LEVELS 1\r\nSecret, SECBASE, L:\\\r\n"},
+                                            {"SECBASE.CMP", "cmp-s"},
+                                            {"OLD.BAK", "bak"}},
+                                           "Me");
     // Its files are still named after the level it was copied from.
     const CDataLevel talay =
         OpenedLevel("OLD", "talay", {{"OLD.GOL", "gol-t"}, {"OLD.PAL", "pal-t"}, {"IF3.BM", "other"}});
@@ -104,8 +107,8 @@ TEST(LevelMerge, RenamesEachLevelsFilesAndTakesOtherMembersFromTheFirstOnly) {
     ASSERT_TRUE(Succeeded(MergeLevels(inputs, merge)));
 
     EXPECT_EQ(NamesOf(merge.m_Archive.m_pMembers),
-              (Strings{"SECBASE.LEV", "SECBASE.O", "SECBASE.INF", "SECBASE.GOL", "IF3.BM", "JEDI.LVL", "SECBASE.CMP",
-                       "TALAY.LEV", "TALAY.O", "TALAY.INF", "TALAY.GOL", "TALAY.PAL"}));
+              (Strings{"SECBASE.LEV", "SECBASE.O", "SECBASE.INF", "SECBASE.GOL", "IF3.BM", "JEDI.LVL",
+                       "SECBASE.CMP", "TALAY.LEV", "TALAY.O", "TALAY.INF", "TALAY.GOL", "TALAY.PAL"}));
     EXPECT_EQ(merge.m_Levels, (Strings{"SECBASE", "TALAY"}));
     EXPECT_EQ(merge.m_LeftOut, Strings{"both.gob holds 2 levels"});
     ASSERT_EQ(merge.m_Notes.size(), 1u);
@@ -145,7 +148,8 @@ TEST(LevelMerge, RefusesWhatOneArchiveCannotHold) {
         std::string message;
     } cases[] = {
         {{{&secbase, "a.mrv"}, {&copy, "b.mrv"}}, "a.mrv and b.mrv both hold the level SECBASE"},
-        {{{&secbase, "a.mrv"}, {&stray, "t.gob"}}, "t.gob (TALAY.O) and t.gob (STRAY.O) would both be written as TALAY.O"},
+        {{{&secbase, "a.mrv"}, {&stray, "t.gob"}},
+         "t.gob (TALAY.O) and t.gob (STRAY.O) would both be written as TALAY.O"},
         {{{&longName, "l.gob"}}, "l.gob: the level name LONGNAMES is too long"},
         {{{&empty, "e.gob"}}, "No open document holds exactly one level"},
         {{}, "No open document holds exactly one level"},
@@ -180,9 +184,12 @@ TEST(TestArchive, GameCommandsExpandIntoProgramAndArguments) {
         std::string command;
         Strings words; // program, then arguments
     } cases[] = {
-        {"", {"dosbox", "-c", "mount c \"/games/dark forces\"", "-c", "c:", "-c", "dark.exe -utestlevl.gob", "-c", "exit"}},
+        {"",
+         {"dosbox", "-c", "mount c \"/games/dark forces\"", "-c", "c:", "-c", "dark.exe -utestlevl.gob", "-c",
+          "exit"}},
         {"  '/opt/my game/run' --gob %f \"in \\\"%d\\\"\" 100%% %x",
-         {"/opt/my game/run", "--gob", "/games/dark forces/testlevl.gob", "in \"/games/dark forces\"", "100%", "%x"}},
+         {"/opt/my game/run", "--gob", "/games/dark forces/testlevl.gob", "in \"/games/dark forces\"", "100%",
+          "%x"}},
         {"wine ''  dark.exe%", {"wine", "", "dark.exe%"}},
     };
     for (const auto& c : cases) {
@@ -211,7 +218,8 @@ TEST(TestArchive, WritesTheArchiveAndCopiesTheBriefingKeepingTheGamesOwn) {
     for (const char* briefing : {"my briefing", "my second briefing"}) {
         WriteText(work.path() / "mylevel.lfd", briefing);
         TestRunFiles files;
-        ASSERT_TRUE(Succeeded(PrepareTestRun(level, (work.path() / "mylevel.mrv").string(), game.string() + "/", files)));
+        ASSERT_TRUE(Succeeded(
+            PrepareTestRun(level, (work.path() / "mylevel.mrv").string(), game.string() + "/", files)));
         EXPECT_EQ(std::pair(files.m_Archive, files.m_Briefing),
                   std::pair(game / "testlevl.gob", work.path() / "mylevel.lfd"));
         // The game's own file keeps its name's case and its first contents are kept aside.
