@@ -8,10 +8,8 @@
 #include "support/ModalWatcher.h"
 #include "support/WidgetTestSupport.h"
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
-#include <QMessageBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -48,10 +46,7 @@ private slots:
     }
     void cleanup() {
         SetFileAnswerer({});
-        const testing::ModalWatcher no([](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::No)->click();
-        });
-        m_pFrame->closeAllDocuments();
+        testing::CloseAllWithoutSaving(*m_pFrame);
         m_pFrame.reset();
     }
 

@@ -78,10 +78,7 @@ private slots:
 
     void cleanup() {
         SetFileAnswerer({});
-        const testing::ModalWatcher no([](QWidget* modal) {
-            if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::No)->click();
-        });
-        m_pFrame->closeAllDocuments();
+        testing::CloseAllWithoutSaving(*m_pFrame);
         m_pFrame.reset();
         QTRY_VERIFY(!m_pDialog);
     }

@@ -1,12 +1,16 @@
 #include "WidgetTestSupport.h"
 
 #include "app/AppContext.h"
+#include "app/CMainFrame.h"
 #include "app/MorviDocument.h"
 #include "mapedit/CMorviView.h"
 #include "model/CDataLevel.h"
 #include "support/LevelCompare.h"
+#include "support/ModalWatcher.h"
 
+#include <QAbstractButton>
 #include <QFile>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 #include <sys/fsuid.h>
@@ -28,6 +32,13 @@ void MakeChange(MorviDocument& document) {
         document.level().m_Lev.m_strMusic += "X";
         return unsigned{kChangedGeometry};
     });
+}
+
+void CloseAllWithoutSaving(CMainFrame& frame) {
+    const ModalWatcher no([](QWidget* modal) {
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::No)->click();
+    });
+    frame.closeAllDocuments();
 }
 
 void InitWidgetTests() {

@@ -12,6 +12,7 @@ class CDataLevel;
 }
 
 namespace morvi::ui {
+class CMainFrame;
 class CMorviView;
 class MorviDocument;
 } // namespace morvi::ui
@@ -40,6 +41,8 @@ void SelectOnMap(CMorviView& view, MorviDocument& document, int modeCommand,
 // A small real change of the level (its music name), made through the document's funnel as one
 // undo step, as any window would make it.
 void MakeChange(MorviDocument& document);
+// Closes every document of the frame, answering No to each question to save.
+void CloseAllWithoutSaving(CMainFrame& frame);
 
 // While it lives, file permissions apply to this thread even when the tests run as root (as they
 // do in containers): file access is checked as an ordinary user's.
