@@ -5,16 +5,17 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-# Debian packages the build, the tests, the benchmarks and the fuzzers need.
+# Debian packages the build, the tests, the benchmarks, the fuzzers and the Debian package need.
 DEB_PACKAGES := cmake ninja-build g++ make git ccache pkg-config \
                 libgtest-dev libgmock-dev libbenchmark-dev \
                 clang libclang-rt-14-dev \
                 qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-multimedia-dev xvfb xauth \
-                libgl1-mesa-dri libglu1-mesa-dev
+                libgl1-mesa-dri libglu1-mesa-dev \
+                dpkg-dev file desktop-file-utils appstream
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run bench package clean
 
 all: build
 
@@ -48,6 +49,10 @@ run: build
 	  xvfb-run -a -s "-screen 0 1600x1000x24" $(BUILD_DIR)/bin/morvi --demo --screenshot $(SCREENSHOT) \
 	    $(BUILD_DIR)/share/morvi/sample/sample.mrv; \
 	fi
+
+# The Debian package of the programs and their data, written into the build folder.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	@for b in $(BUILD_DIR)/bin/bench_*; do $$b; done

@@ -23,7 +23,7 @@ const char* const kUsage =
     "  lib extract|insert                   sectors to library files and back into levels\n"
     "  inf check|items                      the INF checker and how the INF editor reads each line\n"
     "\n"
-    "Run 'morvi-cli COMMAND --help' for its options.\n";
+    "Run 'morvi-cli COMMAND --help' for its options, 'morvi-cli --version' for the version.\n";
 
 } // namespace
 
@@ -32,6 +32,10 @@ int main(int argc, char** argv) {
     if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
         std::fputs(kUsage, words.empty() ? stderr : stdout);
         return words.empty() ? 2 : 0;
+    }
+    if (words[0] == "--version") {
+        std::printf("morvi-cli %s\n", MORVI_VERSION);
+        return 0;
     }
     const std::string command = words[0];
     words.erase(words.begin());

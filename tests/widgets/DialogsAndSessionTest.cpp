@@ -410,8 +410,21 @@ private slots:
         QCOMPARE(read.m_n3DGameRate, 33);
     }
 
-    void desktopEntryQuotesPathsWithBlanks() {
+    // The first start writes the user's own desktop entry only when no package installed one; the
+    // user's entry itself does not count as the system's.
+    void desktopEntryOnlyWithoutASystemOne() {
         QVERIFY(DesktopEntryText("/opt/My Tools/morvi").contains("\nExec=\"/opt/My Tools/morvi\" %f\n"));
+        QTemporaryDir system;
+        const QByteArray saved = qgetenv("XDG_DATA_DIRS");
+        qputenv("XDG_DATA_DIRS", system.path().toLocal8Bit());
+        QString error;
+        QVERIFY2(InstallDesktopIntegration("/opt/morvi/bin/morvi", &error), qPrintable(error));
+        const bool userOnly = SystemHasDesktopEntry();
+        QVERIFY2(WriteDesktopFiles(system.path(), "morvi", &error), qPrintable(error));
+        const bool withPackage = SystemHasDesktopEntry();
+        qputenv("XDG_DATA_DIRS", saved);
+        QCOMPARE(std::pair(userOnly, withPackage), std::pair(false, true));
+        QVERIFY(QFileInfo(system.filePath("icons/hicolor/scalable/apps/morvi.svg")).size() > 0);
     }
 };
 

@@ -25,7 +25,7 @@ QString DemoDir() {
 }
 
 QString TipsPath() {
-    return QCoreApplication::applicationDirPath() + "/tips.txt";
+    return ShareDir() + "/tips.txt";
 }
 
 QString ManualDir() {

@@ -13,7 +13,7 @@ QString TemplatePath();
 // The bundled sample level (sample/sample.mrv) and the demo archives' folder (demo/).
 QString SamplePath();
 QString DemoDir();
-// The tips file, beside the executable.
+// The tips of the day (tips.txt in the data folder).
 QString TipsPath();
 // The manual's folder (manual/ in the data folder, or docs/manual of the source tree).
 QString ManualDir();

@@ -447,22 +447,7 @@ class ApplicationIconEngine : public CommandIconEngine {
 public:
     ApplicationIconEngine() : CommandIconEngine(0) {}
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
-        painter->save();
-        painter->setRenderHint(QPainter::Antialiasing);
-        painter->translate(rect.topLeft());
-        painter->scale(rect.width() / 16.0, rect.height() / 16.0);
-        painter->setPen(Qt::NoPen);
-        painter->setBrush(QColor(25, 30, 45));
-        painter->drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2.5, 2.5);
-        painter->setPen(QPen(QColor(235, 235, 235), 1.0));
-        painter->setBrush(QColor(60, 90, 140));
-        painter->drawRect(QRectF(2, 2.5, 6, 5));
-        painter->drawRect(QRectF(8, 2.5, 6, 5));
-        painter->drawPolygon(QPolygonF({{3, 7.5}, {13, 7.5}, {11, 13.5}, {5, 13.5}}));
-        painter->setPen(QPen(QColor(230, 60, 50), 1.4));
-        painter->drawLine(QPointF(8, 3.5), QPointF(8, 6.5));
-        painter->drawLine(QPointF(6, 7.5), QPointF(10, 7.5));
-        painter->restore();
+        PaintProgramIcon(*painter, rect);
     }
     QIconEngine* clone() const override { return new ApplicationIconEngine(); }
 };
@@ -471,6 +456,33 @@ public:
 
 QIcon CommandIcon(int commandId) {
     return QIcon(new CommandIconEngine(commandId));
+}
+
+void PaintProgramIcon(QPainter& painter, const QRectF& rect) {
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(rect.topLeft());
+    painter.scale(rect.width() / 16.0, rect.height() / 16.0);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(24, 32, 48));
+    painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2.5, 2.5);
+    // Three sectors sharing walls: a room, a corridor and a hall, the shared walls in red.
+    const QPolygonF room{{{2.5, 3}, {7, 3}, {7, 8}, {2.5, 8}}};
+    const QPolygonF corridor{{{7, 5}, {9.5, 5}, {9.5, 7}, {7, 7}}};
+    const QPolygonF hall{{{9.5, 3.5}, {13.5, 5}, {13.5, 12.5}, {6, 12.5}, {9.5, 7}}};
+    painter.setBrush(QColor(40, 72, 110));
+    painter.setPen(QPen(QColor(230, 230, 230), 0.6));
+    for (const QPolygonF& sector : {room, corridor, hall})
+        painter.drawPolygon(sector);
+    painter.setPen(QPen(QColor(255, 64, 64), 0.6));
+    painter.drawLine(QPointF(7, 5), QPointF(7, 7));
+    painter.drawLine(QPointF(9.5, 5), QPointF(9.5, 7));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 210, 0));
+    for (const QPolygonF& sector : {room, hall})
+        for (const QPointF& vertex : sector)
+            painter.drawEllipse(vertex, 0.55, 0.55);
+    painter.restore();
 }
 
 QIcon ApplicationIcon() {

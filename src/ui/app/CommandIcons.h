@@ -2,6 +2,9 @@
 
 #include <QIcon>
 
+class QPainter;
+class QRectF;
+
 namespace morvi::ui {
 
 // The tool-bar picture of a command, drawn as vectors at whatever size and pixel ratio the bar
@@ -9,5 +12,7 @@ namespace morvi::ui {
 QIcon CommandIcon(int commandId);
 // The program's own icon: a map of three joined rooms.
 QIcon ApplicationIcon();
+// Paints that icon into rect, as vectors (window icon, desktop icons, the scalable icon).
+void PaintProgramIcon(QPainter& painter, const QRectF& rect);
 
 } // namespace morvi::ui

@@ -1,12 +1,15 @@
 #include "app/DesktopIntegration.h"
 
+#include "app/CommandIcons.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
-#include <QPainterPath>
 #include <QProcess>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QSvgGenerator>
 
 namespace morvi::ui {
 
@@ -40,6 +43,10 @@ void RunIfInstalled(const QString& program, const QString& folder) {
 
 } // namespace
 
+QString DesktopId() {
+    return QStringLiteral(MORVI_APP_ID);
+}
+
 QString DesktopEntryText(const QString& executablePath) {
     return QStringLiteral("[Desktop Entry]\n"
                           "Type=Application\n"
@@ -50,7 +57,8 @@ QString DesktopEntryText(const QString& executablePath) {
                           "Icon=morvi\n"
                           "Terminal=false\n"
                           "MimeType=application/x-morvi-document;application/x-dark-forces-gob;\n"
-                          "Categories=Graphics;Development;\n")
+                          "Categories=Development;\n"
+                          "Keywords=Dark Forces;level;editor;map;GOB;\n")
         .arg(QuoteExec(executablePath));
 }
 
@@ -65,6 +73,14 @@ QString MimePackageText() {
                           "    <comment>Dark Forces GOB archive</comment>\n"
                           "    <glob pattern=\"*.gob\"/>\n"
                           "  </mime-type>\n"
+                          "  <mime-type type=\"application/x-dark-forces-lfd\">\n"
+                          "    <comment>Dark Forces LFD archive</comment>\n"
+                          "    <glob pattern=\"*.lfd\"/>\n"
+                          "  </mime-type>\n"
+                          "  <mime-type type=\"application/x-morvi-library\">\n"
+                          "    <comment>Morvi sector library</comment>\n"
+                          "    <glob pattern=\"*.lib\"/>\n"
+                          "  </mime-type>\n"
                           "</mime-info>\n");
 }
 
@@ -72,28 +88,49 @@ QImage DrawProgramIcon(int size) {
     QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(size / 16.0, size / 16.0);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(24, 32, 48));
-    painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 2.5, 2.5);
-    // Three sectors sharing walls: a room, a corridor and a second room.
-    const QPolygonF room{{{2.5, 3}, {7, 3}, {7, 8}, {2.5, 8}}};
-    const QPolygonF corridor{{{7, 5}, {9.5, 5}, {9.5, 7}, {7, 7}}};
-    const QPolygonF hall{{{9.5, 3.5}, {13.5, 5}, {13.5, 12.5}, {6, 12.5}, {9.5, 7}}};
-    painter.setBrush(QColor(40, 72, 110));
-    painter.setPen(QPen(QColor(230, 230, 230), 0.6));
-    for (const QPolygonF& sector : {room, corridor, hall})
-        painter.drawPolygon(sector);
-    painter.setPen(QPen(QColor(255, 64, 64), 0.6));
-    painter.drawLine(QPointF(7, 5), QPointF(7, 7));
-    painter.drawLine(QPointF(9.5, 5), QPointF(9.5, 7));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 210, 0));
-    for (const QPolygonF& sector : {room, hall})
-        for (const QPointF& vertex : sector)
-            painter.drawEllipse(vertex, 0.55, 0.55);
+    PaintProgramIcon(painter, QRectF(0, 0, size, size));
     return image;
+}
+
+QByteArray ProgramIconSvg() {
+    QBuffer buffer;
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(256, 256));
+    generator.setViewBox(QRectF(0, 0, 256, 256));
+    generator.setTitle(QStringLiteral("Morvi"));
+    QPainter painter(&generator);
+    PaintProgramIcon(painter, QRectF(0, 0, 256, 256));
+    painter.end();
+    return buffer.data();
+}
+
+bool WriteDesktopFiles(const QString& dataRoot, const QString& exec, QString* error) {
+    if (!WriteFile(dataRoot + QStringLiteral("/applications/") + DesktopId() + QStringLiteral(".desktop"),
+                   DesktopEntryText(exec).toUtf8(), error) ||
+        !WriteFile(dataRoot + QStringLiteral("/mime/packages/morvi.xml"), MimePackageText().toUtf8(),
+                   error) ||
+        !WriteFile(dataRoot + QStringLiteral("/icons/hicolor/scalable/apps/morvi.svg"), ProgramIconSvg(),
+                   error))
+        return false;
+    for (const int size : kProgramIconSizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        DrawProgramIcon(size).save(&buffer, "PNG");
+        const QString path = dataRoot + QStringLiteral("/icons/hicolor/%1x%1/apps/morvi.png").arg(size);
+        if (!WriteFile(path, png, error)) return false;
+    }
+    return true;
+}
+
+bool SystemHasDesktopEntry() {
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    const QString name = DesktopId() + QStringLiteral(".desktop");
+    for (const QString& found : QStandardPaths::locateAll(QStandardPaths::ApplicationsLocation, name))
+        if (QFileInfo(found).absolutePath() != QFileInfo(user + QLatin1Char('/') + name).absolutePath())
+            return true;
+    return false;
 }
 
 bool InstallDesktopIntegration(const QString& executablePath, QString* error) {
@@ -102,19 +139,9 @@ bool InstallDesktopIntegration(const QString& executablePath, QString* error) {
         if (error) *error = QStringLiteral("The desktop has no data folder for this user.");
         return false;
     }
-    const QString applications = data + QStringLiteral("/applications");
-    const QString mime = data + QStringLiteral("/mime");
-    if (!WriteFile(applications + QStringLiteral("/morvi.desktop"), DesktopEntryText(executablePath).toUtf8(),
-                   error) ||
-        !WriteFile(mime + QStringLiteral("/packages/morvi.xml"), MimePackageText().toUtf8(), error))
-        return false;
-    const QString icon = data + QStringLiteral("/icons/hicolor/256x256/apps/morvi.png");
-    if (!QDir().mkpath(QFileInfo(icon).absolutePath()) || !DrawProgramIcon(256).save(icon, "PNG")) {
-        if (error) *error = QStringLiteral("Cannot write %1").arg(icon);
-        return false;
-    }
-    RunIfInstalled(QStringLiteral("update-mime-database"), mime);
-    RunIfInstalled(QStringLiteral("update-desktop-database"), applications);
+    if (!WriteDesktopFiles(data, executablePath, error)) return false;
+    RunIfInstalled(QStringLiteral("update-mime-database"), data + QStringLiteral("/mime"));
+    RunIfInstalled(QStringLiteral("update-desktop-database"), data + QStringLiteral("/applications"));
     return true;
 }
 

@@ -88,8 +88,10 @@ void MorviApplication::startUp() {
     QSettings& profile = context.profile();
     if (profile.value("Preferences/GroupIcon", 0).toInt() == 0 && !m_Options.m_bQuiet) {
         step("desktop entry");
+        // An installed package has already made Morvi known to every user's desktop.
         QString error;
-        if (InstallDesktopIntegration(QCoreApplication::applicationFilePath(), &error))
+        if (!SystemHasDesktopEntry() &&
+            InstallDesktopIntegration(QCoreApplication::applicationFilePath(), &error))
             profile.setValue("Preferences/GroupIcon", 1);
     }
 
