@@ -125,11 +125,10 @@ bool WriteDesktopFiles(const QString& dataRoot, const QString& exec, QString* er
 }
 
 bool SystemHasDesktopEntry() {
-    const QString user = QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation);
+    const QDir user(QStandardPaths::writableLocation(QStandardPaths::ApplicationsLocation));
     const QString name = DesktopId() + QStringLiteral(".desktop");
     for (const QString& found : QStandardPaths::locateAll(QStandardPaths::ApplicationsLocation, name))
-        if (QFileInfo(found).absolutePath() != QFileInfo(user + QLatin1Char('/') + name).absolutePath())
-            return true;
+        if (QFileInfo(found).absoluteDir() != user) return true;
     return false;
 }
 
