@@ -74,9 +74,7 @@ private slots:
     void initTestCase() { testing::InitWidgetTests(); }
 
     void init() {
-        // Paths, so that opening a map window asks for none.
-        AppContext::instance().settings().m_strDFPath = "/df";
-        AppContext::instance().settings().m_strInstall = "/df";
+        testing::SetStandInGamePaths();
         ClipboardBuffer::Application().Clear();
         QApplication::clipboard()->clear();
         m_pFrame = std::make_unique<CMainFrame>();

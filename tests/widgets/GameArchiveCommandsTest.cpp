@@ -39,9 +39,7 @@ private slots:
     void initTestCase() { testing::InitWidgetTests(); }
 
     void init() {
-        // Paths, so that opening a map window asks for none.
-        AppContext::instance().settings().m_strDFPath = "/df";
-        AppContext::instance().settings().m_strInstall = "/df";
+        testing::SetStandInGamePaths();
         m_pFrame = std::make_unique<CMainFrame>();
     }
     void cleanup() {

@@ -100,8 +100,7 @@ private slots:
     void initTestCase() { testing::InitWidgetTests(); }
 
     void init() {
-        AppContext::instance().settings().m_strDFPath = "/df";
-        AppContext::instance().settings().m_strInstall = "/df";
+        testing::SetStandInGamePaths();
         m_pFrame = std::make_unique<CMainFrame>();
         new MapEditCommands(*m_pFrame);
         m_pFrame->show();

@@ -33,9 +33,9 @@ std::string RegeneratedText(const CDataLevel& level, LevelTextKind kind, std::st
 }
 
 // Each text made at most once, however many members take it.
-class LevelTexts {
+class RegeneratedTexts {
 public:
-    LevelTexts(const CDataLevel& level, std::string_view title) : m_Level(level), m_strTitle(title) {}
+    RegeneratedTexts(const CDataLevel& level, std::string_view title) : m_Level(level), m_strTitle(title) {}
 
     const std::string& Get(LevelTextKind kind) {
         std::optional<std::string>& text = m_Texts[static_cast<int>(kind)];
@@ -130,7 +130,7 @@ Status MergeLevels(std::span<const MergeInput> inputs, LevelMerge& out) {
             first = &level;
             merge.m_Archive.m_Magic = level.m_Magic;
         }
-        LevelTexts texts(level, kReleaseGeneratorTitle);
+        RegeneratedTexts texts(level, kReleaseGeneratorTitle);
         for (const auto& member : level.m_pMembers) {
             if (IsBackup(*member)) continue;
             const std::string upper = ToUpper(member->m_strName);
@@ -167,7 +167,7 @@ GobArchive ReleaseArchiveOf(const CDataLevel& level, std::string_view generatorT
     GobArchive archive;
     archive.m_Magic = level.m_Magic;
     const std::string current = level.CurrentLevelName();
-    LevelTexts texts(level, generatorTitle);
+    RegeneratedTexts texts(level, generatorTitle);
     for (const auto& member : level.m_pMembers) {
         if (IsBackup(*member)) continue;
         std::optional<LevelTextKind> kind;

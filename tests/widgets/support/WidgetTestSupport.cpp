@@ -34,6 +34,11 @@ void MakeChange(MorviDocument& document) {
     });
 }
 
+void SetStandInGamePaths() {
+    AppContext::instance().settings().m_strDFPath = "/df";
+    AppContext::instance().settings().m_strInstall = "/df";
+}
+
 void CloseAllWithoutSaving(CMainFrame& frame) {
     const ModalWatcher no([](QWidget* modal) {
         if (auto* box = qobject_cast<QMessageBox*>(modal)) box->button(QMessageBox::No)->click();

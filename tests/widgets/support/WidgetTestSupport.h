@@ -23,6 +23,9 @@ namespace morvi::ui::testing {
 // data folder is the build's share/morvi, and every setting is back at its default.
 void InitWidgetTests();
 
+// Sets both game paths to a stand-in folder, so that opening a map window asks for none.
+void SetStandInGamePaths();
+
 // The sample level in the build's data folder.
 QString SampleDocumentPath();
 QString SampleGobPath();
